@@ -1,0 +1,93 @@
+#include "base/CodePage.h"
+
+#include <cstdint>
+
+namespace pixvane {
+namespace {
+
+// Windows-1252 bytes 80..9F; the five bytes the code page leaves undefined map
+// to the C1 control of the same number, as the platform's own conversion does.
+constexpr char32_t High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char ToAnsi(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+  for (int i = 0; i < 32; ++i)
+    if (High[i] == c) return static_cast<char>(0x80 + i);
+  return '?';
+}
+
+char32_t FromAnsi(unsigned char b) { return b >= 0x80 && b < 0xA0 ? High[b - 0x80] : b; }
+
+// Decodes one UTF-8 character at text[i], advancing i; returns U+FFFD for a
+// malformed, overlong or surrogate sequence (and advances past one byte).
+char32_t NextUtf8(std::string_view text, size_t& i) {
+  unsigned char lead = static_cast<unsigned char>(text[i++]);
+  if (lead < 0x80) return lead;
+  int extra = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : -1;
+  if (extra < 0 || i + extra > text.size()) return 0xFFFD;
+  char32_t c = lead & (0x3F >> extra);
+  for (int k = 0; k < extra; ++k) {
+    unsigned char b = static_cast<unsigned char>(text[i + k]);
+    if ((b & 0xC0) != 0x80) return 0xFFFD;
+    c = (c << 6) | (b & 0x3F);
+  }
+  static constexpr char32_t Least[4] = {0, 0x80, 0x800, 0x10000};
+  if (c < Least[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0xFFFD;
+  i += extra;
+  return c;
+}
+
+void PutUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) out += ToAnsi(NextUtf8(utf8, i));
+  return out;
+}
+
+std::string Utf16ToAnsi(std::u16string_view utf16) {
+  std::string out;
+  out.reserve(utf16.size());
+  for (size_t i = 0; i < utf16.size(); ++i) {
+    char32_t c = utf16[i];
+    // A surrogate pair is one character outside the code page either way;
+    // consume both halves so it becomes a single "?".
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+        utf16[i + 1] <= 0xDFFF)
+      ++i;
+    out += ToAnsi(c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c);
+  }
+  return out;
+}
+
+std::string AnsiToUtf8(std::string_view ansi) {
+  std::string out;
+  out.reserve(ansi.size() + ansi.size() / 2);
+  for (char b : ansi) PutUtf8(out, FromAnsi(static_cast<unsigned char>(b)));
+  return out;
+}
+
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+}  // namespace pixvane

@@ -1,0 +1,84 @@
+#include <windows.h>
+
+#include <algorithm>
+
+#include "base/Errors.h"
+#include "base/Stream.h"
+
+namespace pixvane {
+
+struct TFileStream::THandle {
+  HANDLE h = INVALID_HANDLE_VALUE;
+  ~THandle() {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+};
+
+TFileStream::TFileStream(std::string path, std::unique_ptr<THandle> handle)
+    : FPath(std::move(path)), FHandle(std::move(handle)) {}
+TFileStream::~TFileStream() = default;
+
+std::unique_ptr<TFileStream> TFileStream::OpenRead(const std::string& path) {
+  // Other readers are welcome (the player opens itself again for every
+  // picture); writers are denied so the package cannot change under us.
+  auto handle = std::make_unique<THandle>();
+  handle->h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle->h == INVALID_HANDLE_VALUE) throw EFileError(Format("Cannot open file %s", path));
+  return std::unique_ptr<TFileStream>(new TFileStream(path, std::move(handle)));
+}
+
+std::unique_ptr<TFileStream> TFileStream::Create(const std::string& path) {
+  auto handle = std::make_unique<THandle>();
+  handle->h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle->h == INVALID_HANDLE_VALUE) throw EFileError(Format("Cannot create file %s", path));
+  return std::unique_ptr<TFileStream>(new TFileStream(path, std::move(handle)));
+}
+
+namespace {
+
+OVERLAPPED At(int64_t position) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(position);
+  at.OffsetHigh = static_cast<DWORD>(position >> 32);
+  return at;
+}
+
+}  // namespace
+
+size_t TFileStream::Read(void* buffer, size_t count) {
+  if (FPosition < 0) return 0;
+  size_t done = 0;
+  while (done < count) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - done, 1u << 30));
+    DWORD got = 0;
+    OVERLAPPED at = At(FPosition);
+    if (!ReadFile(FHandle->h, static_cast<char*>(buffer) + done, chunk, &got, &at) || got == 0)
+      break;
+    done += got;
+    FPosition += got;
+  }
+  return done;
+}
+
+void TFileStream::Write(const void* buffer, size_t count) {
+  size_t done = 0;
+  while (done < count) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - done, 1u << 30));
+    DWORD put = 0;
+    OVERLAPPED at = At(FPosition);
+    if (!WriteFile(FHandle->h, static_cast<const char*>(buffer) + done, chunk, &put, &at) ||
+        put == 0)
+      throw EFileError(Format("Cannot write to file %s", FPath));
+    done += put;
+    FPosition += put;
+  }
+}
+
+int64_t TFileStream::Size() const {
+  LARGE_INTEGER size;
+  return GetFileSizeEx(FHandle->h, &size) ? size.QuadPart : 0;
+}
+
+}  // namespace pixvane
