@@ -1,0 +1,91 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pixvane {
+
+class TStream;
+
+// A fixed table of names and values: the colour and character-set
+// identifiers of integer properties, or the element names of an enumerated
+// or set property (value = ordinal). Names match without regard to case.
+struct TIdentEntry {
+  std::string_view Name;
+  int32_t Value;
+};
+
+class TIdentMap {
+ public:
+  constexpr TIdentMap(const TIdentEntry* entries, size_t count) : FEntries(entries), FCount(count) {}
+  const TIdentEntry* FindName(std::string_view name) const;
+  const TIdentEntry* FindValue(int32_t value) const;
+  const TIdentEntry* begin() const { return FEntries; }
+  const TIdentEntry* end() const { return FEntries + FCount; }
+
+ private:
+  const TIdentEntry* FEntries;
+  size_t FCount;
+};
+
+enum class TPropKind { Integer, Boolean, Enum, Set, Text, Float, Binary, Object };
+
+class TPersistent;
+
+// One published property: its name, its kind and how to reach its value.
+// Ordinal kinds (Integer, Boolean, Enum, Set as a bit mask) share the
+// ordinal accessors.
+struct TProperty {
+  std::string_view Name;
+  TPropKind Kind = TPropKind::Integer;
+  const TIdentMap* Idents = nullptr;
+  std::function<int32_t()> GetOrd;
+  std::function<void(int32_t)> SetOrd;
+  std::function<std::string()> GetText;
+  std::function<void(std::string)> SetText;
+  std::function<double()> GetFloat;
+  std::function<void(double)> SetFloat;
+  std::function<void(TStream&)> ReadData;  // given the whole Binary block
+  std::function<void(TStream&)> WriteData;
+  TPersistent* Object = nullptr;
+  bool Stored = true;        // the writer emits it
+  bool Utf8Text = false;     // the writer stores non-ASCII text as UTF-8
+};
+
+// Built by an object on request, in declaration order: the reader looks
+// names up in it and the writer emits properties in this order.
+class TPropertyList {
+ public:
+  TProperty& Integer(std::string_view name, int32_t& field, const TIdentMap* idents = nullptr);
+  TProperty& Flag(std::string_view name, bool& field);
+  TProperty& Enum(std::string_view name, int32_t& field, const TIdentMap& names);
+  TProperty& Set(std::string_view name, uint32_t& field, const TIdentMap& names);
+  TProperty& Text(std::string_view name, std::string& field);
+  TProperty& Text(std::string_view name, std::function<std::string()> get,
+                  std::function<void(std::string)> set);
+  TProperty& Float(std::string_view name, double& field);
+  TProperty& Binary(std::string_view name, std::function<void(TStream&)> read,
+                    std::function<void(TStream&)> write);
+  TProperty& Object(std::string_view name, TPersistent& object);
+
+  const TProperty* Find(std::string_view name) const;
+  const std::vector<TProperty>& Items() const { return FItems; }
+
+ private:
+  TProperty& Add(std::string_view name, TPropKind kind);
+  std::vector<TProperty> FItems;
+};
+
+// An object whose properties can be read from and written to an object stream.
+class TPersistent {
+ public:
+  virtual ~TPersistent() = default;
+  virtual std::string_view ClassName() const = 0;
+  virtual void DefineProperties(TPropertyList& properties) = 0;
+};
+
+bool SameText(std::string_view a, std::string_view b);
+
+}  // namespace pixvane

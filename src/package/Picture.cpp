@@ -1,0 +1,150 @@
+#include "package/Picture.h"
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+#include "base/Errors.h"
+#include "base/Stream.h"
+#include "package/Persistent.h"
+
+namespace pixvane {
+namespace {
+
+// libjpeg reports errors through a callback that must not return; we jump
+// back to the caller and raise there, so no exception crosses C frames.
+struct TJpegError {
+  jpeg_error_mgr Manager;
+  std::jmp_buf Jump;
+  int Code = 0;
+};
+
+void OnJpegError(j_common_ptr info) {
+  auto* error = reinterpret_cast<TJpegError*>(info->err);
+  error->Code = info->err->msg_code;
+  std::longjmp(error->Jump, 1);
+}
+
+void OnJpegMessage(j_common_ptr, int) {}  // warnings (a cut-short file, say) are not errors
+
+[[noreturn]] void RaiseJpegError(int code) {
+  throw EReadError("JPEG error #" + std::to_string(code));
+}
+
+// Decoding buffers are limited so a hostile header cannot ask for gigabytes.
+constexpr uint64_t MaxDecodedBytes = uint64_t{1} << 30;
+
+}  // namespace
+
+TJPEGImage::TJPEGImage(std::vector<uint8_t> data) : FData(std::move(data)) {
+  jpeg_decompress_struct info;
+  TJpegError error;
+  info.err = jpeg_std_error(&error.Manager);
+  error.Manager.error_exit = OnJpegError;
+  error.Manager.emit_message = OnJpegMessage;
+  jpeg_create_decompress(&info);
+  if (setjmp(error.Jump)) {
+    jpeg_destroy_decompress(&info);
+    RaiseJpegError(error.Code);
+  }
+  jpeg_mem_src(&info, FData.data(), static_cast<unsigned long>(FData.size()));
+  jpeg_read_header(&info, TRUE);
+  FWidth = static_cast<int>(info.image_width);
+  FHeight = static_cast<int>(info.image_height);
+  FGrayscale = info.jpeg_color_space == JCS_GRAYSCALE;
+  FProgressive = info.progressive_mode;
+  jpeg_destroy_decompress(&info);
+}
+
+const TPixels& TJPEGImage::Pixels() {
+  if (!FPixels) FPixels = std::make_unique<TPixels>(Decode(1));
+  return *FPixels;
+}
+
+int TJPEGImage::ScaleToCover(int width, int height) const {
+  int scale = 8;
+  while (scale > 1 && ((FWidth + scale - 1) / scale < width || (FHeight + scale - 1) / scale < height))
+    scale /= 2;
+  return scale;
+}
+
+TPixels TJPEGImage::Decode(int scale) const {
+  TPixels pixels;
+  jpeg_decompress_struct info;
+  TJpegError error;
+  info.err = jpeg_std_error(&error.Manager);
+  error.Manager.error_exit = OnJpegError;
+  error.Manager.emit_message = OnJpegMessage;
+  jpeg_create_decompress(&info);
+  if (setjmp(error.Jump)) {
+    jpeg_destroy_decompress(&info);
+    RaiseJpegError(error.Code);
+  }
+  jpeg_mem_src(&info, const_cast<uint8_t*>(FData.data()), static_cast<unsigned long>(FData.size()));
+  jpeg_read_header(&info, TRUE);
+  info.scale_num = 1;
+  info.scale_denom = static_cast<unsigned>(scale);
+  info.out_color_space = JCS_EXT_BGR;
+  jpeg_calc_output_dimensions(&info);
+  uint64_t stride = (uint64_t{info.output_width} * 3 + 3) & ~uint64_t{3};
+  if (stride * info.output_height > MaxDecodedBytes) {
+    jpeg_destroy_decompress(&info);
+    throw EReadError("Out of memory");
+  }
+  pixels.Width = static_cast<int>(info.output_width);
+  pixels.Height = static_cast<int>(info.output_height);
+  pixels.Stride = static_cast<int>(stride);
+  pixels.Bits.assign(static_cast<size_t>(stride * info.output_height), 0);
+  jpeg_start_decompress(&info);
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = pixels.Bits.data() + static_cast<size_t>(stride) * info.output_scanline;
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  return pixels;
+}
+
+void TPicture::DefineProperties(TPropertyList& properties) {
+  properties.Binary(
+      "Data", [this](TStream& s) { ReadData(s); }, [this](TStream& s) { WriteData(s); });
+}
+
+void TPicture::ReadData(TStream& stream) {
+  uint8_t length = stream.ReadByte();
+  std::string className(length, '\0');
+  stream.ReadBuffer(className.data(), length);
+  FGraphic.reset();
+  if (!SameText(className, "TJPEGImage")) return;  // a graphic we cannot show: an empty picture
+  uint32_t size;
+  stream.ReadBuffer(&size, 4);
+  if (size > static_cast<uint64_t>(stream.Remaining())) throw EReadError("Stream read error");
+  std::vector<uint8_t> data(size);
+  stream.ReadBuffer(data.data(), size);
+  FGraphic = std::make_unique<TJPEGImage>(std::move(data));
+}
+
+void TPicture::WriteData(TStream& stream) const {
+  if (!FGraphic) {
+    stream.Write("", 1);  // no graphic: an empty class name
+    return;
+  }
+  static constexpr char Name[] = "\x0ATJPEGImage";
+  stream.Write(Name, 11);
+  uint32_t size = static_cast<uint32_t>(FGraphic->Data().size());
+  stream.Write(&size, 4);
+  stream.Write(FGraphic->Data().data(), size);
+}
+
+void TImage::DefineProperties(TPropertyList& properties) {
+  properties.Integer("Left", Left);
+  properties.Integer("Top", Top);
+  properties.Integer("Width", Width);
+  properties.Integer("Height", Height);
+  properties.Object("Picture", Picture);
+  properties.Text("Name", Name).Stored = false;
+  properties.Integer("Tag", Tag).Stored = false;
+}
+
+}  // namespace pixvane

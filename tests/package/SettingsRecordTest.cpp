@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "base/Errors.h"
+#include "package/ObjectStream.h"
+#include "package/SSFileLocations.h"
+#include "support/StreamBytes.h"
+
+namespace pixvane {
+namespace {
+
+using test::TBytes;
+using VT = TValueType;
+
+void ExpectSame(const TSSFileLocations& a, const TSSFileLocations& b) {
+  EXPECT_EQ(a.Text, b.Text);
+  EXPECT_EQ(a.TextFont, b.TextFont);
+  EXPECT_EQ(a.lRandomPic, b.lRandomPic);
+  EXPECT_EQ(a.lRandomStyle, b.lRandomStyle);
+  EXPECT_EQ(a.lClearOldImage, b.lClearOldImage);
+  EXPECT_EQ(a.lStretch, b.lStretch);
+  EXPECT_EQ(a.Interval, b.Interval);
+  EXPECT_EQ(a.SoundRandom, b.SoundRandom);
+  EXPECT_EQ(a.lSoundLoop, b.lSoundLoop);
+  EXPECT_EQ(a.lMute, b.lMute);
+  EXPECT_EQ(a.lExitMouseMove, b.lExitMouseMove);
+  EXPECT_EQ(a.lExitMouseClick, b.lExitMouseClick);
+  EXPECT_EQ(a.lExitKeyPress, b.lExitKeyPress);
+  EXPECT_EQ(a.lShowMouseCursor, b.lShowMouseCursor);
+  EXPECT_EQ(a.lExitFSCommandQuit, b.lExitFSCommandQuit);
+  EXPECT_EQ(a.Title, b.Title);
+  EXPECT_EQ(a.Author, b.Author);
+  EXPECT_EQ(a.Email, b.Email);
+  EXPECT_EQ(a.Web, b.Web);
+  EXPECT_EQ(a.Ver, b.Ver);
+  EXPECT_EQ(a.EffectList, b.EffectList);
+  EXPECT_EQ(a.PicList, b.PicList);
+  EXPECT_EQ(a.PicFileNamesList, b.PicFileNamesList);
+  EXPECT_EQ(a.SndList, b.SndList);
+  EXPECT_EQ(a.SndFileNamesList, b.SndFileNamesList);
+  EXPECT_EQ(a.SndSizesList, b.SndSizesList);
+  EXPECT_EQ(a.FlashList, b.FlashList);
+  EXPECT_EQ(a.FlashFileNamesList, b.FlashFileNamesList);
+  EXPECT_EQ(a.FlashSizesList, b.FlashSizesList);
+  EXPECT_EQ(a.DescriptList, b.DescriptList);
+}
+
+class TRandomRecord {
+ public:
+  explicit TRandomRecord(unsigned seed) : FRandom(seed) {}
+
+  TSSFileLocations Make() {
+    TSSFileLocations r;
+    r.Text = Text(400);
+    r.TextFont.Charset = Pick({0, 1, 2, 77, 204, 255, 3, 100});
+    r.TextFont.Color = Pick({0xFFFFFF, 0x123456, static_cast<int32_t>(0x80000005), 0x1FFFFFFF, -1, 0});
+    r.TextFont.Height = Int();
+    r.TextFont.Name = "F" + Text(40);  // an empty face is not written, so the default would come back
+    r.TextFont.Style = FRandom() % 16;
+    for (bool* flag : {&r.lRandomPic, &r.lRandomStyle, &r.lClearOldImage, &r.lStretch, &r.lSoundLoop,
+                       &r.lMute, &r.lExitMouseMove, &r.lExitMouseClick, &r.lExitKeyPress,
+                       &r.lShowMouseCursor, &r.lExitFSCommandQuit})
+      *flag = FRandom() % 2;
+    r.Interval = Int();
+    r.SoundRandom = Int();
+    for (std::string* text : {&r.Title, &r.Author, &r.Email, &r.Web, &r.Ver}) *text = Text(300);
+    for (TCommaList* list : {&r.EffectList, &r.PicList, &r.PicFileNamesList, &r.SndList, &r.SndFileNamesList,
+                             &r.SndSizesList, &r.FlashList, &r.FlashFileNamesList, &r.FlashSizesList,
+                             &r.DescriptList})
+      for (int n = static_cast<int>(FRandom() % 4); n > 0; --n) list->Items.push_back(Text(12));
+    return r;
+  }
+
+ private:
+  int32_t Pick(std::initializer_list<int32_t> values) { return values.begin()[FRandom() % values.size()]; }
+  int32_t Int() {
+    return Pick({0, 1, -1, 127, 128, -128, -129, 32767, 32768, -32768, -32769, INT32_MAX, INT32_MIN,
+                 static_cast<int32_t>(FRandom())});
+  }
+  std::string Text(int longest) {
+    std::string text;
+    int length = FRandom() % 3 == 0 ? 0 : static_cast<int>(FRandom() % (longest + 1));
+    for (int i = 0; i < length; ++i) text += static_cast<char>(1 + FRandom() % 255);
+    return text;
+  }
+  std::mt19937 FRandom;
+};
+
+TEST(SettingsRecord, RandomRecordsSurviveWriteAndRead) {
+  TRandomRecord maker(2026);
+  for (int round = 0; round < 300; ++round) {
+    TSSFileLocations record = maker.Make();
+    TMemoryStream stream;
+    WriteObject(stream, record);
+    stream.Seek(0);
+    TSSFileLocations copy;
+    ReadObject(stream, copy);
+    ExpectSame(record, copy);
+    if (HasFailure()) FAIL() << "round " << round;
+  }
+}
+
+TEST(SettingsRecord, WriterFollowsTheRecordLayout) {
+  TSSFileLocations record;
+  record.TextFont = TFont{};
+  record.TextFont.Charset = 1;
+  record.TextFont.Color = 0xFFFFFF;
+  record.TextFont.Height = -24;
+  record.TextFont.Name = "Arial";
+  record.TextFont.Style = fsBold;
+  record.Interval = 40000;
+  record.SoundRandom = 300;
+  record.lStretch = true;
+  record.Ver = "photo";
+  record.EffectList.SetCommaText("5,9");
+  record.DescriptList.Items = {"Caf\xE9", "x"};
+
+  TBytes expected;
+  expected.Header("TSSFileLocations")
+      .Prop("TextFont.Charset").Ident("DEFAULT_CHARSET")
+      .Prop("TextFont.Color").Ident("clWhite")
+      .Prop("TextFont.Height").Int8(-24)
+      .Prop("TextFont.Name").ShortText("Arial")
+      .Prop("TextFont.Style").Type(VT::Set).Short("fsBold").Short("")
+      .Prop("lRandomStyle").Type(VT::False)
+      .Prop("lRandomPic").Type(VT::False)
+      .Prop("lClearOldImage").Type(VT::False)
+      .Prop("lStretch").Type(VT::True)
+      .Prop("Interval").Type(VT::Int32).U32(40000)
+      .Prop("SoundRandom").Type(VT::Int16).Byte(300 & 0xFF).Byte(300 >> 8);
+  for (const char* flag : {"lSoundLoop", "lMute", "lExitMouseMove", "lExitMouseClick", "lExitKeyPress",
+                           "lShowMouseCursor", "lExitFSCommandQuit"})
+    expected.Prop(flag).Type(VT::False);
+  expected.Prop("Ver").ShortText("photo")
+      .Prop("EffectCommaList").ShortText("5,9")
+      .Prop("DescriptCommaList").Long(VT::Utf8Text, "Caf\xC3\xA9,x")
+      .End();
+
+  TMemoryStream stream;
+  WriteObject(stream, record);
+  EXPECT_EQ(stream.Bytes(), expected.Bytes());
+}
+
+TEST(SettingsRecord, DescriptionsStoredAsUtf8ComeBackAsEightBitItems) {
+  TSSFileLocations record;
+  TMemoryStream stream = TBytes()
+                             .Header("TSSFileLocations")
+                             .Prop("DescriptCommaList").Long(VT::Utf8Text, "\"Fa\xC3\xA7" "ade, north\",\"\xC3\x9C" "ber\"")
+                             .End()
+                             .Stream();
+  ReadObject(stream, record);
+  EXPECT_EQ(record.DescriptList.Items, (std::vector<std::string>{"Fa\xE7" "ade, north", "\xDC" "ber"}));
+}
+
+TEST(SettingsRecord, AccessorsCheckEachListsOwnCount) {
+  TSSFileLocations record;
+  record.EffectList.SetCommaText("0,1,2");
+  record.SndList.SetCommaText("100,200");
+  record.SndFileNamesList.SetCommaText("a.wav");
+  record.SndSizesList.SetCommaText("5,oops");
+  EXPECT_EQ(record.EffectCount(), 3);
+  EXPECT_EQ(record.EffectAt(2), 2);
+  EXPECT_THROW(record.EffectAt(3), EListError);
+  EXPECT_EQ(record.SndCount(), 2);
+  EXPECT_EQ(record.SndFileNameAt(0), "a.wav");
+  EXPECT_THROW(record.SndFileNameAt(1), EListError);
+  EXPECT_EQ(record.SndSizeAt(1), 0);
+  EXPECT_EQ(record.FlashCount(), 0);
+  EXPECT_THROW(record.FlashOffsetAt(0), EListError);
+}
+
+}  // namespace
+}  // namespace pixvane

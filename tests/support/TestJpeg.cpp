@@ -1,0 +1,48 @@
+#include "support/TestJpeg.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
+namespace pixvane::test {
+
+std::vector<uint8_t> MakeJpeg(int width, int height, bool gray, bool progressive, uint8_t red,
+                              uint8_t green, uint8_t blue) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr error;
+  info.err = jpeg_std_error(&error);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = gray ? 1 : 3;
+  info.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 95, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
+  while (info.next_scanline < info.image_height) {
+    for (int x = 0; x < width; ++x) {
+      if (gray) {
+        row[x] = 128;
+      } else {
+        row[3 * x] = red;
+        row[3 * x + 1] = green;
+        row[3 * x + 2] = static_cast<uint8_t>(blue + (x * 40) / (width > 1 ? width : 1));
+      }
+    }
+    JSAMPROW line = row.data();
+    jpeg_write_scanlines(&info, &line, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<uint8_t> bytes(buffer, buffer + size);
+  std::free(buffer);
+  return bytes;
+}
+
+}  // namespace pixvane::test
