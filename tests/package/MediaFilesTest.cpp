@@ -43,23 +43,23 @@ TEST(MediaFiles, ExtractsEveryRunExactlyAndDeletesThemAgain) {
   media.Record.FlashList.SetCommaText("$100");
   media.Record.FlashFileNamesList.SetCommaText("movie.swf");
   media.Record.FlashSizesList.SetCommaText("61441");
-  ExtractMediaFiles(media.Record, media.File, temp.Folder());
+  ExtractMediaFiles(media.Record, media.File, temp.Path());
   EXPECT_EQ(Contents(temp.File("a.wav")), media.Run(10, 140000));
   EXPECT_TRUE(fs::exists(temp.File("b c.mp3")));
   EXPECT_EQ(fs::file_size(temp.File("b c.mp3")), 0u);
   EXPECT_EQ(Contents(temp.File("movie.swf")), media.Run(256, 61441));
 
-  DeleteMediaFiles(media.Record, temp.Folder());
-  EXPECT_TRUE(fs::is_empty(temp.Path()));
+  DeleteMediaFiles(media.Record, temp.Path());
+  EXPECT_TRUE(fs::is_empty(fs::path(temp.Path())));
 }
 
 TEST(MediaFiles, NoMediaCreatesAndDeletesNothing) {
   TTempFolder temp;
   TMedia media;
   std::ofstream(temp.File("keep.txt")) << "x";
-  ExtractMediaFiles(media.Record, media.File, temp.Folder());
-  DeleteMediaFiles(media.Record, temp.Folder());
-  EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), {}), 1);
+  ExtractMediaFiles(media.Record, media.File, temp.Path());
+  DeleteMediaFiles(media.Record, temp.Path());
+  EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(temp.Path())), {}), 1);
 }
 
 TEST(MediaFiles, SameNameTwiceKeepsTheSecondAndDeletesQuietly) {
@@ -68,18 +68,18 @@ TEST(MediaFiles, SameNameTwiceKeepsTheSecondAndDeletesQuietly) {
   media.Record.SndList.SetCommaText("0,1000");
   media.Record.SndFileNamesList.SetCommaText("x.wav,X.wav");
   media.Record.SndSizesList.SetCommaText("10,20");
-  ExtractMediaFiles(media.Record, media.File, temp.Folder());
+  ExtractMediaFiles(media.Record, media.File, temp.Path());
   media.Record.SndFileNamesList.SetCommaText("x.wav,x.wav");
-  ExtractMediaFiles(media.Record, media.File, temp.Folder());
+  ExtractMediaFiles(media.Record, media.File, temp.Path());
   EXPECT_EQ(Contents(temp.File("x.wav")), media.Run(1000, 20));
-  EXPECT_NO_THROW(DeleteMediaFiles(media.Record, temp.Folder()));
+  EXPECT_NO_THROW(DeleteMediaFiles(media.Record, temp.Path()));
   EXPECT_FALSE(fs::exists(temp.File("x.wav")));
 }
 
 TEST(MediaFiles, NamesThatLeaveTheFolderAreNeverWritten) {
   TTempFolder outer;
-  fs::create_directories(outer.Path() / "inner");
-  std::string inner = (outer.Path() / "inner").string() + PathDelim;
+  std::string inner = outer.File("inner") + PathDelim;
+  fs::create_directories(inner);
   TMedia media;
   for (const char* name : {"../evil.wav", "..\\evil.wav", "C:evil.wav", "..", "NUL"}) {
     media.Record.SndList.Items = {"0"};
@@ -96,7 +96,7 @@ TEST(MediaFiles, NamesThatLeaveTheFolderAreNeverWritten) {
   std::ofstream(outer.File("evil.wav")) << "precious";
   DeleteMediaFiles(media.Record, inner);
   EXPECT_EQ(Contents(outer.File("evil.wav")), "precious");
-  EXPECT_TRUE(fs::is_empty(outer.Path() / "inner"));
+  EXPECT_TRUE(fs::is_empty(fs::path(inner)));
 }
 
 TEST(MediaFiles, ErrorsStopExtractionAndKeepWhatWasWritten) {
@@ -108,24 +108,24 @@ TEST(MediaFiles, ErrorsStopExtractionAndKeepWhatWasWritten) {
   media.Record.FlashList.SetCommaText("0");
   media.Record.FlashFileNamesList.SetCommaText("never.swf");
   media.Record.FlashSizesList.SetCommaText("1");
-  EXPECT_THROW(ExtractMediaFiles(media.Record, media.File, temp.Folder()), EReadError);
+  EXPECT_THROW(ExtractMediaFiles(media.Record, media.File, temp.Path()), EReadError);
   EXPECT_EQ(Contents(temp.File("one.wav")), media.Run(0, 5));
   EXPECT_TRUE(fs::exists(temp.File("two.wav"))) << "the partly written file stays";
   EXPECT_FALSE(fs::exists(temp.File("never.swf")));
 
   media.Record.SndSizesList.SetCommaText("5");
   try {
-    ExtractMediaFiles(media.Record, media.File, temp.Folder());
+    ExtractMediaFiles(media.Record, media.File, temp.Path());
     FAIL();
   } catch (const EListError& e) {
     EXPECT_STREQ(e.what(), "Index is out of bounds");
   }
 
   media.Record.SndSizesList.SetCommaText("5,-1");
-  EXPECT_THROW(ExtractMediaFiles(media.Record, media.File, temp.Folder()), EReadError);
+  EXPECT_THROW(ExtractMediaFiles(media.Record, media.File, temp.Path()), EReadError);
 
   media.Record.SndFileNamesList.SetCommaText("one.wav");
-  EXPECT_NO_THROW(DeleteMediaFiles(media.Record, temp.Folder()));
+  EXPECT_NO_THROW(DeleteMediaFiles(media.Record, temp.Path()));
   EXPECT_FALSE(fs::exists(temp.File("one.wav")));
 }
 
@@ -135,7 +135,7 @@ TEST(MediaFiles, MissingFolderFailsAsAnUncreatableFile) {
   media.Record.SndList.SetCommaText("0");
   media.Record.SndFileNamesList.SetCommaText("a.wav");
   media.Record.SndSizesList.SetCommaText("1");
-  std::string missing = temp.Folder() + "missing" + PathDelim;
+  std::string missing = temp.File("missing") + PathDelim;
   try {
     ExtractMediaFiles(media.Record, media.File, missing);
     FAIL();
