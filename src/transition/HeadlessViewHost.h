@@ -1,0 +1,67 @@
+#pragma once
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "transition/Region.h"
+#include "transition/TransitionView.h"
+#include "transition/ViewHost.h"
+
+namespace pixvane {
+
+// A view host without a window: invalidated areas are collected, an update
+// paints the view into its paint buffer at once, and steps from the timing
+// thread run when the owning thread processes messages. Its clock is either
+// the real one or one the caller moves: waiting for messages then moves the
+// clock by the time waited, so a whole transition runs at once with the
+// frame times it would have.
+class THeadlessViewHost : public TViewHost {
+ public:
+  enum class TClock { Real, Virtual };
+  explicit THeadlessViewHost(TClock clock = TClock::Virtual);
+
+  void Attach(TCustomTransitionView* view) { FView = view; }
+
+  void Invalidate(const TRect& area) override;
+  void Update() override;
+  void ProcessMessages(uint32_t maxWaitMs = 0) override;
+  uint32_t TickCount() override;
+  void Synchronize(const std::function<void()>& step) override;
+
+  // Moves the virtual clock.
+  void Advance(uint32_t ms) { FVirtualTicks += ms; }
+  // Runs at every ProcessMessages, standing in for the caller's own
+  // messages (a timer, a key) that arrive while a transition runs.
+  std::function<void()> OnMessages;
+  // Runs after every paint that an update caused, with the painted image.
+  std::function<void(const TBitmap& painted)> OnPainted;
+
+  // Everything invalidated since the last update, and the count of paints.
+  const TRegion& InvalidRegion() const { return FInvalid; }
+  // What the last update repainted.
+  const TRegion& UpdatedRegion() const { return FUpdated; }
+  int PaintCount() const { return FPaints; }
+
+ private:
+  bool RunQueuedSteps();
+
+  struct TQueued {
+    const std::function<void()>* Step;
+    bool Done = false;
+    std::exception_ptr Error;
+  };
+
+  TClock FClock;
+  uint32_t FVirtualTicks = 0;
+  std::thread::id FOwner;
+  TCustomTransitionView* FView = nullptr;
+  TRegion FInvalid, FUpdated;
+  int FPaints = 0;
+  std::mutex FMutex;
+  std::condition_variable FChanged;
+  std::deque<TQueued*> FQueue;
+};
+
+}  // namespace pixvane

@@ -1,0 +1,401 @@
+#include "transition/TransitionView.h"
+
+#include <algorithm>
+
+#include "base/MulDiv.h"
+#include "transition/AnimateThread.h"
+#include "transition/Copy.h"
+#include "transition/Frame.h"
+
+namespace pixvane {
+namespace {
+
+// Sets a flag for the life of a scope, clearing it also when an error leaves.
+template <typename Flag>
+class TFlagScope {
+ public:
+  explicit TFlagScope(Flag& flag) : FFlag(flag) { FFlag = true; }
+  ~TFlagScope() { FFlag = false; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  Flag& FFlag;
+};
+
+}  // namespace
+
+TCustomTransitionView::TCustomTransitionView(TViewHost& host) : FHost(host) {}
+
+TCustomTransitionView::~TCustomTransitionView() {
+  FDestroying = true;
+  for (TAnimateThread* thread : {FThread.get(), FRetiredThread.get()}) {
+    if (!thread) continue;
+    thread->Terminate();
+    WaitForThreadEnd(*thread);
+  }
+  FThread.reset();
+  FRetiredThread.reset();
+}
+
+// --- the control --------------------------------------------------------
+
+void TCustomTransitionView::SetClientSize(int32_t width, int32_t height) {
+  FClientWidth = std::max(width, 0);
+  FClientHeight = std::max(height, 0);
+  UpdatePlacement();
+  RepaintIfShown();
+}
+
+void TCustomTransitionView::RepaintIfShown() {
+  if (!FScreen.IsEmpty() && !FPainting && !FDestroying)
+    FHost.Invalidate({0, 0, FClientWidth, FClientHeight});
+}
+
+void TCustomTransitionView::ApplyAutoSize() {
+  if (!FPicture.IsEmpty() && !AlignClient) SetClientSize(FPicture.Width(), FPicture.Height());
+}
+
+void TCustomTransitionView::UpdatePlacement() {
+  if (FScreen.IsEmpty()) return;
+  FPlacement = {0, 0, FScreen.Width(), FScreen.Height()};
+  if (FCenter) {
+    // Truncating toward zero, so a picture larger than the control hangs
+    // over both edges by the same amount (give or take a pixel).
+    int32_t dx = (FClientWidth - FScreen.Width()) / 2;
+    int32_t dy = (FClientHeight - FScreen.Height()) / 2;
+    FPlacement = {dx, dy, dx + FScreen.Width(), dy + FScreen.Height()};
+  }
+}
+
+TRect TCustomTransitionView::FitRect(const TRect& placement, const TRect& target) {
+  int32_t pw = placement.Width(), ph = placement.Height();
+  int32_t tw = target.Width(), th = target.Height();
+  if (pw <= 0 || ph <= 0) return target;
+  int32_t width, height;
+  if (static_cast<double>(th) / ph > static_cast<double>(tw) / pw) {
+    width = MulDiv(pw, tw, pw);
+    height = MulDiv(ph, tw, pw);
+  } else {
+    width = MulDiv(pw, th, ph);
+    height = MulDiv(ph, th, ph);
+  }
+  int32_t left = target.Left + (tw - width) / 2;
+  int32_t top = target.Top + (th - height) / 2;
+  return {left, top, left + width, top + height};
+}
+
+TRect TCustomTransitionView::Target() const {
+  TRect client{0, 0, FClientWidth, FClientHeight};
+  return FStretchFine ? FitRect(FPlacement, client) : client;
+}
+
+TRect TCustomTransitionView::DisplayRect() const {
+  return FStretch ? Target() : FPlacement;
+}
+
+void TCustomTransitionView::InvalidateArea(TRect a) {
+  if (FStretch) {
+    TRect t = Target();
+    int32_t pw = FPlacement.Width(), ph = FPlacement.Height();
+    a = {MulDiv(a.Left, t.Width(), pw) + t.Left, MulDiv(a.Top, t.Height(), ph) + t.Top,
+         MulDiv(a.Right, t.Width(), pw) + t.Left, MulDiv(a.Bottom, t.Height(), ph) + t.Top};
+  } else {
+    if (FCenter) a = {a.Left + FPlacement.Left, a.Top + FPlacement.Top, a.Right + FPlacement.Left,
+                      a.Bottom + FPlacement.Top};
+    a = {std::max(a.Left, FPlacement.Left), std::max(a.Top, FPlacement.Top),
+         std::min(a.Right, FPlacement.Right), std::min(a.Bottom, FPlacement.Bottom)};
+  }
+  if (!FDestroying) FHost.Invalidate(a);
+}
+
+void TCustomTransitionView::MouseEnter() {
+  if (OnMouseEnter) OnMouseEnter(*this);
+}
+
+void TCustomTransitionView::MouseLeave() {
+  if (OnMouseLeave) OnMouseLeave(*this);
+}
+
+// --- properties -----------------------------------------------------------
+
+void TCustomTransitionView::SetPicture(const TBitmap* picture) {
+  FPicture = picture ? *picture : TBitmap();
+  PictureChanged();
+}
+
+void TCustomTransitionView::PictureChanged() {
+  if (FDestroying) return;
+  if (FAutoSize) ApplyAutoSize();
+  if (OnChange) OnChange(*this);
+}
+
+void TCustomTransitionView::SetBgPicture(const TBitmap* picture) {
+  FBgPicture = picture ? *picture : TBitmap();
+  if (FBgMode != TBackgroundMode::bmNone && !FPainting)
+    FHost.Invalidate({0, 0, FClientWidth, FClientHeight});
+}
+
+void TCustomTransitionView::SetBgMode(TBackgroundMode mode) {
+  if (mode == FBgMode) return;
+  FBgMode = mode;
+  if (!FBgPicture.IsEmpty() && !FPainting) FHost.Invalidate({0, 0, FClientWidth, FClientHeight});
+}
+
+void TCustomTransitionView::SetAutoSize(bool value) {
+  FAutoSize = value;
+  if (value) ApplyAutoSize();
+}
+
+void TCustomTransitionView::SetCenter(bool value) {
+  if (value == FCenter) return;
+  FCenter = value;
+  if (FPicture.IsEmpty()) return;
+  UpdatePlacement();
+  RepaintIfShown();
+}
+
+void TCustomTransitionView::SetStretch(bool value) {
+  if (value == FStretch) return;
+  FStretch = value;
+  RepaintIfShown();
+}
+
+void TCustomTransitionView::SetStretchFine(bool value) {
+  if (value == FStretchFine) return;
+  FStretchFine = value;
+  RepaintIfShown();
+}
+
+void TCustomTransitionView::SetStep(int value) { FStep = static_cast<uint16_t>(std::clamp(value, 1, 100)); }
+
+void TCustomTransitionView::SetManual(bool value) {
+  if (!FBusy) {
+    FManual = value;
+    FProgress = Reverse ? 100 : 0;
+  } else if (value) {
+    FManual = true;  // the running loop or thread ends after its current frame
+  } else if (FManual) {
+    FManual = false;
+    Animate();  // from the current progress on
+  }
+}
+
+void TCustomTransitionView::SetProgress(int value) {
+  value = std::clamp(value, 0, 100);
+  if (!FBusy || value == FProgress) return;
+  // The new picture's share shrinks: what it covered must be shown again.
+  if (value < FProgress && !FPainting) InvalidateArea({0, 0, FScreen.Width(), FScreen.Height()});
+  FProgress = value;
+  RenderFrame();
+  if (!FDestroying && OnProgress) OnProgress(*this);
+}
+
+// --- running a transition ---------------------------------------------------
+
+void TCustomTransitionView::Execute() {
+  ReapThread();
+  if (FBusy || FPicture.IsEmpty()) return;
+  FBusy = true;
+  try {
+    Prepare();
+    if (!FManual) Animate();
+  } catch (...) {
+    FreeWorkBitmaps();
+    FBusy = false;
+    throw;
+  }
+}
+
+void TCustomTransitionView::Prepare() {
+  // The screen keeps what it showed, cut or extended to the new size; new
+  // parts take the control's colour.
+  TBitmap resized(FPicture.Width(), FPicture.Height());
+  resized.Fill(Color);
+  Draw(resized, 0, 0, FScreen);
+  FScreen = std::move(resized);
+  UpdatePlacement();
+
+  // A snapshot of what the user sees where the new picture will appear,
+  // background included: the last painted image, scaled to the picture's size.
+  FOldScreen = std::make_unique<TBitmap>(FScreen.Width(), FScreen.Height());
+  StretchCopy(*FOldScreen, FOldScreen->Bounds(), FPaintBuffer, DisplayRect());
+  FPictureBitmap = std::make_unique<TBitmap>(FPicture);
+  SetProgress(Reverse ? 100 : 0);
+}
+
+void TCustomTransitionView::Animate() {
+  if (Threaded) {
+    // An earlier thread may still be on its way out; it must be gone before
+    // its place is taken.
+    if (FRetiredThread) WaitForThreadEnd(*FRetiredThread);
+    FRetiredThread.reset();
+    FThread = std::make_unique<TAnimateThread>(*this, FHost, static_cast<int>(ThreadPriority));
+  } else {
+    AnimateOnThisThread();
+  }
+}
+
+void TCustomTransitionView::AdvanceProgress() {
+  int step = FStep;
+  SetProgress(Reverse ? (FProgress < step ? 0 : FProgress - step) : FProgress + step);
+}
+
+bool TCustomTransitionView::Done() const { return Reverse ? FProgress == 0 : FProgress == 100; }
+
+void TCustomTransitionView::AnimateOnThisThread() {
+  bool done;
+  do {
+    uint32_t t0 = FHost.TickCount();
+    AdvanceProgress();
+    done = Done();
+    if (done) break;
+    // The caller's timers and input are served while the frame's time runs
+    // out; the host sleeps until a message comes or the time is up.
+    for (uint32_t elapsed = FHost.TickCount() - t0;
+         elapsed <= Delay && FBusy && !FManual && !FStopping; elapsed = FHost.TickCount() - t0)
+      FHost.ProcessMessages(Delay + 1 - elapsed);
+  } while (FBusy && !FManual && !FStopping);
+  if (done) Finish();
+}
+
+void TCustomTransitionView::ThreadEnded(TAnimateThread* thread) {
+  // A thread that Stop already finished from inside one of its steps ends
+  // later; by then the transition is no longer its own.
+  if (thread == FThread.get()) Finish();
+}
+
+void TCustomTransitionView::Finish() {
+  if (FThread) FRetiredThread = std::move(FThread);
+  if (FManual && !FStopping) return;  // held: the caller steps on
+  if (!FBusy) return;
+  FBusy = false;
+  FreeWorkBitmaps();
+  if (!FDestroying && !FStopping && OnComplete) OnComplete(*this);
+}
+
+void TCustomTransitionView::FreeWorkBitmaps() {
+  FOldScreen.reset();
+  FPictureBitmap.reset();
+}
+
+void TCustomTransitionView::Stop() {
+  if (!FBusy || FStopping) return;
+  TFlagScope<std::atomic<bool>> stopping(FStopping);
+  if (TAnimateThread* thread = FThread.get()) {
+    thread->Terminate();
+    // Called from inside one of the thread's own steps, waiting would wait
+    // for ourselves; finish here, and the thread's own finish finds nothing to do.
+    if (thread->InStep())
+      Finish();
+    else
+      WaitForThreadEnd(*thread);
+  } else {
+    Finish();
+  }
+  ReapThread();
+}
+
+void TCustomTransitionView::WaitForThreadEnd(TAnimateThread& thread) {
+  // The thread's last act is a step on this thread; keep serving them.
+  while (!thread.Ended()) FHost.ProcessMessages(5);
+}
+
+void TCustomTransitionView::ReapThread() {
+  if (FRetiredThread && FRetiredThread->Ended()) FRetiredThread.reset();
+}
+
+void TCustomTransitionView::Clear() {
+  if (FBusy || FScreen.IsEmpty()) return;
+  FScreen = TBitmap();
+  FHost.Invalidate({0, 0, FClientWidth, FClientHeight});
+}
+
+// --- frames -----------------------------------------------------------------
+
+void TCustomTransitionView::RenderFrame() {
+  Draw(FScreen, 0, 0, *FOldScreen);
+  if (OnBeforeNewFrame) OnBeforeNewFrame(*this, *FPictureBitmap, FScreen);
+
+  const int w = FPictureBitmap->Width(), h = FPictureBitmap->Height();
+  TFrame frame{.p = FProgress, .W = w, .H = h, .PX = 0, .PY = 0, .S = 0, .Step = FStep,
+               .D = {0, 0, w, h}, .R = {0, 0, w, h}, .G = std::nullopt,
+               .Screen = FScreen, .Picture = *FPictureBitmap,
+               .Invalidate = [this](const TRect& area) { InvalidateArea(area); }};
+  // The longer side advances by exactly p percent, the shorter in proportion.
+  if (frame.W >= frame.H) {
+    frame.PX = MulDiv(frame.W, frame.p, 100);
+    frame.PY = MulDiv(frame.PX, frame.H, frame.W);
+    frame.S = MulDiv(frame.W, FStep, 90);
+  } else {
+    frame.PY = MulDiv(frame.H, frame.p, 100);
+    frame.PX = MulDiv(frame.PY, frame.W, frame.H);
+    frame.S = MulDiv(frame.H, FStep, 90);
+  }
+
+  TStyleKind kind = KindOfStyle(Style);
+  if (kind == TStyleKind::None) return;
+  if (kind != TStyleKind::Custom) {
+    if (TStyleStep step = StyleSteps[Style]) step(frame);
+  } else if (OnCustomDraw) {
+    OnCustomDraw(*this, *FPictureBitmap, FScreen);
+  } else {
+    // Without a handler the custom style shows the whole picture at once and
+    // the transition ends after this frame, in either direction.
+    Draw(FScreen, 0, 0, *FPictureBitmap);
+    frame.G = TRegion(TRect{0, 0, frame.W, frame.H});
+    FProgress = Reverse ? 0 : 100;
+  }
+
+  if (frame.p == 100) {
+    Draw(FScreen, 0, 0, *FPictureBitmap);
+  } else if (frame.p > 0) {
+    if (kind == TStyleKind::Rectangle)
+      frame.Copy(frame.D, frame.R);
+    else if (kind != TStyleKind::Pixel && frame.G)
+      DrawClipped(FScreen, 0, 0, *FPictureBitmap, *frame.G);
+    else if (kind != TStyleKind::Pixel)
+      Draw(FScreen, 0, 0, *FPictureBitmap);  // no region: nothing restricts the drawing
+  }
+  InvalidateArea(frame.D);
+  if (OnAfterNewFrame) OnAfterNewFrame(*this, *FPictureBitmap, FScreen);
+  if (!FPainting) FHost.Update();
+}
+
+// --- painting ---------------------------------------------------------------
+
+bool TCustomTransitionView::Paint() {
+  if (FPainting) return false;
+  TFlagScope<bool> painting(FPainting);
+  FPaintBuffer.SetSize(FClientWidth, FClientHeight);
+  FPaintBuffer.Fill(Color);
+  DrawBackground();
+  if (!FScreen.IsEmpty()) {
+    if (!FStretch)
+      Draw(FPaintBuffer, FPlacement.Left, FPlacement.Top, FScreen);
+    else
+      StretchCopy(FPaintBuffer, Target(), FScreen, FScreen.Bounds());
+  }
+  return true;
+}
+
+void TCustomTransitionView::DrawBackground() {
+  if (FBgPicture.IsEmpty() || FBgMode == TBackgroundMode::bmNone) return;
+  const int32_t bw = FBgPicture.Width(), bh = FBgPicture.Height();
+  switch (FBgMode) {
+    case TBackgroundMode::bmTiled:
+      for (int32_t i = 0; i <= FClientHeight / bh; ++i)
+        for (int32_t j = 0; j <= FClientWidth / bw; ++j) Draw(FPaintBuffer, j * bw, i * bh, FBgPicture);
+      break;
+    case TBackgroundMode::bmStretched:
+      StretchCopy(FPaintBuffer, {0, 0, FClientWidth, FClientHeight}, FBgPicture, FBgPicture.Bounds());
+      break;
+    case TBackgroundMode::bmCentered:
+      Draw(FPaintBuffer, (FClientWidth - bw) / 2, (FClientHeight - bh) / 2, FBgPicture);
+      break;
+    case TBackgroundMode::bmNone:
+      break;
+  }
+}
+
+}  // namespace pixvane

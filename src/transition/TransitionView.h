@@ -1,0 +1,144 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "transition/Bitmap.h"
+#include "transition/Geometry.h"
+#include "transition/ViewHost.h"
+
+namespace pixvane {
+
+enum class TBackgroundMode : uint8_t { bmNone, bmTiled, bmStretched, bmCentered };
+enum class TThreadPriority : uint8_t { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+
+class TAnimateThread;
+
+// The picture show: a windowless control that shows one picture and changes
+// to the next by an animated transition, frame by frame, in one of the
+// built-in styles or a custom one. The host gives it its window, message
+// loop and clock; all drawing, rendering and events happen on the
+// user-interface thread.
+class TCustomTransitionView {
+ public:
+  using TNotifyEvent = std::function<void(TCustomTransitionView& sender)>;
+  using TCustomDrawEvent =
+      std::function<void(TCustomTransitionView& sender, TBitmap& picture, TBitmap& screen)>;
+
+  explicit TCustomTransitionView(TViewHost& host);
+  virtual ~TCustomTransitionView();
+  TCustomTransitionView(const TCustomTransitionView&) = delete;
+  TCustomTransitionView& operator=(const TCustomTransitionView&) = delete;
+
+  // The control itself: its client size (set by the host's size message or
+  // by the automatic size), whether it fills its parent, its colour.
+  int32_t ClientWidth() const { return FClientWidth; }
+  int32_t ClientHeight() const { return FClientHeight; }
+  void SetClientSize(int32_t width, int32_t height);
+  bool AlignClient = false;
+  TColor Color = 0xFFFFFF;
+
+  // The new picture; an empty bitmap means none. Setting copies it.
+  const TBitmap& Picture() const { return FPicture; }
+  void SetPicture(const TBitmap* picture);
+  const TBitmap& BgPicture() const { return FBgPicture; }
+  void SetBgPicture(const TBitmap* picture);
+  TBackgroundMode BgMode() const { return FBgMode; }
+  void SetBgMode(TBackgroundMode mode);
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool value);
+  bool Center() const { return FCenter; }
+  void SetCenter(bool value);
+  bool Stretch() const { return FStretch; }
+  void SetStretch(bool value);
+  bool StretchFine() const { return FStretchFine; }
+  void SetStretchFine(bool value);
+  bool Threaded = true;
+  TThreadPriority ThreadPriority = TThreadPriority::tpNormal;
+  bool Manual() const { return FManual.load(); }
+  void SetManual(bool value);
+  uint8_t Style = 51;
+  uint16_t Step() const { return FStep; }
+  void SetStep(int value);
+  uint16_t Delay = 40;
+  bool Reverse = false;
+
+  int Progress() const { return FProgress; }
+  void SetProgress(int value);
+  bool Busy() const { return FBusy; }
+
+  void Execute();
+  void Stop();
+  void Clear();
+
+  TNotifyEvent OnChange, OnProgress, OnComplete, OnMouseEnter, OnMouseLeave;
+  TCustomDrawEvent OnCustomDraw, OnBeforeNewFrame, OnAfterNewFrame;
+
+  // The host's paint message: draws the whole client area into the paint
+  // buffer, which the host then shows. False (and nothing drawn) when a
+  // paint is already in progress.
+  bool Paint();
+  const TBitmap& PaintBuffer() const { return FPaintBuffer; }
+  void MouseEnter();
+  void MouseLeave();
+
+  const TBitmap& ScreenBitmap() const { return FScreen; }
+  const TRect& PlacementRect() const { return FPlacement; }
+  // Where the screen bitmap is shown in the client area.
+  TRect DisplayRect() const;
+  // placement scaled to fit target with its aspect ratio kept, centred.
+  static TRect FitRect(const TRect& placement, const TRect& target);
+  // Marks rectangle a of the screen bitmap for repainting, mapped to the client area.
+  void InvalidateArea(TRect a);
+
+ protected:
+  virtual void PictureChanged();
+
+ private:
+  friend class TAnimateThread;
+  void ApplyAutoSize();
+  void UpdatePlacement();
+  void RepaintIfShown();
+  void Prepare();
+  void Animate();
+  void AnimateOnThisThread();
+  void AdvanceProgress();
+  bool Done() const;
+  void Finish();
+  void ThreadEnded(TAnimateThread* thread);
+  void FreeWorkBitmaps();
+  void WaitForThreadEnd(TAnimateThread& thread);
+  void ReapThread();
+  void RenderFrame();
+  void DrawBackground();
+  TRect Target() const;
+
+  TViewHost& FHost;
+  int32_t FClientWidth = 100, FClientHeight = 100;
+  TBitmap FPicture, FBgPicture;
+  TBackgroundMode FBgMode = TBackgroundMode::bmTiled;
+  bool FAutoSize = true, FCenter = false, FStretch = false, FStretchFine = false;
+  std::atomic<bool> FManual{false};  // read by the timing thread
+  uint16_t FStep = 4;
+  int FProgress = 0;
+  bool FBusy = false;
+  TBitmap FScreen;
+  TRect FPlacement;
+  std::unique_ptr<TAnimateThread> FThread;
+  // A thread whose finish routine ran; joined once it has returned.
+  std::unique_ptr<TAnimateThread> FRetiredThread;
+  bool FPainting = false;
+  TBitmap FPaintBuffer;
+  std::atomic<bool> FStopping{false};  // read by the timing thread
+  bool FDestroying = false;
+  std::unique_ptr<TBitmap> FOldScreen, FPictureBitmap;
+};
+
+// The published form of the view; it adds no behaviour.
+class TTransitionView : public TCustomTransitionView {
+ public:
+  using TCustomTransitionView::TCustomTransitionView;
+};
+
+}  // namespace pixvane

@@ -1,0 +1,35 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+
+#include "transition/Geometry.h"
+
+namespace pixvane {
+
+// What the transition view needs of the platform: the window it lives in,
+// the message loop of the user-interface thread and a clock. The Windows
+// implementation paints into a real window; the headless one paints into
+// memory on a clock the caller controls.
+class TViewHost {
+ public:
+  virtual ~TViewHost() = default;
+
+  // Marks a rectangle of the view's client area for repainting (never
+  // erasing the background first).
+  virtual void Invalidate(const TRect& area) = 0;
+  // Repaints the invalidated part now, through the view's Paint.
+  virtual void Update() = 0;
+  // Serves the pending messages of the user-interface thread, steps handed
+  // over by Synchronize included. When none are pending, waits at most
+  // maxWaitMs for one, so a loop that waits for time to pass does not spin.
+  virtual void ProcessMessages(uint32_t maxWaitMs = 0) = 0;
+  // Milliseconds since an arbitrary start, wrapping at 2^32.
+  virtual uint32_t TickCount() = 0;
+  // Called from the timing thread: runs step on the user-interface thread
+  // and returns when it has run.
+  virtual void Synchronize(const std::function<void()>& step) = 0;
+  // Called on the timing thread when it starts, with the view's priority.
+  virtual void ApplyThreadPriority(int priority) {}
+};
+
+}  // namespace pixvane
