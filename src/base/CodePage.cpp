@@ -26,7 +26,7 @@ char32_t FromAnsi(unsigned char b) { return b >= 0x80 && b < 0xA0 ? High[b - 0x8
 char32_t NextUtf8(std::string_view text, size_t& i) {
   unsigned char lead = static_cast<unsigned char>(text[i++]);
   if (lead < 0x80) return lead;
-  int extra = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : -1;
+  int extra = lead >= 0xF5 ? -1 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : -1;
   if (extra < 0 || i + extra > text.size()) return 0xFFFD;
   char32_t c = lead & (0x3F >> extra);
   for (int k = 0; k < extra; ++k) {

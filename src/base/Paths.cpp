@@ -24,8 +24,12 @@ bool IsDeviceName(std::string_view name) {
   static constexpr std::array<std::string_view, 4> Plain = {"CON", "PRN", "AUX", "NUL"};
   for (auto device : Plain)
     if (stem == device) return true;
-  return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
-         stem[3] >= '1' && stem[3] <= '9';
+  if (stem == "CONIN$" || stem == "CONOUT$") return true;
+  // COM and LPT with a digit, superscript 1 to 3 included (Windows-1252 B9, B2, B3).
+  if (stem.size() != 4 || (stem.compare(0, 3, "COM") != 0 && stem.compare(0, 3, "LPT") != 0))
+    return false;
+  unsigned char digit = static_cast<unsigned char>(stem[3]);
+  return (digit >= '0' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
 }
 
 }  // namespace

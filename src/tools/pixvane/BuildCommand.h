@@ -1,0 +1,41 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "package/SSFileLocations.h"
+#include "tools/pixvane/Manifest.h"
+
+namespace pixvane::tool {
+
+struct TBuildOptions {
+  std::filesystem::path Manifest;
+  std::filesystem::path Output;
+  std::filesystem::path Player;  // empty: pixvane.scr beside the tool
+};
+
+struct TBuildResult {
+  int64_t FileSize = 0;
+  int64_t PackageLength = 0;
+  int Pictures = 0, Sounds = 0, Flash = 0;
+};
+
+// Called before each picture is added: its 1-based index, the count and its
+// file name.
+using TBuildProgress = std::function<void(int index, int count, const std::string& name)>;
+
+// Copies the player and appends the manifest's package to it. The saver is
+// written under a temporary name beside Output and renamed at the very end;
+// on any failure (EToolError) neither Output nor the temporary file is left.
+TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progress = {});
+
+// The player to use: the given one, or pixvane.scr in the tool's own folder.
+// Fails with EToolError, asking for --player, when there is none.
+std::filesystem::path ResolvePlayer(const std::filesystem::path& given);
+
+// The settings record's show properties from the manifest, texts converted to
+// Windows-1252. The media lists are left to the package writer.
+void FillSettings(const TManifest& manifest, TSSFileLocations& settings);
+
+}  // namespace pixvane::tool

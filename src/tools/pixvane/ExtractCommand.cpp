@@ -1,0 +1,162 @@
+#include "tools/pixvane/ExtractCommand.h"
+
+#include <cstdio>
+#include <set>
+
+#include "base/CodePage.h"
+#include "base/Errors.h"
+#include "base/Paths.h"
+#include "tools/pixvane/PackageFile.h"
+#include "tools/pixvane/ToolError.h"
+
+namespace pixvane::tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One run of sounds or Flash files, with the words used to talk about it.
+struct TMediaRun {
+  const char* Kind;  // "sound", "flash"
+  const TCommaList& Offsets;
+  const TCommaList& Names;
+  const TCommaList& Sizes;
+};
+
+std::vector<TMediaRun> MediaRuns(const TSSFileLocations& s) {
+  return {{"sound", s.SndList, s.SndFileNamesList, s.SndSizesList},
+          {"flash", s.FlashList, s.FlashFileNamesList, s.FlashSizesList}};
+}
+
+std::string AsciiLower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+std::string Numbered(const char* kind, int index, const std::string& extension) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%s-%03d", kind, index);
+  return text + extension;
+}
+
+// Names already given in the folder; Windows ignores letter case, so we do too.
+class TNames {
+ public:
+  bool Take(const std::string& name) { return FUsed.insert(AsciiLower(name)).second; }
+  // name when it is plain and free, else kind-NNN with the extension, made
+  // unique with a counter if a stored name happens to look like that.
+  std::string Choose(const std::string& name, const char* kind, int index,
+                     const std::string& extension) {
+    if (IsPlainFileName(name) && Take(name)) return name;
+    std::string fallback = Numbered(kind, index, extension);
+    for (int n = 2; !Take(fallback); ++n)
+      fallback = Numbered(kind, index, "-" + std::to_string(n) + extension);
+    return fallback;
+  }
+
+ private:
+  std::set<std::string> FUsed;
+};
+
+// Every sound and Flash file must have a name and a size, and the name must
+// stay inside the folder; otherwise nothing is written at all.
+void CheckMedia(const fs::path& file, const TSSFileLocations& settings) {
+  for (const TMediaRun& run : MediaRuns(settings))
+    for (int i = 0; i < run.Offsets.Count(); ++i) {
+      std::string what = std::string(run.Kind) + " " + std::to_string(i + 1);
+      if (i >= run.Names.Count() || i >= run.Sizes.Count())
+        throw EToolError(Located(file, 0, what + " has no name or size in the settings"));
+      const std::string& name = run.Names.At(i);
+      if (!IsPlainFileName(name))
+        throw EToolError(Located(file, 0,
+                                 what + " is stored as \"" + AnsiToUtf8(name) +
+                                     "\", which is not a plain file name and could "
+                                     "land outside the folder; nothing was extracted"));
+    }
+}
+
+void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
+  auto out = TFileStream::Create(NativePath(path));
+  out->Write(bytes.data(), bytes.size());
+}
+
+void CopyRun(TStream& source, int32_t offset, int32_t size, const fs::path& path) {
+  if (size < 0) throw EReadError("Stream read error");
+  source.Seek(offset);
+  auto out = TFileStream::Create(NativePath(path));
+  source.CopyTo(*out, size);
+}
+
+// Runs one write; a failure is noted, any partial file removed, and the
+// extraction goes on with the next item.
+template <typename Step>
+void Attempt(const std::string& what, const fs::path& path, TExtractResult& result,
+             std::ostream& out, Step step) {
+  try {
+    step();
+    std::error_code error;
+    out << what << ": " << NativePath(path) << " (" << fs::file_size(path, error) << " bytes)\n";
+    result.Written.push_back(path);
+  } catch (const EError& e) {
+    std::error_code error;
+    fs::remove(path, error);
+    result.Failures.push_back(what + ": " + e.what());
+  }
+}
+
+std::string Extension(const std::string& name) {
+  std::string extension = fs::path(name).extension().string();
+  return IsPlainFileName("x" + extension) ? extension : "";
+}
+
+}  // namespace
+
+TExtractResult RunExtract(const fs::path& file, const fs::path& folder, std::ostream& out) {
+  auto package = OpenPackage(file);
+  const TSSFileLocations& settings = package->Settings;
+  CheckMedia(file, settings);
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (!fs::is_directory(folder, error))
+    throw EToolError(Located(folder, 0, "cannot create the folder"));
+
+  // Media names are fixed by the package, so pictures yield to them.
+  TNames names;
+  std::vector<std::vector<std::string>> mediaNames;
+  for (const TMediaRun& run : MediaRuns(settings)) {
+    mediaNames.emplace_back();
+    for (int i = 0; i < run.Offsets.Count(); ++i) {
+      const std::string& stored = run.Names.At(i);
+      mediaNames.back().push_back(names.Choose(stored, run.Kind, i + 1, Extension(stored)));
+    }
+  }
+
+  TExtractResult result;
+  const TCommaList& pictureNames = settings.PicFileNamesList;
+  for (int i = 0; i < settings.PicCount(); ++i) {
+    std::string what = "picture " + std::to_string(i + 1);
+    std::string stored = i < pictureNames.Count() ? pictureNames.At(i) : std::string();
+    std::unique_ptr<TImage> image;
+    try {
+      image = ReadPicture(*package, i);
+      if (!image->Picture.Graphic()) throw EError("the picture object holds no JPEG picture");
+    } catch (const EError& e) {
+      result.Failures.push_back(what + ": " + e.what());
+      continue;
+    }
+    fs::path path =
+        folder / PathFromUtf8(AnsiToUtf8(names.Choose(stored, "picture", i + 1, ".jpg")));
+    Attempt(what, path, result, out, [&] { WriteFile(path, image->Picture.Graphic()->Data()); });
+  }
+  auto runs = MediaRuns(settings);
+  for (size_t r = 0; r < runs.size(); ++r)
+    for (int i = 0; i < runs[r].Offsets.Count(); ++i) {
+      fs::path path = folder / PathFromUtf8(AnsiToUtf8(mediaNames[r][i]));
+      Attempt(std::string(runs[r].Kind) + " " + std::to_string(i + 1), path, result, out, [&] {
+        CopyRun(*package->File, runs[r].Offsets.IntAt(i), runs[r].Sizes.IntAt(i), path);
+      });
+    }
+  return result;
+}
+
+}  // namespace pixvane::tool

@@ -1,0 +1,115 @@
+// pixvane: the maker's tool. Builds a saver from a manifest, shows what a
+// saver holds, and takes its pictures, sounds and Flash files out again.
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "package/ClassRegistry.h"
+#include "tools/pixvane/BuildCommand.h"
+#include "tools/pixvane/ExtractCommand.h"
+#include "tools/pixvane/InspectCommand.h"
+#include "tools/pixvane/PackageFile.h"
+#include "tools/pixvane/Platform.h"
+#include "tools/pixvane/Progress.h"
+#include "tools/pixvane/ToolError.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace pixvane::tool;
+
+constexpr int ExitBadInput = 1;
+constexpr int ExitBadUsage = 2;
+
+std::string Plural(int count, const std::string& word) {
+  return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
+}
+
+int Build(const TBuildOptions& options) {
+  TProgressLine line(std::cerr, StderrIsTerminal());
+  TBuildResult result = RunBuild(options, [&](int index, int count, const std::string& name) {
+    line.Show("Adding picture " + std::to_string(index) + "/" + std::to_string(count) + ": " +
+              name);
+  });
+  line.Finish();
+  std::cout << "Wrote " << NativePath(options.Output) << ": " << Plural(result.Pictures, "picture")
+            << ", " << Plural(result.Sounds, "sound") << ", " << Plural(result.Flash, "Flash file")
+            << "; " << result.FileSize << " bytes, package " << result.PackageLength << " bytes\n";
+  return 0;
+}
+
+int Inspect(const fs::path& file, bool json) {
+  TPackageReport report = ReadPackageReport(file);
+  if (json)
+    std::cout << ReportJson(report);
+  else
+    PrintReport(report, NativePath(file), std::cout);
+  return 0;
+}
+
+int Extract(const fs::path& file, const fs::path& folder) {
+  TExtractResult result = RunExtract(file, folder, std::cout);
+  for (const std::string& failure : result.Failures)
+    std::cerr << "pixvane: " << Located(file, 0, failure) << "\n";
+  return result.Failures.empty() ? 0 : ExitBadInput;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app("Builds Pixvane screen savers from a manifest, and inspects and unpacks them.",
+               "pixvane");
+  app.require_subcommand(1);
+
+  TBuildOptions build;
+  auto* buildCommand = app.add_subcommand("build", "Build a screen saver from a TOML manifest");
+  buildCommand->add_option("MANIFEST", build.Manifest, "The manifest (pixvane.toml)")
+      ->required()
+      ->type_name("FILE");
+  buildCommand->add_option("-o,--output", build.Output, "The saver file to write")
+      ->required()
+      ->type_name("OUT");
+  buildCommand
+      ->add_option("--player", build.Player,
+                   "The player executable (default: pixvane.scr beside this tool)")
+      ->type_name("PLAYER");
+
+  fs::path inspectFile;
+  bool json = false;
+  auto* inspectCommand = app.add_subcommand("inspect", "Show what a screen saver holds");
+  inspectCommand->add_option("FILE", inspectFile, "The saver")->required()->type_name("FILE");
+  inspectCommand->add_flag("--json", json, "Write the report as JSON");
+
+  fs::path extractFile, extractFolder;
+  auto* extractCommand =
+      app.add_subcommand("extract", "Write a saver's pictures, sounds and Flash files to a folder");
+  extractCommand->add_option("FILE", extractFile, "The saver")->required()->type_name("FILE");
+  extractCommand->add_option("DIR", extractFolder, "The folder to write to")
+      ->required()
+      ->type_name("DIR");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    // The help of the command that was being parsed, else of the tool.
+    std::cerr << "pixvane: " << e.what() << "\n\n" << app.help();
+    return ExitBadUsage;
+  }
+
+  pixvane::RegisterStreamClasses();
+  try {
+    if (buildCommand->parsed()) return Build(build);
+    if (inspectCommand->parsed()) return Inspect(inspectFile, json);
+    return Extract(extractFile, extractFolder);
+  } catch (const EToolError& e) {
+    std::cerr << "pixvane: " << e.what() << "\n";
+  } catch (const std::exception& e) {
+    // Library failures we did not expect to surface still get a clean line.
+    std::cerr << "pixvane: " << e.what() << "\n";
+  }
+  return ExitBadInput;
+}

@@ -1,0 +1,380 @@
+#include "tools/pixvane/Manifest.h"
+
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <limits>
+#include <map>
+#include <optional>
+
+#include <toml++/toml.h>
+
+#include "base/CodePage.h"
+#include "base/Paths.h"
+#include "package/IdentMaps.h"
+#include "tools/pixvane/Glob.h"
+#include "tools/pixvane/ToolError.h"
+
+namespace pixvane::tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+int LineOf(const toml::node& node) {
+  return static_cast<int>(node.source().begin.line);
+}
+int LineOf(const toml::key& key) {
+  return static_cast<int>(key.source().begin.line);
+}
+
+std::string TypeName(const toml::node& node) {
+  switch (node.type()) {
+    case toml::node_type::string:
+      return "a string";
+    case toml::node_type::integer:
+      return "an integer";
+    case toml::node_type::floating_point:
+      return "a floating-point number";
+    case toml::node_type::boolean:
+      return "a boolean";
+    case toml::node_type::table:
+      return "a table";
+    case toml::node_type::array:
+      return "an array";
+    default:
+      return "a date or time";
+  }
+}
+
+std::string Quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}
+
+// Where the manifest is, for messages and for resolving its relative paths.
+struct TContext {
+  fs::path File;
+  fs::path Base;
+
+  [[noreturn]] void Fail(int line, const std::string& problem) const {
+    throw EToolError(Located(File, line, problem));
+  }
+};
+
+// One table of the manifest. Lookups check the value's type and name the
+// key as "table.key" in messages, the way a maker would search for it.
+class TSection {
+ public:
+  TSection(const TContext& context, const toml::table& table, std::string name)
+      : FContext(context), FTable(table), FName(std::move(name)) {}
+
+  const TContext& Context() const { return FContext; }
+  int Line() const { return LineOf(FTable); }
+
+  std::string Path(std::string_view key) const {
+    return FName.empty() ? std::string(key) : FName + "." + std::string(key);
+  }
+
+  // Every key must be one of known; a table among them reads "unknown table".
+  void AllowOnly(std::initializer_list<std::string_view> known) const {
+    for (auto&& [key, value] : FTable) {
+      bool found = false;
+      for (auto name : known) found = found || key.str() == name;
+      if (found) continue;
+      if (value.is_table() || value.is_array_of_tables())
+        FContext.Fail(LineOf(key), "unknown table [" + Path(key.str()) + "]");
+      FContext.Fail(LineOf(key), "unknown key " + Quoted(Path(key.str())));
+    }
+  }
+
+  const toml::node* Find(std::string_view key) const { return FTable.get(key); }
+
+  template <typename T>
+  const T& Expect(const toml::node& node, const std::string& what, const std::string& type) const {
+    const T* value = node.as<T>();
+    if (!value) FContext.Fail(LineOf(node), what + " must be " + type + ", not " + TypeName(node));
+    return *value;
+  }
+
+  void Text(std::string_view key, std::string& field) const {
+    if (auto* node = Find(key))
+      field = Expect<toml::value<std::string>>(*node, Path(key), "a string").get();
+  }
+
+  void Flag(std::string_view key, bool& field) const {
+    if (auto* node = Find(key))
+      field = Expect<toml::value<bool>>(*node, Path(key), "true or false").get();
+  }
+
+  void Integer(std::string_view key, int32_t& field, int64_t min, int64_t max,
+               const std::string& unit = "") const {
+    auto* node = Find(key);
+    if (!node) return;
+    int64_t value = Expect<toml::value<int64_t>>(*node, Path(key), "an integer").get();
+    if (value < min || value > max)
+      FContext.Fail(LineOf(*node), Path(key) + " must be between " + std::to_string(min) + " and " +
+                                       std::to_string(max) + unit + ", not " +
+                                       std::to_string(value));
+    field = static_cast<int32_t>(value);
+  }
+
+  const toml::array* Array(std::string_view key) const {
+    auto* node = Find(key);
+    return node ? &Expect<toml::array>(*node, Path(key), "an array") : nullptr;
+  }
+
+  // The strings of an array key; each with its own line.
+  std::vector<std::pair<std::string, int>> Strings(std::string_view key) const {
+    std::vector<std::pair<std::string, int>> items;
+    if (auto* array = Array(key))
+      for (const toml::node& item : *array)
+        items.emplace_back(
+            Expect<toml::value<std::string>>(item, "each item of " + Path(key), "a string").get(),
+            LineOf(item));
+    return items;
+  }
+
+  std::optional<TSection> Sub(std::string_view key) const {
+    auto* node = Find(key);
+    if (!node) return std::nullopt;
+    return TSection(FContext, Expect<toml::table>(*node, Path(key), "a table"), Path(key));
+  }
+
+ private:
+  const TContext& FContext;
+  const toml::table& FTable;
+  std::string FName;
+};
+
+// One entry of a file list: a file, or a glob expanded in name order.
+void AddFiles(const TContext& context, const std::string& list, const std::string& entry, int line,
+              std::vector<TSourceFile>& files) {
+  if (entry.empty()) context.Fail(line, "empty path in " + list);
+  fs::path path = context.Base / PathFromUtf8(entry);
+  std::error_code error;
+  if (fs::is_regular_file(path, error)) {
+    files.push_back({path, line});
+    return;
+  }
+  if (fs::is_directory(path, error)) context.Fail(line, entry + " is a folder, not a file");
+  if (!HasWildcards(entry)) context.Fail(line, "file not found: " + entry);
+  std::vector<fs::path> matches;
+  try {
+    matches = ExpandGlob(context.Base, entry);
+  } catch (const EToolError& e) {
+    context.Fail(line, e.what());
+  }
+  if (matches.empty()) context.Fail(line, "no files match " + entry);
+  for (auto& match : matches) files.push_back({std::move(match), line});
+}
+
+std::vector<TSourceFile> Files(const TSection& section, std::string_view key) {
+  std::vector<TSourceFile> files;
+  for (const auto& [entry, line] : section.Strings(key))
+    AddFiles(section.Context(), section.Path(key), entry, line, files);
+  return files;
+}
+
+int32_t ParseColor(const TSection& section, const toml::node& node) {
+  const std::string& text =
+      section.Expect<toml::value<std::string>>(node, section.Path("color"), "a string").get();
+  if (auto* entry = ColorIdents.FindName(text)) return entry->Value;
+  bool hex = text.size() == 7 && text[0] == '#' &&
+             text.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string::npos;
+  if (!hex)
+    section.Context().Fail(LineOf(node), section.Path("color") + " " + Quoted(text) +
+                                             " is neither a colour name such as \"clWhite\" nor "
+                                             "\"#RRGGBB\"");
+  uint32_t rgb = static_cast<uint32_t>(std::stoul(text.substr(1), nullptr, 16));
+  // The record keeps colours as 00BBGGRR.
+  return static_cast<int32_t>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+}
+
+void ReadShow(const TSection& show, TManifest& manifest) {
+  show.AllowOnly({"pictures", "descriptions", "effects", "interval", "random_order",
+                  "random_effects", "clear_between", "stretch"});
+  manifest.Pictures = Files(show, "pictures");
+  for (const auto& [text, line] : show.Strings("descriptions"))
+    manifest.Descriptions.push_back(text);
+  if (auto* effects = show.Array("effects")) {
+    for (const toml::node& item : *effects) {
+      int64_t style =
+          show.Expect<toml::value<int64_t>>(item, "each item of show.effects", "an integer").get();
+      if (style < 0 || style > 127)
+        show.Context().Fail(LineOf(item), "effect " + std::to_string(style) +
+                                              " is outside 0-127 (the transition style numbers)");
+      manifest.Effects.push_back(static_cast<int32_t>(style));
+    }
+  }
+  show.Integer("interval", manifest.Interval, 1, std::numeric_limits<int32_t>::max(), " ms");
+  show.Flag("random_order", manifest.RandomOrder);
+  show.Flag("random_effects", manifest.RandomEffects);
+  show.Flag("clear_between", manifest.ClearBetween);
+  show.Flag("stretch", manifest.Stretch);
+}
+
+void ReadCaption(const TSection& caption, TManifest& manifest) {
+  caption.AllowOnly({"text", "font", "height", "color", "charset", "style"});
+  caption.Text("text", manifest.CaptionText);
+  caption.Text("font", manifest.FontName);
+  // Windows takes face names of at most 31 characters (LOGFONT).
+  size_t length = Utf8ToAnsi(manifest.FontName).size();
+  if (length == 0 || length > 31)
+    caption.Context().Fail(LineOf(*caption.Find("font")),
+                           "caption.font must be a font name of 1 to 31 characters");
+  caption.Integer("height", manifest.FontHeight, std::numeric_limits<int32_t>::min(),
+                  std::numeric_limits<int32_t>::max());
+  if (auto* color = caption.Find("color")) manifest.FontColor = ParseColor(caption, *color);
+  if (auto* node = caption.Find("charset")) {
+    const std::string& name =
+        caption.Expect<toml::value<std::string>>(*node, "caption.charset", "a string").get();
+    auto* entry = CharsetIdents.FindName(name);
+    if (!entry)
+      caption.Context().Fail(LineOf(*node), "caption.charset " + Quoted(name) +
+                                                " is not a character set name such as "
+                                                "\"DEFAULT_CHARSET\"");
+    manifest.FontCharset = entry->Value;
+  }
+  for (const auto& [name, line] : caption.Strings("style")) {
+    auto* entry = FontStyleNames.FindName(name);
+    if (!entry)
+      caption.Context().Fail(line, "caption.style " + Quoted(name) +
+                                       " is not one of fsBold, fsItalic, fsUnderline, fsStrikeOut");
+    manifest.FontStyle |= 1u << entry->Value;
+  }
+}
+
+void ReadMusic(const TSection& music, TManifest& manifest) {
+  music.AllowOnly({"files", "order", "loop", "mute"});
+  manifest.Sounds = Files(music, "files");
+  if (auto* node = music.Find("order")) {
+    const std::string& order =
+        music.Expect<toml::value<std::string>>(*node, "music.order", "a string").get();
+    static const std::map<std::string, int32_t> Orders = {
+        {"list", 1}, {"random", 2}, {"repeat-one", 3}};
+    auto it = Orders.find(order);
+    if (it == Orders.end())
+      music.Context().Fail(
+          LineOf(*node),
+          "music.order " + Quoted(order) + " is not one of \"list\", \"random\", \"repeat-one\"");
+    manifest.SoundOrder = it->second;
+  }
+  music.Flag("loop", manifest.SoundLoop);
+  music.Flag("mute", manifest.Mute);
+}
+
+void ReadExit(const TSection& exit, TManifest& manifest) {
+  exit.AllowOnly({"mouse_move", "mouse_click", "key_press", "show_cursor", "flash_quit"});
+  exit.Flag("mouse_move", manifest.ExitMouseMove);
+  exit.Flag("mouse_click", manifest.ExitMouseClick);
+  exit.Flag("key_press", manifest.ExitKeyPress);
+  exit.Flag("show_cursor", manifest.ShowCursor);
+  exit.Flag("flash_quit", manifest.FlashQuit);
+}
+
+std::string AsciiLower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// Sounds and Flash files are extracted into one folder under their names, so
+// each name must be a plain file name in the package's code page, and no two
+// may collide on a file system that ignores letter case.
+void CheckMediaNames(const TContext& context, const TManifest& manifest) {
+  std::map<std::string, const TSourceFile*> used;
+  auto check = [&](const std::vector<TSourceFile>& files, const std::string& list) {
+    for (const TSourceFile& file : files) {
+      std::string name = MediaName(file.Path);
+      std::string stored = Utf8ToAnsi(name);
+      if (AnsiToUtf8(stored) != name)
+        context.Fail(file.Line, list + ": the name " + Quoted(name) +
+                                    " has characters outside Windows-1252; rename the file");
+      if (!IsPlainFileName(stored))
+        context.Fail(file.Line, list + ": " + Quoted(name) +
+                                    " cannot be stored: it is not a plain file name (no path "
+                                    "characters, no device name such as CON)");
+      auto [it, fresh] = used.emplace(AsciiLower(stored), &file);
+      if (!fresh)
+        context.Fail(file.Line, list + ": the name " + Quoted(name) + " is already used by " +
+                                    Quoted(MediaName(it->second->Path)) + " (line " +
+                                    std::to_string(it->second->Line) +
+                                    "); sounds and Flash files are extracted into one folder, so "
+                                    "their names must differ in more than letter case");
+    }
+  };
+  check(manifest.Sounds, "music.files");
+  check(manifest.Flash, "flash.files");
+}
+
+// The best line for a complaint about something missing from a table.
+int LineForMissing(const TSection& top, std::string_view table, std::string_view key) {
+  if (auto show = top.Sub(table)) {
+    if (auto* node = show->Find(key)) return LineOf(*node);
+    if (show->Line() > 0) return show->Line();
+  }
+  if (auto* kind = top.Find("kind")) return LineOf(*kind);
+  return 0;
+}
+
+void CheckKind(const TSection& top, const TManifest& manifest) {
+  const TContext& context = top.Context();
+  if (manifest.Kind == "photo" && manifest.Pictures.empty())
+    context.Fail(LineForMissing(top, "show", "pictures"),
+                 "kind \"photo\" needs at least one picture in show.pictures");
+  if (manifest.Kind == "flash" && manifest.Flash.empty())
+    context.Fail(LineForMissing(top, "flash", "files"),
+                 "kind \"flash\" needs at least one Flash file in flash.files");
+}
+
+TManifest Read(const toml::table& root, const TContext& context) {
+  TManifest manifest;
+  manifest.File = context.File;
+  TSection top(context, root, "");
+  top.AllowOnly(
+      {"title", "author", "email", "web", "kind", "show", "caption", "music", "flash", "exit"});
+  top.Text("title", manifest.Title);
+  top.Text("author", manifest.Author);
+  top.Text("email", manifest.Email);
+  top.Text("web", manifest.Web);
+  top.Text("kind", manifest.Kind);
+  if (manifest.Kind != "photo" && manifest.Kind != "flash")
+    context.Fail(LineOf(*top.Find("kind")),
+                 "unknown kind " + Quoted(manifest.Kind) + "; use \"photo\" or \"flash\"");
+  if (auto show = top.Sub("show")) ReadShow(*show, manifest);
+  if (auto caption = top.Sub("caption")) ReadCaption(*caption, manifest);
+  if (auto music = top.Sub("music")) ReadMusic(*music, manifest);
+  if (auto flash = top.Sub("flash")) {
+    flash->AllowOnly({"files"});
+    manifest.Flash = Files(*flash, "files");
+  }
+  if (auto exit = top.Sub("exit")) ReadExit(*exit, manifest);
+  CheckMediaNames(context, manifest);
+  CheckKind(top, manifest);
+  return manifest;
+}
+
+}  // namespace
+
+std::string MediaName(const fs::path& path) {
+  return Utf8FromPath(path.filename());
+}
+
+TManifest ParseManifest(const std::string& text, const fs::path& file) {
+  TContext context{file, file.parent_path()};
+  toml::table root;
+  try {
+    root = toml::parse(text, Utf8FromPath(file));
+  } catch (const toml::parse_error& e) {
+    context.Fail(static_cast<int>(e.source().begin.line), std::string(e.description()));
+  }
+  return Read(root, context);
+}
+
+TManifest LoadManifest(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in || fs::is_directory(file)) throw EToolError(Located(file, 0, "cannot read the manifest"));
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return ParseManifest(text, file);
+}
+
+}  // namespace pixvane::tool

@@ -1,0 +1,34 @@
+#include "tools/pixvane/ToolError.h"
+
+namespace pixvane::tool {
+
+std::string Located(const std::filesystem::path& file, int line, const std::string& problem) {
+  std::string where = NativePath(file);
+  if (line > 0) where += ":" + std::to_string(line);
+  return where + ": " + problem;
+}
+
+std::filesystem::path PathFromUtf8(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+  std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::string NativePath(const std::filesystem::path& path) {
+#ifdef _WIN32
+  // A name the ANSI code page cannot hold would throw here; the UTF-8 text
+  // is still the best thing to show or to fail with.
+  try {
+    return path.string();
+  } catch (const std::exception&) {
+    return Utf8FromPath(path);
+  }
+#else
+  return path.string();
+#endif
+}
+
+}  // namespace pixvane::tool

@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "tools/ToolTestFiles.h"
+#include "tools/pixvane/BuildCommand.h"
+#include "tools/pixvane/ExtractCommand.h"
+#include "tools/pixvane/InspectCommand.h"
+#include "tools/pixvane/PackageFile.h"
+#include "tools/pixvane/ToolError.h"
+
+namespace pixvane::tool {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+// A manifest that sets every key away from its default, with three
+// pictures (one by a glob), two sounds and two Flash files.
+const char* FullManifest = R"(title = "Café at Noon ☀"
+author = "Ann Maker"
+email = "ann@example.com"
+web = "https://example.com/saver"
+kind = "flash"
+
+[show]
+pictures = ["pics/first.jpg", "pics/more-*.jpg"]
+descriptions = ["First, with a comma", "Zweite Straße", "\"Quoted\""]
+effects = [0, 7, 127]
+interval = 40000
+random_order = true
+random_effects = true
+clear_between = true
+stretch = false
+
+[caption]
+text = "Hello, Wörld"
+font = "Times New Roman"
+height = -31
+color = "#102030"
+charset = "EASTEUROPE_CHARSET"
+style = ["fsBold", "fsUnderline"]
+
+[music]
+files = ["music/a.wav", "music/b.mid"]
+order = "repeat-one"
+loop = true
+mute = true
+
+[flash]
+files = ["movies/intro.swf", "movies/outro.swf"]
+
+[exit]
+mouse_move = false
+mouse_click = false
+key_press = false
+show_cursor = true
+flash_quit = false
+)";
+
+class BuildTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Player = Folder.Write("player.scr", std::string("MZ player stand-in\0\x01\x02", 21));
+    Jpegs = {test::MakeJpeg(64, 48, 1), test::MakeJpeg(33, 17, 2), test::MakeJpeg(16, 16, 3)};
+    Folder.Write("show/pics/first.jpg", Jpegs[0]);
+    Folder.Write("show/pics/more-b.jpg", Jpegs[2]);  // the glob sorts a before b
+    Folder.Write("show/pics/more-a.jpg", Jpegs[1]);
+    Media = {{"music/a.wav", "RIFF sound a"},
+             {"music/b.mid", "MThd sound b, longer"},
+             {"movies/intro.swf", "FWS intro"},
+             {"movies/outro.swf", ""}};  // an empty file is a valid run of length 0
+    for (const auto& [name, bytes] : Media) Folder.Write("show/" + name, bytes);
+    Manifest = Folder.Write("show/pixvane.toml", FullManifest);
+  }
+
+  TBuildResult Build(const std::string& output = "out/saver.scr") {
+    fs::create_directories((Folder / output).parent_path());
+    return RunBuild({Manifest, Folder / output, Player});
+  }
+
+  json Inspect(const std::string& output = "out/saver.scr") {
+    return json::parse(ReportJson(ReadPackageReport(Folder / output)));
+  }
+
+  test::TToolFolder Folder;
+  fs::path Player, Manifest;
+  std::vector<std::vector<uint8_t>> Jpegs;
+  std::vector<std::pair<std::string, std::string>> Media;
+};
+
+TEST_F(BuildTest, InspectReadsBackEverySetting) {
+  Build();
+  json s = Inspect()["settings"];
+  EXPECT_EQ(s["Title"], "Café at Noon ?");  // outside Windows-1252: "?"
+  EXPECT_EQ(s["Author"], "Ann Maker");
+  EXPECT_EQ(s["Email"], "ann@example.com");
+  EXPECT_EQ(s["Web"], "https://example.com/saver");
+  EXPECT_EQ(s["Ver"], "flash");
+  EXPECT_EQ(s["DescriptCommaList"], "\"First, with a comma\",\"Zweite Straße\",\"\"\"Quoted\"\"\"");
+  EXPECT_EQ(s["EffectCommaList"], "0,7,127");
+  EXPECT_EQ(s["Interval"], 40000);
+  EXPECT_EQ(s["lRandomPic"], true);
+  EXPECT_EQ(s["lRandomStyle"], true);
+  EXPECT_EQ(s["lClearOldImage"], true);
+  EXPECT_EQ(s["lStretch"], false);
+  EXPECT_EQ(s["Text"], "Hello, Wörld");
+  EXPECT_EQ(s["TextFont"]["Name"], "Times New Roman");
+  EXPECT_EQ(s["TextFont"]["Height"], -31);
+  EXPECT_EQ(s["TextFont"]["Color"], 0x302010);
+  EXPECT_EQ(s["TextFont"]["Charset"], 238);
+  EXPECT_EQ(s["TextFont"]["Style"], json::array({"fsBold", "fsUnderline"}));
+  EXPECT_EQ(s["SoundRandom"], 3);
+  EXPECT_EQ(s["lSoundLoop"], true);
+  EXPECT_EQ(s["lMute"], true);
+  EXPECT_EQ(s["lExitMouseMove"], false);
+  EXPECT_EQ(s["lExitMouseClick"], false);
+  EXPECT_EQ(s["lExitKeyPress"], false);
+  EXPECT_EQ(s["lShowMouseCursor"], true);
+  EXPECT_EQ(s["lExitFSCommandQuit"], false);
+  EXPECT_EQ(s["PicFileNamesCommaList"], "first.jpg,more-a.jpg,more-b.jpg");
+  EXPECT_EQ(s["SndFileNamesCommaList"], "a.wav,b.mid");
+  EXPECT_EQ(s["SndSizesCommaList"], "12,20");
+  EXPECT_EQ(s["FlashFileNamesCommaList"], "intro.swf,outro.swf");
+  EXPECT_EQ(s["FlashSizesCommaList"], "9,0");
+  EXPECT_EQ(s.size(), 30u);  // every property of the record, no more
+}
+
+TEST_F(BuildTest, DefaultsReachTheRecord) {
+  Folder.Write("show/min.toml", "[show]\npictures = [\"pics/first.jpg\"]\n");
+  fs::create_directories(Folder / "out");
+  RunBuild({Folder / "show/min.toml", Folder / "out/min.scr", Player});
+  json s = Inspect("out/min.scr")["settings"];
+  EXPECT_EQ(s["Ver"], "photo");
+  EXPECT_EQ(s["Interval"], 5000);
+  EXPECT_EQ(s["lStretch"], true);
+  EXPECT_EQ(s["TextFont"]["Name"], "Arial");
+  EXPECT_EQ(s["TextFont"]["Height"], -24);
+  EXPECT_EQ(s["TextFont"]["Color"], 0xFFFFFF);
+  EXPECT_EQ(s["TextFont"]["Charset"], 1);
+  EXPECT_EQ(s["TextFont"]["Style"], json::array());
+  EXPECT_EQ(s["SoundRandom"], 1);
+  EXPECT_EQ(s["lExitMouseMove"], true);
+  EXPECT_EQ(s["lShowMouseCursor"], false);
+  EXPECT_EQ(s["lExitFSCommandQuit"], true);
+  EXPECT_EQ(s["EffectCommaList"], "");
+  EXPECT_EQ(s["SndCommaList"], "");
+}
+
+TEST_F(BuildTest, LayoutOffsetsPointAtTheirObjects) {
+  TBuildResult result = Build();
+  auto saver = test::ReadBytes(Folder / "out/saver.scr");
+  auto player = test::ReadBytes(Player);
+  json report = Inspect();
+
+  EXPECT_EQ(result.FileSize, static_cast<int64_t>(saver.size()));
+  EXPECT_TRUE(std::equal(player.begin(), player.end(), saver.begin()));
+  EXPECT_EQ(report["file_size"], saver.size());
+  EXPECT_EQ(report["package_start"], player.size());
+  EXPECT_EQ(report["package_length"], result.PackageLength);
+  EXPECT_EQ(report["package_length"], saver.size() - 40 - player.size());
+  size_t settings = report["settings_offset"];
+  EXPECT_EQ(std::string(saver.begin() + settings, saver.begin() + settings + 4), "TPF0");
+
+  const json& pictures = report["pictures"];
+  ASSERT_EQ(pictures.size(), 3u);
+  EXPECT_EQ(pictures[0]["offset"], player.size());  // the preview reads the package start
+  int sizes[3][2] = {{64, 48}, {33, 17}, {16, 16}};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(pictures[i]["index"], i + 1);
+    EXPECT_EQ(pictures[i]["width"], sizes[i][0]);
+    EXPECT_EQ(pictures[i]["height"], sizes[i][1]);
+    EXPECT_EQ(pictures[i]["jpeg_bytes"], Jpegs[i].size());
+    EXPECT_TRUE(pictures[i]["error"].is_null());
+    size_t offset = pictures[i]["offset"];
+    EXPECT_EQ(std::string(saver.begin() + offset, saver.begin() + offset + 4), "TPF0");
+  }
+
+  // Sounds, then Flash files, each run holding exactly its file's bytes.
+  std::vector<json> runs(report["sounds"].begin(), report["sounds"].end());
+  runs.insert(runs.end(), report["flash"].begin(), report["flash"].end());
+  ASSERT_EQ(runs.size(), Media.size());
+  for (size_t i = 0; i < runs.size(); ++i) {
+    const std::string& bytes = Media[i].second;
+    size_t offset = runs[i]["offset"];
+    EXPECT_EQ(runs[i]["name"], fs::path(Media[i].first).filename().string());
+    EXPECT_EQ(runs[i]["size"], bytes.size());
+    EXPECT_EQ(std::string(saver.begin() + offset, saver.begin() + offset + bytes.size()), bytes);
+  }
+  EXPECT_EQ(report["sounds"][1]["index"], 2);
+  EXPECT_EQ(report["flash"][0]["index"], 1);
+}
+
+TEST_F(BuildTest, ExtractGivesBackTheSameBytes) {
+  Build();
+  std::ostringstream log;
+  TExtractResult result = RunExtract(Folder / "out/saver.scr", Folder / "unpacked/new", log);
+  EXPECT_TRUE(result.Failures.empty());
+  EXPECT_EQ(result.Written.size(), 7u);
+  const char* pictures[] = {"first.jpg", "more-a.jpg", "more-b.jpg"};
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(test::ReadBytes(Folder / "unpacked/new" / pictures[i]), Jpegs[i]) << pictures[i];
+  for (const auto& [name, bytes] : Media) {
+    auto extracted = test::ReadBytes(Folder / "unpacked/new" / fs::path(name).filename());
+    EXPECT_EQ(std::string(extracted.begin(), extracted.end()), bytes) << name;
+  }
+  EXPECT_NE(log.str().find("more-a.jpg"), std::string::npos);
+}
+
+TEST_F(BuildTest, ProgressCountsThePicturesInOrder) {
+  std::vector<std::string> seen;
+  fs::create_directories(Folder / "out");
+  RunBuild({Manifest, Folder / "out/saver.scr", Player},
+           [&](int index, int count, const std::string& name) {
+             seen.push_back(std::to_string(index) + "/" + std::to_string(count) + " " + name);
+           });
+  EXPECT_EQ(seen, (std::vector<std::string>{"1/3 first.jpg", "2/3 more-a.jpg", "3/3 more-b.jpg"}));
+}
+
+TEST_F(BuildTest, AFailedBuildLeavesNothingBehind) {
+  // A previous saver must survive a failed rebuild untouched.
+  Folder.Write("out/saver.scr", "the old saver");
+  Folder.Write("show/pics/more-b.jpg", "not a JPEG at all");
+  try {
+    Build();
+    FAIL() << "no error";
+  } catch (const EToolError& e) {
+    std::string message = e.what();
+    EXPECT_NE(message.find("pixvane.toml:8: "), std::string::npos) << message;
+    EXPECT_NE(message.find("more-b.jpg: JPEG error #"), std::string::npos) << message;
+  }
+  EXPECT_EQ(Folder.Names("out"), std::vector<std::string>{"saver.scr"});
+  auto old = test::ReadBytes(Folder / "out/saver.scr");
+  EXPECT_EQ(std::string(old.begin(), old.end()), "the old saver");
+}
+
+TEST_F(BuildTest, TheOutputMayNotReplaceAnInput) {
+  for (const fs::path& input : {Manifest, Player, Folder / "show/pics/more-a.jpg"}) {
+    auto before = test::ReadBytes(input);
+    EXPECT_THROW(RunBuild({Manifest, input, Player}), EToolError) << input;
+    EXPECT_EQ(test::ReadBytes(input), before) << input;
+  }
+}
+
+TEST_F(BuildTest, MissingPlayerAsksForOne) {
+  fs::create_directories(Folder / "out");
+  try {
+    RunBuild({Manifest, Folder / "out/saver.scr", Folder / "nope.scr"});
+    FAIL() << "no error";
+  } catch (const EToolError& e) {
+    EXPECT_NE(std::string(e.what()).find("player not found"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(Folder.Names("out").empty());
+}
+
+TEST_F(BuildTest, ExampleSaverBuilds) {
+  // The README's first command must keep working.
+  fs::path example = fs::path(PIXVANE_EXAMPLES_DIR) / "beach/pixvane.toml";
+  RunBuild({example, Folder / "beach.scr", Player});
+  TPackageReport report = ReadPackageReport(Folder / "beach.scr");
+  EXPECT_GE(report.Pictures.size(), 4u);
+  for (const TPictureInfo& picture : report.Pictures) EXPECT_FALSE(picture.Error) << *picture.Error;
+  EXPECT_EQ(report.Sounds.size(), 1u);
+  EXPECT_EQ(report.Package->Settings.Ver, "photo");
+  EXPECT_NE(report.Package->Settings.Text, "");
+  EXPECT_GT(report.Package->Settings.EffectCount(), 0);
+}
+
+}  // namespace
+}  // namespace pixvane::tool

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "tools/ToolTestFiles.h"
+
+namespace pixvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The built executable, for what only it decides: exit codes, which
+// stream a message goes to, and the wiring of the commands.
+class CommandLineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Folder.Write("a.jpg", MakeJpeg(20, 10, 1));
+    Folder.Write("s.wav", "RIFF");
+    Folder.Write("player.scr", "player");
+  }
+
+  TToolRun Run(const std::vector<std::string>& arguments) {
+    return RunTool(arguments, Folder.Path());
+  }
+  std::string Quoted(const std::string& name) { return "\"" + (Folder / name).string() + "\""; }
+
+  TToolFolder Folder;
+};
+
+TEST_F(CommandLineTest, BadUsageExitsWithTwoAndShowsUsage) {
+  for (const auto& arguments :
+       std::vector<std::vector<std::string>>{{},
+                                             {"frobnicate"},
+                                             {"build", "m.toml"},
+                                             {"inspect"},
+                                             {"extract", "x.scr"},
+                                             {"inspect", "x.scr", "--colour"}}) {
+    TToolRun run = Run(arguments);
+    EXPECT_EQ(run.ExitCode, 2) << run.Err;
+    EXPECT_EQ(run.Err.rfind("pixvane: ", 0), 0u) << run.Err;
+    EXPECT_NE(run.Err.find("Usage:"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Out, "");
+  }
+}
+
+TEST_F(CommandLineTest, HelpIsNotAnError) {
+  TToolRun run = Run({"build", "--help"});
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_NE(run.Out.find("--player"), std::string::npos);
+}
+
+TEST_F(CommandLineTest, BadInputExitsWithOneAndOneMessage) {
+  Folder.Write("m.toml", "[show]\npictures = [\"a.jpg\"]\neffects = [128]\n");
+  TToolRun run =
+      Run({"build", Quoted("m.toml"), "-o", Quoted("out.scr"), "--player", Quoted("player.scr")});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err, "pixvane: " + (Folder / "m.toml").string() +
+                         ":3: effect 128 is outside 0-127 (the transition style numbers)\n");
+  EXPECT_FALSE(fs::exists(Folder / "out.scr"));
+
+  run = Run({"inspect", Quoted("a.jpg")});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err.rfind("pixvane: " + (Folder / "a.jpg").string() + ": no package", 0), 0u)
+      << run.Err;
+}
+
+TEST_F(CommandLineTest, BuildInspectAndExtractWorkTogether) {
+  Folder.Write("m.toml",
+               "title = \"T\"\n[show]\npictures = [\"a.jpg\"]\n[music]\nfiles = [\"s.wav\"]\n");
+  TToolRun run =
+      Run({"build", Quoted("m.toml"), "-o", Quoted("out.scr"), "--player", Quoted("player.scr")});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_EQ(run.Err, "");  // no progress line when standard error is a file
+  EXPECT_NE(run.Out.find("1 picture, 1 sound"), std::string::npos) << run.Out;
+
+  run = Run({"inspect", Quoted("out.scr"), "--json"});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  auto report = nlohmann::json::parse(run.Out);
+  EXPECT_EQ(report["settings"]["Title"], "T");
+  EXPECT_EQ(report["pictures"][0]["width"], 20);
+
+  run = Run({"inspect", Quoted("out.scr")});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_NE(run.Out.find("20 x 10"), std::string::npos) << run.Out;
+
+  run = Run({"extract", Quoted("out.scr"), Quoted("unpacked")});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_EQ(ReadBytes(Folder / "unpacked/a.jpg"), ReadBytes(Folder / "a.jpg"));
+  EXPECT_EQ(ReadBytes(Folder / "unpacked/s.wav"), ReadBytes(Folder / "s.wav"));
+}
+
+TEST_F(CommandLineTest, WithoutAPlayerBesideTheToolBuildAsksForOne) {
+  if (fs::exists(fs::path(PIXVANE_TOOL_PATH).parent_path() / "pixvane.scr"))
+    GTEST_SKIP() << "a player has been built beside the tool";
+  Folder.Write("m.toml", "[show]\npictures = [\"a.jpg\"]\n");
+  TToolRun run = Run({"build", Quoted("m.toml"), "-o", Quoted("out.scr")});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_NE(run.Err.find("pass --player"), std::string::npos) << run.Err;
+  EXPECT_EQ(Folder.Names(), (std::vector<std::string>{"a.jpg", "m.toml", "player.scr", "s.wav"}));
+}
+
+}  // namespace
+}  // namespace pixvane::test

@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include "package/Font.h"
+#include "tools/ToolTestFiles.h"
+#include "tools/pixvane/Manifest.h"
+#include "tools/pixvane/ToolError.h"
+
+namespace pixvane::tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ManifestTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Loading checks that files exist, not what they hold.
+    Folder.Write("a.jpg", "x");
+    Folder.Write("b.jpg", "x");
+  }
+
+  TManifest Load(const std::string& text, const std::string& name = "m.toml") {
+    return LoadManifest(Folder.Write(name, text));
+  }
+
+  // Loading text must fail with "FILE:LINE: " in front of a message that
+  // contains problem.
+  void ExpectError(const std::string& text, int line, const std::string& problem) {
+    SCOPED_TRACE(text);
+    fs::path path = Folder.Write("m.toml", text);
+    try {
+      LoadManifest(path);
+      ADD_FAILURE() << "no error";
+    } catch (const EToolError& e) {
+      std::string message = e.what();
+      std::string where = path.string() + ":" + std::to_string(line) + ": ";
+      EXPECT_EQ(message.substr(0, where.size()), where) << message;
+      EXPECT_NE(message.find(problem), std::string::npos) << message;
+    }
+  }
+
+  test::TToolFolder Folder;
+};
+
+const std::string Pictures = "[show]\npictures = [\"a.jpg\"]\n";
+
+TEST_F(ManifestTest, DefaultsOfAMinimalManifest) {
+  TManifest m = Load(Pictures);
+  EXPECT_EQ(m.Kind, "photo");
+  EXPECT_EQ(m.Title, "");
+  ASSERT_EQ(m.Pictures.size(), 1u);
+  EXPECT_EQ(m.Pictures[0].Line, 2);
+  EXPECT_TRUE(m.Effects.empty());
+  EXPECT_EQ(m.Interval, 5000);
+  EXPECT_FALSE(m.RandomOrder || m.RandomEffects || m.ClearBetween);
+  EXPECT_TRUE(m.Stretch);
+  EXPECT_EQ(m.CaptionText, "");
+  EXPECT_EQ(m.FontName, "Arial");
+  EXPECT_EQ(m.FontHeight, -24);
+  EXPECT_EQ(m.FontColor, 0xFFFFFF);
+  EXPECT_EQ(m.FontCharset, 1);
+  EXPECT_EQ(m.FontStyle, 0u);
+  EXPECT_EQ(m.SoundOrder, 1);
+  EXPECT_FALSE(m.SoundLoop || m.Mute || m.ShowCursor);
+  EXPECT_TRUE(m.ExitMouseMove && m.ExitMouseClick && m.ExitKeyPress && m.FlashQuit);
+}
+
+TEST_F(ManifestTest, CaptionColoursCharsetsAndStyles) {
+  TManifest m = Load(Pictures +
+                     "[caption]\ncolor = \"#1A2B3C\"\ncharset = \"GREEK_CHARSET\"\n"
+                     "style = [\"fsItalic\", \"fsStrikeOut\"]\n");
+  EXPECT_EQ(m.FontColor, 0x3C2B1A);  // stored 00BBGGRR
+  EXPECT_EQ(m.FontCharset, 161);
+  EXPECT_EQ(m.FontStyle, fsItalic | fsStrikeOut);
+  EXPECT_EQ(Load(Pictures + "[caption]\ncolor = \"clRed\"\n").FontColor, 0x0000FF);
+  EXPECT_EQ(Load(Pictures + "[caption]\ncolor = \"clBtnFace\"\n").FontColor,
+            static_cast<int32_t>(0x8000000F));
+}
+
+TEST_F(ManifestTest, MusicOrdersMapToTheirNumbers) {
+  Folder.Write("s.wav", "x");
+  for (auto [order, number] : {std::pair{"list", 1}, {"random", 2}, {"repeat-one", 3}})
+    EXPECT_EQ(
+        Load(Pictures + "[music]\nfiles = [\"s.wav\"]\norder = \"" + order + "\"\n").SoundOrder,
+        number);
+}
+
+TEST_F(ManifestTest, GlobsExpandInNameOrderBesidePlainEntries) {
+  for (const char* name : {"pics/03.jpg", "pics/01.jpg", "pics/02.jpg"}) Folder.Write(name, "x");
+  TManifest m = Load("[show]\npictures = [\"b.jpg\",\n  \"pics/*.jpg\",\n  \"a.jpg\"]\n");
+  std::vector<std::string> names;
+  std::vector<int> lines;
+  for (const TSourceFile& file : m.Pictures) {
+    names.push_back(file.Path.filename().string());
+    lines.push_back(file.Line);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"b.jpg", "01.jpg", "02.jpg", "03.jpg", "a.jpg"}));
+  EXPECT_EQ(lines, (std::vector<int>{2, 3, 3, 3, 4}));
+}
+
+TEST_F(ManifestTest, PathsAreRelativeToTheManifestFolder) {
+  // The manifest sits in show/ and reaches a shared sound in the folder
+  // above; the sound is stored under its own name.
+  Folder.Write("show/pics/x.jpg", "x");
+  Folder.Write("waves.wav", "x");
+  TManifest m = Load("[show]\npictures = [\"pics/x.jpg\"]\n[music]\nfiles = [\"../waves.wav\"]\n",
+                     "show/m.toml");
+  ASSERT_EQ(m.Sounds.size(), 1u);
+  EXPECT_TRUE(fs::equivalent(m.Sounds[0].Path, Folder / "waves.wav"));
+  EXPECT_EQ(MediaName(m.Sounds[0].Path), "waves.wav");
+  EXPECT_TRUE(fs::equivalent(m.Pictures[0].Path, Folder / "show/pics/x.jpg"));
+}
+
+TEST_F(ManifestTest, AnExistingFileWithBracketsIsNotAGlob) {
+  Folder.Write("photo[1].jpg", "x");
+  TManifest m = Load("[show]\npictures = [\"photo[1].jpg\"]\n");
+  ASSERT_EQ(m.Pictures.size(), 1u);
+  EXPECT_EQ(m.Pictures[0].Path.filename().string(), "photo[1].jpg");
+}
+
+TEST_F(ManifestTest, StructureErrorsNameFileAndLine) {
+  ExpectError("titel = \"x\"\n" + Pictures, 1, "unknown key \"titel\"");
+  ExpectError(Pictures + "speed = 3\n", 3, "unknown key \"show.speed\"");
+  ExpectError(Pictures + "[sound]\nfiles = []\n", 3, "unknown table [sound]");
+  ExpectError(Pictures + "[caption]\n[caption.shadow]\non = true\n", 4,
+              "unknown table [caption.shadow]");
+  ExpectError("title = \"x\n" + Pictures, 1, "");  // TOML syntax: an unterminated string
+  ExpectError("kind = \"Photo\"\n" + Pictures, 1, "unknown kind \"Photo\"");
+  ExpectError("show = 3\n", 1, "show must be a table, not an integer");
+  ExpectError(Pictures + "interval = \"5s\"\n", 3,
+              "show.interval must be an integer, not a string");
+  ExpectError(Pictures + "stretch = 1\n", 3, "show.stretch must be true or false");
+  ExpectError("[show]\npictures = \"a.jpg\"\n", 2, "show.pictures must be an array");
+  ExpectError("[show]\npictures = [\"a.jpg\",\n 7]\n", 3, "must be a string, not an integer");
+}
+
+TEST_F(ManifestTest, ValueErrorsNameFileAndLine) {
+  ExpectError(Pictures + "effects = [1,\n  128]\n", 4, "effect 128 is outside 0-127");
+  ExpectError(Pictures + "effects = [-1]\n", 3, "effect -1 is outside 0-127");
+  ExpectError(Pictures + "interval = 0\n", 3, "show.interval must be between 1 and");
+  ExpectError(Pictures + "[caption]\ncolor = \"pink\"\n", 4, "caption.color \"pink\"");
+  ExpectError(Pictures + "[caption]\ncolor = \"#12345\"\n", 4, "caption.color");
+  ExpectError(Pictures + "[caption]\ncharset = \"UTF8\"\n", 4, "caption.charset \"UTF8\"");
+  ExpectError(Pictures + "[caption]\nstyle = [\"fsBold\", \"bold\"]\n", 4,
+              "caption.style \"bold\"");
+  ExpectError(Pictures + "[caption]\nfont = \"\"\n", 4, "caption.font");
+  ExpectError(Pictures + "[music]\norder = \"shuffle\"\n", 4, "music.order \"shuffle\"");
+}
+
+TEST_F(ManifestTest, FileErrorsNameFileAndLine) {
+  ExpectError("[show]\npictures = [\"a.jpg\",\n  \"gone.jpg\"]\n", 3, "file not found: gone.jpg");
+  ExpectError("[show]\npictures = [\"*.png\"]\n", 2, "no files match *.png");
+  ExpectError("[show]\npictures = [\"*/a.jpg\"]\n", 2,
+              "wildcards are allowed only in the last part");
+  fs::create_directory(Folder / "pics");
+  ExpectError("[show]\npictures = [\"pics\"]\n", 2, "pics is a folder");
+}
+
+TEST_F(ManifestTest, KindsNeedTheirMedia) {
+  ExpectError("title = \"x\"\n[show]\ninterval = 3\n", 2,
+              "kind \"photo\" needs at least one picture");
+  ExpectError("[show]\npictures = []\n", 2, "kind \"photo\" needs at least one picture");
+  ExpectError("kind = \"photo\"\n", 1, "kind \"photo\" needs at least one picture");
+  ExpectError("kind = \"flash\"\n", 1, "kind \"flash\" needs at least one Flash file");
+  Folder.Write("m.swf", "x");
+  TManifest flash = Load("kind = \"flash\"\n[flash]\nfiles = [\"m.swf\"]\n");
+  EXPECT_TRUE(flash.Pictures.empty());
+  EXPECT_EQ(flash.Flash.size(), 1u);
+}
+
+TEST_F(ManifestTest, MediaNamesMustSurviveExtraction) {
+#ifndef _WIN32
+  // Names Windows would read as a path or a device; only a POSIX file system
+  // lets us make such files to begin with.
+  Folder.Write("..\\x.wav", "x");
+  ExpectError(Pictures + "[music]\nfiles = [\"..\\\\x.wav\"]\n", 4, "not a plain file name");
+  Folder.Write("con.wav", "x");
+  ExpectError(Pictures + "[music]\nfiles = [\"con.wav\"]\n", 4, "not a plain file name");
+  Folder.Write("sn\xE2\x98\x83w.wav", "x");
+  ExpectError(Pictures + "[music]\nfiles = [\"sn\xE2\x98\x83w.wav\"]\n", 4,
+              "characters outside Windows-1252");
+#endif
+  // Sounds and Flash files share one folder when extracted, and Windows
+  // does not tell letter cases apart.
+  Folder.Write("one/Intro.wav", "x");
+  Folder.Write("two/intro.WAV", "x");
+  ExpectError(
+      Pictures + "[music]\nfiles = [\"one/Intro.wav\"]\n[flash]\nfiles = [\"two/intro.WAV\"]\n", 6,
+      "already used by \"Intro.wav\" (line 4)");
+  ExpectError(Pictures + "[music]\nfiles = [\"one/Intro.wav\",\n  \"one/Intro.wav\"]\n", 5,
+              "already used");
+}
+
+}  // namespace
+}  // namespace pixvane::tool

@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace pixvane::test {
+
+// A fresh, empty folder under the system's temporary folder, removed with
+// everything in it when the test ends.
+class TToolFolder {
+ public:
+  TToolFolder();
+  ~TToolFolder();
+  TToolFolder(const TToolFolder&) = delete;
+  TToolFolder& operator=(const TToolFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return FPath; }
+  std::filesystem::path operator/(const std::string& name) const { return FPath / name; }
+  // Writes bytes to name (sub-folders are created) and returns the path.
+  std::filesystem::path Write(const std::string& name, const std::string& bytes) const;
+  std::filesystem::path Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+  // The names of the folder's entries, sorted.
+  std::vector<std::string> Names(const std::string& sub = "") const;
+
+ private:
+  std::filesystem::path FPath;
+};
+
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
+
+// A baseline JPEG of the given size made by libjpeg, its pixels a pattern
+// that depends on seed so every picture's bytes differ.
+std::vector<uint8_t> MakeJpeg(int width, int height, int seed);
+
+// Runs the built pixvane tool with arguments (already quoted where needed)
+// and returns its exit code; standard output and error go to the two files.
+struct TToolRun {
+  int ExitCode = -1;
+  std::string Out, Err;
+};
+TToolRun RunTool(const std::vector<std::string>& arguments, const std::filesystem::path& scratch);
+
+}  // namespace pixvane::test
