@@ -1,0 +1,140 @@
+#include "transition/win32/WindowViewHost.h"
+
+#include <condition_variable>
+
+namespace pixvane {
+namespace {
+
+constexpr UINT WM_RUNSTEPS = WM_APP + 1;
+constexpr char SyncClassName[] = "PixvaneViewSync";
+
+ATOM RegisterSyncClass(WNDPROC procedure) {
+  static ATOM atom = [procedure] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = SyncClassName;
+    return RegisterClassA(&wc);
+  }();
+  return atom;
+}
+
+}  // namespace
+
+TWindowViewHost::TWindowViewHost(HWND window, const TRect& bounds)
+    : FWindow(window), FBounds(bounds), FOwnerThread(GetCurrentThreadId()) {
+  RegisterSyncClass(SyncWindowProc);
+  FSyncWindow = CreateWindowExA(0, SyncClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  SetWindowLongPtrA(FSyncWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TWindowViewHost::~TWindowViewHost() {
+  if (FSyncWindow) DestroyWindow(FSyncWindow);
+}
+
+void TWindowViewHost::SetBounds(const TRect& bounds) { FBounds = bounds; }
+
+void TWindowViewHost::Paint(HDC dc) {
+  if (!FView || !FView->Paint()) return;
+  const TBitmap& buffer = FView->PaintBuffer();
+  if (buffer.IsEmpty()) return;
+  // The buffer's rows are a top-down 24-bit DIB as they stand.
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = buffer.Width();
+  info.bmiHeader.biHeight = -buffer.Height();
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetDIBitsToDevice(dc, FBounds.Left, FBounds.Top, buffer.Width(), buffer.Height(), 0, 0, 0,
+                    buffer.Height(), buffer.Bits(), &info, DIB_RGB_COLORS);
+}
+
+void TWindowViewHost::Invalidate(const TRect& area) {
+  RECT rect{area.Left + FBounds.Left, area.Top + FBounds.Top, area.Right + FBounds.Left,
+            area.Bottom + FBounds.Top};
+  InvalidateRect(FWindow, &rect, FALSE);
+}
+
+void TWindowViewHost::Update() { UpdateWindow(FWindow); }
+
+void TWindowViewHost::ProcessMessages(uint32_t maxWaitMs) {
+  MSG message;
+  bool any = false;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    any = true;
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that owns it
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  any |= RunQueuedSteps();
+  if (any || maxWaitMs == 0) return;
+  // Nothing pending: sleep until input, a message or a step arrives, or the time is up.
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, maxWaitMs, QS_ALLINPUT);
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  RunQueuedSteps();
+}
+
+bool TWindowViewHost::RunQueuedSteps() {
+  bool ran = false;
+  std::unique_lock<std::mutex> lock(FMutex);
+  while (!FQueue.empty()) {
+    TQueued* item = FQueue.front();
+    FQueue.pop_front();
+    lock.unlock();
+    try {
+      (*item->Step)();
+    } catch (...) {
+      item->Error = std::current_exception();
+    }
+    lock.lock();
+    item->Done = true;
+    FDone.notify_all();
+    ran = true;
+  }
+  return ran;
+}
+
+void TWindowViewHost::Synchronize(const std::function<void()>& step) {
+  if (GetCurrentThreadId() == FOwnerThread) {
+    step();
+    return;
+  }
+  TQueued item{&step, false, nullptr};
+  std::unique_lock<std::mutex> lock(FMutex);
+  FQueue.push_back(&item);
+  PostMessageA(FSyncWindow, WM_RUNSTEPS, 0, 0);
+  FDone.wait(lock, [&item] { return item.Done; });
+  if (item.Error) std::rethrow_exception(item.Error);
+}
+
+void TWindowViewHost::ApplyThreadPriority(int priority) {
+  static constexpr int Levels[] = {THREAD_PRIORITY_IDLE,   THREAD_PRIORITY_LOWEST,
+                                   THREAD_PRIORITY_BELOW_NORMAL, THREAD_PRIORITY_NORMAL,
+                                   THREAD_PRIORITY_ABOVE_NORMAL, THREAD_PRIORITY_HIGHEST,
+                                   THREAD_PRIORITY_TIME_CRITICAL};
+  if (priority >= 0 && priority < 7) SetThreadPriority(GetCurrentThread(), Levels[priority]);
+}
+
+LRESULT CALLBACK TWindowViewHost::SyncWindowProc(HWND window, UINT message, WPARAM wParam,
+                                                 LPARAM lParam) {
+  if (message == WM_RUNSTEPS) {
+    if (auto* host = reinterpret_cast<TWindowViewHost*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
+      host->RunQueuedSteps();
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace pixvane

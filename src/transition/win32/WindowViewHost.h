@@ -1,0 +1,59 @@
+#pragma once
+#include <windows.h>
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
+
+#include "transition/TransitionView.h"
+#include "transition/ViewHost.h"
+
+namespace pixvane {
+
+// Hosts a transition view in a rectangle of a real window. The window's own
+// procedure hands its WM_PAINT to Paint; frames invalidate that window;
+// steps from the timing thread reach the user-interface thread through a
+// hidden message-only window, so they run under any message loop.
+class TWindowViewHost : public TViewHost {
+ public:
+  TWindowViewHost(HWND window, const TRect& bounds);
+  ~TWindowViewHost() override;
+  TWindowViewHost(const TWindowViewHost&) = delete;
+  TWindowViewHost& operator=(const TWindowViewHost&) = delete;
+
+  void Attach(TCustomTransitionView* view) { FView = view; }
+  // Where the view lies in the window's client area.
+  void SetBounds(const TRect& bounds);
+  // Paints the view into dc (the window's paint DC) at its bounds.
+  void Paint(HDC dc);
+
+  void Invalidate(const TRect& area) override;
+  void Update() override;
+  void ProcessMessages(uint32_t maxWaitMs = 0) override;
+  uint32_t TickCount() override { return GetTickCount(); }
+  void Synchronize(const std::function<void()>& step) override;
+  void ApplyThreadPriority(int priority) override;
+
+ private:
+  static LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  bool RunQueuedSteps();
+
+  struct TQueued {
+    const std::function<void()>* Step;
+    bool Done;
+    std::exception_ptr Error;
+  };
+
+  HWND FWindow;
+  TRect FBounds;
+  TCustomTransitionView* FView = nullptr;
+  DWORD FOwnerThread;
+  HWND FSyncWindow = nullptr;
+  std::mutex FMutex;
+  std::condition_variable FDone;
+  std::deque<TQueued*> FQueue;
+};
+
+}  // namespace pixvane
