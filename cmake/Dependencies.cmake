@@ -2,8 +2,32 @@
 # -dev packages, for Windows from the prefix that scripts/setup builds
 # (see cmake/mingw-w64-x86_64.cmake).
 
+if(MINGW)
+  # The Windows programs are one static file: take lib<name>.a, never the
+  # import library lib<name>.dll.a that the mingw sysroot also holds.
+  set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+  set(ZLIB_USE_STATIC_LIBS ON)
+endif()
+
 find_package(JPEG REQUIRED)
 find_package(ZLIB REQUIRED)
+
+# Region algebra. Natively through pkg-config; for Windows the static
+# library scripts/setup built with meson. pixman's header leaves PIXMAN_API
+# empty for its users, so a static link needs no extra define.
+if(MINGW)
+  find_path(PIXMAN_INCLUDE_DIR pixman.h PATH_SUFFIXES pixman-1 REQUIRED)
+  find_library(PIXMAN_LIBRARY NAMES pixman-1 REQUIRED)
+  add_library(pixman STATIC IMPORTED)
+  set_target_properties(pixman PROPERTIES
+    IMPORTED_LOCATION "${PIXMAN_LIBRARY}"
+    INTERFACE_INCLUDE_DIRECTORIES "${PIXMAN_INCLUDE_DIR}")
+else()
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(PIXMAN REQUIRED IMPORTED_TARGET pixman-1)
+  add_library(pixman INTERFACE IMPORTED)
+  target_link_libraries(pixman INTERFACE PkgConfig::PIXMAN)
+endif()
 
 # Header-only libraries of the tool. The Windows build sees them through the
 # setup prefix, which links to Debian's headers.
