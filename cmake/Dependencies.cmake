@@ -44,3 +44,10 @@ target_include_directories(nlohmann_json SYSTEM INTERFACE ${NLOHMANN_JSON_INCLUD
 if(PIXVANE_TESTS)
   find_package(GTest REQUIRED)
 endif()
+
+# PNG and GIF output of the tool's frame rendering: optional, found natively.
+find_package(PNG)
+find_package(GIF)
+if(PNG_FOUND AND GIF_FOUND)
+  set(PIXVANE_IMAGE_FILES ON)
+endif()

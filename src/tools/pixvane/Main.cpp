@@ -7,6 +7,9 @@
 #include "package/ClassRegistry.h"
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/ExtractCommand.h"
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+#include "tools/pixvane/FrameCommand.h"
+#endif
 #include "tools/pixvane/InspectCommand.h"
 #include "tools/pixvane/PackageFile.h"
 #include "tools/pixvane/Platform.h"
@@ -88,6 +91,32 @@ int main(int argc, char** argv) {
       ->required()
       ->type_name("DIR");
 
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+  TFrameOptions frame;
+  auto* frameCommand = app.add_subcommand(
+      "frame", "Render one frame of a transition to a PNG file, exactly as the view draws it");
+  frameCommand->add_option("--style", frame.Style, "Transition style, 0-255")->required();
+  frameCommand->add_option("--progress", frame.Progress, "Progress, 0-100")->required();
+  frameCommand->add_option("--step", frame.Step, "Progress per frame (default 4)");
+  frameCommand->add_option("--seed", frame.Seed, "Generator state before the frame (default 0)");
+  frameCommand->add_option("--old", frame.Old, "The old screen (PNG or JPEG)")->required();
+  frameCommand->add_option("--new", frame.New, "The new picture, same size (PNG or JPEG)")->required();
+  frameCommand->add_option("-o,--output", frame.Output, "The PNG file to write")->required();
+
+  TRenderOptions render;
+  auto* renderCommand = app.add_subcommand(
+      "render", "Render every frame of a transition to numbered PNG files or an animated GIF");
+  renderCommand->add_option("--style", render.Settings.Style, "Transition style, 0-255")->required();
+  renderCommand->add_option("--step", render.Settings.Step, "Progress per frame (default 4)");
+  renderCommand->add_flag("--reverse", render.Settings.Reverse, "Run from 100 down to 0");
+  renderCommand->add_option("--width", render.Settings.Width, "View width (default: the picture's)");
+  renderCommand->add_option("--height", render.Settings.Height, "View height (default: the picture's)");
+  renderCommand->add_option("--seed", render.Settings.Seed, "Generator state at the start (default 0)");
+  renderCommand->add_option("--old", render.Old, "The old screen (PNG or JPEG)")->required();
+  renderCommand->add_option("--new", render.New, "The new picture (PNG or JPEG)")->required();
+  renderCommand->add_option("-o,--output", render.Output, "A folder, or a file ending in .gif")->required();
+#endif
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -104,6 +133,17 @@ int main(int argc, char** argv) {
   try {
     if (buildCommand->parsed()) return Build(build);
     if (inspectCommand->parsed()) return Inspect(inspectFile, json);
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+    if (frameCommand->parsed()) {
+      RunFrame(frame);
+      return 0;
+    }
+    if (renderCommand->parsed()) {
+      int count = RunRender(render);
+      std::cout << "Wrote " << count << " frames to " << NativePath(render.Output) << "\n";
+      return 0;
+    }
+#endif
     return Extract(extractFile, extractFolder);
   } catch (const EToolError& e) {
     std::cerr << "pixvane: " << e.what() << "\n";

@@ -1,0 +1,140 @@
+#include "tools/pixvane/ImageFiles.h"
+
+#include <gif_lib.h>
+#include <png.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "package/Picture.h"
+#include "tools/pixvane/ToolError.h"
+
+namespace pixvane::tool {
+namespace {
+
+std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw EToolError(Located(path, 0, "cannot read the file"));
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+TBitmap FromPixels(const TPixels& pixels) {
+  TBitmap bitmap(pixels.Width, pixels.Height);
+  for (int y = 0; y < pixels.Height; ++y)
+    std::memcpy(bitmap.ScanLine(y), pixels.Bits.data() + static_cast<size_t>(y) * pixels.Stride,
+                static_cast<size_t>(pixels.Width) * 3);
+  return bitmap;
+}
+
+TBitmap ReadPng(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
+    throw EToolError(Located(path, 0, std::string("not a readable PNG: ") + image.message));
+  image.format = PNG_FORMAT_BGR;
+  TBitmap bitmap(static_cast<int32_t>(image.width), static_cast<int32_t>(image.height));
+  if (!png_image_finish_read(&image, nullptr, bitmap.Bits(), static_cast<png_int_32>(bitmap.Stride()),
+                             nullptr))
+    throw EToolError(Located(path, 0, std::string("not a readable PNG: ") + image.message));
+  return bitmap;
+}
+
+}  // namespace
+
+TBitmap ReadImage(const std::filesystem::path& path) {
+  std::vector<uint8_t> bytes = ReadFileBytes(path);
+  if (bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0) return ReadPng(path, bytes);
+  try {
+    TJPEGImage jpeg(std::move(bytes));
+    return FromPixels(jpeg.Pixels());
+  } catch (const std::exception& e) {
+    throw EToolError(Located(path, 0, std::string("neither a PNG nor a readable JPEG: ") + e.what()));
+  }
+}
+
+void WritePng(const std::filesystem::path& path, const TBitmap& bitmap) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(bitmap.Width());
+  image.height = static_cast<png_uint_32>(bitmap.Height());
+  image.format = PNG_FORMAT_BGR;
+  if (!png_image_write_to_file(&image, NativePath(path).c_str(), 0, bitmap.Bits(),
+                               static_cast<png_int_32>(bitmap.Stride()), nullptr))
+    throw EToolError(Located(path, 0, std::string("cannot write the PNG: ") + image.message));
+}
+
+namespace {
+
+// Closes the GIF file on every way out.
+struct TGifFile {
+  GifFileType* File = nullptr;
+  ~TGifFile() {
+    int error;
+    if (File) EGifCloseFile(File, &error);
+  }
+};
+
+void CheckGif(int result, const std::filesystem::path& path, int error) {
+  if (result == GIF_ERROR)
+    throw EToolError(Located(path, 0, std::string("cannot write the GIF: ") + GifErrorString(error)));
+}
+
+void PutFrame(GifFileType* gif, const TBitmap& frame, int delayMs, const std::filesystem::path& path) {
+  const int w = frame.Width(), h = frame.Height();
+  const size_t count = static_cast<size_t>(w) * h;
+  std::vector<GifByteType> red(count), green(count), blue(count), indexes(count);
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* row = frame.ScanLine(y);
+    for (int x = 0; x < w; ++x) {
+      size_t i = static_cast<size_t>(y) * w + x;
+      blue[i] = row[3 * x];
+      green[i] = row[3 * x + 1];
+      red[i] = row[3 * x + 2];
+    }
+  }
+  int colours = 256;
+  GifColorType palette[256];
+  if (GifQuantizeBuffer(w, h, &colours, red.data(), green.data(), blue.data(), indexes.data(),
+                        palette) == GIF_ERROR)
+    throw EToolError(Located(path, 0, "cannot reduce a frame to 256 colours"));
+  ColorMapObject* map = GifMakeMapObject(256, palette);
+  int delay = (delayMs + 5) / 10;
+  GifByteType control[4] = {0, static_cast<GifByteType>(delay & 0xFF),
+                            static_cast<GifByteType>(delay >> 8), 0};
+  int result = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, control);
+  if (result != GIF_ERROR) result = EGifPutImageDesc(gif, 0, 0, w, h, false, map);
+  GifFreeMapObject(map);
+  CheckGif(result, path, gif->Error);
+  for (int y = 0; y < h && result != GIF_ERROR; ++y)
+    result = EGifPutLine(gif, indexes.data() + static_cast<size_t>(y) * w, w);
+  CheckGif(result, path, gif->Error);
+}
+
+}  // namespace
+
+void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
+                      int delayMs) {
+  if (frames.empty()) throw EToolError(Located(path, 0, "no frames to write"));
+  int error = 0;
+  TGifFile gif;
+  gif.File = EGifOpenFileName(NativePath(path).c_str(), false, &error);
+  if (!gif.File) CheckGif(GIF_ERROR, path, error);
+  EGifSetGifVersion(gif.File, true);
+  CheckGif(EGifPutScreenDesc(gif.File, frames[0].Width(), frames[0].Height(), 8, 0, nullptr), path,
+           gif.File->Error);
+  // The application extension that makes viewers loop the animation.
+  static const GifByteType Netscape[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
+  static const GifByteType Loop[] = {1, 0, 0};
+  CheckGif(EGifPutExtensionLeader(gif.File, APPLICATION_EXT_FUNC_CODE), path, gif.File->Error);
+  CheckGif(EGifPutExtensionBlock(gif.File, sizeof Netscape, Netscape), path, gif.File->Error);
+  CheckGif(EGifPutExtensionBlock(gif.File, sizeof Loop, Loop), path, gif.File->Error);
+  CheckGif(EGifPutExtensionTrailer(gif.File), path, gif.File->Error);
+  for (const TBitmap& frame : frames) PutFrame(gif.File, frame, delayMs, path);
+  int closeError = 0;
+  int result = EGifCloseFile(gif.File, &closeError);
+  gif.File = nullptr;
+  CheckGif(result, path, closeError);
+}
+
+}  // namespace pixvane::tool

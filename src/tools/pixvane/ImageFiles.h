@@ -1,0 +1,21 @@
+#pragma once
+#include <filesystem>
+#include <vector>
+
+#include "transition/Bitmap.h"
+
+namespace pixvane::tool {
+
+// Reads a PNG or JPEG file (told apart by its first bytes) into a bitmap.
+TBitmap ReadImage(const std::filesystem::path& path);
+
+// Writes the bitmap's 24-bit pixels exactly, as a lossless PNG.
+void WritePng(const std::filesystem::path& path, const TBitmap& bitmap);
+
+// Writes frames of one size as an animated GIF that loops, each frame shown
+// for delayMs (GIF counts in hundredths of a second) and reduced to its own
+// 256-colour palette.
+void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
+                      int delayMs);
+
+}  // namespace pixvane::tool

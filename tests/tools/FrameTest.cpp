@@ -1,0 +1,80 @@
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+
+#include "tools/pixvane/FrameCommand.h"
+#include "tools/pixvane/ImageFiles.h"
+#include "tools/pixvane/ToolError.h"
+#include "ToolTestFiles.h"
+
+namespace pixvane::tool {
+namespace {
+
+using test::MakeJpeg;
+using test::TToolFolder;
+
+TBitmap Gradient(int w, int h, uint8_t base) {
+  TBitmap bitmap(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      bitmap.SetPixel(x, y, RGBColor(static_cast<uint8_t>(base + x), static_cast<uint8_t>(y * 3), base));
+  return bitmap;
+}
+
+bool SamePixels(const TBitmap& a, const TBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+  return true;
+}
+
+TEST(FrameCommand, OneFrameIsTheScreenAfterThatFrame) {
+  TBitmap old = Gradient(31, 17, 10), picture = Gradient(31, 17, 200);
+  EXPECT_TRUE(SamePixels(RenderOneFrame(old, picture, 0, 50, 4, 0), picture))
+      << "the custom style shows the whole picture at once";
+  EXPECT_TRUE(SamePixels(RenderOneFrame(old, picture, 118, 0, 4, 0), old));
+  EXPECT_TRUE(SamePixels(RenderOneFrame(old, picture, 118, 100, 4, 0), picture));
+  EXPECT_TRUE(SamePixels(RenderOneFrame(old, picture, 200, 60, 4, 0), old))
+      << "styles of 128 and more draw nothing";
+  EXPECT_THROW(RenderOneFrame(old, Gradient(30, 17, 0), 0, 50, 4, 0), EToolError);
+  EXPECT_THROW(RenderOneFrame(old, picture, 0, 101, 4, 0), EToolError);
+}
+
+TEST(FrameCommand, TransitionFramesRunFromOldToNew) {
+  TBitmap old = Gradient(40, 30, 10), picture = Gradient(40, 30, 200);
+  TRenderSettings settings;
+  settings.Style = 118;
+  settings.Step = 25;
+  std::vector<TBitmap> frames = RenderTransition(old, picture, settings);
+  ASSERT_EQ(frames.size(), 6u);  // what was shown, p = 0, 25, 50, 75, 100
+  EXPECT_TRUE(SamePixels(frames.front(), old));
+  EXPECT_TRUE(SamePixels(frames.back(), picture));
+
+  settings.Width = 80;
+  settings.Height = 30;
+  frames = RenderTransition(old, picture, settings);
+  EXPECT_EQ(frames.back().Width(), 80) << "the view's own size, the picture stretched into it";
+}
+
+TEST(ImageFiles, PngKeepsEveryPixelAndGifHoldsEveryFrame) {
+  TToolFolder folder;
+  TBitmap bitmap = Gradient(13, 7, 40);  // odd width: rows are padded in memory, not in the file
+  WritePng(folder / "a.png", bitmap);
+  EXPECT_TRUE(SamePixels(ReadImage(folder / "a.png"), bitmap));
+  folder.Write("b.jpg", MakeJpeg(24, 16, 3));
+  EXPECT_EQ(ReadImage(folder / "b.jpg").Width(), 24);
+  folder.Write("c.txt", std::string("not a picture"));
+  EXPECT_THROW(ReadImage(folder / "c.txt"), EToolError);
+
+  WriteAnimatedGif(folder / "d.gif", {bitmap, Gradient(13, 7, 90), Gradient(13, 7, 140)}, 40);
+  int error = 0;
+  GifFileType* gif = DGifOpenFileName((folder / "d.gif").string().c_str(), &error);
+  ASSERT_NE(gif, nullptr);
+  ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+  EXPECT_EQ(gif->ImageCount, 3);
+  EXPECT_EQ(gif->SWidth, 13);
+  DGifCloseFile(gif, &error);
+}
+
+}  // namespace
+}  // namespace pixvane::tool
