@@ -10,6 +10,11 @@ TBitmap::TBitmap(int32_t width, int32_t height) {
   SetSize(width, height);
 }
 
+TBitmap::TBitmap(int32_t width, int32_t height, std::vector<uint8_t> bits)
+    : FWidth(width), FHeight(height), FStride(StrideFor(width)), FBits(std::move(bits)) {
+  assert(width >= 0 && height >= 0 && FBits.size() == FStride * static_cast<size_t>(height));
+}
+
 void TBitmap::SetSize(int32_t width, int32_t height) {
   assert(width >= 0 && height >= 0);
   if (width == FWidth && height == FHeight) return;

@@ -25,6 +25,9 @@ class TBitmap {
 
   TBitmap() = default;
   TBitmap(int32_t width, int32_t height);
+  // Takes rows already laid out as this class keeps them (a decoded JPEG's,
+  // say) without copying; bits must hold StrideFor(width) * height bytes.
+  TBitmap(int32_t width, int32_t height, std::vector<uint8_t> bits);
 
   int32_t Width() const { return FWidth; }
   int32_t Height() const { return FHeight; }

@@ -71,6 +71,8 @@ class TCustomTransitionView {
   void Execute();
   void Stop();
   void Clear();
+  // Repaints what is invalidated, now.
+  void Update() { FHost.Update(); }
 
   TNotifyEvent OnChange, OnProgress, OnComplete, OnMouseEnter, OnMouseLeave;
   TCustomDrawEvent OnCustomDraw, OnBeforeNewFrame, OnAfterNewFrame;

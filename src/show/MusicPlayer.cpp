@@ -1,0 +1,37 @@
+#include "show/MusicPlayer.h"
+
+#include "base/Errors.h"
+#include "base/Random.h"
+
+namespace pixvane {
+
+void TMusicPlayer::Start() {
+  if (FSettings.SoundRandom == 3) FSndIndex = Random(FSettings.SndCount());
+  PlayNextSound();
+}
+
+void TMusicPlayer::PlayNextSound() {
+  const int count = FSettings.SndCount();
+  if (count == 0 || FSettings.lMute) return;
+  if (FSndIndex > count - 1) FSndIndex = 0;
+  if (FSettings.SoundRandom == 2) FSndIndex = Random(count);
+  FPlayer.SetFileName(FPathOf(FSettings.SndFileNameAt(FSndIndex)));
+  try {
+    FPlayer.Open();
+    FPlayer.Play();
+  } catch (const EError&) {
+    // A track that cannot be opened or played ends the music quietly: no
+    // notification will come for it.
+  }
+  FPlayer.SetNotify(true);
+  if (FSettings.SoundRandom != 3) ++FSndIndex;
+}
+
+void TMusicPlayer::Notify() {
+  FPlayer.SetNotify(false);
+  FPlayer.Stop();
+  PlayNextSound();
+  FPlayer.SetNotify(true);
+}
+
+}  // namespace pixvane
