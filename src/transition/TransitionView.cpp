@@ -368,8 +368,15 @@ bool TCustomTransitionView::Paint() {
   if (FPainting) return false;
   TFlagScope<bool> painting(FPainting);
   FPaintBuffer.SetSize(FClientWidth, FClientHeight);
-  FPaintBuffer.Fill(Color);
-  DrawBackground();
+  // A screen bitmap that covers the whole client area hides colour and
+  // background alike; filling them first would double the cost of a paint.
+  TRect shown = DisplayRect();
+  bool covered = !FScreen.IsEmpty() && shown.Left <= 0 && shown.Top <= 0 &&
+                 shown.Right >= FClientWidth && shown.Bottom >= FClientHeight;
+  if (!covered) {
+    FPaintBuffer.Fill(Color);
+    DrawBackground();
+  }
   if (!FScreen.IsEmpty()) {
     if (!FStretch)
       Draw(FPaintBuffer, FPlacement.Left, FPlacement.Top, FScreen);
