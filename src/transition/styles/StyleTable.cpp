@@ -1,4 +1,4 @@
-#include "transition/Frame.h"
+#include "transition/styles/Styles.h"
 
 namespace pixvane {
 
@@ -10,7 +10,17 @@ TStyleKind KindOfStyle(int style) {
   return TStyleKind::None;
 }
 
-// Filled in style by style; each entry is a few lines in styles/.
-const std::array<TStyleStep, 128> StyleSteps = {};
+// The families only store the addresses of their steps, so the table is
+// complete before anything can render a frame.
+const std::array<TStyleStep, 128> StyleSteps = [] {
+  TStyleTable table{};
+  AddRectangleStyles(table);
+  AddShapeStyles(table);
+  AddBandStyles(table);
+  AddRaggedStyles(table);
+  AddPixelStyles(table);
+  AddSwingStyles(table);
+  return table;
+}();
 
 }  // namespace pixvane

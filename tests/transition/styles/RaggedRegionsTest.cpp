@@ -1,0 +1,212 @@
+// The random regions: what they draw from the generator and in which order,
+// the shape of their rows, and the literal union of squares and cells that
+// the direct rectangle lists must equal.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "base/Random.h"
+#include "transition/styles/RaggedRegions.h"
+#include "transition/styles/StyleRig.h"
+
+namespace pixvane::test {
+namespace {
+
+// The generator's state after count draws from state seed.
+uint32_t StateAfter(uint32_t seed, int count) {
+  SetRandSeed(seed);
+  for (int i = 0; i < count; ++i) Random(7);
+  return RandSeed();
+}
+
+// The span of row y of region r (its first rectangle there).
+TRect RowAt(const TRegion& r, int y) {
+  return (r & TRegion(-100000, y, 100000, y + 1)).Bounds();
+}
+
+TEST(RaggedBandRegion, JitterDrawsTwiceForEveryEdgeInOrder) {
+  const int W = 140, H = 50, reach = 60, a = W / 7;
+  // Mode 2: row 0 ends at HR + rand(a) - rand(a).
+  SetRandSeed(1234);
+  const int first = Random(a), second = Random(a);
+  SetRandSeed(1234);
+  const TRegion fromLeft = *RaggedBandRegion(W, H, reach, 0, 2, 0);
+  EXPECT_EQ(RowAt(fromLeft, 0), (TRect{0, 0, reach + first - second, 1}));
+  EXPECT_EQ(RandSeed(), StateAfter(1234, 2 * 10)) << "two draws for each of the ten rows";
+
+  // Mode 3: the left edge takes the first pair, the right edge the second.
+  SetRandSeed(99);
+  const int l1 = Random(a), l2 = Random(a), r1 = Random(a), r2 = Random(a);
+  SetRandSeed(99);
+  const TRegion outward = *RaggedBandRegion(W, H, reach, 0, 3, 0);
+  EXPECT_EQ(RowAt(outward, 0), (TRect{(W - reach + l1 - l2) / 2, 0, (W + reach + r1 - r2) / 2, 1}));
+  EXPECT_EQ(RandSeed(), StateAfter(99, 4 * 10));
+
+  // Rows before columns: the column pass starts where the row pass ended.
+  SetRandSeed(5);
+  const TRegion rows = *RaggedBandRegion(W, H, reach, 0, 1, 0);
+  const TRegion columns = *RaggedBandRegion(W, H, 0, 30, 0, 2);
+  SetRandSeed(5);
+  EXPECT_EQ(*RaggedBandRegion(W, H, reach, 30, 1, 2), rows | columns);
+}
+
+TEST(RaggedBandRegion, RowsOverlapByTheRestOfFive) {
+  // H = 103: rows are 8 high and start every 5 pixels, the last at 100.
+  SetRandSeed(77);
+  const TRegion r = *RaggedBandRegion(200, 103, 90, 0, 2, 0);
+  EXPECT_EQ(r.Bounds().Bottom, 108);
+  for (int y0 = 0; y0 + 10 <= 100; y0 += 5) {
+    // Rows y0 + 3 .. y0 + 4 belong to this row alone, y0 + 5 .. y0 + 7 also
+    // to the next one, which alone covers y0 + 8 .. y0 + 9.
+    const int own = RowAt(r, y0 + 3).Right;
+    EXPECT_EQ(RowAt(r, y0 + 4).Right, own);
+    const int next = RowAt(r, y0 + 8).Right;
+    EXPECT_EQ(RowAt(r, y0 + 9).Right, next);
+    for (int y = y0 + 5; y < y0 + 8; ++y) EXPECT_EQ(RowAt(r, y).Right, std::max(own, next)) << y;
+  }
+}
+
+TEST(RaggedBandRegion, ReversedEdgesStillCover) {
+  // With a reach of 0 the jitter turns half the rows around; such a row
+  // covers the pixels between its edges, as the platform's rectangles do.
+  SetRandSeed(3);
+  const TRegion r = InFrame(*RaggedBandRegion(140, 100, 0, 0, 3, 0), 140, 100);
+  EXPECT_FALSE(r.IsEmpty());
+  EXPECT_TRUE(r.Bounds().Left >= 70 - 10 && r.Bounds().Right <= 70 + 10);
+}
+
+TEST(RaggedBandRegion, FullReachIsStraightAndComplete) {
+  for (int mode = 1; mode <= 4; ++mode) {
+    SetRandSeed(11);
+    EXPECT_EQ(InFrame(*RaggedBandRegion(120, 33, 120, 0, mode, 0), 120, 33), TRegion(0, 0, 120, 33))
+        << "rows, mode " << mode;
+    EXPECT_EQ(InFrame(*RaggedBandRegion(120, 34, 0, 34, 0, mode), 120, 34), TRegion(0, 0, 120, 34))
+        << "columns, mode " << mode;
+  }
+  EXPECT_FALSE(RaggedBandRegion(120, 34, 10, 10, 0, 0).has_value());
+}
+
+TEST(RaggedBandRegion, ColumnsAreTheRowsTurned) {
+  for (int mode = 1; mode <= 4; ++mode) {
+    SetRandSeed(21);
+    const TRegion columns = *RaggedBandRegion(91, 140, 0, 50, 0, mode);
+    SetRandSeed(21);
+    const TRegion rows = *RaggedBandRegion(140, 91, 50, 0, mode, 0);
+    EXPECT_EQ(columns, Transposed(rows)) << "mode " << mode;
+  }
+}
+
+// The grain pass as written: a solid band and each chosen cell united one
+// by one, for rows only.
+TRegion LiteralGrainRows(int W, int H, int hr, int mode) {
+  const int e = hr < W ? W / 10 : 0;
+  const int f = std::max(e / 20, 2), n = e / f, q = ((3 * e) / f) / 4;
+  TRegion result;
+  for (int y0 = 0; y0 < H; y0 += f / 2) {
+    TRegion row = mode == 1 ? TRegion(W - hr, y0, W, y0 + f) : TRegion(0, y0, hr, y0 + f);
+    for (int k = n; k >= 1; --k) {
+      if (Random(k) > (k <= q ? 1 : 0)) continue;
+      row |= mode == 1 ? TRegion(W - hr - k * f, y0, W - hr - k * f + f, y0 + f)
+                       : TRegion(hr + (k - 1) * f, y0, hr + k * f, y0 + f);
+    }
+    result |= row;
+  }
+  return result;
+}
+
+TEST(GrainEdgeRegion, EqualsTheCellsUnitedOneByOne) {
+  for (int mode : {1, 2})
+    for (int W : {20, 57, 400, 1000})
+      for (int hr : {0, W / 3, W - 1}) {
+        SetRandSeed(static_cast<uint32_t>(W * 31 + hr));
+        const TRegion expected = LiteralGrainRows(W, 45, hr, mode);
+        const uint32_t after = RandSeed();
+        SetRandSeed(static_cast<uint32_t>(W * 31 + hr));
+        EXPECT_EQ(*GrainEdgeRegion(W, 45, hr, 0, mode, 0), expected)
+            << "mode " << mode << ", W " << W << ", reach " << hr;
+        EXPECT_EQ(RandSeed(), after);
+      }
+}
+
+TEST(GrainEdgeRegion, CellsAheadOfTheFront) {
+  // W = 1000: depth 100, cells of 5, 20 of them; the first always comes.
+  SetRandSeed(8);
+  const TRegion r = InFrame(*GrainEdgeRegion(1000, 60, 300, 0, 2, 0), 1000, 60);
+  EXPECT_TRUE(TRegion(0, 0, 305, 60) - r == TRegion());
+  EXPECT_LE(r.Bounds().Right, 400);
+  EXPECT_GT(r.Bounds().Right, 305) << "no cell beyond the first was chosen in 30 rows";
+  // Mode 1 draws the same and lays the cells out from the right edge.
+  SetRandSeed(8);
+  std::vector<TRect> mirrored;
+  r.ForEachRect([&](const TRect& a) {
+    mirrored.push_back({1000 - a.Right, a.Top, 1000 - a.Left, a.Bottom});
+  });
+  EXPECT_EQ(InFrame(*GrainEdgeRegion(1000, 60, 300, 0, 1, 0), 1000, 60),
+            TRegion::FromRects(mirrored));
+}
+
+TEST(GrainEdgeRegion, NoCellsUnderTwentyPixelsOrAtFullReach) {
+  SetRandSeed(42);
+  EXPECT_EQ(InFrame(*GrainEdgeRegion(19, 30, 5, 0, 2, 0), 19, 30), TRegion(0, 0, 5, 30));
+  EXPECT_EQ(InFrame(*GrainEdgeRegion(30, 19, 0, 7, 0, 1), 30, 19), TRegion(0, 12, 30, 19));
+  EXPECT_EQ(RandSeed(), 42u) << "no cells, no draws";
+  EXPECT_EQ(InFrame(*GrainEdgeRegion(300, 40, 300, 0, 1, 0), 300, 40), TRegion(0, 0, 300, 40));
+  EXPECT_EQ(RandSeed(), 42u);
+  // At 20 pixels there is one cell, always chosen: one draw per row.
+  EXPECT_EQ(InFrame(*GrainEdgeRegion(20, 30, 5, 0, 2, 0), 20, 30), TRegion(0, 0, 7, 30));
+  EXPECT_EQ(RandSeed(), StateAfter(42, 30));
+}
+
+// The dissolve as written: every chosen square united one by one.
+TRegion LiteralDissolve(int W, int H, int p) {
+  const int d = std::max(std::min(W, H) / 50 + p / 10, 1);
+  TRegion result;
+  for (int x = 0; x < W; x += d)
+    for (int y = 0; y < H; y += d)
+      if (Random(100) < p) result |= TRegion(x - d, y - d, x + d, y + d);
+  return result;
+}
+
+TEST(DissolveRegion, EqualsTheSquaresUnitedOneByOne) {
+  for (int p : {1, 9, 30, 64, 99})
+    for (auto [W, H] : {std::pair{1, 1}, {7, 3}, {120, 77}, {77, 260}, {333, 101}}) {
+      SetRandSeed(static_cast<uint32_t>(p * 1000 + W));
+      const TRegion expected = LiteralDissolve(W, H, p);
+      const uint32_t after = RandSeed();
+      SetRandSeed(static_cast<uint32_t>(p * 1000 + W));
+      EXPECT_EQ(DissolveRegion(W, H, p), expected) << W << " x " << H << " at " << p;
+      EXPECT_EQ(RandSeed(), after);
+    }
+}
+
+TEST(DissolveRegion, PitchGrowsWithProgress) {
+  // 300 x 100 at p = 100: pitch 2 + 10, every square chosen.
+  const TRegion all = DissolveRegion(300, 100, 100);
+  EXPECT_EQ(all.Bounds(), (TRect{-12, -12, 300, 108}));
+  EXPECT_EQ(InFrame(all, 300, 100), TRegion(0, 0, 300, 100));
+  // Under 50 pixels only the progress makes the pitch, at least 1.
+  EXPECT_EQ(DissolveRegion(1, 1, 100), TRegion(-10, -10, 10, 10));
+  EXPECT_EQ(DissolveRegion(30, 30, 100).Bounds(), (TRect{-10, -10, 30, 30}));
+}
+
+TEST(DissolveStyle, NoSquareChosenShowsNothing) {
+  // Find a state from which a 10 x 10 frame at p = 1 chooses none of its
+  // 100 squares (about one state in three does).
+  uint32_t seed = 1;
+  for (;; ++seed) {
+    SetRandSeed(seed);
+    if (DissolveRegion(10, 10, 1).IsEmpty()) break;
+  }
+  SetRandSeed(seed);
+  const std::optional<TRegion> g = RegionOf(127, 10, 10, 1);
+  ASSERT_TRUE(g.has_value()) << "an empty region, not none";
+  EXPECT_TRUE(g->IsEmpty());
+
+  TStyleRig rig(10, 10, 127);
+  rig.Render(2);
+  SetRandSeed(seed);
+  EXPECT_TRUE(ChangedMask(rig.Render(1), rig.Old()).IsEmpty());
+}
+
+}  // namespace
+}  // namespace pixvane::test

@@ -1,0 +1,63 @@
+// Helpers of the style tests: pictures whose every pixel tells where it
+// came from, a view that renders chosen frames of a style, and frames built
+// by hand for calling a style's step directly.
+#pragma once
+#include <optional>
+#include <vector>
+
+#include "transition/Frame.h"
+#include "transition/HeadlessViewHost.h"
+#include "transition/TransitionView.h"
+
+namespace pixvane::test {
+
+// Picture pixel (x, y) holds x and y in red and green and their high bits in
+// blue, whose top bit is always set; frames up to 2048 pixels a side.
+TColor CodeOf(int x, int y);
+TBitmap CodedPicture(int w, int h);
+// A busy old screen whose blue is always 0, so no pixel of it looks like
+// one of the picture.
+TBitmap OldPicture(int w, int h);
+bool IsPicturePixel(TColor c);
+int SourceX(TColor c);
+int SourceY(TColor c);
+
+// The same bitmap or region with x and y exchanged.
+TBitmap Transposed(const TBitmap& b);
+TRegion Transposed(const TRegion& r);
+
+// The pixels of screen that equal the picture pixel at the same place.
+TRegion InPlaceMask(const TBitmap& screen, const TBitmap& picture);
+// The pixels of screen that differ from old.
+TRegion ChangedMask(const TBitmap& screen, const TBitmap& old);
+// Region r cut to the W x H frame.
+TRegion InFrame(const TRegion& r, int W, int H);
+// The union of rectangles, for writing expected masks.
+TRegion Rects(std::initializer_list<TRect> rects);
+
+// A view that has shown old and now runs a held transition to picture in
+// the given style; Render(p) draws the frame at p as the view does.
+class TStyleRig {
+ public:
+  TStyleRig(const TBitmap& old, const TBitmap& picture, int style, int step = 4);
+  TStyleRig(int w, int h, int style, int step = 4)
+      : TStyleRig(OldPicture(w, h), CodedPicture(w, h), style, step) {}
+  const TBitmap& Render(int p);
+  const TBitmap& Old() const { return FOld; }
+  const TBitmap& Picture() const { return FPicture; }
+  // What the frame's update repainted.
+  const TRegion& Repainted() const { return FHost.UpdatedRegion(); }
+
+ private:
+  TBitmap FOld, FPicture;
+  THeadlessViewHost FHost;
+  TTransitionView FView{FHost};
+};
+
+// A frame as the view sets it up, over screen and picture of the same size,
+// for calling a step directly.
+TFrame MakeFrame(TBitmap& screen, const TBitmap& picture, int p, int step = 4);
+// The region that a region style's step builds for a W x H frame at p.
+std::optional<TRegion> RegionOf(int style, int W, int H, int p, int step = 4);
+
+}  // namespace pixvane::test
