@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "tools/pixvane/FrameCommand.h"
+#include "transition/Copy.h"
 #include "tools/pixvane/ImageFiles.h"
+#include "tools/pixvane/StylesCommand.h"
 #include "tools/pixvane/ToolError.h"
 #include "ToolTestFiles.h"
 
@@ -54,6 +56,21 @@ TEST(FrameCommand, TransitionFramesRunFromOldToNew) {
   settings.Height = 30;
   frames = RenderTransition(old, picture, settings);
   EXPECT_EQ(frames.back().Width(), 80) << "the view's own size, the picture stretched into it";
+}
+
+TEST(StylesCommand, SheetHoldsEveryStyleInThreeFrames) {
+  TBitmap sheet = StyleSheet(16, 10);
+  // 8 styles of 3 cells a row, 16 rows for 127 styles.
+  EXPECT_EQ(sheet.Width(), 4 + 8 * (3 * 16 + 8));
+  EXPECT_EQ(sheet.Height(), 4 + 16 * (10 + 9 + 4));
+  // Style 1's cells follow its label; the first (p = 25) and last (p = 75)
+  // frames differ, as a transition moves on.
+  auto cell = [&](int index) {
+    TBitmap out(16, 10);
+    CopyRect(out, 0, 0, sheet, {4 + index * 18, 13, 4 + index * 18 + 16, 23});
+    return out;
+  };
+  EXPECT_FALSE(SamePixels(cell(0), cell(2)));
 }
 
 TEST(ImageFiles, PngKeepsEveryPixelAndGifHoldsEveryFrame) {

@@ -9,6 +9,7 @@
 #include "tools/pixvane/ExtractCommand.h"
 #ifdef PIXVANE_HAVE_IMAGE_FILES
 #include "tools/pixvane/FrameCommand.h"
+#include "tools/pixvane/StylesCommand.h"
 #endif
 #include "tools/pixvane/InspectCommand.h"
 #include "tools/pixvane/PackageFile.h"
@@ -115,6 +116,14 @@ int main(int argc, char** argv) {
   renderCommand->add_option("--old", render.Old, "The old screen (PNG or JPEG)")->required();
   renderCommand->add_option("--new", render.New, "The new picture (PNG or JPEG)")->required();
   renderCommand->add_option("-o,--output", render.Output, "A folder, or a file ending in .gif")->required();
+
+  int sheetWidth = 160, sheetHeight = 100;
+  std::filesystem::path sheetOutput;
+  auto* stylesCommand = app.add_subcommand(
+      "styles", "Draw every style at p = 25, 50 and 75 on one contact sheet (PNG)");
+  stylesCommand->add_option("--width", sheetWidth, "Cell width (default 160)");
+  stylesCommand->add_option("--height", sheetHeight, "Cell height (default 100)");
+  stylesCommand->add_option("-o,--output", sheetOutput, "The PNG file to write")->required();
 #endif
 
   try {
@@ -136,6 +145,10 @@ int main(int argc, char** argv) {
 #ifdef PIXVANE_HAVE_IMAGE_FILES
     if (frameCommand->parsed()) {
       RunFrame(frame);
+      return 0;
+    }
+    if (stylesCommand->parsed()) {
+      RunStyles(sheetWidth, sheetHeight, sheetOutput);
       return 0;
     }
     if (renderCommand->parsed()) {
