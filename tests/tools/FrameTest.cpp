@@ -4,6 +4,9 @@
 #include "tools/pixvane/FrameCommand.h"
 #include "transition/Copy.h"
 #include "tools/pixvane/ImageFiles.h"
+#include "tools/pixvane/ShowRender.h"
+#include "base/Stream.h"
+#include "package/PackageWriter.h"
 #include "tools/pixvane/StylesCommand.h"
 #include "tools/pixvane/ToolError.h"
 #include "ToolTestFiles.h"
@@ -71,6 +74,41 @@ TEST(StylesCommand, SheetHoldsEveryStyleInThreeFrames) {
     return out;
   };
   EXPECT_FALSE(SamePixels(cell(0), cell(2)));
+}
+
+TEST(ShowRender, PlaysTheShowOnItsOwnClock) {
+  TToolFolder folder;
+  const std::string saver = (folder / "show.scr").string();
+  {
+    auto file = TFileStream::Create(saver);
+    file->Write("MZ", 2);
+    TSSFileLocations settings;
+    settings.Ver = "photo";
+    settings.Interval = 1000;
+    settings.lStretch = true;
+    settings.EffectList.SetCommaText("5");
+    TPackageWriter writer(*file, settings);
+    writer.AddPicture(MakeJpeg(32, 24, 1), "a.jpg");
+    writer.AddPicture(MakeJpeg(32, 24, 2), "b.jpg");
+    writer.Finish();
+  }
+  TShowRenderOptions options{saver, folder / "out"};
+  options.Width = 64;
+  options.Height = 48;
+  options.Seconds = 3;
+  std::vector<TShowFrame> frames = RenderShow(options);
+  // 25 frames a transition at 40 ms, then the interval's pause: in 3 s the
+  // first transition, a pause, the second, a pause, the third begun.
+  int total = 0;
+  for (const TShowFrame& frame : frames) {
+    EXPECT_GT(frame.DurationMs, 0);
+    total += frame.DurationMs;
+  }
+  EXPECT_EQ(total, 3000);
+  EXPECT_EQ(frames.front().Image.Pixel(10, 10), 0u) << "the saver starts black";
+  EXPECT_GE(frames.size(), 50u);
+  options.Saver = folder / "missing.scr";
+  EXPECT_ANY_THROW(RenderShow(options));
 }
 
 TEST(ImageFiles, PngKeepsEveryPixelAndGifHoldsEveryFrame) {

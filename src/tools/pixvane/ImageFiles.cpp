@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -99,7 +100,7 @@ void PutFrame(GifFileType* gif, const TBitmap& frame, int delayMs, const std::fi
                         palette) == GIF_ERROR)
     throw EToolError(Located(path, 0, "cannot reduce a frame to 256 colours"));
   ColorMapObject* map = GifMakeMapObject(256, palette);
-  int delay = (delayMs + 5) / 10;
+  int delay = std::min((delayMs + 5) / 10, 65535);
   GifByteType control[4] = {0, static_cast<GifByteType>(delay & 0xFF),
                             static_cast<GifByteType>(delay >> 8), 0};
   int result = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, control);
@@ -115,6 +116,11 @@ void PutFrame(GifFileType* gif, const TBitmap& frame, int delayMs, const std::fi
 
 void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
                       int delayMs) {
+  WriteAnimatedGif(path, frames, std::vector<int>(frames.size(), delayMs));
+}
+
+void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
+                      const std::vector<int>& delaysMs) {
   if (frames.empty()) throw EToolError(Located(path, 0, "no frames to write"));
   int error = 0;
   TGifFile gif;
@@ -130,7 +136,7 @@ void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitm
   CheckGif(EGifPutExtensionBlock(gif.File, sizeof Netscape, Netscape), path, gif.File->Error);
   CheckGif(EGifPutExtensionBlock(gif.File, sizeof Loop, Loop), path, gif.File->Error);
   CheckGif(EGifPutExtensionTrailer(gif.File), path, gif.File->Error);
-  for (const TBitmap& frame : frames) PutFrame(gif.File, frame, delayMs, path);
+  for (size_t i = 0; i < frames.size(); ++i) PutFrame(gif.File, frames[i], delaysMs[i], path);
   int closeError = 0;
   int result = EGifCloseFile(gif.File, &closeError);
   gif.File = nullptr;

@@ -17,5 +17,8 @@ void WritePng(const std::filesystem::path& path, const TBitmap& bitmap);
 // 256-colour palette.
 void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
                       int delayMs);
+// The same with a time of its own for each frame.
+void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
+                      const std::vector<int>& delaysMs);
 
 }  // namespace pixvane::tool

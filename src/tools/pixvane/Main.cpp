@@ -3,12 +3,14 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <optional>
 
 #include "package/ClassRegistry.h"
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/ExtractCommand.h"
 #ifdef PIXVANE_HAVE_IMAGE_FILES
 #include "tools/pixvane/FrameCommand.h"
+#include "tools/pixvane/ShowRender.h"
 #include "tools/pixvane/StylesCommand.h"
 #endif
 #include "tools/pixvane/InspectCommand.h"
@@ -105,18 +107,35 @@ int main(int argc, char** argv) {
   frameCommand->add_option("-o,--output", frame.Output, "The PNG file to write")->required();
 
   TRenderOptions render;
+  std::filesystem::path renderSaver;
+  int renderSeconds = 20;
+  std::optional<int> renderStyle;
   auto* renderCommand = app.add_subcommand(
-      "render", "Render every frame of a transition to numbered PNG files or an animated GIF");
-  renderCommand->add_option("--style", render.Settings.Style, "Transition style, 0-255")->required();
+      "render",
+      "Render a saver's show (SAVER), or one transition (--style, --old, --new), to numbered PNG "
+      "files or an animated GIF");
+  renderCommand->add_option("SAVER", renderSaver, "A saver whose picture show to play offscreen");
+  renderCommand->add_option("--seconds", renderSeconds, "With SAVER: how long to play (default 20)");
+  renderCommand->add_option("--style", renderStyle, "Transition style, 0-255");
   renderCommand->add_option("--step", render.Settings.Step, "Progress per frame (default 4)");
   renderCommand->add_flag("--reverse", render.Settings.Reverse, "Run from 100 down to 0");
-  renderCommand->add_option("--width", render.Settings.Width, "View width (default: the picture's)");
-  renderCommand->add_option("--height", render.Settings.Height, "View height (default: the picture's)");
+  renderCommand->add_option("--width", render.Settings.Width,
+                            "View width (default: the picture's; with SAVER 1024)");
+  renderCommand->add_option("--height", render.Settings.Height,
+                            "View height (default: the picture's; with SAVER 768)");
   renderCommand->add_option("--seed", render.Settings.Seed, "Generator state at the start (default 0)");
-  renderCommand->add_option("--old", render.Old, "The old screen (PNG or JPEG)")->required();
-  renderCommand->add_option("--new", render.New, "The new picture (PNG or JPEG)")->required();
+  renderCommand->add_option("--old", render.Old, "The old screen (PNG or JPEG)");
+  renderCommand->add_option("--new", render.New, "The new picture (PNG or JPEG)");
   renderCommand->add_option("-o,--output", render.Output, "A folder, or a file ending in .gif")->required();
-
+  // Either a saver or one transition's three options, never both.
+  renderCommand->callback([&] {
+    bool transition = renderStyle || !render.Old.empty() || !render.New.empty();
+    if (!renderSaver.empty() && transition)
+      throw CLI::ValidationError("render", "give either SAVER or --style, --old and --new, not both");
+    if (renderSaver.empty() && !(renderStyle && !render.Old.empty() && !render.New.empty()))
+      throw CLI::ValidationError("render", "give SAVER, or all of --style, --old and --new");
+    if (renderStyle) render.Settings.Style = *renderStyle;
+  });
   int sheetWidth = 160, sheetHeight = 100;
   std::filesystem::path sheetOutput;
   auto* stylesCommand = app.add_subcommand(
@@ -149,6 +168,16 @@ int main(int argc, char** argv) {
     }
     if (stylesCommand->parsed()) {
       RunStyles(sheetWidth, sheetHeight, sheetOutput);
+      return 0;
+    }
+    if (renderCommand->parsed() && !renderSaver.empty()) {
+      TShowRenderOptions show{renderSaver, render.Output};
+      if (render.Settings.Width) show.Width = render.Settings.Width;
+      if (render.Settings.Height) show.Height = render.Settings.Height;
+      show.Seconds = renderSeconds;
+      show.Seed = render.Settings.Seed;
+      int count = RunShowRender(show);
+      std::cout << "Wrote " << count << " frames of the show to " << NativePath(render.Output) << "\n";
       return 0;
     }
     if (renderCommand->parsed()) {

@@ -1,0 +1,124 @@
+#include "tools/pixvane/ShowRender.h"
+
+#include <cstdio>
+
+#include "base/Errors.h"
+#include "base/Random.h"
+#include "base/Stream.h"
+#include "package/Package.h"
+#include "show/SlideSequencer.h"
+#include "tools/pixvane/ImageFiles.h"
+#include "tools/pixvane/ToolError.h"
+#include "transition/HeadlessViewHost.h"
+
+namespace pixvane::tool {
+namespace {
+
+// The saver window as the sequencer sees it, without a window.
+class TOffscreenWindow : public TSlideHost {
+ public:
+  TOffscreenWindow(const std::string& path, int width, int height)
+      : FPath(path), FWidth(width), FHeight(height) {}
+  std::unique_ptr<TImage> LoadPictureAt(int32_t offset) override {
+    auto file = TFileStream::OpenRead(FPath);
+    file->Seek(offset);
+    return ReadPictureObject(*file);
+  }
+  int32_t ScreenWidth() override { return FWidth; }
+  int32_t ScreenHeight() override { return FHeight; }
+  void MeasureText(const std::string&, const TFont&, int32_t& cx, int32_t& cy) override { cx = cy = 0; }
+  void DrawText(TBitmap&, int32_t, int32_t, const std::string&, const TFont&) override {}
+  void SetShowTimerEnabled(bool enabled) override { TimerEnabled = enabled; }
+  void ProcessMessages() override {}
+  void StartFlashShow() override { FlashStarted = true; }
+
+  bool TimerEnabled = false;
+  bool FlashStarted = false;
+
+ private:
+  std::string FPath;
+  int FWidth, FHeight;
+};
+
+}  // namespace
+
+std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options) {
+  if (options.Width < 16 || options.Height < 16 || options.Width > 7680 || options.Height > 4320)
+    throw EToolError("the screen size must be between 16 x 16 and 7680 x 4320");
+  if (options.Seconds < 1 || options.Seconds > 3600)
+    throw EToolError("the seconds must be between 1 and 3600");
+  const std::string path = NativePath(options.Saver);
+  auto file = TFileStream::OpenRead(path);
+  TSSFileLocations settings;
+  try {
+    if (!ReadSettings(*file, settings)) throw EToolError(Located(options.Saver, 0, "no package in this file"));
+  } catch (const EError& e) {
+    throw EToolError(Located(options.Saver, 0, std::string("no readable package: ") + e.what()));
+  }
+  file.reset();
+
+  THeadlessViewHost host;
+  TTransitionView view(host);
+  host.Attach(&view);
+  view.Threaded = false;
+  view.AlignClient = true;
+  view.Color = 0;
+  view.SetCenter(true);
+  view.SetStretch(true);
+  view.SetClientSize(options.Width, options.Height);
+  TOffscreenWindow window(path, options.Width, options.Height);
+  TSlideSequencer sequencer(settings, view, window);
+  SetRandSeed(options.Seed);
+
+  std::vector<TShowFrame> frames;
+  uint32_t shownAt = 0;
+  const uint32_t end = static_cast<uint32_t>(options.Seconds) * 1000;
+  auto show = [&](const TBitmap& image) {
+    uint32_t now = host.TickCount();
+    if (now >= end) return;  // a transition running past the end is cut there
+    // An image replaced at the same moment was never on screen.
+    if (!frames.empty() && now == shownAt)
+      frames.pop_back();
+    else if (!frames.empty())
+      frames.back().DurationMs = static_cast<int>(now - shownAt);
+    frames.push_back({image, 0});
+    shownAt = now;
+  };
+  view.Paint();
+  show(view.PaintBuffer());  // black, as the saver starts
+  host.OnPainted = show;
+  sequencer.ShowTimerTick();
+  // The show timer: the interval is the pause after each transition.
+  while (window.TimerEnabled && settings.Interval > 0 && host.TickCount() < end) {
+    host.Advance(static_cast<uint32_t>(settings.Interval));
+    if (host.TickCount() >= end) break;
+    sequencer.ShowTimerTick();
+  }
+  frames.back().DurationMs = static_cast<int>(end - shownAt);
+  return frames;
+}
+
+int RunShowRender(const TShowRenderOptions& options) {
+  std::vector<TShowFrame> frames = RenderShow(options);
+  if (options.Output.extension() == ".gif") {
+    std::vector<TBitmap> images;
+    std::vector<int> delays;
+    for (auto& frame : frames) {
+      images.push_back(std::move(frame.Image));
+      delays.push_back(frame.DurationMs);
+    }
+    WriteAnimatedGif(options.Output, images, delays);
+    return static_cast<int>(images.size());
+  }
+  std::error_code error;
+  std::filesystem::create_directories(options.Output, error);
+  if (error) throw EToolError(Located(options.Output, 0, "cannot create the folder: " + error.message()));
+  for (size_t i = 0; i < frames.size(); ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%03zu.png", i);
+    WritePng(options.Output / name, frames[i].Image);
+  }
+  return static_cast<int>(frames.size());
+}
+
+}  // namespace pixvane::tool

@@ -1,0 +1,31 @@
+#pragma once
+#include <filesystem>
+#include <vector>
+
+#include "transition/Bitmap.h"
+
+namespace pixvane::tool {
+
+struct TShowFrame {
+  TBitmap Image;
+  int DurationMs = 0;  // how long it stays on screen
+};
+
+struct TShowRenderOptions {
+  std::filesystem::path Saver, Output;
+  int Width = 1024, Height = 768;
+  int Seconds = 20;
+  uint32_t Seed = 0;
+};
+
+// Plays a saver's picture show offscreen with the real sequencer and
+// transitions, on a clock of its own: every image the screen shows in the
+// first Seconds, with how long each stays. Captions are not drawn (the tool
+// has no platform fonts); music is not played.
+std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options);
+
+// Writes the show as OUT/frame-NNN.png or, for OUT ending in ".gif", as one
+// animated GIF; returns the number of frames.
+int RunShowRender(const TShowRenderOptions& options);
+
+}  // namespace pixvane::tool
