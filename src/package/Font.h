@@ -13,7 +13,7 @@ enum TFontStyle : uint32_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrike
 // platform's default face, size, colour and character set.
 class TFont : public TPersistent {
  public:
-  int32_t Charset = DEFAULT_CHARSET;
+  int32_t Charset = DefaultCharset;
   int32_t Color = clWindowText;
   int32_t Height = -11;
   std::string Name = "MS Sans Serif";

@@ -12,6 +12,6 @@ extern const TIdentMap FontStyleNames;
 
 inline constexpr int32_t clWindowText = static_cast<int32_t>(0x80000008);
 inline constexpr int32_t clWhite = 0xFFFFFF;
-inline constexpr int32_t DEFAULT_CHARSET = 1;
+inline constexpr int32_t DefaultCharset = 1;  // DEFAULT_CHARSET, which windows.h defines as a macro
 
 }  // namespace pixvane
