@@ -1,0 +1,31 @@
+#pragma once
+#include <windows.h>
+
+#include "host/Preview.h"
+
+namespace pixvane {
+
+// The display settings' preview window, seen from our process.
+class TWin32PreviewWindow : public TPreviewWindow {
+ public:
+  explicit TWin32PreviewWindow(HWND window);
+  ~TWin32PreviewWindow() override;
+  TWin32PreviewWindow(const TWin32PreviewWindow&) = delete;
+  TWin32PreviewWindow& operator=(const TWin32PreviewWindow&) = delete;
+
+  bool Exists() override { return IsWindow(FWindow) != FALSE; }
+  bool IsVisible() override { return IsWindowVisible(FWindow) != FALSE; }
+  TRect WindowRect() override;
+  void Draw(const TBitmap& bitmap) override;
+  void WaitForMessages(uint32_t timeoutMs) override;
+
+ private:
+  HWND FWindow;
+  HWND FOwnWindow = nullptr;
+};
+
+// Shows a bitmap of the transition engine (a top-down 24-bit DIB as it
+// stands) with its top-left corner at (x, y) of dc.
+void DrawBitmap(HDC dc, int x, int y, const TBitmap& bitmap);
+
+}  // namespace pixvane

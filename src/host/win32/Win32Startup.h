@@ -1,0 +1,44 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "host/Startup.h"
+#include "host/win32/Handles.h"
+
+namespace pixvane {
+
+// The start-up sequence's platform: Windows itself.
+class TWin32Startup : public TStartupPlatform {
+ public:
+  TWin32Startup();
+  ~TWin32Startup() override;
+
+  TClockTime UniversalTime() override;
+  TCommandLine Arguments() override;
+  void ChangePassword(const TCommandLine& commandLine) override;
+  bool AcquireInstanceMarker() override;
+  void ReleaseInstanceMarker() override;
+  void InitializeFramework() override;
+  void ProcessMessages() override;
+  void RunPreview(const TCommandLine& commandLine) override;
+  void RunSetupDialog() override;
+  void RunSaver() override;
+
+  const std::string& ExePath() const { return FExePath; }
+
+ private:
+  std::string FExePath;
+  TKernelHandle FMarker;
+  bool FComInitialized = false;
+};
+
+// Our own executable's full path, as the platform reports it.
+std::string ModuleFileName();
+
+// A window handle as the platform widens a 32-bit handle value.
+inline HWND HandleFromValue(uint32_t value) {
+  return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<LONG>(value)));
+}
+
+}  // namespace pixvane

@@ -1,0 +1,325 @@
+#include "setup/win32/SetupForm.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "base/Paths.h"
+
+namespace pixvane {
+namespace {
+
+constexpr char ClassName[] = "TfrmSetup";
+constexpr int IdTitle = 101, IdAuthor = 102, IdMute = 103, IdEmail = 104, IdWeb = 105;
+constexpr COLORREF LinkColor = RGB(0, 0, 255);  // clBlue
+
+// The panels stacked from top to bottom, at 96 DPI: the details, an empty
+// raised one between, and the one that holds the OK button.
+constexpr int TopPanelHeight = 145;
+constexpr int BottomPanelHeight = 50;
+
+// GetDpiForWindow exists from Windows 10 on; before that the whole session
+// has one DPI, the one the screen's DC reports.
+UINT WindowDpi(HWND window) {
+  using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+  static auto getDpiForWindow = reinterpret_cast<TGetDpiForWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  if (getDpiForWindow && window) {
+    if (UINT dpi = getDpiForWindow(window)) return dpi;
+  }
+  HDC screen = GetDC(nullptr);
+  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+HFONT MakeFont(int height, bool bold, bool underline) {
+  return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
+}
+
+std::string WindowText(HWND window) {
+  int length = GetWindowTextLengthA(window);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), length + 1)));
+  return text;
+}
+
+}  // namespace
+
+// One font per look, made for the current DPI and remade when it changes.
+struct TSetupForm::TFonts {
+  HFONT Normal = nullptr, Title = nullptr, Link = nullptr;
+  explicit TFonts(int scaledNormal, int scaledTitle)
+      : Normal(MakeFont(scaledNormal, false, false)),
+        Title(MakeFont(scaledTitle, true, false)),
+        Link(MakeFont(scaledNormal, false, true)) {}
+  ~TFonts() {
+    for (HFONT font : {Normal, Title, Link})
+      if (font) DeleteObject(font);
+  }
+  TFonts(const TFonts&) = delete;
+  TFonts& operator=(const TFonts&) = delete;
+};
+
+TSetupForm::TSetupForm(const std::string& exePath, std::string appTitle, HICON icon)
+    : FAppTitle(std::move(appTitle)), FStore(TSettingsStore::ForExecutable(exePath)) {
+  static ATOM atom = [] {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.lpszClassName = ClassName;
+    return RegisterClassExA(&wc);
+  }();
+  (void)atom;
+  FBrush = CreateSolidBrush(FormColor);
+  // A fixed frame with a caption and the system menu's close button only.
+  FWindow = CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, ClassName, "",
+                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                            CW_USEDEFAULT, CW_USEDEFAULT, ClientWidth, ClientHeight, nullptr,
+                            nullptr, GetModuleHandleA(nullptr), this);
+  if (icon) {
+    SendMessageA(FWindow, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(FWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
+  CreateControls();
+  Layout(WindowDpi(FWindow));
+  FDialog = std::make_unique<TSetupDialog>(*this, exePath, FStore);
+  FDialog->FormCreate();
+}
+
+TSetupForm::~TSetupForm() {
+  if (FWindow) {
+    SetWindowLongPtrA(FWindow, GWLP_USERDATA, 0);
+    DestroyWindow(FWindow);
+  }
+  FFonts.reset();
+  if (FBrush) DeleteObject(FBrush);
+}
+
+void TSetupForm::CreateControls() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  auto make = [&](const char* kind, DWORD style, int id) {
+    return CreateWindowExA(0, kind, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, FWindow,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  };
+  // Labels show package texts as they are: an "&" in a title is no access
+  // key, and a web address with a "/" in it is never wrapped onto a hidden
+  // second line.
+  FTitle = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, IdTitle);
+  FAuthor = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, IdAuthor);
+  FMute = make("BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, IdMute);
+  FEmail = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, IdEmail);
+  FWeb = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, IdWeb);
+  FOK = make("BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK);
+}
+
+// Places everything for dpi: the form's pixel layout times dpi / 96.
+void TSetupForm::Layout(UINT dpi) {
+  FDpi = dpi;
+  FFonts = std::make_unique<TFonts>(Scale(-11), Scale(-13));
+  auto setFont = [](HWND control, HFONT font) {
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  };
+  setFont(FTitle, FFonts->Title);
+  setFont(FAuthor, FFonts->Normal);
+  setFont(FMute, FFonts->Normal);
+  setFont(FEmail, FFonts->Link);
+  setFont(FWeb, FFonts->Link);
+  setFont(FOK, FFonts->Normal);
+
+  FitLabel(FTitle, 29, 23, 0, 0);
+  FitLabel(FAuthor, 29, 44, 0, 0);
+  FitLabel(FEmail, 29, 106, 0, 0);
+  FitLabel(FWeb, 29, 127, 0, 0);
+  // The box and 5 pixels of gap before the caption; a longer translated
+  // caption widens the checkbox instead of being cut off.
+  FitLabel(FMute, 29, 71, 84, 15);
+  const int bottomTop = ClientHeight - BottomPanelHeight;
+  SetWindowPos(FOK, nullptr, Scale(214), Scale(bottomTop + 15), Scale(75), Scale(25),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(FWindow, nullptr, TRUE);
+}
+
+// Labels size themselves to their text, as the form's labels do.
+void TSetupForm::FitLabel(HWND label, int x, int y, int minWidth, int minHeight) {
+  std::string text = WindowText(label);
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+  RECT extent{0, 0, 0, 0};
+  UINT format = DT_CALCRECT | DT_SINGLELINE | (label == FMute ? 0 : DT_NOPREFIX);
+  DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &extent, format);
+  if (text.empty()) extent.right = 0;
+  // One average character to spare: with hinted fonts the control may lay
+  // the line out a few pixels wider than it was measured, and the last
+  // letter of an address must not be cut off.
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  int width = extent.right + (text.empty() ? 0 : metrics.tmAveCharWidth), height = extent.bottom;
+  if (label == FMute) width += GetSystemMetrics(SM_CXMENUCHECK) + Scale(5) + Scale(4);
+  width = std::max(width, Scale(minWidth));
+  height = std::max(height, Scale(minHeight));
+  SetWindowPos(label, nullptr, Scale(x), Scale(y), width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND TSetupForm::Control(TSetupText which) const {
+  switch (which) {
+    case TSetupText::Caption:
+      return FWindow;
+    case TSetupText::Title:
+      return FTitle;
+    case TSetupText::Author:
+      return FAuthor;
+    case TSetupText::MuteMusic:
+      return FMute;
+    case TSetupText::Email:
+      return FEmail;
+    case TSetupText::Web:
+      return FWeb;
+    case TSetupText::OKButton:
+      return FOK;
+  }
+  return nullptr;
+}
+
+void TSetupForm::SetText(TSetupText which, const std::string& text) {
+  HWND control = Control(which);
+  SetWindowTextA(control, text.c_str());
+  if (control == FTitle) FitLabel(FTitle, 29, 23, 0, 0);
+  if (control == FAuthor) FitLabel(FAuthor, 29, 44, 0, 0);
+  if (control == FEmail) FitLabel(FEmail, 29, 106, 0, 0);
+  if (control == FWeb) FitLabel(FWeb, 29, 127, 0, 0);
+  if (control == FMute) FitLabel(FMute, 29, 71, 84, 15);
+}
+
+void TSetupForm::SetMuteChecked(bool checked) {
+  SendMessageA(FMute, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TSetupForm::MuteChecked() const {
+  return SendMessageA(FMute, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TSetupForm::Close() {
+  PostMessageA(FWindow, WM_CLOSE, 0, 0);
+}
+
+void TSetupForm::ShowError(const std::string& message) {
+  MessageBoxA(FWindow, message.c_str(), FAppTitle.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void TSetupForm::OpenDocument(const std::string& target) {
+  ShellExecuteA(FWindow, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TSetupForm::Show() {
+  FDialog->FormShow();
+  // Size the frame around the scaled client area and centre it on the screen.
+  RECT client, frame;
+  GetClientRect(FWindow, &client);
+  GetWindowRect(FWindow, &frame);
+  int width = (frame.right - frame.left) - client.right + Scale(ClientWidth);
+  int height = (frame.bottom - frame.top) - client.bottom + Scale(ClientHeight);
+  int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  SetWindowPos(FWindow, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(FWindow, SW_SHOWNORMAL);
+  SetForegroundWindow(FWindow);
+  SetFocus(FMute);
+  UpdateWindow(FWindow);
+}
+
+bool TSetupForm::TranslateDialogMessage(MSG& message) {
+  return FWindow && IsDialogMessageA(FWindow, &message);
+}
+
+void TSetupForm::PaintPanels(HDC dc) {
+  RECT client;
+  GetClientRect(FWindow, &client);
+  // The middle panel shows its raised bevel; the other two are flat and
+  // transparent, so the form's colour is all they show.
+  RECT middle{0, Scale(TopPanelHeight), client.right, client.bottom - Scale(BottomPanelHeight)};
+  DrawEdge(dc, &middle, BDR_RAISEDINNER, BF_RECT);
+}
+
+LRESULT CALLBACK TSetupForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* form = reinterpret_cast<TSetupForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (form && form->FWindow == window) return form->Dispatch(message, wParam, lParam);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT TSetupForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(FWindow, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, FBrush);
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(FWindow, &paint);
+      PaintPanels(dc);
+      EndPaint(FWindow, &paint);
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      // Labels and the checkbox are transparent on the form's colour.
+      auto dc = reinterpret_cast<HDC>(wParam);
+      auto control = reinterpret_cast<HWND>(lParam);
+      SetBkColor(dc, FormColor);
+      SetTextColor(
+          dc, control == FEmail || control == FWeb ? LinkColor : GetSysColor(COLOR_WINDOWTEXT));
+      return reinterpret_cast<LRESULT>(FBrush);
+    }
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<LRESULT>(FBrush);
+    case WM_SETCURSOR: {
+      auto control = reinterpret_cast<HWND>(wParam);
+      if (control == FEmail || control == FWeb) {
+        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+        return TRUE;
+      }
+      break;
+    }
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam), code = HIWORD(wParam);
+      if (id == IdMute && code == BN_CLICKED) FDialog->MuteClick();
+      if (id == IDOK && code == BN_CLICKED) FDialog->OKButtonClick();
+      // Esc leaves as the frame's close button does: nothing is stored.
+      if (id == IDCANCEL) Close();
+      if (id == IdEmail && code == STN_CLICKED) FDialog->EmailClick();
+      if (id == IdWeb && code == STN_CLICKED) FDialog->WebClick();
+      return 0;
+    }
+    case DM_GETDEFID:
+      return MAKELRESULT(IDOK, DC_HASDEFID);
+    case 0x02E0: {  // WM_DPICHANGED: moved to a monitor of another DPI
+      Layout(HIWORD(wParam));
+      auto* suggested = reinterpret_cast<RECT*>(lParam);
+      SetWindowPos(FWindow, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_CLOSE:
+      DestroyWindow(FWindow);
+      return 0;
+    case WM_DESTROY:
+      FWindow = nullptr;
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(FWindow, message, wParam, lParam);
+}
+
+}  // namespace pixvane

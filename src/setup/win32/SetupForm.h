@@ -1,0 +1,69 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "setup/SettingsStore.h"
+#include "setup/SetupDialog.h"
+
+namespace pixvane {
+
+// The setup dialog drawn with the platform's standard controls: a window of
+// the form's size and colour with three panels, two labels, a checkbox, two
+// link labels and a default OK button. Its layout is scaled by the DPI of
+// the monitor it is on.
+class TSetupForm : public TSetupView {
+ public:
+  // Creates the window hidden and runs FormCreate. appTitle is the caption
+  // of error messages; icon the window's icon (or none).
+  TSetupForm(const std::string& exePath, std::string appTitle, HICON icon);
+  ~TSetupForm() override;
+  TSetupForm(const TSetupForm&) = delete;
+  TSetupForm& operator=(const TSetupForm&) = delete;
+
+  // FormShow, then shows the window centred on the screen and focuses it.
+  void Show();
+  // Keyboard handling of a dialog (Tab, Enter for OK, Esc, access keys) for
+  // a message taken from the queue; true when it was used up.
+  bool TranslateDialogMessage(MSG& message);
+  HWND Handle() const { return FWindow; }
+  TSetupDialog& Dialog() { return *FDialog; }
+
+  // TSetupView
+  void SetText(TSetupText which, const std::string& text) override;
+  void SetMuteChecked(bool checked) override;
+  bool MuteChecked() const override;
+  void Close() override;
+  void ShowError(const std::string& message) override;
+  void OpenDocument(const std::string& target) override;
+
+  // The form's colour, E7F7FF as a 00BBGGRR value: a pale cream.
+  static constexpr COLORREF FormColor = 0x00E7F7FF;
+  // The client area at 96 DPI.
+  static constexpr int ClientWidth = 305;
+  static constexpr int ClientHeight = 259;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  void Layout(UINT dpi);
+  void FitLabel(HWND label, int x, int y, int minWidth, int minHeight);
+  int Scale(int pixels) const { return MulDiv(pixels, static_cast<int>(FDpi), 96); }
+  HWND Control(TSetupText which) const;
+  void PaintPanels(HDC dc);
+
+  struct TFonts;
+  HWND FWindow = nullptr;
+  HWND FTitle = nullptr, FAuthor = nullptr, FMute = nullptr, FEmail = nullptr, FWeb = nullptr,
+       FOK = nullptr;
+  UINT FDpi = 96;
+  std::unique_ptr<TFonts> FFonts;
+  HBRUSH FBrush = nullptr;
+  std::string FAppTitle;
+  TSettingsStore FStore;
+  std::unique_ptr<TSetupDialog> FDialog;
+};
+
+}  // namespace pixvane

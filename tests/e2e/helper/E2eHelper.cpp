@@ -1,0 +1,152 @@
+// The end-to-end tests' eyes and hands inside Wine. It runs for the whole
+// test run and answers one command per line on standard input, each answer
+// ending with a line "END":
+//   windows               visible top-level windows: hwnd, class, caption, screen rect
+//   controls HWND         the window's child controls: hwnd, class, text, check state, rect
+//   host W H              a stand-in preview window of client size W x H; answers its handle
+//   show HWND / hide HWND / destroy HWND / close HWND
+//   quit
+// Fields are separated by tabs. Its own windows live on its main thread,
+// which keeps pumping messages while it waits for the next command.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT WM_COMMANDLINE = WM_APP + 1;
+DWORD mainThread;
+
+std::string TextOf(HWND window) {
+  char text[512] = "";
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+std::string ClassOf(HWND window) {
+  char name[256] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::string RectOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  char text[64];
+  std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom);
+  return text;
+}
+
+HWND ParseHandle(const std::string& text) {
+  return reinterpret_cast<HWND>(static_cast<LONG_PTR>(std::strtoll(text.c_str(), nullptr, 10)));
+}
+
+BOOL CALLBACK ListWindow(HWND window, LPARAM) {
+  if (!IsWindowVisible(window)) return TRUE;
+  std::printf("%lld\t%s\t%s\t%s\n", static_cast<long long>(reinterpret_cast<LONG_PTR>(window)),
+              ClassOf(window).c_str(), TextOf(window).c_str(), RectOf(window).c_str());
+  return TRUE;
+}
+
+BOOL CALLBACK ListControl(HWND control, LPARAM) {
+  LRESULT check = -1;
+  if (ClassOf(control) == "Button") check = SendMessageA(control, BM_GETCHECK, 0, 0);
+  std::printf("%lld\t%s\t%s\t%d\t%s\n", static_cast<long long>(reinterpret_cast<LONG_PTR>(control)),
+              ClassOf(control).c_str(), TextOf(control).c_str(), static_cast<int>(check),
+              RectOf(control).c_str());
+  return TRUE;
+}
+
+// The preview host never paints itself: whatever is drawn on it stays.
+HWND MakeHost(int width, int height) {
+  static ATOM atom = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "PixvaneE2ePreviewHost";
+    return RegisterClassA(&wc);
+  }();
+  (void)atom;
+  HWND window =
+      CreateWindowExA(WS_EX_TOOLWINDOW, "PixvaneE2ePreviewHost", "Preview host", WS_POPUP, 100, 100,
+                      width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  // Black first, so a stale picture from an earlier case cannot pass.
+  ShowWindow(window, SW_SHOWNOACTIVATE);
+  HDC dc = GetDC(window);
+  RECT all{0, 0, width, height};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(window, dc);
+  return window;
+}
+
+void Run(const std::string& line) {
+  std::istringstream in(line);
+  std::string command, argument;
+  in >> command;
+  if (command == "windows") {
+    EnumWindows(ListWindow, 0);
+  } else if (command == "controls") {
+    in >> argument;
+    EnumChildWindows(ParseHandle(argument), ListControl, 0);
+  } else if (command == "host") {
+    int width = 0, height = 0;
+    in >> width >> height;
+    std::printf("%lld\n",
+                static_cast<long long>(reinterpret_cast<LONG_PTR>(MakeHost(width, height))));
+  } else if (command == "show" || command == "hide") {
+    in >> argument;
+    ShowWindow(ParseHandle(argument), command == "show" ? SW_SHOWNOACTIVATE : SW_HIDE);
+  } else if (command == "destroy") {
+    in >> argument;
+    DestroyWindow(ParseHandle(argument));
+  } else if (command == "close") {
+    in >> argument;
+    PostMessageA(ParseHandle(argument), WM_CLOSE, 0, 0);
+  } else if (command == "quit") {
+    std::printf("END\n");
+    std::fflush(stdout);
+    std::exit(0);
+  } else {
+    std::printf("ERROR unknown command %s\n", command.c_str());
+  }
+  std::printf("END\n");
+  std::fflush(stdout);
+}
+
+DWORD WINAPI ReadCommands(void*) {
+  char buffer[4096];
+  while (std::fgets(buffer, sizeof buffer, stdin)) {
+    auto* line = new std::string(buffer);
+    while (!line->empty() && (line->back() == '\n' || line->back() == '\r')) line->pop_back();
+    PostThreadMessageA(mainThread, WM_COMMANDLINE, 0, reinterpret_cast<LPARAM>(line));
+  }
+  PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
+  return 0;
+}
+
+}  // namespace
+
+int main() {
+  mainThread = GetCurrentThreadId();
+  MSG message;
+  PeekMessageA(&message, nullptr, 0, 0,
+               PM_NOREMOVE);  // the thread's queue, before the reader posts
+  CloseHandle(CreateThread(nullptr, 0, ReadCommands, nullptr, 0, nullptr));
+  std::printf("READY\n");
+  std::fflush(stdout);
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (message.message == WM_COMMANDLINE && message.hwnd == nullptr) {
+      auto* line = reinterpret_cast<std::string*>(message.lParam);
+      Run(*line);
+      delete line;
+      continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}

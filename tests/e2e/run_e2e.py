@@ -1,0 +1,576 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the player: the real pixvane.scr under Wine.
+
+Builds savers with the maker's tool, runs them under Wine on a virtual X
+display of their own, drives them with xdotool and looks at them through a
+helper program inside Wine (tests/e2e/helper) and through screenshots.
+Every wait is bounded and polls its condition.
+
+Each case prints "E2E PASS name" or "E2E FAIL name: why"; the last line is
+"e2e: N passed, N failed" and the exit code is non-zero when a case failed.
+
+Usage: run_e2e.py [--build build/win] [--tool build/native/bin/pixvane]
+                  [--work build/e2e] [case ...]
+"""
+import argparse
+import os
+import queue
+import shutil
+import subprocess
+import sys
+import threading
+import time
+import traceback
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+TITLE = "E2E Beach"
+AUTHOR = "E2E Maker"
+EMAIL = "maker@e2e.invalid"
+WEB = "www.e2e.invalid/beach"
+
+# The first picture of the test saver: four flat quadrants, far apart in
+# colour, so a stretched copy is easy to recognise by a few pixels.
+QUADRANTS = {"tl": (0xDC, 0x1E, 0x1E), "tr": (0x1E, 0xC8, 0x28),
+             "bl": (0x1E, 0x28, 0xDC), "br": (0xF0, 0xF0, 0xF0)}
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_until(condition, timeout, interval=0.1):
+    """Polls condition until it returns something true or time is up."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
+
+
+def program(*names):
+    for name in names:
+        if os.path.isabs(name) and os.access(name, os.X_OK):
+            return name
+        found = shutil.which(name)
+        if found:
+            return found
+    raise SystemExit("run_e2e: none of %s found" % ", ".join(names))
+
+
+class Display:
+    """A private Xvfb; its number comes back through -displayfd."""
+
+    def __init__(self):
+        read, write = os.pipe()
+        self.process = subprocess.Popen(
+            [program("Xvfb"), "-displayfd", str(write), "-screen", "0", "1280x1024x24",
+             "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise SystemExit("run_e2e: Xvfb did not start")
+        self.name = ":" + number
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait(timeout=10)
+
+
+class Wine:
+    """One prefix for the whole run: a copy of the set-up prefix, made once."""
+
+    def __init__(self, work, display):
+        self.prefix = os.path.join(work, "wine")
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=", DISPLAY=display)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        # wine64 itself: the wrapper script prints a note about wine32 each time.
+        self.wine = program("/usr/lib/wine/wine64", "wine64", "wine")
+        self.wineserver = program("/usr/lib/wine/wineserver64", "wineserver")
+        source = os.environ.get("PIXVANE_E2E_WINE_SOURCE", os.path.join(ROOT, ".cache", "wine"))
+        shutil.rmtree(self.prefix, ignore_errors=True)
+        started = time.monotonic()
+        if os.path.isfile(os.path.join(source, "system.reg")):
+            subprocess.run(["cp", "-a", source, self.prefix], check=True)
+        else:
+            subprocess.run([self.wine, "wineboot", "-i"], env=self.env, check=True,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # No window manager runs on the display: Wine draws the frames itself,
+        # so captions show in screenshots.
+        self.run(["reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated",
+                  "/d", "N", "/f"])
+        # One server for the whole run keeps every start quick.
+        subprocess.Popen([self.wineserver, "-p"], env=self.env)
+        print("e2e: wine prefix ready in %.1f s" % (time.monotonic() - started), flush=True)
+
+    def run(self, args):
+        subprocess.run([self.wine] + args, env=self.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def start(self, exe, *args, **kwargs):
+        return subprocess.Popen([self.wine, exe] + list(args), env=self.env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kwargs)
+
+    def close(self):
+        subprocess.run([self.wineserver, "-k"], env=self.env, stderr=subprocess.DEVNULL)
+
+
+class Helper:
+    """The helper program inside Wine, asked one command at a time."""
+
+    def __init__(self, wine, exe):
+        self.process = subprocess.Popen([wine.wine, exe], env=wine.env, stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                        text=True, bufsize=1)
+        self.lines = queue.Queue()
+        threading.Thread(target=self._read, daemon=True).start()
+        ready = self.lines.get(timeout=60)
+        if ready != "READY":
+            raise SystemExit("run_e2e: the helper said %r" % ready)
+
+    def _read(self):
+        for line in self.process.stdout:
+            self.lines.put(line.rstrip("\r\n"))
+        self.lines.put(None)
+
+    def ask(self, command, timeout=20):
+        self.process.stdin.write(command + "\n")
+        self.process.stdin.flush()
+        answer = []
+        while True:
+            line = self.lines.get(timeout=timeout)
+            if line is None:
+                raise Failure("the helper ended during %r" % command)
+            if line == "END":
+                return answer
+            answer.append(line)
+
+    def windows(self):
+        """Visible top-level windows: (hwnd, class, caption, rect)."""
+        result = []
+        for line in self.ask("windows"):
+            hwnd, kind, caption, rect = line.split("\t")
+            result.append((hwnd, kind, caption, tuple(int(v) for v in rect.split(","))))
+        return result
+
+    def controls(self, hwnd):
+        """Child controls by their text: (hwnd, class, check state, rect)."""
+        result = {}
+        for line in self.ask("controls " + hwnd):
+            child, kind, text, checked, rect = line.split("\t")
+            result[text] = (child, kind, int(checked), tuple(int(v) for v in rect.split(",")))
+        return result
+
+    def close(self):
+        try:
+            self.ask("quit", timeout=5)
+        except Exception:
+            pass
+        self.process.wait(timeout=10)
+
+
+def near(color, expected, tolerance=32):
+    return all(abs(a - b) <= tolerance for a, b in zip(color, expected))
+
+
+def cpu_seconds(pid):
+    """User and system time of a process, from /proc."""
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+class Run:
+    """What every case needs: Wine, the helper, the savers and a folder."""
+
+    def __init__(self, args):
+        self.work = os.path.abspath(args.work)
+        self.player = os.path.join(os.path.abspath(args.build), "bin", "pixvane.scr")
+        self.helper_exe = os.path.join(os.path.abspath(args.build), "tests", "e2e",
+                                       "pixvane_e2e_helper.exe")
+        self.tool = os.path.abspath(args.tool)
+        for path in (self.player, self.helper_exe, self.tool):
+            if not os.path.isfile(path):
+                raise SystemExit("run_e2e: %s is missing; build it first" % path)
+        self.screens = os.path.join(self.work, "screens")
+        shutil.rmtree(os.path.join(self.work, "cases"), ignore_errors=True)
+        os.makedirs(self.screens, exist_ok=True)
+        self.convert = program("/usr/bin/convert", "convert")
+        self.xdotool = program("xdotool")
+        self.import_ = program("import")
+        self.display = Display()
+        self.wine = Wine(self.work, self.display.name)
+        self.helper = Helper(self.wine, self.helper_exe)
+        self.saver = self.build_saver()
+        self.processes = []
+
+    def close(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        self.helper.close()
+        self.wine.close()
+        self.display.close()
+
+    def build_saver(self):
+        source = os.path.join(self.work, "package")
+        os.makedirs(source, exist_ok=True)
+        colors = {k: "#%02X%02X%02X" % v for k, v in QUADRANTS.items()}
+        first = os.path.join(source, "01-quadrants.jpg")
+        subprocess.run([self.convert, "(", "-size", "320x240", "xc:" + colors["tl"],
+                        "xc:" + colors["tr"], "+append", ")",
+                        "(", "-size", "320x240", "xc:" + colors["bl"], "xc:" + colors["br"],
+                        "+append", ")", "-append", "-quality", "95", first], check=True)
+        subprocess.run([self.convert, "-size", "64x48", "gradient:yellow-purple", "-quality", "90",
+                        os.path.join(source, "02-gradient.jpg")], check=True)
+        manifest = os.path.join(source, "pixvane.toml")
+        with open(manifest, "w") as f:
+            f.write('title = "%s"\nauthor = "%s"\nemail = "%s"\nweb = "%s"\nkind = "photo"\n'
+                    '[show]\npictures = ["*.jpg"]\neffects = [1, 2]\n' % (TITLE, AUTHOR, EMAIL, WEB))
+        saver = os.path.join(self.work, "E2E.scr")
+        subprocess.run([self.tool, "build", manifest, "-o", saver, "--player", self.player],
+                       check=True, stdout=subprocess.DEVNULL)
+        return saver
+
+    # --- per case
+    def folder(self, case, name="copy"):
+        path = os.path.join(self.work, "cases", case, name)
+        os.makedirs(path, exist_ok=True)
+        return path
+
+    def copy_saver(self, folder, name="Beach.scr"):
+        path = os.path.join(folder, name)
+        shutil.copyfile(self.saver, path)
+        return path
+
+    def start(self, exe, *args):
+        process = self.wine.start(exe, *args, cwd=os.path.dirname(exe))
+        self.processes.append(process)
+        return process
+
+    def wait_window(self, caption, timeout=30, count=1):
+        """The visible top-level windows with exactly this caption, once there are count."""
+        def enough():
+            windows = self.windows_captioned(caption)
+            return windows if len(windows) >= count else None
+        found = wait_until(enough, timeout, 0.2)
+        check(found, "no window captioned %r within %d s (windows: %s)"
+              % (caption, timeout, [w[2] for w in self.helper.windows()]))
+        return found
+
+    def windows_captioned(self, caption):
+        return [w for w in self.helper.windows() if w[2] == caption]
+
+    def wait_exit(self, process, timeout, what):
+        """Waits for the player to end by itself. Its exit code is 0 on every
+        path; Wine answers another one when it could not run the file at all,
+        which must not pass for "ended at once"."""
+        try:
+            code = process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("%s: still running after %d s" % (what, timeout))
+        check(code == 0, "%s: exit code %d" % (what, code))
+
+    def close_window(self, window, process):
+        self.helper.ask("close " + window[0])
+        self.wait_exit(process, 15, "closing %r" % window[2])
+
+    def click(self, rect):
+        x, y = (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
+        subprocess.run([self.xdotool, "mousemove", str(x), str(y), "click", "1"],
+                       env=self.wine.env, check=True)
+
+    def screen_pixels(self, rect):
+        """The screen's pixels inside rect, read from the X server: what is
+        really shown, whichever process drew it. Rows of (r, g, b)."""
+        left, top, right, bottom = rect
+        data = subprocess.run([self.import_, "-window", "root", "-crop", "%dx%d+%d+%d" % (
+            right - left, bottom - top, left, top), "-depth", "8", "ppm:-"],
+            env=self.wine.env, check=True, stdout=subprocess.PIPE).stdout
+        # P6 header: magic, width, height, maximum, each followed by one blank.
+        fields, at = [], 0
+        while len(fields) < 4:
+            while data[at:at + 1].isspace():
+                at += 1
+            end = at
+            while not data[end:end + 1].isspace():
+                end += 1
+            fields.append(data[at:end])
+            at = end
+        width, height = int(fields[1]), int(fields[2])
+        pixels = data[at + 1:]
+        return [[tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3]) for x in range(width)]
+                for y in range(height)]
+
+    def screenshot(self, name, rect=None):
+        path = os.path.join(self.screens, name)
+        command = [self.import_, "-window", "root"]
+        if rect:
+            margin = 12
+            left, top = max(rect[0] - margin, 0), max(rect[1] - margin, 0)
+            command += ["-crop", "%dx%d+%d+%d" % (rect[2] + margin - left,
+                                                  rect[3] + margin - top, left, top)]
+        subprocess.run(command + [path], env=self.wine.env, check=True)
+        print("e2e: screenshot %s" % os.path.relpath(path, ROOT), flush=True)
+
+
+# ----------------------------------------------------------------- the cases
+def expect_details(run, window, title_label="Title:", author_label="Author:",
+                   mute="Mute music", ok="&Ok"):
+    controls = run.helper.controls(window[0])
+    for text in (title_label + TITLE, author_label + AUTHOR, EMAIL, WEB, mute, ok):
+        check(text in controls, "no control reads %r (controls: %s)" % (text, sorted(controls)))
+    return controls
+
+
+def case_setup_without_arguments(run):
+    """No arguments: the setup dialog; OK without touching the box stores nothing."""
+    exe = run.copy_saver(run.folder("setup"))
+    process = run.start(exe)
+    window = run.wait_window("Setup [%s]" % TITLE)[0]
+    controls = expect_details(run, window)
+    check(controls["Mute music"][2] == 0, "the box is ticked without any CONTROL.INI")
+    run.screenshot("setup-dialog.png", window[3])
+    run.click(controls["&Ok"][3])
+    run.wait_exit(process, 15, "OK")
+    check(not os.path.exists(os.path.join(os.path.dirname(exe), "CONTROL.INI")),
+          "OK without a click wrote CONTROL.INI")
+
+
+def case_setup_with_handle(run):
+    """/c:1234: the setup dialog; the handle after the colon is not used."""
+    exe = run.copy_saver(run.folder("colon"))
+    process = run.start(exe, "/c:1234")
+    window = run.wait_window("Setup [%s]" % TITLE)[0]
+    run.close_window(window, process)
+
+
+def case_saver_mode_ends(run):
+    """/s (and anything else) ends at once until the saver window is there."""
+    exe = run.copy_saver(run.folder("saver"))
+    for argument in ("/s", "/x"):
+        process = run.start(exe, argument)
+        run.wait_exit(process, 15, argument)
+    check(not run.windows_captioned("Setup [%s]" % TITLE), "a saver start left a window")
+
+
+def case_second_instance(run):
+    """A second copy of the same file name ends at once; another name does not."""
+    first = run.start(run.copy_saver(run.folder("instances", "a")), "/c")
+    caption = "Setup [%s]" % TITLE
+    run.wait_window(caption)
+    same = run.start(run.copy_saver(run.folder("instances", "b")), "/c")
+    run.wait_exit(same, 15, "a second Beach.scr")
+    check(len(run.windows_captioned(caption)) == 1, "the second Beach.scr showed a window")
+    other = run.start(run.copy_saver(run.folder("instances", "b"), "Dunes.scr"), "/c")
+    windows = run.wait_window(caption, count=2)
+    check(other.poll() is None, "Dunes.scr ended while Beach.scr ran")
+    for window in windows:
+        run.helper.ask("close " + window[0])
+    run.wait_exit(first, 15, "closing Beach.scr")
+    run.wait_exit(other, 15, "closing Dunes.scr")
+
+
+def quadrant_points(width, height):
+    return {"tl": (width // 4, height // 4), "tr": (3 * width // 4, height // 4),
+            "bl": (width // 4, 3 * height // 4), "br": (3 * width // 4, 3 * height // 4),
+            "corner-tl": (1, 1), "corner-br": (width - 2, height - 2)}
+
+
+def case_preview_draws_and_ends(run):
+    """/p HANDLE: the first picture stretched over the preview, asleep, gone when it hides."""
+    exe = run.copy_saver(run.folder("preview"))
+    width, height = 200, 100  # 2:1, the picture is 4:3: stretched, not fitted
+    left, top = 100, 100      # where the helper puts its host window
+    host = run.helper.ask("host %d %d" % (width, height))[0]
+    points = quadrant_points(width, height)
+    expected = {"tl": "tl", "tr": "tr", "bl": "bl", "br": "br",
+                "corner-tl": "tl", "corner-br": "br"}
+    started = time.monotonic()
+    process = run.start(exe, "/p", host)
+
+    # The drawing lands on another process's window: only the screen shows it.
+    def drawn():
+        screen = run.screen_pixels((left, top, left + width, top + height))
+        colors = {k: screen[y][x] for k, (x, y) in points.items()}
+        return colors if all(near(colors[k], QUADRANTS[expected[k]]) for k in points) else None
+
+    colors = wait_until(drawn, 30, 0.05)
+    if not colors:
+        run.screenshot("preview-failed.png")
+        screen = run.screen_pixels((left, top, left + width, top + height))
+        raise Failure("the preview was not drawn: %s"
+                      % {k: screen[y][x] for k, (x, y) in points.items()})
+    print("e2e: preview drawn %.2f s after start" % (time.monotonic() - started), flush=True)
+    run.screenshot("preview.png", (left, top, left + width, top + height))
+    check(process.poll() is None, "the preview ended while its window was visible")
+
+    before, at = cpu_seconds(process.pid), time.monotonic()
+    time.sleep(3)
+    share = (cpu_seconds(process.pid) - before) / (time.monotonic() - at)
+    print("e2e: preview process used %.1f%% of a core over 3 s" % (100 * share), flush=True)
+    check(share < 0.2, "the preview keeps a core busy (%.0f%%)" % (100 * share))
+
+    run.helper.ask("hide " + host)
+    hidden = time.monotonic()
+    run.wait_exit(process, 10, "preview after its window hid")
+    print("e2e: preview ended %.0f ms after its window hid" % (1000 * (time.monotonic() - hidden)),
+          flush=True)
+    run.helper.ask("destroy " + host)
+
+
+def case_preview_without_handle(run):
+    """/p:1234: no second argument, so no handle: ends at once, draws nothing."""
+    exe = run.copy_saver(run.folder("preview-colon"))
+    process = run.start(exe, "/p:1234")
+    run.wait_exit(process, 15, "/p:1234")
+
+
+def case_password_ends(run):
+    """/a HANDLE: the platform's password change (or nothing); never hangs."""
+    exe = run.copy_saver(run.folder("password"))
+    host = run.helper.ask("host 50 50")[0]
+    process = run.start(exe, "/a", host)
+    run.wait_exit(process, 20, "/a")
+    run.helper.ask("destroy " + host)
+
+
+def case_mute_is_stored(run):
+    """Ticking the box and OK store mute=1; the next start shows the box ticked."""
+    folder = run.folder("mute")
+    exe = run.copy_saver(folder)
+    caption = "Setup [%s]" % TITLE
+    process = run.start(exe)
+    window = run.wait_window(caption)[0]
+    controls = run.helper.controls(window[0])
+    run.click(controls["Mute music"][3])
+    ticked = wait_until(lambda: run.helper.controls(window[0])["Mute music"][2] == 1, 10)
+    check(ticked, "the click did not tick the box")
+    run.click(controls["&Ok"][3])
+    run.wait_exit(process, 15, "OK")
+    with open(os.path.join(folder, "CONTROL.INI")) as f:
+        stored = f.read()
+    check("[Setup]" in stored and "mute=1" in stored, "CONTROL.INI holds %r" % stored)
+
+    process = run.start(exe)
+    window = run.wait_window(caption)[0]
+    check(run.helper.controls(window[0])["Mute music"][2] == 1, "the box is not ticked again")
+    run.close_window(window, process)
+
+
+def case_language_file(run):
+    """pixvane.ini beside the saver replaces the dialog's captions."""
+    folder = run.folder("language")
+    exe = run.copy_saver(folder)
+    with open(os.path.join(folder, "pixvane.ini"), "w") as f:
+        f.write("[Language]\r\nTitle=Titel:\r\nAuthor=Autor:\r\nbtnOK=Gut\r\n"
+                "MuteMusic=Musik aus\r\n")
+    process = run.start(exe)
+    window = run.wait_window("Setup [%s]" % TITLE)[0]
+    expect_details(run, window, "Titel:", "Autor:", "Musik aus", "Gut")
+    run.screenshot("setup-language.png", window[3])
+    run.close_window(window, process)
+
+
+def case_unreadable_settings(run):
+    """Settings that cannot be read: the error is shown, then the initial texts."""
+    folder = run.folder("damaged")
+    exe = run.copy_saver(folder)
+    with open(exe, "r+b") as f:  # the settings offset now points at the player's header
+        f.seek(-20, os.SEEK_END)
+        f.write(b"0".ljust(20))
+    process = run.start(exe)
+    box = wait_until(lambda: [w for w in run.helper.windows() if w[2] == "Beach"], 30, 0.2)
+    check(box, "no error message captioned 'Beach'")
+    texts = run.helper.controls(box[0][0])
+    check("Invalid stream format" in texts, "the message reads %s" % sorted(texts))
+    run.screenshot("setup-error.png", box[0][3])
+    run.helper.ask("close " + box[0][0])
+    window = run.wait_window("Setup []")[0]
+    controls = run.helper.controls(window[0])
+    for text in ("Title:", "Author:", "Email:", "Web address:", "Mute music", "&Ok"):
+        check(text in controls, "no control reads %r (controls: %s)" % (text, sorted(controls)))
+    run.close_window(window, process)
+
+
+def case_setup_scales_with_dpi(run):
+    """At 144 DPI the dialog lays itself out half as large again."""
+    key = r"HKCU\Control Panel\Desktop"
+    run.wine.run(["reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144", "/f"])
+    try:
+        exe = run.copy_saver(run.folder("dpi"))
+        process = run.start(exe)
+        window = run.wait_window("Setup [%s]" % TITLE)[0]
+        controls = expect_details(run, window)
+        ok = controls["&Ok"][3]
+        title = controls["Title:" + TITLE][3]
+        run.screenshot("setup-dialog-144dpi.png", window[3])
+        def scaled(pixels):  # as MulDiv(pixels, 144, 96) rounds
+            return (pixels * 144 + 48) // 96
+        # At 96 DPI the button is 75 x 25 at x = 214 and the labels start at 29.
+        check((ok[2] - ok[0], ok[3] - ok[1]) == (scaled(75), scaled(25)), "OK button is %s" % (ok,))
+        check(ok[0] - title[0] == scaled(214) - scaled(29),
+              "OK and title are %d apart" % (ok[0] - title[0]))
+        run.close_window(window, process)
+    finally:
+        run.wine.run(["reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "96", "/f"])
+
+
+CASES = [case_setup_without_arguments, case_setup_with_handle, case_saver_mode_ends,
+         case_second_instance, case_preview_draws_and_ends, case_preview_without_handle,
+         case_password_ends, case_mute_is_stored, case_language_file, case_unreadable_settings,
+         case_setup_scales_with_dpi]
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", default=os.path.join(ROOT, "build", "win"))
+    parser.add_argument("--tool", default=os.path.join(ROOT, "build", "native", "bin", "pixvane"))
+    parser.add_argument("--work", default=os.path.join(ROOT, "build", "e2e"))
+    parser.add_argument("cases", nargs="*", help="names of cases to run (default: all)")
+    args = parser.parse_args()
+    cases = [c for c in CASES if not args.cases or c.__name__[5:] in args.cases]
+
+    passed = failed = 0
+    started = time.monotonic()
+    run = Run(args)
+    try:
+        for case in cases:
+            name = case.__name__[5:]
+            at = time.monotonic()
+            try:
+                case(run)
+                passed += 1
+                print("E2E PASS %s (%.1f s)" % (name, time.monotonic() - at), flush=True)
+            except Failure as e:
+                failed += 1
+                print("E2E FAIL %s: %s" % (name, e), flush=True)
+            except Exception:
+                failed += 1
+                print("E2E FAIL %s: %s" % (name, traceback.format_exc().strip()), flush=True)
+            # Whatever a case left running must not disturb the next one.
+            for process in run.processes:
+                if process.poll() is None:
+                    process.kill()
+                    process.wait()
+            run.processes.clear()
+    finally:
+        run.close()
+    print("e2e: %d cases in %.0f s" % (len(cases), time.monotonic() - started))
+    print("e2e: %d passed, %d failed" % (passed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
