@@ -1,5 +1,7 @@
 #include "host/win32/Win32Startup.h"
 
+#include "host/win32/SaverWindow.h"
+
 #include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
@@ -137,7 +139,8 @@ void TWin32Startup::RunSetupDialog() {
 }
 
 void TWin32Startup::RunSaver() {
-  // The full-screen show is not here yet; until it is, the saver ends at once.
+  TfrmScrn form(FExePath);
+  form.Run();
 }
 
 }  // namespace pixvane

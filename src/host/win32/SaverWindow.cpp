@@ -1,0 +1,280 @@
+#include "host/win32/SaverWindow.h"
+
+#include <windowsx.h>
+
+#include "base/Errors.h"
+#include "base/Paths.h"
+#include "base/Stream.h"
+#include "host/win32/CaptionText.h"
+#include "package/MediaFiles.h"
+#include "package/ObjectStream.h"
+#include "package/Package.h"
+
+namespace pixvane {
+namespace {
+
+constexpr char ClassName[] = "TfrmScrn";
+constexpr UINT_PTR ShowTimerId = 1;
+constexpr int DesignWidth = 423, DesignHeight = 350;
+
+void SetScreenSaverRunning(bool running) {
+  BOOL scratch = FALSE;
+  SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, &scratch, 0);
+}
+
+}  // namespace
+
+TfrmScrn::TfrmScrn(std::string exePath) : FExePath(std::move(exePath)) {}
+
+TfrmScrn::~TfrmScrn() = default;
+
+// Errors that leave one of the window's handlers are shown in a message box
+// and the program goes on, as the framework does for any event.
+template <typename Handler>
+void TfrmScrn::Guarded(Handler&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    std::string title = FExePath.substr(ExtractFilePath(FExePath).size());
+    MessageBoxA(FWindow, e.what(), title.c_str(), MB_OK | MB_ICONERROR);
+  }
+}
+
+void TfrmScrn::Run() {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = ClassName;
+  RegisterClassA(&wc);
+  // A tool window has no task-bar button.
+  FWindow = CreateWindowExA(WS_EX_TOOLWINDOW, ClassName, "", WS_POPUP,
+                            (ScreenWidth() - DesignWidth) / 2, (ScreenHeight() - DesignHeight) / 2,
+                            DesignWidth, DesignHeight, nullptr, nullptr, wc.hInstance, this);
+  if (!FWindow) return;
+  ShowWindow(FWindow, SW_SHOW);
+
+  MSG message;
+  while (!FTerminate) {
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) break;
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+      continue;
+    }
+    // The first idle moment starts the show. One message is enough: posting
+    // one at every idle moment would keep the loop from ever sleeping.
+    if (FIdleInstalled && !FStartPosted) {
+      FStartPosted = true;
+      PostMessageA(FWindow, WM_STARTSHOW, 0, 0);
+      continue;
+    }
+    WaitMessage();
+  }
+  // Told to terminate (an unreadable settings record): the running flag must
+  // not outlive the saver.
+  if (IsWindow(FWindow)) {
+    CloseCleanUp();
+    DestroyWindow(FWindow);
+  }
+}
+
+LRESULT CALLBACK TfrmScrn::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<TfrmScrn*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    form->FWindow = window;
+  }
+  auto* form = reinterpret_cast<TfrmScrn*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return form ? form->Handle(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      FormCreate();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) Guarded([this] { FormActivate(); });
+      break;
+    case WM_SIZE:
+      if (ShowView) {
+        FViewHost->SetBounds({0, 0, LOWORD(lParam), HIWORD(lParam)});
+        ShowView->SetClientSize(LOWORD(lParam), HIWORD(lParam));
+      }
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the view paints every pixel
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_TIMER:
+      if (wParam == ShowTimerId) Guarded([this] { FSequencer->ShowTimerTick(); });
+      return 0;
+    case WM_STARTSHOW:
+      if (!FShowStarted) {
+        FShowStarted = true;
+        Guarded([this] { FSequencer->ShowTimerTick(); });
+      }
+      return 0;
+    case WM_STOPSHOW:
+      SetShowTimerEnabled(false);
+      ExitRule(FExitRules->RequestExit());
+      return 0;
+    case WM_MOUSEMOVE:
+      if (FExitRules) ExitRule(FExitRules->MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      if (FExitRules) ExitRule(FExitRules->MouseDown());
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (FExitRules) ExitRule(FExitRules->KeyDown());
+      return 0;
+    case MM_MCINOTIFY:
+      // A track that failed while playing ends the music, as one that fails
+      // to start does; going on would open it again at once, over and over,
+      // and keep the message loop from ever being idle.
+      if (FMusic && wParam != MCI_NOTIFY_FAILURE) Guarded([this] { FMusic->Notify(); });
+      return 0;
+    case WM_CLOSE:
+      CloseCleanUp();
+      DestroyWindow(FWindow);
+      return 0;
+    case WM_DESTROY:
+      // The device is closed first: a sound it still holds could not be deleted.
+      FMusic.reset();
+      mpSaver.reset();
+      DeleteMediaFiles(FSettings);
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(FWindow, message, wParam, lParam);
+}
+
+void TfrmScrn::FormCreate() {
+  FViewHost = std::make_unique<TWindowViewHost>(FWindow, TRect{0, 0, DesignWidth, DesignHeight});
+  ShowView = std::make_unique<TTransitionView>(*FViewHost);
+  FViewHost->Attach(ShowView.get());
+  ShowView->AlignClient = true;
+  ShowView->SetCenter(true);
+  ShowView->SetStretch(true);
+  ShowView->Threaded = false;
+  ShowView->Color = GetSysColor(COLOR_BTNFACE);
+  ShowView->SetClientSize(DesignWidth, DesignHeight);
+  FSequencer = std::make_unique<TSlideSequencer>(FSettings, *ShowView, *this);
+  mpSaver = std::make_unique<TMciPlayer>(FWindow);
+  FMusic = std::make_unique<TMusicPlayer>(FSettings, *mpSaver, [](const std::string& name) {
+    return JoinPath(TempFolderPath(), name);
+  });
+  FExitPlatform = std::make_unique<TWin32ExitPlatform>(FWindow);
+  FExitRules = std::make_unique<TExitRules>(FSettings, *FExitPlatform);
+}
+
+bool TfrmScrn::ReadSettingsRecord(TStream& file) {
+  std::optional<TTrailer> trailer = ReadTrailer(file);
+  if (!trailer) return false;
+  file.Seek(trailer->SettingsOffset);
+  try {
+    ReadObject(file, FSettings);
+  } catch (const EError&) {
+    // No package to show: the saver ends without a word, once control is
+    // back in the message loop; the steps below go on with what was read.
+    FTerminate = true;
+    PostMessageA(FWindow, WM_NULL, 0, 0);
+  }
+  return true;
+}
+
+void TfrmScrn::FormActivate() {
+  if (!FFirstActivate) return;
+  std::unique_ptr<TFileStream> file = TFileStream::OpenRead(FExePath);
+  if (!ReadSettingsRecord(*file)) return;
+  ExtractMediaFiles(FSettings, *file);
+  FSettings.lMute = TSettingsStore::ForExecutable(FExePath).ReadMuteSetting(FSettings.lMute);
+  // The Flash kind plays its pictures; its movies are not played by this build.
+  if (FSettings.Ver == "photo") FMusic->Start();
+  if (!FSettings.lShowMouseCursor && !FCursorHidden) {
+    ShowCursor(FALSE);
+    FCursorHidden = true;
+  }
+  file.reset();
+  FFirstActivate = false;
+  ShowView->Color = 0;
+  SetWindowPos(FWindow, HWND_TOPMOST, 0, 0, ScreenWidth(), ScreenHeight(), SWP_NOACTIVATE);
+  FExitRules->ResetReference();
+  FIdleInstalled = true;
+  SetScreenSaverRunning(true);
+  FRunningFlagSet = true;
+  ShowWindow(FWindow, SW_SHOW);
+  InvalidateRect(FWindow, nullptr, FALSE);
+}
+
+void TfrmScrn::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(FWindow, &paint);
+  if (FShowViewVisible) {
+    FViewHost->Paint(dc);
+  } else {
+    FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  }
+  EndPaint(FWindow, &paint);
+}
+
+void TfrmScrn::SetShowTimerEnabled(bool enabled) {
+  FTimerEnabled = enabled;
+  // A timer with no interval never fires, as the framework's does not.
+  if (enabled && FSettings.Interval > 0)
+    SetTimer(FWindow, ShowTimerId, static_cast<UINT>(FSettings.Interval), nullptr);
+  else
+    KillTimer(FWindow, ShowTimerId);
+}
+
+void TfrmScrn::StartFlashShow() {
+  // The movies take over after the last picture; until they are played here,
+  // the screen stays black.
+  FShowViewVisible = false;
+  InvalidateRect(FWindow, nullptr, FALSE);
+}
+
+std::unique_ptr<TImage> TfrmScrn::LoadPictureAt(int32_t offset) {
+  std::unique_ptr<TFileStream> file = TFileStream::OpenRead(FExePath);
+  file->Seek(offset);
+  return ReadPictureObject(*file);
+}
+
+void TfrmScrn::MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) {
+  SIZE extent = TCaptionText(font).Measure(text);
+  cx = extent.cx;
+  cy = extent.cy;
+}
+
+void TfrmScrn::DrawText(TBitmap& slide, int32_t x, int32_t y, const std::string& text,
+                        const TFont& font) {
+  TCaptionText(font).Draw(slide, x, y, text);
+}
+
+void TfrmScrn::CloseCleanUp() {
+  if (FRunningFlagSet) SetScreenSaverRunning(false);
+  FRunningFlagSet = false;
+  FIdleInstalled = false;
+  ReleaseCapture();
+  if (FCursorHidden) ShowCursor(TRUE);
+  FCursorHidden = false;
+}
+
+void TfrmScrn::ExitRule(bool end) {
+  if (end) EndSaver();
+}
+
+void TfrmScrn::EndSaver() {
+  // Ends at once, also from inside a transition: the window's destruction
+  // deletes the extracted files on the way out.
+  CloseCleanUp();
+  DestroyWindow(FWindow);
+  ExitProcess(0);
+}
+
+}  // namespace pixvane

@@ -1,0 +1,79 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "host/ExitRules.h"
+#include "host/win32/ExitPlatformWin32.h"
+#include "package/SSFileLocations.h"
+#include "setup/SettingsStore.h"
+#include "show/MusicPlayer.h"
+#include "show/SlideSequencer.h"
+#include "show/win32/MciPlayer.h"
+#include "transition/TransitionView.h"
+#include "transition/win32/WindowViewHost.h"
+
+namespace pixvane {
+
+inline constexpr UINT WM_STARTSHOW = WM_USER + 1;
+inline constexpr UINT WM_STOPSHOW = WM_USER + 2;
+
+// The saver window: covers the screen in black above everything, runs the
+// package's show and music, and ends the saver by the package's exit rules.
+class TfrmScrn : public TSlideHost {
+ public:
+  explicit TfrmScrn(std::string exePath);
+  ~TfrmScrn() override;
+  TfrmScrn(const TfrmScrn&) = delete;
+  TfrmScrn& operator=(const TfrmScrn&) = delete;
+
+  // Creates and shows the window and runs the message loop until it closes.
+  void Run();
+
+  // What the slide sequencer needs of the window.
+  std::unique_ptr<TImage> LoadPictureAt(int32_t offset) override;
+  int32_t ScreenWidth() override { return GetSystemMetrics(SM_CXSCREEN); }
+  int32_t ScreenHeight() override { return GetSystemMetrics(SM_CYSCREEN); }
+  void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) override;
+  void DrawText(TBitmap& slide, int32_t x, int32_t y, const std::string& text,
+                const TFont& font) override;
+  void SetShowTimerEnabled(bool enabled) override;
+  void ProcessMessages() override { FViewHost->ProcessMessages(0); }
+  void StartFlashShow() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void FormCreate();
+  void FormActivate();
+  bool ReadSettingsRecord(TStream& file);
+  void Paint();
+  void CloseCleanUp();
+  void EndSaver();
+  void ExitRule(bool end);
+  template <typename Handler>
+  void Guarded(Handler&& handler);
+
+  std::string FExePath;
+  HWND FWindow = nullptr;
+  std::unique_ptr<TWindowViewHost> FViewHost;
+  std::unique_ptr<TTransitionView> ShowView;
+  bool FShowViewVisible = true;
+  std::unique_ptr<TMciPlayer> mpSaver;
+  TSSFileLocations FSettings;
+  std::unique_ptr<TSlideSequencer> FSequencer;
+  std::unique_ptr<TMusicPlayer> FMusic;
+  std::unique_ptr<TWin32ExitPlatform> FExitPlatform;
+  std::unique_ptr<TExitRules> FExitRules;
+  bool FFirstActivate = true;
+  bool FShowStarted = false;
+  bool FIdleInstalled = false;
+  bool FStartPosted = false;
+  bool FTerminate = false;
+  bool FTimerEnabled = false;
+  bool FCursorHidden = false;
+  bool FRunningFlagSet = false;
+};
+
+}  // namespace pixvane
