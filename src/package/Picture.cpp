@@ -35,9 +35,11 @@ void OnJpegMessage(j_common_ptr, int) {}  // warnings (a cut-short file, say) ar
 // Decoding buffers are limited so a hostile header cannot ask for gigabytes.
 constexpr uint64_t MaxDecodedBytes = uint64_t{1} << 30;
 
-}  // namespace
-
-TJPEGImage::TJPEGImage(std::vector<uint8_t> data) : FData(std::move(data)) {
+// Runs work on a decompressor whose header has been read from data. A
+// libjpeg error jumps back here and raises "JPEG error #%d"; work must
+// therefore hold no objects of its own that need destroying.
+template <typename Work>
+void WithHeader(const std::vector<uint8_t>& data, Work&& work) {
   jpeg_decompress_struct info;
   TJpegError error;
   info.err = jpeg_std_error(&error.Manager);
@@ -48,13 +50,21 @@ TJPEGImage::TJPEGImage(std::vector<uint8_t> data) : FData(std::move(data)) {
     jpeg_destroy_decompress(&info);
     RaiseJpegError(error.Code);
   }
-  jpeg_mem_src(&info, FData.data(), static_cast<unsigned long>(FData.size()));
+  jpeg_mem_src(&info, const_cast<uint8_t*>(data.data()), static_cast<unsigned long>(data.size()));
   jpeg_read_header(&info, TRUE);
-  FWidth = static_cast<int>(info.image_width);
-  FHeight = static_cast<int>(info.image_height);
-  FGrayscale = info.jpeg_color_space == JCS_GRAYSCALE;
-  FProgressive = info.progressive_mode;
+  work(info);
   jpeg_destroy_decompress(&info);
+}
+
+}  // namespace
+
+TJPEGImage::TJPEGImage(std::vector<uint8_t> data) : FData(std::move(data)) {
+  WithHeader(FData, [this](jpeg_decompress_struct& info) {
+    FWidth = static_cast<int>(info.image_width);
+    FHeight = static_cast<int>(info.image_height);
+    FGrayscale = info.jpeg_color_space == JCS_GRAYSCALE;
+    FProgressive = info.progressive_mode;
+  });
 }
 
 const TPixels& TJPEGImage::Pixels() {
@@ -71,38 +81,29 @@ int TJPEGImage::ScaleToCover(int width, int height) const {
 
 TPixels TJPEGImage::Decode(int scale) const {
   TPixels pixels;
-  jpeg_decompress_struct info;
-  TJpegError error;
-  info.err = jpeg_std_error(&error.Manager);
-  error.Manager.error_exit = OnJpegError;
-  error.Manager.emit_message = OnJpegMessage;
-  jpeg_create_decompress(&info);
-  if (setjmp(error.Jump)) {
-    jpeg_destroy_decompress(&info);
-    RaiseJpegError(error.Code);
-  }
-  jpeg_mem_src(&info, const_cast<uint8_t*>(FData.data()), static_cast<unsigned long>(FData.size()));
-  jpeg_read_header(&info, TRUE);
-  info.scale_num = 1;
-  info.scale_denom = static_cast<unsigned>(scale);
-  info.out_color_space = JCS_EXT_BGR;
-  jpeg_calc_output_dimensions(&info);
-  uint64_t stride = (uint64_t{info.output_width} * 3 + 3) & ~uint64_t{3};
-  if (stride * info.output_height > MaxDecodedBytes) {
-    jpeg_destroy_decompress(&info);
-    throw EReadError("Out of memory");
-  }
-  pixels.Width = static_cast<int>(info.output_width);
-  pixels.Height = static_cast<int>(info.output_height);
-  pixels.Stride = static_cast<int>(stride);
-  pixels.Bits.assign(static_cast<size_t>(stride * info.output_height), 0);
-  jpeg_start_decompress(&info);
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW row = pixels.Bits.data() + static_cast<size_t>(stride) * info.output_scanline;
-    jpeg_read_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_decompress(&info);
-  jpeg_destroy_decompress(&info);
+  bool tooLarge = false;
+  WithHeader(FData, [&](jpeg_decompress_struct& info) {
+    info.scale_num = 1;
+    info.scale_denom = static_cast<unsigned>(scale);
+    info.out_color_space = JCS_EXT_BGR;
+    jpeg_calc_output_dimensions(&info);
+    uint64_t stride = (uint64_t{info.output_width} * 3 + 3) & ~uint64_t{3};
+    if (stride * info.output_height > MaxDecodedBytes) {
+      tooLarge = true;
+      return;
+    }
+    pixels.Width = static_cast<int>(info.output_width);
+    pixels.Height = static_cast<int>(info.output_height);
+    pixels.Stride = static_cast<int>(stride);
+    pixels.Bits.assign(static_cast<size_t>(stride * info.output_height), 0);
+    jpeg_start_decompress(&info);
+    while (info.output_scanline < info.output_height) {
+      JSAMPROW row = pixels.Bits.data() + static_cast<size_t>(stride) * info.output_scanline;
+      jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+  });
+  if (tooLarge) throw EReadError("Out of memory");
   return pixels;
 }
 

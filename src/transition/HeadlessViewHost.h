@@ -1,11 +1,9 @@
 #pragma once
-#include <condition_variable>
-#include <deque>
 #include <functional>
-#include <mutex>
 #include <thread>
 
 #include "transition/Region.h"
+#include "transition/StepQueue.h"
 #include "transition/TransitionView.h"
 #include "transition/ViewHost.h"
 
@@ -45,23 +43,13 @@ class THeadlessViewHost : public TViewHost {
   int PaintCount() const { return FPaints; }
 
  private:
-  bool RunQueuedSteps();
-
-  struct TQueued {
-    const std::function<void()>* Step;
-    bool Done = false;
-    std::exception_ptr Error;
-  };
-
   TClock FClock;
   uint32_t FVirtualTicks = 0;
   std::thread::id FOwner;
   TCustomTransitionView* FView = nullptr;
   TRegion FInvalid, FUpdated;
   int FPaints = 0;
-  std::mutex FMutex;
-  std::condition_variable FChanged;
-  std::deque<TQueued*> FQueue;
+  TStepQueue FSteps;
 };
 
 }  // namespace pixvane

@@ -1,6 +1,5 @@
 #include "transition/win32/WindowViewHost.h"
 
-#include <condition_variable>
 
 namespace pixvane {
 namespace {
@@ -22,7 +21,10 @@ ATOM RegisterSyncClass(WNDPROC procedure) {
 }  // namespace
 
 TWindowViewHost::TWindowViewHost(HWND window, const TRect& bounds)
-    : FWindow(window), FBounds(bounds), FOwnerThread(GetCurrentThreadId()) {
+    : FWindow(window),
+      FBounds(bounds),
+      FOwnerThread(GetCurrentThreadId()),
+      FSteps([this] { PostMessageA(FSyncWindow, WM_RUNSTEPS, 0, 0); }) {
   RegisterSyncClass(SyncWindowProc);
   FSyncWindow = CreateWindowExA(0, SyncClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
@@ -71,7 +73,7 @@ void TWindowViewHost::ProcessMessages(uint32_t maxWaitMs) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  any |= RunQueuedSteps();
+  any |= FSteps.RunQueued();
   if (any || maxWaitMs == 0) return;
   // Nothing pending: sleep until input, a message or a step arrives, or the time is up.
   MsgWaitForMultipleObjects(0, nullptr, FALSE, maxWaitMs, QS_ALLINPUT);
@@ -83,40 +85,14 @@ void TWindowViewHost::ProcessMessages(uint32_t maxWaitMs) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  RunQueuedSteps();
-}
-
-bool TWindowViewHost::RunQueuedSteps() {
-  bool ran = false;
-  std::unique_lock<std::mutex> lock(FMutex);
-  while (!FQueue.empty()) {
-    TQueued* item = FQueue.front();
-    FQueue.pop_front();
-    lock.unlock();
-    try {
-      (*item->Step)();
-    } catch (...) {
-      item->Error = std::current_exception();
-    }
-    lock.lock();
-    item->Done = true;
-    FDone.notify_all();
-    ran = true;
-  }
-  return ran;
+  FSteps.RunQueued();
 }
 
 void TWindowViewHost::Synchronize(const std::function<void()>& step) {
-  if (GetCurrentThreadId() == FOwnerThread) {
+  if (GetCurrentThreadId() == FOwnerThread)
     step();
-    return;
-  }
-  TQueued item{&step, false, nullptr};
-  std::unique_lock<std::mutex> lock(FMutex);
-  FQueue.push_back(&item);
-  PostMessageA(FSyncWindow, WM_RUNSTEPS, 0, 0);
-  FDone.wait(lock, [&item] { return item.Done; });
-  if (item.Error) std::rethrow_exception(item.Error);
+  else
+    FSteps.RunAndWait(step);
 }
 
 void TWindowViewHost::ApplyThreadPriority(int priority) {
@@ -131,7 +107,7 @@ LRESULT CALLBACK TWindowViewHost::SyncWindowProc(HWND window, UINT message, WPAR
                                                  LPARAM lParam) {
   if (message == WM_RUNSTEPS) {
     if (auto* host = reinterpret_cast<TWindowViewHost*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
-      host->RunQueuedSteps();
+      host->FSteps.RunQueued();
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);

@@ -1,12 +1,9 @@
 #pragma once
 #include <windows.h>
 
-#include <condition_variable>
-#include <deque>
-#include <exception>
 #include <functional>
-#include <mutex>
 
+#include "transition/StepQueue.h"
 #include "transition/TransitionView.h"
 #include "transition/ViewHost.h"
 
@@ -38,22 +35,12 @@ class TWindowViewHost : public TViewHost {
 
  private:
   static LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  bool RunQueuedSteps();
-
-  struct TQueued {
-    const std::function<void()>* Step;
-    bool Done;
-    std::exception_ptr Error;
-  };
-
   HWND FWindow;
   TRect FBounds;
   TCustomTransitionView* FView = nullptr;
   DWORD FOwnerThread;
   HWND FSyncWindow = nullptr;
-  std::mutex FMutex;
-  std::condition_variable FDone;
-  std::deque<TQueued*> FQueue;
+  TStepQueue FSteps;
 };
 
 }  // namespace pixvane

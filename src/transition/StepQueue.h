@@ -1,0 +1,39 @@
+#pragma once
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
+
+namespace pixvane {
+
+// Steps the timing thread hands to the user-interface thread: the timing
+// thread queues one and waits until it has run there; the user-interface
+// thread runs whatever is queued when it serves its messages.
+class TStepQueue {
+ public:
+  // wake is called after a step is queued, so the user-interface thread
+  // notices (a posted message, say); it may be empty.
+  explicit TStepQueue(std::function<void()> wake = {}) : FWake(std::move(wake)) {}
+
+  // From the timing thread: queues step, waits for it and passes its error on.
+  void RunAndWait(const std::function<void()>& step);
+  // On the user-interface thread: runs every queued step; true when one ran.
+  bool RunQueued();
+  // On the user-interface thread: waits at most ms for a step to be queued.
+  void WaitFor(uint32_t ms);
+
+ private:
+  struct TItem {
+    const std::function<void()>* Step;
+    bool Done;
+    std::exception_ptr Error;
+  };
+  std::function<void()> FWake;
+  std::mutex FMutex;
+  std::condition_variable FChanged;
+  std::deque<TItem*> FItems;
+};
+
+}  // namespace pixvane
