@@ -35,6 +35,13 @@ QUADRANTS = {"tl": (0xDC, 0x1E, 0x1E), "tr": (0x1E, 0xC8, 0x28),
              "bl": (0x1E, 0x28, 0xDC), "br": (0xF0, 0xF0, 0xF0)}
 
 
+# The savers' pictures: flat colours far apart from each other, from black
+# and from the caption's colour, so a few pixels tell which slide is shown.
+SLIDES = {"red": (0xE0, 0x20, 0x20), "green": (0x20, 0xC0, 0x40), "blue": (0x20, 0x40, 0xE0)}
+CAPTION_COLOR = (0xFF, 0xFF, 0x00)
+SAVER_CLASS = "TfrmScrn"
+
+
 class Failure(Exception):
     pass
 
@@ -179,8 +186,56 @@ class Helper:
         self.process.wait(timeout=10)
 
 
+class Screenshot:
+    """A binary PPM of the screen as import writes it; pixel() reads one
+    pixel without unpacking the rest."""
+
+    def __init__(self, data):
+        # P6 header: magic, width, height, maximum, each followed by one blank.
+        fields, at = [], 0
+        while len(fields) < 4:
+            while data[at:at + 1].isspace():
+                at += 1
+            end = at
+            while not data[end:end + 1].isspace():
+                end += 1
+            fields.append(data[at:end])
+            at = end
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.data, self.start = data, at + 1
+
+    def pixel(self, x, y):
+        at = self.start + 3 * (y * self.width + x)
+        return tuple(self.data[at:at + 3])
+
+    def find(self, rect, color):
+        """The pixels inside rect near color: how many, and the rectangle
+        around them (None when there are none)."""
+        left, top, right, bottom = rect
+        found, box = 0, None
+        for y in range(top, bottom):
+            for x in range(left, right):
+                if near(self.pixel(x, y), color):
+                    found += 1
+                    box = (min(box[0], x), min(box[1], y), max(box[2], x + 1), max(box[3], y + 1)
+                           ) if box else (x, y, x + 1, y + 1)
+        return found, box
+
+
 def near(color, expected, tolerance=32):
     return all(abs(a - b) <= tolerance for a, b in zip(color, expected))
+
+
+def open_files(pid):
+    """The files a process holds open, by their real paths."""
+    found = set()
+    folder = "/proc/%d/fd" % pid
+    for fd in os.listdir(folder):
+        try:
+            found.add(os.path.realpath(os.readlink(os.path.join(folder, fd))))
+        except OSError:  # closed meanwhile
+            pass
+    return found
 
 
 def cpu_seconds(pid):
@@ -213,6 +268,7 @@ class Run:
         self.helper = Helper(self.wine, self.helper_exe)
         self.saver = self.build_saver()
         self.processes = []
+        self.temp = None
 
     def close(self):
         for process in self.processes:
@@ -243,15 +299,45 @@ class Run:
                        check=True, stdout=subprocess.DEVNULL)
         return saver
 
+    def solid_saver(self, name, colors, settings="", interval=1000, sounds=()):
+        """A saver of flat-coloured pictures shown in list order, each at once
+        (style 0) and stretched over the screen. settings: more manifest
+        text; sounds: (file name, bytes) pairs for its music."""
+        source = os.path.join(self.work, "packages", name)
+        shutil.rmtree(source, ignore_errors=True)
+        os.makedirs(source)
+        pictures = []
+        for number, color in enumerate(colors, 1):
+            picture = "%02d-%s.jpg" % (number, color)
+            subprocess.run([self.convert, "-size", "64x48", "xc:#%02X%02X%02X" % SLIDES[color],
+                            "-quality", "95", os.path.join(source, picture)], check=True)
+            pictures.append(picture)
+        for sound, data in sounds:
+            with open(os.path.join(source, sound), "wb") as f:
+                f.write(data)
+        quoted = lambda names: ", ".join('"%s"' % n for n in names)
+        manifest = os.path.join(source, "pixvane.toml")
+        with open(manifest, "w") as f:
+            f.write('title = "%s"\nkind = "photo"\n[show]\npictures = [%s]\neffects = [0]\n'
+                    'interval = %d\nstretch = true\n'
+                    % (name, quoted(pictures), interval))
+            if sounds:
+                f.write("[music]\nfiles = [%s]\n" % quoted(n for n, _ in sounds))
+            f.write(settings)
+        saver = os.path.join(self.work, "packages", name + ".scr")
+        subprocess.run([self.tool, "build", manifest, "-o", saver, "--player", self.player],
+                       check=True, stdout=subprocess.DEVNULL)
+        return saver
+
     # --- per case
     def folder(self, case, name="copy"):
         path = os.path.join(self.work, "cases", case, name)
         os.makedirs(path, exist_ok=True)
         return path
 
-    def copy_saver(self, folder, name="Beach.scr"):
+    def copy_saver(self, folder, name="Beach.scr", saver=None):
         path = os.path.join(folder, name)
-        shutil.copyfile(self.saver, path)
+        shutil.copyfile(saver or self.saver, path)
         return path
 
     def start(self, exe, *args):
@@ -291,27 +377,60 @@ class Run:
         subprocess.run([self.xdotool, "mousemove", str(x), str(y), "click", "1"],
                        env=self.wine.env, check=True)
 
+    def grab(self, rect=None):
+        """The screen (or the part inside rect), read from the X server: what
+        is really shown, whichever process drew it."""
+        command = [self.import_, "-window", "root"]
+        if rect:
+            left, top, right, bottom = rect
+            command += ["-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top)]
+        return Screenshot(subprocess.run(command + ["-depth", "8", "ppm:-"], env=self.wine.env,
+                                         check=True, stdout=subprocess.PIPE).stdout)
+
     def screen_pixels(self, rect):
-        """The screen's pixels inside rect, read from the X server: what is
-        really shown, whichever process drew it. Rows of (r, g, b)."""
-        left, top, right, bottom = rect
-        data = subprocess.run([self.import_, "-window", "root", "-crop", "%dx%d+%d+%d" % (
-            right - left, bottom - top, left, top), "-depth", "8", "ppm:-"],
-            env=self.wine.env, check=True, stdout=subprocess.PIPE).stdout
-        # P6 header: magic, width, height, maximum, each followed by one blank.
-        fields, at = [], 0
-        while len(fields) < 4:
-            while data[at:at + 1].isspace():
-                at += 1
-            end = at
-            while not data[end:end + 1].isspace():
-                end += 1
-            fields.append(data[at:end])
-            at = end
-        width, height = int(fields[1]), int(fields[2])
-        pixels = data[at + 1:]
-        return [[tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3]) for x in range(width)]
-                for y in range(height)]
+        """The screen's pixels inside rect as rows of (r, g, b)."""
+        shot = self.grab(rect)
+        return [[shot.pixel(x, y) for x in range(shot.width)] for y in range(shot.height)]
+
+    def xdo(self, *args):
+        subprocess.run([self.xdotool] + [str(a) for a in args], env=self.wine.env, check=True)
+
+    def slide_on_screen(self):
+        """The name of the flat colour covering the whole screen, corners
+        included; None while it is covered by anything else."""
+        shot = self.grab()
+        colors = [shot.pixel(x, y) for x, y in quadrant_points(shot.width, shot.height).values()]
+        for name, color in list(SLIDES.items()) + [("black", (0, 0, 0))]:
+            if all(near(c, color) for c in colors):
+                return name
+        return None
+
+    def wait_slide(self, process, name, timeout=20):
+        def shown():
+            if process.poll() is not None:
+                raise Failure("the saver ended (exit code %d) before showing %s"
+                              % (process.returncode, name))
+            return self.slide_on_screen() == name
+        if not wait_until(shown, timeout, 0.05):
+            self.screenshot("saver-no-%s.png" % name)
+            raise Failure("the screen did not turn %s within %d s" % (name, timeout))
+
+    def saver_windows(self):
+        return [w for w in self.helper.windows() if w[1] == SAVER_CLASS]
+
+    def saver_running_flag(self, clear=False):
+        return self.helper.ask("saver-running clear" if clear else "saver-running")[0]
+
+    def temp_folder(self):
+        """The Unix path of the folder that the player's GetTempPath names."""
+        if not self.temp:
+            folder = self.helper.ask("temp")[0]
+            self.temp = subprocess.run(
+                [self.wine.wine, "winepath", "-u", folder], env=self.wine.env, check=True,
+                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True).stdout.strip()
+            check(os.path.isdir(self.temp), "the temporary folder %r (%s) is not there"
+                  % (folder, self.temp))
+        return self.temp
 
     def screenshot(self, name, rect=None):
         path = os.path.join(self.screens, name)
@@ -354,15 +473,6 @@ def case_setup_with_handle(run):
     process = run.start(exe, "/c:1234")
     window = run.wait_window("Setup [%s]" % TITLE)[0]
     run.close_window(window, process)
-
-
-def case_saver_mode_ends(run):
-    """/s (and anything else) ends at once until the saver window is there."""
-    exe = run.copy_saver(run.folder("saver"))
-    for argument in ("/s", "/x"):
-        process = run.start(exe, argument)
-        run.wait_exit(process, 15, argument)
-    check(not run.windows_captioned("Setup [%s]" % TITLE), "a saver start left a window")
 
 
 def case_second_instance(run):
@@ -527,10 +637,295 @@ def case_setup_scales_with_dpi(run):
         run.wine.run(["reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "96", "/f"])
 
 
-CASES = [case_setup_without_arguments, case_setup_with_handle, case_saver_mode_ends,
-         case_second_instance, case_preview_draws_and_ends, case_preview_without_handle,
-         case_password_ends, case_mute_is_stored, case_language_file, case_unreadable_settings,
-         case_setup_scales_with_dpi]
+# ------------------------------------------------------------- saver mode
+# A move, key or click that must not end the saver cannot be waited for: the
+# saver handles input within milliseconds, so half a second without an end
+# is taken as "went on". The end shows first in the window: it is gone at
+# once, while Wine takes two seconds more to end the process (it waits for a
+# window manager that this display does not have to withdraw the window).
+INPUT_SETTLE = 0.5
+
+
+def stays_running(run, process, what):
+    ended = wait_until(lambda: process.poll() is not None or not run.saver_windows(),
+                       INPUT_SETTLE, 0.05)
+    check(not ended, "%s ended the saver" % what)
+
+
+def expect_saver_gone(run):
+    """After the saver ended: no window of it, and the platform no longer
+    told that a screen saver runs."""
+    check(not run.saver_windows(), "a saver window is still there")
+    flag = run.saver_running_flag()
+    check(flag == "0", "the screen-saver-running flag is %r after the end" % flag)
+
+
+def start_saver(run, case, saver, argument="/s", name="Slides.scr"):
+    # Whatever an earlier saver left of the running flag is not this one's.
+    check(run.saver_running_flag(clear=True) == "0", "the running flag cannot be cleared")
+    exe = run.copy_saver(run.folder(case), name, saver)
+    return exe, run.start(exe, argument)
+
+
+def case_saver_shows_pictures_in_order(run):
+    """/s: each picture fills the screen in list order, one interval apart, then the first again."""
+    saver = run.solid_saver("slides", ["red", "green", "blue"], interval=700)
+    exe, process = start_saver(run, "slides", saver)
+    seen = []  # [colour, seen by then, still seen then] of each picture in turn
+
+    def four_slides():
+        if process.poll() is not None:
+            raise Failure("the saver ended (exit code %d) during the show" % process.returncode)
+        # The screenshot was taken somewhere between these two moments.
+        before = time.monotonic()
+        name = run.slide_on_screen()
+        after = time.monotonic()
+        if name is None or (name == "black" and not seen):  # mid-paint, or before the first
+            return False
+        if seen and seen[-1][0] == name:
+            seen[-1][2] = before
+        else:
+            seen.append([name, after, before])
+        return len(seen) >= 4
+
+    wait_until(four_slides, 30, 0.05)
+    names = [s[0] for s in seen]
+    check(names[:4] == ["red", "green", "blue", "red"], "the screen showed %s" % names)
+    # A picture between two others was on screen at most from the last
+    # sight of the one before to the first sight of the one after: however
+    # far apart the screenshots, that is never less than the 700 ms pause.
+    longest = [after[1] - before[2] for before, after in zip(seen, seen[2:])]
+    print("e2e: green and blue shown for at most %s" % ", ".join("%.2f s" % t for t in longest),
+          flush=True)
+    check(min(longest) >= 0.6, "a picture was shown for at most %.2f s, not the 700 ms interval"
+          % min(longest))
+
+    windows = run.saver_windows()
+    shot = run.grab()
+    check(len(windows) == 1 and windows[0][3] == (0, 0, shot.width, shot.height),
+          "the saver windows are %s, not one over the %dx%d screen" % (windows, shot.width,
+                                                                      shot.height))
+    flag = run.saver_running_flag()
+    check(flag == "1", "the screen-saver-running flag is %r while the saver runs" % flag)
+    run.xdo("key", "space")
+    run.wait_exit(process, 10, "a key press")
+    expect_saver_gone(run)
+
+
+def case_saver_caption(run):
+    """The caption is drawn in its colour centred at the bottom edge, nowhere else."""
+    saver = run.solid_saver("caption", ["blue"], interval=60000, settings=(
+        '[caption]\ntext = "Pixvane e2e caption"\ncolor = "#%02X%02X%02X"\nheight = -40\n'
+        % CAPTION_COLOR))
+    exe, process = start_saver(run, "caption", saver)
+    run.wait_slide(process, "blue")
+    shot = run.grab()
+    run.screenshot("saver-caption.png")
+    width, height = shot.width, shot.height
+    band = 80  # the caption is 40 pixels high
+    bottom, box = shot.find((width // 4, height - band, 3 * width // 4, height), CAPTION_COLOR)
+    print("e2e: caption pixels %d in %s" % (bottom, box), flush=True)
+    check(bottom >= 200, "only %d caption pixels at the bottom centre" % bottom)
+    centre = (box[0] + box[2]) / 2
+    check(abs(centre - width / 2) <= 10, "the caption is centred at x = %.0f, not %d"
+          % (centre, width // 2))
+    # The text's cell ends at the bottom edge; the ink of "p" nearly does.
+    check(box[3] >= height - 12, "the caption ends at y = %d, above the bottom %d"
+          % (box[3], height))
+    for where, rect in (("top", (0, 0, width, band)),
+                        ("middle", (0, height // 2 - band // 2, width, height // 2 + band // 2)),
+                        ("bottom left", (0, height - band, width // 4, height)),
+                        ("bottom right", (3 * width // 4, height - band, width, height))):
+        stray, _ = shot.find(rect, CAPTION_COLOR)
+        check(stray == 0, "%d caption pixels at the %s" % (stray, where))
+    run.xdo("key", "space")
+    run.wait_exit(process, 10, "a key press")
+
+
+def case_saver_ends_on_mouse_move(run):
+    """A move ends the saver only when 3 pixels or more off its reference in both directions."""
+    saver = run.solid_saver("moves", ["red", "green"])
+    # Parked before the start: a move that Wine makes up when the window
+    # appears under the pointer can only set the reference here.
+    run.xdo("mousemove", 400, 300)
+    exe, process = start_saver(run, "moves", saver)
+    run.wait_slide(process, "red")
+    # The reference is now (400, 300) or, set by this first move, (401, 300).
+    run.xdo("mousemove", 401, 300)
+    stays_running(run, process, "the first move")
+    run.xdo("mousemove", 601, 300)
+    stays_running(run, process, "a move of 200 pixels to the right only")
+    run.xdo("mousemove", 403, 302)
+    stays_running(run, process, "a move of 2 pixels down")
+    run.xdo("mousemove", 404, 303)
+    run.wait_exit(process, 10, "a move of 3 pixels in both directions")
+    expect_saver_gone(run)
+
+
+def case_saver_ends_on_key(run):
+    """Without the movement rule moves do nothing and a key ends the saver; /x is the saver too."""
+    saver = run.solid_saver("keys", ["red", "green"], settings="[exit]\nmouse_move = false\n")
+    run.xdo("mousemove", 400, 300)
+    exe, process = start_saver(run, "keys", saver, "/x")
+    run.wait_slide(process, "red")
+    run.xdo("mousemove", 410, 310)
+    run.xdo("mousemove", 700, 600)
+    stays_running(run, process, "moving the mouse with mouse_move = false")
+    run.xdo("key", "a")
+    run.wait_exit(process, 10, "a key press")
+    expect_saver_gone(run)
+
+
+def case_saver_ends_on_click(run):
+    """Without the movement and key rules only a click ends the saver."""
+    saver = run.solid_saver("clicks", ["red", "green"],
+                            settings="[exit]\nmouse_move = false\nkey_press = false\n")
+    run.xdo("mousemove", 400, 300)
+    exe, process = start_saver(run, "clicks", saver)
+    run.wait_slide(process, "red")
+    run.xdo("mousemove", 410, 310)
+    run.xdo("key", "space")
+    run.xdo("key", "Escape")
+    stays_running(run, process, "moves and keys with mouse_move and key_press = false")
+    run.xdo("click", 1)
+    run.wait_exit(process, 10, "a click")
+    expect_saver_gone(run)
+
+
+def tone_wav():
+    """Half a minute of a 440 Hz square wave: a sound the platform can open,
+    long enough to be still playing, and held open, until the case ends it."""
+    import io
+    import wave
+    rate = 8000
+    out = io.BytesIO()
+    with wave.open(out, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(1)
+        w.setframerate(rate)
+        w.writeframes(bytes(200 if (i * 440 * 2 // rate) % 2 else 56 for i in range(30 * rate)))
+    return out.getvalue()
+
+
+def music_saver(run, case):
+    """A saver with a sound that plays and an empty one, copied to the
+    temporary folder over whatever an earlier run left there."""
+    tone, silence = "pixvane-e2e-tone.wav", "pixvane-e2e-silence.wav"
+    # The tone first: the music stops for good at a sound that cannot play.
+    sounds = {tone: tone_wav(), silence: b""}
+    saver = run.solid_saver(case, ["red"], interval=60000, sounds=list(sounds.items()))
+    temp = run.temp_folder()
+    # Left by an earlier run: overwritten, not appended to or kept.
+    with open(os.path.join(temp, tone), "wb") as f:
+        f.write(b"stale " * 4000)
+    if os.path.exists(os.path.join(temp, silence)):
+        os.remove(os.path.join(temp, silence))
+    return saver, {os.path.realpath(os.path.join(temp, n)): data for n, data in sounds.items()}
+
+
+def wait_extracted(process, sounds):
+    def extracted():
+        if process.poll() is not None:
+            raise Failure("the saver ended (exit code %d) before extracting" % process.returncode)
+        try:
+            for path, data in sounds.items():
+                with open(path, "rb") as f:
+                    if f.read() != data:
+                        return False
+            return True
+        except OSError:
+            return False
+    folder = os.path.dirname(next(iter(sounds)))
+    check(wait_until(extracted, 20), "the sounds were not extracted into %s (there: %s)"
+          % (folder, sorted(os.listdir(folder))))
+
+
+def expect_sounds_deleted(sounds):
+    left = [os.path.basename(p) for p in sounds if os.path.exists(p)]
+    check(not left, "the saver's end left %s in the temporary folder" % left)
+
+
+def case_saver_plays_extracted_sounds(run):
+    """Sounds are copied to the temporary folder, the first plays from there, all go at the end."""
+    saver, sounds = music_saver(run, "music")
+    exe, process = start_saver(run, "music", saver)
+    wait_extracted(process, sounds)
+    tone = [p for p, data in sounds.items() if data][0]
+    # The platform's player holds the sound it plays open; deleting it at the
+    # end only works once the player has let go of it.
+    check(wait_until(lambda: tone in open_files(process.pid), 10),
+          "the saver never opened %s to play it" % tone)
+    run.wait_slide(process, "red")
+    run.xdo("key", "space")
+    run.wait_exit(process, 10, "a key press")
+    expect_sounds_deleted(sounds)
+
+
+def case_saver_muted_by_user(run):
+    """mute=1 in CONTROL.INI beside the saver: the sounds are extracted but none is opened."""
+    saver, sounds = music_saver(run, "muted")
+    with open(os.path.join(run.folder("muted"), "CONTROL.INI"), "w") as f:
+        f.write("[Setup]\r\nmute=1\r\n")
+    exe, process = start_saver(run, "muted", saver)
+    wait_extracted(process, sounds)
+    # The music starts before the first slide is shown.
+    run.wait_slide(process, "red")
+    playing = set(sounds) & open_files(process.pid)
+    check(not playing, "the muted saver opened %s" % sorted(playing))
+    run.xdo("key", "space")
+    run.wait_exit(process, 10, "a key press")
+    expect_sounds_deleted(sounds)
+
+
+def case_saver_second_instance(run):
+    """A second saver of the same file name ends at once and leaves the first one running."""
+    saver = run.solid_saver("twice", ["red", "green"], interval=60000)
+    first_exe, first = start_saver(run, "twice-a", saver)
+    run.wait_slide(first, "red")
+    second = run.start(run.copy_saver(run.folder("twice-b"), "Slides.scr", saver), "/s")
+    run.wait_exit(second, 15, "a second Slides.scr")
+    check(first.poll() is None, "the first saver ended with the second")
+    check(len(run.saver_windows()) == 1, "saver windows: %s" % run.saver_windows())
+    check(run.slide_on_screen() == "red", "the first saver's picture is no longer shown")
+    run.xdo("key", "space")
+    run.wait_exit(first, 10, "a key press")
+
+
+def case_saver_sleeps_between_slides(run):
+    """In the pause between two pictures the saver takes next to no processor time."""
+    saver = run.solid_saver("pause", ["red", "green"], interval=5000)
+    exe, process = start_saver(run, "pause", saver)
+    run.wait_slide(process, "red")
+    # Under Wine the process started is the Windows program itself; a
+    # launcher in between would make the measurement below mean nothing.
+    with open("/proc/%d/cmdline" % process.pid, "rb") as f:
+        command = f.read().replace(b"\0", b" ").decode(errors="replace")
+    check(os.path.basename(exe) in command,
+          "pid %d runs %r, not the saver" % (process.pid, command))
+    before, at = cpu_seconds(process.pid), time.monotonic()
+    time.sleep(2.5)
+    share = (cpu_seconds(process.pid) - before) / (time.monotonic() - at)
+    print("e2e: saver used %.1f%% of a core over 2.5 s of its pause" % (100 * share), flush=True)
+    check(run.slide_on_screen() == "red", "the pause ended before the measurement did")
+    check(share < 0.1, "the saver keeps %.0f%% of a core busy between slides" % (100 * share))
+    run.xdo("key", "space")
+    run.wait_exit(process, 10, "a key press")
+
+
+def case_saver_without_package(run):
+    """The bare player with /s has no package to show: it ends at once, silently."""
+    exe, process = start_saver(run, "bare", run.player, name="Bare.scr")
+    run.wait_exit(process, 15, "/s without a package")
+    expect_saver_gone(run)
+
+
+CASES = [case_setup_without_arguments, case_setup_with_handle, case_second_instance,
+         case_preview_draws_and_ends, case_preview_without_handle, case_password_ends,
+         case_mute_is_stored, case_language_file, case_unreadable_settings,
+         case_setup_scales_with_dpi, case_saver_shows_pictures_in_order, case_saver_caption,
+         case_saver_ends_on_mouse_move, case_saver_ends_on_key, case_saver_ends_on_click,
+         case_saver_plays_extracted_sounds, case_saver_muted_by_user, case_saver_second_instance,
+         case_saver_sleeps_between_slides, case_saver_without_package]
 
 
 def main():

@@ -5,6 +5,9 @@
 //   controls HWND         the window's child controls: hwnd, class, text, check state, rect
 //   host W H              a stand-in preview window of client size W x H; answers its handle
 //   show HWND / hide HWND / destroy HWND / close HWND
+//   temp                  the temporary folder, as the player asks for it
+//   saver-running         the screen-saver-running flag: 1, 0 or absent
+//   saver-running clear   clears it first, so a case sees only its own saver's doing
 //   quit
 // Fields are separated by tabs. Its own windows live on its main thread,
 // which keeps pumping messages while it waits for the next command.
@@ -83,6 +86,24 @@ HWND MakeHost(int width, int height) {
   return window;
 }
 
+// Wine keeps a system parameter that was set without SPIF_UPDATEINIFILE in
+// a volatile key of the session, while each process caches what it read of
+// it once; asking SystemParametersInfo here would answer this process's stale
+// copy, the key answers the saver's last call.
+std::string SaverRunningFlag() {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER,
+                    "Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop", 0,
+                    KEY_READ, &key) != ERROR_SUCCESS)
+    return "absent";
+  char value[32] = "";
+  DWORD size = sizeof value - 1;
+  LONG read = RegQueryValueExA(key, "WINE_ScreenSaverRunning", nullptr, nullptr,
+                               reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(key);
+  return read == ERROR_SUCCESS ? std::string(value) : std::string("absent");
+}
+
 void Run(const std::string& line) {
   std::istringstream in(line);
   std::string command, argument;
@@ -106,6 +127,17 @@ void Run(const std::string& line) {
   } else if (command == "close") {
     in >> argument;
     PostMessageA(ParseHandle(argument), WM_CLOSE, 0, 0);
+  } else if (command == "temp") {
+    char folder[MAX_PATH + 1] = "";
+    GetTempPathA(sizeof folder, folder);
+    std::printf("%s\n", folder);
+  } else if (command == "saver-running") {
+    in >> argument;
+    if (argument == "clear") {
+      BOOL previous = FALSE;
+      SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &previous, 0);
+    }
+    std::printf("%s\n", SaverRunningFlag().c_str());
   } else if (command == "quit") {
     std::printf("END\n");
     std::fflush(stdout);
