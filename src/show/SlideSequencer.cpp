@@ -18,6 +18,11 @@ void TSlideSequencer::ShowTimerTick() {
     }
     FPicIndex = 0;
   }
+  // However the tick ends, the picture's file is given back.
+  struct TDone {
+    TSlideHost& Host;
+    ~TDone() { Host.PictureDone(); }
+  } done{FHost};
   std::unique_ptr<TImage> image = FHost.LoadPictureAt(FSettings.PicOffsetAt(FPicIndex));
   if (FView.Busy()) FView.Stop();
   TBitmap slide = ComposeSlide(image->Picture.Graphic());
@@ -29,6 +34,7 @@ void TSlideSequencer::ShowTimerTick() {
     FView.Update();  // the bare background is what the transition starts from
   }
   FView.Execute();
+  FHost.PictureDone();
   FHost.ProcessMessages();
   ++FPicIndex;
   FHost.SetShowTimerEnabled(true);

@@ -15,8 +15,10 @@ class TSlideHost {
  public:
   virtual ~TSlideHost() = default;
   // The picture object at an absolute offset of the executable; read errors
-  // are raised.
+  // are raised. The file may stay open (writers denied) until PictureDone.
   virtual std::unique_ptr<TImage> LoadPictureAt(int32_t offset) = 0;
+  // The tick is over with its picture: transition ended, or an error.
+  virtual void PictureDone() {}
   virtual int32_t ScreenWidth() = 0;
   virtual int32_t ScreenHeight() = 0;
   // Draws text as one line with its top-left corner at (x, y) in the font's

@@ -50,6 +50,8 @@ class TFakeWindow : public TSlideHost {
   }
   void ProcessMessages() override {}
   void StartFlashShow() override { FlashStarted = true; }
+  void PictureDone() override { ++PicturesDone; }
+  int PicturesDone = 0;
 };
 
 struct TShow {
@@ -151,6 +153,7 @@ TEST(SlideSequencer, AnUnreadablePictureStopsTheShowWithTheTimerOff) {
   show.Sequencer.ShowTimerTick();
   EXPECT_THROW(show.Sequencer.ShowTimerTick(), EReadError);
   EXPECT_FALSE(show.Window.TimerEnabled);
+  EXPECT_GE(show.Window.PicturesDone, 2) << "the file is given back on the error path too";
   EXPECT_EQ(show.Sequencer.FPicIndex, 1);
 }
 

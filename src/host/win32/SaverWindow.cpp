@@ -240,9 +240,9 @@ void TfrmScrn::StartFlashShow() {
 }
 
 std::unique_ptr<TImage> TfrmScrn::LoadPictureAt(int32_t offset) {
-  std::unique_ptr<TFileStream> file = TFileStream::OpenRead(FExePath);
-  file->Seek(offset);
-  return ReadPictureObject(*file);
+  FPictureFile = TFileStream::OpenRead(FExePath);
+  FPictureFile->Seek(offset);
+  return ReadPictureObject(*FPictureFile);
 }
 
 void TfrmScrn::MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) {

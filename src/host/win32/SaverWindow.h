@@ -6,6 +6,7 @@
 
 #include "host/ExitRules.h"
 #include "host/win32/ExitPlatformWin32.h"
+#include "base/Stream.h"
 #include "package/SSFileLocations.h"
 #include "setup/SettingsStore.h"
 #include "show/MusicPlayer.h"
@@ -33,6 +34,7 @@ class TfrmScrn : public TSlideHost {
 
   // What the slide sequencer needs of the window.
   std::unique_ptr<TImage> LoadPictureAt(int32_t offset) override;
+  void PictureDone() override { FPictureFile.reset(); }
   int32_t ScreenWidth() override { return GetSystemMetrics(SM_CXSCREEN); }
   int32_t ScreenHeight() override { return GetSystemMetrics(SM_CYSCREEN); }
   void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) override;
@@ -56,6 +58,7 @@ class TfrmScrn : public TSlideHost {
   void Guarded(Handler&& handler);
 
   std::string FExePath;
+  std::unique_ptr<TStream> FPictureFile;  // open, writers denied, while a slide is shown
   HWND FWindow = nullptr;
   std::unique_ptr<TWindowViewHost> FViewHost;
   std::unique_ptr<TTransitionView> ShowView;
