@@ -63,6 +63,7 @@ class TReader {
   }
 
   void Read(void* out, size_t count) {
+    if (count == 0) return;  // an empty block has no buffer to copy into
     size_t buffered = FEnd - FNext;
     if (count <= buffered) {
       std::memcpy(out, FBuffer + FNext, count);

@@ -60,6 +60,16 @@ TEST(Picture, JpegLengthBeyondItsBlockFailsEvenWithMoreFileAfterIt) {
   }
 }
 
+TEST(Picture, EmptyDataBlockIsAReadErrorNotACrash) {
+  // Found by the fuzzer: a Binary value of length 0 for the picture data.
+  try {
+    ReadImage("");
+    FAIL();
+  } catch (const EError& e) {
+    EXPECT_STREQ(e.what(), "Error reading TImage.Picture.Data: Stream read error");
+  }
+}
+
 TEST(Picture, DamagedHeaderReportsTheLibraryErrorNumber) {
   auto jpeg = MakeJpeg(8, 8);
   jpeg[0] = 0x00;  // no start-of-image marker
