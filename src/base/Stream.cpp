@@ -35,7 +35,9 @@ void TStream::CopyTo(TStream& target, int64_t count) {
 }
 
 size_t TMemoryStream::Read(void* buffer, size_t count) {
-  if (FPosition < 0 || FPosition >= Size()) return 0;
+  // Nothing to read also means nothing to copy into: an empty vector's
+  // buffer may be null.
+  if (count == 0 || FPosition < 0 || FPosition >= Size()) return 0;
   size_t n = std::min(count, static_cast<size_t>(Size() - FPosition));
   std::memcpy(buffer, FBytes.data() + FPosition, n);
   FPosition += static_cast<int64_t>(n);

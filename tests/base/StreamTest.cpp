@@ -22,6 +22,15 @@ TEST(MemoryStream, ShortReadFailsWithStreamReadError) {
   }
 }
 
+TEST(MemoryStream, ReadingNothingIntoAnEmptyBufferIsFine) {
+  // Found by the fuzzer: an empty JPEG block read into an empty vector.
+  TMemoryStream stream({1, 2, 3});
+  std::vector<uint8_t> empty;
+  EXPECT_EQ(stream.Read(empty.data(), 0), 0u);
+  EXPECT_NO_THROW(stream.ReadBuffer(empty.data(), 0));
+  EXPECT_EQ(stream.Position(), 0);
+}
+
 TEST(MemoryStream, PositionsOutsideTheDataReadNothing) {
   TMemoryStream stream({1, 2, 3});
   uint8_t b;
