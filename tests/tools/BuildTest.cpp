@@ -6,7 +6,7 @@
 #include "tools/ToolTestFiles.h"
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/ExtractCommand.h"
-#include "tools/pixvane/InspectCommand.h"
+#include "tools/pixvane/PackageReport.h"
 #include "tools/pixvane/PackageFile.h"
 #include "tools/pixvane/ToolError.h"
 

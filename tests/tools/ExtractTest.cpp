@@ -7,7 +7,7 @@
 #include "package/PackageWriter.h"
 #include "tools/ToolTestFiles.h"
 #include "tools/pixvane/ExtractCommand.h"
-#include "tools/pixvane/InspectCommand.h"
+#include "tools/pixvane/PackageReport.h"
 #include "tools/pixvane/PackageFile.h"
 #include "tools/pixvane/ToolError.h"
 

@@ -13,7 +13,7 @@
 #include "tools/pixvane/ShowRender.h"
 #include "tools/pixvane/StylesCommand.h"
 #endif
-#include "tools/pixvane/InspectCommand.h"
+#include "tools/pixvane/PackageReport.h"
 #include "tools/pixvane/PackageFile.h"
 #include "tools/pixvane/Platform.h"
 #include "tools/pixvane/Progress.h"

@@ -1,4 +1,4 @@
-#include "tools/pixvane/InspectCommand.h"
+#include "tools/pixvane/PackageReport.h"
 
 #include <cstdio>
 #include <iomanip>
