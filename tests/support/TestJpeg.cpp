@@ -7,8 +7,8 @@
 
 namespace pixvane::test {
 
-std::vector<uint8_t> MakeJpeg(int width, int height, bool gray, bool progressive, uint8_t red,
-                              uint8_t green, uint8_t blue) {
+std::vector<uint8_t> EncodeJpeg(int width, int height, const std::function<uint32_t(int, int)>& rgb,
+                                int quality, bool gray, bool progressive) {
   jpeg_compress_struct info;
   jpeg_error_mgr error;
   info.err = jpeg_std_error(&error);
@@ -21,18 +21,20 @@ std::vector<uint8_t> MakeJpeg(int width, int height, bool gray, bool progressive
   info.input_components = gray ? 1 : 3;
   info.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 95, TRUE);
+  jpeg_set_quality(&info, quality, TRUE);
   if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
   while (info.next_scanline < info.image_height) {
+    const int y = static_cast<int>(info.next_scanline);
     for (int x = 0; x < width; ++x) {
+      uint32_t color = rgb(x, y);
       if (gray) {
-        row[x] = 128;
+        row[x] = static_cast<uint8_t>(color);
       } else {
-        row[3 * x] = red;
-        row[3 * x + 1] = green;
-        row[3 * x + 2] = static_cast<uint8_t>(blue + (x * 40) / (width > 1 ? width : 1));
+        row[3 * x] = static_cast<uint8_t>(color);
+        row[3 * x + 1] = static_cast<uint8_t>(color >> 8);
+        row[3 * x + 2] = static_cast<uint8_t>(color >> 16);
       }
     }
     JSAMPROW line = row.data();
@@ -43,6 +45,19 @@ std::vector<uint8_t> MakeJpeg(int width, int height, bool gray, bool progressive
   std::vector<uint8_t> bytes(buffer, buffer + size);
   std::free(buffer);
   return bytes;
+}
+
+std::vector<uint8_t> MakeJpeg(int width, int height, bool gray, bool progressive, uint8_t red,
+                              uint8_t green, uint8_t blue) {
+  // A horizontal gradient over the base colour, or flat grey.
+  return EncodeJpeg(
+      width, height,
+      [&](int x, int) -> uint32_t {
+        if (gray) return 128;
+        uint8_t b = static_cast<uint8_t>(blue + (x * 40) / (width > 1 ? width : 1));
+        return red | (green << 8) | (uint32_t{b} << 16);
+      },
+      95, gray, progressive);
 }
 
 }  // namespace pixvane::test

@@ -8,7 +8,7 @@
 #include <random>
 #include <stdexcept>
 
-#include <jpeglib.h>
+#include "support/TestJpeg.h"
 #ifndef _WIN32
 #include <sys/wait.h>
 #endif
@@ -85,36 +85,12 @@ std::vector<uint8_t> ReadBytes(const fs::path& path) {
 }
 
 std::vector<uint8_t> MakeJpeg(int width, int height, int seed) {
-  jpeg_compress_struct info;
-  jpeg_error_mgr error;
-  info.err = jpeg_std_error(&error);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 85, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
-  while (info.next_scanline < info.image_height) {
-    int y = static_cast<int>(info.next_scanline);
-    for (int x = 0; x < width; ++x) {
-      row[x * 3] = static_cast<uint8_t>(x * 255 / width);
-      row[x * 3 + 1] = static_cast<uint8_t>(y * 255 / height);
-      row[x * 3 + 2] = static_cast<uint8_t>((x ^ y) * (seed + 1));
-    }
-    JSAMPROW pointer = row.data();
-    jpeg_write_scanlines(&info, &pointer, 1);
-  }
-  jpeg_finish_compress(&info);
-  std::vector<uint8_t> bytes(buffer, buffer + size);
-  jpeg_destroy_compress(&info);
-  std::free(buffer);
-  return bytes;
+  return EncodeJpeg(
+      width, height,
+      [&](int x, int y) -> uint32_t {
+        return (x * 255 / width) | ((y * 255 / height) << 8) | ((((x ^ y) * (seed + 1)) & 0xFF) << 16);
+      },
+      85);
 }
 
 TToolRun RunTool(const std::vector<std::string>& arguments, const fs::path& scratch) {
