@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/MulDiv.h"
+#include "transition/win32/Dib.h"
 
 namespace pixvane {
 namespace {
@@ -55,12 +56,7 @@ void TCaptionText::Draw(TBitmap& slide, int32_t x, int32_t y, const std::string&
   TRect area{std::max(x, 0), std::max(y, 0), std::min<int32_t>(x + extent.cx, slide.Width()),
              std::min<int32_t>(y + extent.cy, slide.Height())};
   if (area.IsEmpty()) return;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = area.Width();
-  info.bmiHeader.biHeight = -area.Height();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
+  BITMAPINFO info = DibInfo(area.Width(), area.Height());
   void* bits = nullptr;
   HBITMAP dib = CreateDIBSection(FDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!dib) return;

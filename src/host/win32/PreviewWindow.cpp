@@ -1,22 +1,9 @@
 #include "host/win32/PreviewWindow.h"
 
 #include "host/win32/Handles.h"
+#include "transition/win32/Dib.h"
 
 namespace pixvane {
-
-void DrawBitmap(HDC dc, int x, int y, const TBitmap& bitmap) {
-  if (bitmap.IsEmpty()) return;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = bitmap.Width();
-  info.bmiHeader.biHeight = -bitmap.Height();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(bitmap.Width()),
-                    static_cast<DWORD>(bitmap.Height()), 0, 0, 0,
-                    static_cast<UINT>(bitmap.Height()), bitmap.Bits(), &info, DIB_RGB_COLORS);
-}
 
 TWin32PreviewWindow::TWin32PreviewWindow(HWND window) : FWindow(window) {
   // A hidden window of our own. Windows does not need it, but Wine's X11

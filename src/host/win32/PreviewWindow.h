@@ -24,8 +24,4 @@ class TWin32PreviewWindow : public TPreviewWindow {
   HWND FOwnWindow = nullptr;
 };
 
-// Shows a bitmap of the transition engine (a top-down 24-bit DIB as it
-// stands) with its top-left corner at (x, y) of dc.
-void DrawBitmap(HDC dc, int x, int y, const TBitmap& bitmap);
-
 }  // namespace pixvane

@@ -1,5 +1,7 @@
 #include "transition/win32/WindowViewHost.h"
 
+#include "transition/win32/Dib.h"
+
 
 namespace pixvane {
 namespace {
@@ -39,18 +41,8 @@ void TWindowViewHost::SetBounds(const TRect& bounds) { FBounds = bounds; }
 
 void TWindowViewHost::Paint(HDC dc) {
   if (!FView || !FView->Paint()) return;
-  const TBitmap& buffer = FView->PaintBuffer();
-  if (buffer.IsEmpty()) return;
   // The buffer's rows are a top-down 24-bit DIB as they stand.
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = buffer.Width();
-  info.bmiHeader.biHeight = -buffer.Height();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(dc, FBounds.Left, FBounds.Top, buffer.Width(), buffer.Height(), 0, 0, 0,
-                    buffer.Height(), buffer.Bits(), &info, DIB_RGB_COLORS);
+  DrawBitmap(dc, FBounds.Left, FBounds.Top, FView->PaintBuffer());
 }
 
 void TWindowViewHost::Invalidate(const TRect& area) {
