@@ -31,20 +31,21 @@ void TPackageWriter::AddPicture(std::vector<uint8_t> jpeg, const std::string& fi
   WriteObject(FOut, image);
 }
 
-void TPackageWriter::AddSound(const std::string& name, TStream& source) {
-  FSettings.SndList.Items.push_back(std::to_string(Offset()));
-  FSettings.SndFileNamesList.Items.push_back(name);
-  FSettings.SndSizesList.Items.push_back(std::to_string(source.Size()));
+void TPackageWriter::AddRun(TCommaList& offsets, TCommaList& names, TCommaList& sizes,
+                            const std::string& name, TStream& source) {
+  offsets.Items.push_back(std::to_string(Offset()));
+  names.Items.push_back(name);
+  sizes.Items.push_back(std::to_string(source.Size()));
   source.Seek(0);
   source.CopyTo(FOut, source.Size());
 }
 
+void TPackageWriter::AddSound(const std::string& name, TStream& source) {
+  AddRun(FSettings.SndList, FSettings.SndFileNamesList, FSettings.SndSizesList, name, source);
+}
+
 void TPackageWriter::AddFlash(const std::string& name, TStream& source) {
-  FSettings.FlashList.Items.push_back(std::to_string(Offset()));
-  FSettings.FlashFileNamesList.Items.push_back(name);
-  FSettings.FlashSizesList.Items.push_back(std::to_string(source.Size()));
-  source.Seek(0);
-  source.CopyTo(FOut, source.Size());
+  AddRun(FSettings.FlashList, FSettings.FlashFileNamesList, FSettings.FlashSizesList, name, source);
 }
 
 int64_t TPackageWriter::Finish() {
