@@ -1,8 +1,5 @@
 #include "host/Preview.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "base/Stream.h"
 #include "package/Package.h"
 #include "package/Picture.h"
@@ -13,12 +10,7 @@ namespace pixvane {
 TBitmap RenderPreview(const TJPEGImage& picture, int32_t width, int32_t height) {
   TBitmap preview(width, height);
   if (preview.IsEmpty()) return preview;
-  TPixels pixels = picture.Decode(picture.ScaleToCover(width, height));
-  TBitmap decoded(pixels.Width, pixels.Height);
-  const size_t rowBytes = std::min(decoded.Stride(), static_cast<size_t>(pixels.Stride));
-  for (int32_t y = 0; y < pixels.Height; ++y)
-    std::memcpy(decoded.ScanLine(y), pixels.Bits.data() + static_cast<size_t>(y) * pixels.Stride,
-                rowBytes);
+  TBitmap decoded = picture.Decode(picture.ScaleToCover(width, height));
   StretchCopy(preview, preview.Bounds(), decoded, decoded.Bounds());
   return preview;
 }

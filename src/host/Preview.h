@@ -3,8 +3,8 @@
 #include <functional>
 #include <memory>
 
-#include "transition/Bitmap.h"
-#include "transition/Geometry.h"
+#include "base/Bitmap.h"
+#include "base/Geometry.h"
 
 namespace pixvane {
 

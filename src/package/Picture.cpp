@@ -67,8 +67,8 @@ TJPEGImage::TJPEGImage(std::vector<uint8_t> data) : FData(std::move(data)) {
   });
 }
 
-const TPixels& TJPEGImage::Pixels() {
-  if (!FPixels) FPixels = std::make_unique<TPixels>(Decode(1));
+const TBitmap& TJPEGImage::Pixels() {
+  if (!FPixels) FPixels = std::make_unique<TBitmap>(Decode(1));
   return *FPixels;
 }
 
@@ -79,26 +79,25 @@ int TJPEGImage::ScaleToCover(int width, int height) const {
   return scale;
 }
 
-TPixels TJPEGImage::Decode(int scale) const {
-  TPixels pixels;
+TBitmap TJPEGImage::Decode(int scale) const {
+  TBitmap pixels;
   bool tooLarge = false;
   WithHeader(FData, [&](jpeg_decompress_struct& info) {
     info.scale_num = 1;
     info.scale_denom = static_cast<unsigned>(scale);
     info.out_color_space = JCS_EXT_BGR;
     jpeg_calc_output_dimensions(&info);
-    uint64_t stride = (uint64_t{info.output_width} * 3 + 3) & ~uint64_t{3};
+    // The rows go straight into the bitmap: libjpeg's BGR output has the
+    // bitmap's byte order, and the stride is the bitmap's.
+    uint64_t stride = (uint64_t{info.output_width} * TBitmap::BytesPerPixel + 3) & ~uint64_t{3};
     if (stride * info.output_height > MaxDecodedBytes) {
       tooLarge = true;
       return;
     }
-    pixels.Width = static_cast<int>(info.output_width);
-    pixels.Height = static_cast<int>(info.output_height);
-    pixels.Stride = static_cast<int>(stride);
-    pixels.Bits.assign(static_cast<size_t>(stride * info.output_height), 0);
+    pixels.SetSize(static_cast<int32_t>(info.output_width), static_cast<int32_t>(info.output_height));
     jpeg_start_decompress(&info);
     while (info.output_scanline < info.output_height) {
-      JSAMPROW row = pixels.Bits.data() + static_cast<size_t>(stride) * info.output_scanline;
+      JSAMPROW row = pixels.ScanLine(static_cast<int32_t>(info.output_scanline));
       jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);

@@ -4,19 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "base/Bitmap.h"
 #include "package/Persistent.h"
 
 namespace pixvane {
 
 class TStream;
-
-// Decoded pixels: 24-bit BGR rows, top-down, each row padded to 4 bytes.
-struct TPixels {
-  int Width = 0;
-  int Height = 0;
-  int Stride = 0;
-  std::vector<uint8_t> Bits;
-};
 
 // A JPEG file held as its bytes. The header is parsed when the data arrives,
 // so a damaged picture is known at once; pixels are decoded on first use.
@@ -32,10 +25,10 @@ class TJPEGImage {
   bool Progressive() const { return FProgressive; }
 
   // The full-size pixels, decoded the first time they are asked for.
-  const TPixels& Pixels();
+  const TBitmap& Pixels();
   // Pixels at 1/scale of the size (scale 1, 2, 4 or 8), decoded each call:
   // libjpeg's scaled decode is much cheaper than decoding and shrinking.
-  TPixels Decode(int scale) const;
+  TBitmap Decode(int scale) const;
   // The largest of the scales 1, 2, 4 and 8 whose result still covers
   // width x height.
   int ScaleToCover(int width, int height) const;
@@ -44,7 +37,7 @@ class TJPEGImage {
   std::vector<uint8_t> FData;
   int FWidth = 0, FHeight = 0;
   bool FGrayscale = false, FProgressive = false;
-  std::unique_ptr<TPixels> FPixels;
+  std::unique_ptr<TBitmap> FPixels;
 };
 
 // Holds the graphic of a picture object. Its one stored property, "Data",

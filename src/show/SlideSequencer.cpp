@@ -60,12 +60,10 @@ TBitmap TSlideSequencer::ComposeSlide(TJPEGImage* graphic) {
     if (FSettings.lStretch) {
       // Decoding at a reduced scale that still covers the screen costs a
       // fraction of a full decode for a large photo.
-      TPixels pixels = graphic->Decode(graphic->ScaleToCover(sw, sh));
-      TBitmap picture(pixels.Width, pixels.Height, std::move(pixels.Bits));
+      TBitmap picture = graphic->Decode(graphic->ScaleToCover(sw, sh));
       StretchCopy(slide, {0, 0, sw, sh}, picture, picture.Bounds());
     } else {
-      TPixels pixels = graphic->Decode(1);
-      TBitmap picture(pixels.Width, pixels.Height, std::move(pixels.Bits));
+      TBitmap picture = graphic->Decode(1);
       Draw(slide, (sw - picture.Width()) / 2, (sh - picture.Height()) / 2, picture);
     }
   }

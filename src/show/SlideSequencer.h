@@ -5,7 +5,7 @@
 
 #include "package/Picture.h"
 #include "package/SSFileLocations.h"
-#include "transition/Bitmap.h"
+#include "base/Bitmap.h"
 #include "transition/TransitionView.h"
 
 namespace pixvane {

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "transition/Bitmap.h"
-#include "transition/Geometry.h"
+#include "base/Bitmap.h"
+#include "base/Geometry.h"
 #include "transition/Region.h"
 
 namespace pixvane {

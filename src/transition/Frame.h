@@ -3,9 +3,9 @@
 #include <functional>
 #include <optional>
 
-#include "transition/Bitmap.h"
+#include "base/Bitmap.h"
 #include "transition/Copy.h"
-#include "transition/Geometry.h"
+#include "base/Geometry.h"
 #include "transition/Region.h"
 
 namespace pixvane {

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "transition/Geometry.h"
+#include "base/Geometry.h"
 
 namespace pixvane {
 

@@ -4,8 +4,8 @@
 #include <functional>
 #include <memory>
 
-#include "transition/Bitmap.h"
-#include "transition/Geometry.h"
+#include "base/Bitmap.h"
+#include "base/Geometry.h"
 #include "transition/ViewHost.h"
 
 namespace pixvane {

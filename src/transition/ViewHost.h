@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "transition/Geometry.h"
+#include "base/Geometry.h"
 
 namespace pixvane {
 

@@ -85,11 +85,11 @@ TEST(Picture, DamagedHeaderReportsTheLibraryErrorNumber) {
 
 TEST(Picture, DecodesToBgrRowsOnFirstUse) {
   TJPEGImage jpeg(MakeJpeg(33, 20, false, false, 220, 30, 10));
-  const TPixels& pixels = jpeg.Pixels();
-  EXPECT_EQ(pixels.Width, 33);
-  EXPECT_EQ(pixels.Height, 20);
-  EXPECT_EQ(pixels.Stride, 100);  // 99 bytes padded to 4
-  const uint8_t* first = pixels.Bits.data();
+  const TBitmap& pixels = jpeg.Pixels();
+  EXPECT_EQ(pixels.Width(), 33);
+  EXPECT_EQ(pixels.Height(), 20);
+  EXPECT_EQ(pixels.Stride(), 100u);  // 99 bytes padded to 4
+  const uint8_t* first = pixels.Bits();
   EXPECT_NEAR(first[0], 10, 12);   // blue
   EXPECT_NEAR(first[1], 30, 12);   // green
   EXPECT_NEAR(first[2], 220, 12);  // red
@@ -102,9 +102,9 @@ TEST(Picture, ScaledDecodeCoversItsTarget) {
   EXPECT_EQ(jpeg.ScaleToCover(201, 100), 4);
   EXPECT_EQ(jpeg.ScaleToCover(1600, 1200), 1);
   EXPECT_EQ(jpeg.ScaleToCover(3000, 10), 1);
-  TPixels small = jpeg.Decode(8);
-  EXPECT_EQ(small.Width, 200);
-  EXPECT_EQ(small.Height, 150);
+  TBitmap small = jpeg.Decode(8);
+  EXPECT_EQ(small.Width(), 200);
+  EXPECT_EQ(small.Height(), 150);
 }
 
 TEST(Picture, WritesThePayloadItReads) {

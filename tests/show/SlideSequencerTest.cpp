@@ -180,8 +180,7 @@ TEST(SlideSequencer, LargePictureIsCutEquallyOnBothSides) {
   show.Settings.lStretch = false;
   TJPEGImage jpeg(test::MakeJpeg(2000, 1000));
   TBitmap slide = show.Sequencer.ComposeSlide(&jpeg);
-  TPixels full = jpeg.Decode(1);
-  TBitmap picture(full.Width, full.Height, std::move(full.Bits));
+  TBitmap picture = jpeg.Decode(1);
   for (auto [x, y] : {std::pair{0, 0}, {1023, 767}, {511, 400}})
     EXPECT_EQ(slide.Pixel(x, y), picture.Pixel(x + 488, y + 116)) << x << "," << y;
 }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "package/Font.h"
-#include "transition/Bitmap.h"
+#include "base/Bitmap.h"
 
 namespace pixvane {
 

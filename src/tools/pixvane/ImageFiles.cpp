@@ -4,7 +4,6 @@
 #include <png.h>
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -18,14 +17,6 @@ std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw EToolError(Located(path, 0, "cannot read the file"));
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-TBitmap FromPixels(const TPixels& pixels) {
-  TBitmap bitmap(pixels.Width, pixels.Height);
-  for (int y = 0; y < pixels.Height; ++y)
-    std::memcpy(bitmap.ScanLine(y), pixels.Bits.data() + static_cast<size_t>(y) * pixels.Stride,
-                static_cast<size_t>(pixels.Width) * 3);
-  return bitmap;
 }
 
 TBitmap ReadPng(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
@@ -47,8 +38,7 @@ TBitmap ReadImage(const std::filesystem::path& path) {
   std::vector<uint8_t> bytes = ReadFileBytes(path);
   if (bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0) return ReadPng(path, bytes);
   try {
-    TJPEGImage jpeg(std::move(bytes));
-    return FromPixels(jpeg.Pixels());
+    return TJPEGImage(std::move(bytes)).Decode(1);
   } catch (const std::exception& e) {
     throw EToolError(Located(path, 0, std::string("neither a PNG nor a readable JPEG: ") + e.what()));
   }

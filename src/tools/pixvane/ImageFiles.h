@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "transition/Bitmap.h"
+#include "base/Bitmap.h"
 
 namespace pixvane::tool {
 

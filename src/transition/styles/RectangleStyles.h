@@ -1,6 +1,6 @@
 #pragma once
-#include "transition/Bitmap.h"
-#include "transition/Geometry.h"
+#include "base/Bitmap.h"
+#include "base/Geometry.h"
 
 namespace pixvane {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "transition/Bitmap.h"
+#include "base/Bitmap.h"
 
 namespace pixvane {
 

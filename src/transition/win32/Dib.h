@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "transition/Bitmap.h"
+#include "base/Bitmap.h"
 
 namespace pixvane {
 

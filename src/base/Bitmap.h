@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "transition/Geometry.h"
+#include "base/Geometry.h"
 
 namespace pixvane {
 
@@ -15,19 +15,17 @@ constexpr TColor RGBColor(uint8_t r, uint8_t g, uint8_t b) {
   return TColor{r} | (TColor{g} << 8) | (TColor{b} << 16);
 }
 
-// The working bitmaps of the transition engine (screen, old screen, picture):
-// 24 bits per pixel in B, G, R byte order, rows top-down, each row padded to
-// a multiple of 4 bytes. That is exactly the memory of a DIB section with a
-// negative height, so the Windows layer can show or blit it without a copy.
+// The one image type of every layer: decoded pictures, slides, previews and
+// the transition engine's screens. 24 bits per pixel in B, G, R byte order,
+// rows top-down, each row padded to a multiple of 4 bytes. That is exactly
+// the memory of a DIB section with a negative height, so the Windows layer
+// can show or blit it without a copy.
 class TBitmap {
  public:
   static constexpr int BytesPerPixel = 3;
 
   TBitmap() = default;
   TBitmap(int32_t width, int32_t height);
-  // Takes rows already laid out as this class keeps them (a decoded JPEG's,
-  // say) without copying; bits must hold StrideFor(width) * height bytes.
-  TBitmap(int32_t width, int32_t height, std::vector<uint8_t> bits);
 
   int32_t Width() const { return FWidth; }
   int32_t Height() const { return FHeight; }

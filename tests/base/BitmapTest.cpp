@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "transition/Bitmap.h"
+#include "base/Bitmap.h"
 
 namespace pixvane {
 namespace {

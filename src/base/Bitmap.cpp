@@ -1,4 +1,4 @@
-#include "transition/Bitmap.h"
+#include "base/Bitmap.h"
 
 #include <algorithm>
 #include <cassert>
@@ -8,11 +8,6 @@ namespace pixvane {
 
 TBitmap::TBitmap(int32_t width, int32_t height) {
   SetSize(width, height);
-}
-
-TBitmap::TBitmap(int32_t width, int32_t height, std::vector<uint8_t> bits)
-    : FWidth(width), FHeight(height), FStride(StrideFor(width)), FBits(std::move(bits)) {
-  assert(width >= 0 && height >= 0 && FBits.size() == FStride * static_cast<size_t>(height));
 }
 
 void TBitmap::SetSize(int32_t width, int32_t height) {
