@@ -4,16 +4,18 @@
 #include <cstring>
 
 #include "base/MulDiv.h"
+#include "base/win32/ScreenDpi.h"
 #include "transition/win32/Dib.h"
 
 namespace pixvane {
 namespace {
 
-int ScreenPixelsPerInch() {
-  HDC screen = GetDC(nullptr);
-  int ppi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return ppi > 0 ? ppi : 96;
+// The package's height goes to points and back at the screen's resolution,
+// as a copied font size does.
+TGdiFont CreateCaptionFont(const TFont& font) {
+  int ppi = ScreenPixelsPerInch();
+  int size = -MulDiv(font.Height, 72, ppi);
+  return CreateGdiFont(-MulDiv(size, ppi, 72), font.Name.c_str());
 }
 
 COLORREF ColorToRGB(int32_t color) {
@@ -24,28 +26,14 @@ COLORREF ColorToRGB(int32_t color) {
 
 }  // namespace
 
-TCaptionText::TCaptionText(const TFont& font) : FDC(CreateCompatibleDC(nullptr)) {
-  // The package's height goes to points and back at the screen's resolution,
-  // as a copied font size does.
-  int ppi = ScreenPixelsPerInch();
-  int size = -MulDiv(font.Height, 72, ppi);
-  int height = -MulDiv(size, ppi, 72);
-  FFont = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                      font.Name.c_str());
-  FOldFont = SelectObject(FDC, FFont);
-  FColor = ColorToRGB(font.Color);
-}
-
-TCaptionText::~TCaptionText() {
-  SelectObject(FDC, FOldFont);
-  DeleteObject(FFont);
-  DeleteDC(FDC);
-}
+TCaptionText::TCaptionText(const TFont& font)
+    : FFont(CreateCaptionFont(font)),
+      FFontSelection(FDC.Get(), FFont.Get()),
+      FColor(ColorToRGB(font.Color)) {}
 
 SIZE TCaptionText::Measure(const std::string& text) const {
   SIZE extent{0, 0};
-  GetTextExtentPoint32A(FDC, text.c_str(), static_cast<int>(text.size()), &extent);
+  GetTextExtentPoint32A(FDC.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
   return extent;
 }
 
@@ -58,22 +46,20 @@ void TCaptionText::Draw(TBitmap& slide, int32_t x, int32_t y, const std::string&
   if (area.IsEmpty()) return;
   BITMAPINFO info = DibInfo(area.Width(), area.Height());
   void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(FDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  TGdiBitmap dib(CreateDIBSection(FDC.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!dib) return;
   const size_t stride = TBitmap::StrideFor(area.Width());
   auto rows = static_cast<uint8_t*>(bits);
   const size_t rowBytes = static_cast<size_t>(area.Width()) * 3;
   for (int32_t row = 0; row < area.Height(); ++row)
     std::memcpy(rows + row * stride, slide.ScanLine(area.Top + row) + area.Left * 3, rowBytes);
-  HGDIOBJ old = SelectObject(FDC, dib);
-  SetBkMode(FDC, TRANSPARENT);
-  SetTextColor(FDC, FColor);
-  TextOutA(FDC, x - area.Left, y - area.Top, text.c_str(), static_cast<int>(text.size()));
+  TSelection selection(FDC.Get(), dib.Get());
+  SetBkMode(FDC.Get(), TRANSPARENT);
+  SetTextColor(FDC.Get(), FColor);
+  TextOutA(FDC.Get(), x - area.Left, y - area.Top, text.c_str(), static_cast<int>(text.size()));
   GdiFlush();
   for (int32_t row = 0; row < area.Height(); ++row)
     std::memcpy(slide.ScanLine(area.Top + row) + area.Left * 3, rows + row * stride, rowBytes);
-  SelectObject(FDC, old);
-  DeleteObject(dib);
 }
 
 }  // namespace pixvane

@@ -3,8 +3,9 @@
 
 #include <string>
 
-#include "package/Font.h"
 #include "base/Bitmap.h"
+#include "base/win32/Handles.h"
+#include "package/Font.h"
 
 namespace pixvane {
 
@@ -14,18 +15,15 @@ namespace pixvane {
 class TCaptionText {
  public:
   explicit TCaptionText(const TFont& font);
-  ~TCaptionText();
-  TCaptionText(const TCaptionText&) = delete;
-  TCaptionText& operator=(const TCaptionText&) = delete;
 
   SIZE Measure(const std::string& text) const;
   // Draws text with its top-left corner at (x, y) over what the slide holds.
   void Draw(TBitmap& slide, int32_t x, int32_t y, const std::string& text) const;
 
  private:
-  HDC FDC;
-  HFONT FFont;
-  HGDIOBJ FOldFont;
+  TMemoryDC FDC;
+  TGdiFont FFont;
+  TSelection FFontSelection;  // ends first: the font is deleted unselected
   COLORREF FColor;
 };
 

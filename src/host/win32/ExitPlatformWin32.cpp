@@ -2,26 +2,22 @@
 
 #include <string>
 
-#include "host/win32/Handles.h"
-
 namespace pixvane {
 
 bool TWin32ExitPlatform::OpenDesktopKey() {
-  CloseDesktopKey();
-  return RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ, &FKey) ==
-         ERROR_SUCCESS;
+  return FKey.Open(HKEY_CURRENT_USER, "Control Panel\\Desktop", KEY_READ);
 }
 
 void TWin32ExitPlatform::CloseDesktopKey() {
-  if (FKey) RegCloseKey(FKey);
-  FKey = nullptr;
+  FKey.Reset();
 }
 
 std::optional<int32_t> TWin32ExitPlatform::ReadUsePassword() {
   // Read as an integer value; a text or missing value cannot be.
   DWORD type = 0, value = 0, size = sizeof value;
-  if (!FKey || RegQueryValueExA(FKey, "ScreenSaveUsePassword", nullptr, &type,
-                                reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+  if (!FKey ||
+      RegQueryValueExA(FKey.Get(), "ScreenSaveUsePassword", nullptr, &type,
+                       reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
       type != REG_DWORD)
     return std::nullopt;
   return static_cast<int32_t>(value);
@@ -35,7 +31,8 @@ std::optional<bool> TWin32ExitPlatform::VerifyPassword() {
   TLibrary library((path + "PASSWORD.CPL").c_str());
   using TVerify = BOOL(WINAPI*)(HWND);
   // Through a plain pointer first: the library's symbol has no declared type.
-  auto verify = reinterpret_cast<TVerify>(reinterpret_cast<void*>(library.Find("VerifyScreenSavePwd")));
+  auto verify =
+      reinterpret_cast<TVerify>(reinterpret_cast<void*>(library.Find("VerifyScreenSavePwd")));
   if (!verify) return std::nullopt;
   return verify(FWindow) != FALSE;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "base/win32/Handles.h"
 #include "host/ExitRules.h"
 
 namespace pixvane {
@@ -10,7 +11,6 @@ namespace pixvane {
 class TWin32ExitPlatform : public TExitPlatform {
  public:
   explicit TWin32ExitPlatform(HWND window) : FWindow(window) {}
-  ~TWin32ExitPlatform() override { CloseDesktopKey(); }
 
   bool OpenDesktopKey() override;
   void CloseDesktopKey() override;
@@ -20,7 +20,7 @@ class TWin32ExitPlatform : public TExitPlatform {
 
  private:
   HWND FWindow;
-  HKEY FKey = nullptr;
+  TRegistryKey FKey;
 };
 
 }  // namespace pixvane

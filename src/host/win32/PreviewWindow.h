@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "base/win32/Handles.h"
 #include "host/Preview.h"
 
 namespace pixvane {
@@ -9,9 +10,6 @@ namespace pixvane {
 class TWin32PreviewWindow : public TPreviewWindow {
  public:
   explicit TWin32PreviewWindow(HWND window);
-  ~TWin32PreviewWindow() override;
-  TWin32PreviewWindow(const TWin32PreviewWindow&) = delete;
-  TWin32PreviewWindow& operator=(const TWin32PreviewWindow&) = delete;
 
   bool Exists() override { return IsWindow(FWindow) != FALSE; }
   bool IsVisible() override { return IsWindowVisible(FWindow) != FALSE; }
@@ -21,7 +19,7 @@ class TWin32PreviewWindow : public TPreviewWindow {
 
  private:
   HWND FWindow;
-  HWND FOwnWindow = nullptr;
+  TWindowHandle FOwnWindow;
 };
 
 }  // namespace pixvane

@@ -5,6 +5,8 @@
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "base/Stream.h"
+#include "base/win32/MessagePump.h"
+#include "base/win32/WindowClass.h"
 #include "host/win32/CaptionText.h"
 #include "package/MediaFiles.h"
 #include "package/ObjectStream.h"
@@ -41,36 +43,17 @@ void TfrmScrn::Guarded(Handler&& handler) {
 }
 
 void TfrmScrn::Run() {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = ClassName;
-  RegisterClassA(&wc);
+  RegisterWindowClass(ClassName, WindowProc, IDC_ARROW);
   // A tool window has no task-bar button.
-  FWindow = CreateWindowExA(WS_EX_TOOLWINDOW, ClassName, "", WS_POPUP,
-                            (ScreenWidth() - DesignWidth) / 2, (ScreenHeight() - DesignHeight) / 2,
-                            DesignWidth, DesignHeight, nullptr, nullptr, wc.hInstance, this);
+  FWindow =
+      CreateWindowExA(WS_EX_TOOLWINDOW, ClassName, "", WS_POPUP, (ScreenWidth() - DesignWidth) / 2,
+                      (ScreenHeight() - DesignHeight) / 2, DesignWidth, DesignHeight, nullptr,
+                      nullptr, GetModuleHandleA(nullptr), this);
   if (!FWindow) return;
   ShowWindow(FWindow, SW_SHOW);
 
-  MSG message;
-  while (!FTerminate) {
-    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) break;
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-      continue;
-    }
-    // The first idle moment starts the show. One message is enough: posting
-    // one at every idle moment would keep the loop from ever sleeping.
-    if (FIdleInstalled && !FStartPosted) {
-      FStartPosted = true;
-      PostMessageA(FWindow, WM_STARTSHOW, 0, 0);
-      continue;
-    }
-    WaitMessage();
-  }
+  RunMessageLoop(
+      {.OnIdle = [this] { return PostStartWhenIdle(); }, .Ended = [this] { return FTerminate; }});
   // Told to terminate (an unreadable settings record): the running flag must
   // not outlive the saver.
   if (IsWindow(FWindow)) {
@@ -79,14 +62,20 @@ void TfrmScrn::Run() {
   }
 }
 
+// The first idle moment starts the show. One message is enough: posting one
+// at every idle moment would keep the loop from ever sleeping.
+bool TfrmScrn::PostStartWhenIdle() {
+  if (!FIdleInstalled || FStartPosted) return false;
+  FStartPosted = true;
+  PostMessageA(FWindow, WM_STARTSHOW, 0, 0);
+  return true;
+}
+
 LRESULT CALLBACK TfrmScrn::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<TfrmScrn*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    form->FWindow = window;
-  }
-  auto* form = reinterpret_cast<TfrmScrn*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  return form ? form->Handle(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
+  auto* form = WindowObject<TfrmScrn>(window, message, lParam);
+  if (!form) return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) form->FWindow = window;
+  return form->Handle(message, wParam, lParam);
 }
 
 LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "base/Stream.h"
 #include "host/ExitRules.h"
 #include "host/win32/ExitPlatformWin32.h"
-#include "base/Stream.h"
 #include "package/SSFileLocations.h"
 #include "setup/SettingsStore.h"
 #include "show/MusicPlayer.h"
@@ -51,6 +51,7 @@ class TfrmScrn : public TSlideHost {
   void FormActivate();
   bool ReadSettingsRecord(TStream& file);
   void Paint();
+  bool PostStartWhenIdle();
   void CloseCleanUp();
   void EndSaver();
   void ExitRule(bool end);

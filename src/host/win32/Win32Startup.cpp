@@ -3,7 +3,6 @@
 #include "host/win32/SaverWindow.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <memory>
@@ -11,6 +10,7 @@
 
 #include "base/Errors.h"
 #include "base/Stream.h"
+#include "base/win32/MessagePump.h"
 #include "host/win32/PreviewWindow.h"
 #include "host/win32/Resources.h"
 #include "setup/win32/SetupForm.h"
@@ -55,10 +55,6 @@ std::string ModuleFileName() {
 }
 
 TWin32Startup::TWin32Startup() : FExePath(ModuleFileName()) {}
-
-TWin32Startup::~TWin32Startup() {
-  if (FComInitialized) CoUninitialize();
-}
 
 TClockTime TWin32Startup::UniversalTime() {
   SYSTEMTIME now;
@@ -108,17 +104,13 @@ void TWin32Startup::ReleaseInstanceMarker() {
 }
 
 void TWin32Startup::InitializeFramework() {
-  FComInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  FComApartment.emplace();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 }
 
 void TWin32Startup::ProcessMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+  pixvane::ProcessMessages(TQuitMessage::Drop);
 }
 
 void TWin32Startup::RunPreview(const TCommandLine& commandLine) {
@@ -130,12 +122,8 @@ void TWin32Startup::RunSetupDialog() {
   HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IdMainIcon));
   TSetupForm form(FExePath, ApplicationTitle(FExePath), icon);
   form.Show();
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (form.TranslateDialogMessage(message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+  RunMessageLoop(
+      {.Filter = [&form](MSG& message) { return form.TranslateDialogMessage(message); }});
 }
 
 void TWin32Startup::RunSaver() {

@@ -1,10 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+#include "base/win32/Handles.h"
 #include "host/Startup.h"
-#include "host/win32/Handles.h"
 
 namespace pixvane {
 
@@ -12,7 +13,6 @@ namespace pixvane {
 class TWin32Startup : public TStartupPlatform {
  public:
   TWin32Startup();
-  ~TWin32Startup() override;
 
   TClockTime UniversalTime() override;
   TCommandLine Arguments() override;
@@ -30,7 +30,7 @@ class TWin32Startup : public TStartupPlatform {
  private:
   std::string FExePath;
   TKernelHandle FMarker;
-  bool FComInitialized = false;
+  std::optional<TComApartment> FComApartment;
 };
 
 // Our own executable's full path, as the platform reports it.

@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "base/Paths.h"
+#include "base/win32/ScreenDpi.h"
+#include "base/win32/WindowClass.h"
 
 namespace pixvane {
 namespace {
@@ -27,16 +29,11 @@ UINT WindowDpi(HWND window) {
   if (getDpiForWindow && window) {
     if (UINT dpi = getDpiForWindow(window)) return dpi;
   }
-  HDC screen = GetDC(nullptr);
-  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+  return static_cast<UINT>(ScreenPixelsPerInch());
 }
 
-HFONT MakeFont(int height, bool bold, bool underline) {
-  return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE,
-                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
+TGdiFont MakeFont(int height, bool bold, bool underline) {
+  return CreateGdiFont(height, "MS Sans Serif", bold, underline);
 }
 
 std::string WindowText(HWND window) {
@@ -50,32 +47,18 @@ std::string WindowText(HWND window) {
 
 // One font per look, made for the current DPI and remade when it changes.
 struct TSetupForm::TFonts {
-  HFONT Normal = nullptr, Title = nullptr, Link = nullptr;
+  TGdiFont Normal, Title, Link;
   explicit TFonts(int scaledNormal, int scaledTitle)
       : Normal(MakeFont(scaledNormal, false, false)),
         Title(MakeFont(scaledTitle, true, false)),
         Link(MakeFont(scaledNormal, false, true)) {}
-  ~TFonts() {
-    for (HFONT font : {Normal, Title, Link})
-      if (font) DeleteObject(font);
-  }
-  TFonts(const TFonts&) = delete;
-  TFonts& operator=(const TFonts&) = delete;
 };
 
 TSetupForm::TSetupForm(const std::string& exePath, std::string appTitle, HICON icon)
-    : FAppTitle(std::move(appTitle)), FStore(TSettingsStore::ForExecutable(exePath)) {
-  static ATOM atom = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = ClassName;
-    return RegisterClassExA(&wc);
-  }();
-  (void)atom;
-  FBrush = CreateSolidBrush(FormColor);
+    : FBrush(CreateSolidBrush(FormColor)),
+      FAppTitle(std::move(appTitle)),
+      FStore(TSettingsStore::ForExecutable(exePath)) {
+  RegisterWindowClass(ClassName, WindowProc, IDC_ARROW);
   // A fixed frame with a caption and the system menu's close button only.
   FWindow = CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, ClassName, "",
                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
@@ -96,8 +79,6 @@ TSetupForm::~TSetupForm() {
     SetWindowLongPtrA(FWindow, GWLP_USERDATA, 0);
     DestroyWindow(FWindow);
   }
-  FFonts.reset();
-  if (FBrush) DeleteObject(FBrush);
 }
 
 void TSetupForm::CreateControls() {
@@ -124,12 +105,12 @@ void TSetupForm::Layout(UINT dpi) {
   auto setFont = [](HWND control, HFONT font) {
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   };
-  setFont(FTitle, FFonts->Title);
-  setFont(FAuthor, FFonts->Normal);
-  setFont(FMute, FFonts->Normal);
-  setFont(FEmail, FFonts->Link);
-  setFont(FWeb, FFonts->Link);
-  setFont(FOK, FFonts->Normal);
+  setFont(FTitle, FFonts->Title.Get());
+  setFont(FAuthor, FFonts->Normal.Get());
+  setFont(FMute, FFonts->Normal.Get());
+  setFont(FEmail, FFonts->Link.Get());
+  setFont(FWeb, FFonts->Link.Get());
+  setFont(FOK, FFonts->Normal.Get());
 
   FitLabel(FTitle, 29, 23, 0, 0);
   FitLabel(FAuthor, 29, 44, 0, 0);
@@ -147,19 +128,19 @@ void TSetupForm::Layout(UINT dpi) {
 // Labels size themselves to their text, as the form's labels do.
 void TSetupForm::FitLabel(HWND label, int x, int y, int minWidth, int minHeight) {
   std::string text = WindowText(label);
-  HDC dc = GetDC(label);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
   RECT extent{0, 0, 0, 0};
-  UINT format = DT_CALCRECT | DT_SINGLELINE | (label == FMute ? 0 : DT_NOPREFIX);
-  DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &extent, format);
-  if (text.empty()) extent.right = 0;
-  // One average character to spare: with hinted fonts the control may lay
-  // the line out a few pixels wider than it was measured, and the last
-  // letter of an address must not be cut off.
   TEXTMETRICA metrics{};
-  GetTextMetricsA(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(label, dc);
+  {
+    TWindowDC dc(label);
+    TSelection font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    UINT format = DT_CALCRECT | DT_SINGLELINE | (label == FMute ? 0 : DT_NOPREFIX);
+    DrawTextA(dc.Get(), text.empty() ? " " : text.c_str(), -1, &extent, format);
+    // One average character to spare: with hinted fonts the control may lay
+    // the line out a few pixels wider than it was measured, and the last
+    // letter of an address must not be cut off.
+    GetTextMetricsA(dc.Get(), &metrics);
+  }
+  if (text.empty()) extent.right = 0;
   int width = extent.right + (text.empty() ? 0 : metrics.tmAveCharWidth), height = extent.bottom;
   if (label == FMute) width += GetSystemMetrics(SM_CXMENUCHECK) + Scale(5) + Scale(4);
   width = std::max(width, Scale(minWidth));
@@ -248,11 +229,7 @@ void TSetupForm::PaintPanels(HDC dc) {
 }
 
 LRESULT CALLBACK TSetupForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* form = reinterpret_cast<TSetupForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* form = WindowObject<TSetupForm>(window, message, lParam);
   if (form && form->FWindow == window) return form->Dispatch(message, wParam, lParam);
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -262,7 +239,7 @@ LRESULT TSetupForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(FWindow, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, FBrush);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, FBrush.Get());
       return 1;
     }
     case WM_PAINT: {
@@ -279,10 +256,10 @@ LRESULT TSetupForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       SetBkColor(dc, FormColor);
       SetTextColor(
           dc, control == FEmail || control == FWeb ? LinkColor : GetSysColor(COLOR_WINDOWTEXT));
-      return reinterpret_cast<LRESULT>(FBrush);
+      return reinterpret_cast<LRESULT>(FBrush.Get());
     }
     case WM_CTLCOLORBTN:
-      return reinterpret_cast<LRESULT>(FBrush);
+      return reinterpret_cast<LRESULT>(FBrush.Get());
     case WM_SETCURSOR: {
       auto control = reinterpret_cast<HWND>(wParam);
       if (control == FEmail || control == FWeb) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "base/win32/Handles.h"
 #include "setup/SettingsStore.h"
 #include "setup/SetupDialog.h"
 
@@ -60,7 +61,7 @@ class TSetupForm : public TSetupView {
        FOK = nullptr;
   UINT FDpi = 96;
   std::unique_ptr<TFonts> FFonts;
-  HBRUSH FBrush = nullptr;
+  TGdiBrush FBrush;
   std::string FAppTitle;
   TSettingsStore FStore;
   std::unique_ptr<TSetupDialog> FDialog;

@@ -1,7 +1,8 @@
 #include "transition/win32/WindowViewHost.h"
 
+#include "base/win32/MessagePump.h"
+#include "base/win32/WindowClass.h"
 #include "transition/win32/Dib.h"
-
 
 namespace pixvane {
 namespace {
@@ -9,35 +10,24 @@ namespace {
 constexpr UINT WM_RUNSTEPS = WM_APP + 1;
 constexpr char SyncClassName[] = "PixvaneViewSync";
 
-ATOM RegisterSyncClass(WNDPROC procedure) {
-  static ATOM atom = [procedure] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = SyncClassName;
-    return RegisterClassA(&wc);
-  }();
-  return atom;
-}
-
 }  // namespace
 
 TWindowViewHost::TWindowViewHost(HWND window, const TRect& bounds)
     : FWindow(window),
       FBounds(bounds),
       FOwnerThread(GetCurrentThreadId()),
-      FSteps([this] { PostMessageA(FSyncWindow, WM_RUNSTEPS, 0, 0); }) {
-  RegisterSyncClass(SyncWindowProc);
-  FSyncWindow = CreateWindowExA(0, SyncClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
-  SetWindowLongPtrA(FSyncWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+      FSteps([this] { PostMessageA(FSyncWindow.Get(), WM_RUNSTEPS, 0, 0); }),
+      FSyncWindow(CreateSyncWindow()) {}
+
+HWND TWindowViewHost::CreateSyncWindow() {
+  RegisterWindowClass(SyncClassName, SyncWindowProc);
+  return CreateWindowExA(0, SyncClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                         GetModuleHandleA(nullptr), this);
 }
 
-TWindowViewHost::~TWindowViewHost() {
-  if (FSyncWindow) DestroyWindow(FSyncWindow);
+void TWindowViewHost::SetBounds(const TRect& bounds) {
+  FBounds = bounds;
 }
-
-void TWindowViewHost::SetBounds(const TRect& bounds) { FBounds = bounds; }
 
 void TWindowViewHost::Paint(HDC dc) {
   if (!FView || !FView->Paint()) return;
@@ -51,32 +41,19 @@ void TWindowViewHost::Invalidate(const TRect& area) {
   InvalidateRect(FWindow, &rect, FALSE);
 }
 
-void TWindowViewHost::Update() { UpdateWindow(FWindow); }
+void TWindowViewHost::Update() {
+  UpdateWindow(FWindow);
+}
 
 void TWindowViewHost::ProcessMessages(uint32_t maxWaitMs) {
-  MSG message;
-  bool any = false;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    any = true;
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that owns it
-      return;
-    }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+  // A WM_QUIT goes back for the loop that owns the thread.
+  TPumped pumped = pixvane::ProcessMessages(TQuitMessage::Repost);
+  if (pumped == TPumped::Quit) return;
+  bool any = pumped == TPumped::Messages;
   any |= FSteps.RunQueued();
   if (any || maxWaitMs == 0) return;
   // Nothing pending: sleep until input, a message or a step arrives, or the time is up.
-  MsgWaitForMultipleObjects(0, nullptr, FALSE, maxWaitMs, QS_ALLINPUT);
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+  if (WaitAndProcessMessages(maxWaitMs, TQuitMessage::Repost) == TPumped::Quit) return;
   FSteps.RunQueued();
 }
 
@@ -88,7 +65,7 @@ void TWindowViewHost::Synchronize(const std::function<void()>& step) {
 }
 
 void TWindowViewHost::ApplyThreadPriority(int priority) {
-  static constexpr int Levels[] = {THREAD_PRIORITY_IDLE,   THREAD_PRIORITY_LOWEST,
+  static constexpr int Levels[] = {THREAD_PRIORITY_IDLE,         THREAD_PRIORITY_LOWEST,
                                    THREAD_PRIORITY_BELOW_NORMAL, THREAD_PRIORITY_NORMAL,
                                    THREAD_PRIORITY_ABOVE_NORMAL, THREAD_PRIORITY_HIGHEST,
                                    THREAD_PRIORITY_TIME_CRITICAL};
@@ -97,9 +74,9 @@ void TWindowViewHost::ApplyThreadPriority(int priority) {
 
 LRESULT CALLBACK TWindowViewHost::SyncWindowProc(HWND window, UINT message, WPARAM wParam,
                                                  LPARAM lParam) {
+  auto* host = WindowObject<TWindowViewHost>(window, message, lParam);
   if (message == WM_RUNSTEPS) {
-    if (auto* host = reinterpret_cast<TWindowViewHost*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
-      host->FSteps.RunQueued();
+    if (host) host->FSteps.RunQueued();
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);

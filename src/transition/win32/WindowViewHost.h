@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "base/win32/Handles.h"
 #include "transition/StepQueue.h"
 #include "transition/TransitionView.h"
 #include "transition/ViewHost.h"
@@ -16,9 +17,6 @@ namespace pixvane {
 class TWindowViewHost : public TViewHost {
  public:
   TWindowViewHost(HWND window, const TRect& bounds);
-  ~TWindowViewHost() override;
-  TWindowViewHost(const TWindowViewHost&) = delete;
-  TWindowViewHost& operator=(const TWindowViewHost&) = delete;
 
   void Attach(TCustomTransitionView* view) { FView = view; }
   // Where the view lies in the window's client area.
@@ -35,12 +33,13 @@ class TWindowViewHost : public TViewHost {
 
  private:
   static LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  HWND CreateSyncWindow();
   HWND FWindow;
   TRect FBounds;
   TCustomTransitionView* FView = nullptr;
   DWORD FOwnerThread;
-  HWND FSyncWindow = nullptr;
   TStepQueue FSteps;
+  TWindowHandle FSyncWindow;  // made after the steps, which post to it, and gone before them
 };
 
 }  // namespace pixvane

@@ -15,11 +15,18 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "base/win32/Handles.h"
+#include "base/win32/MessagePump.h"
+#include "base/win32/WindowClass.h"
+
 namespace {
+
+using namespace pixvane;
 
 constexpr UINT WM_COMMANDLINE = WM_APP + 1;
 DWORD mainThread;
@@ -66,23 +73,14 @@ BOOL CALLBACK ListControl(HWND control, LPARAM) {
 
 // The preview host never paints itself: whatever is drawn on it stays.
 HWND MakeHost(int width, int height) {
-  static ATOM atom = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "PixvaneE2ePreviewHost";
-    return RegisterClassA(&wc);
-  }();
-  (void)atom;
+  RegisterWindowClass("PixvaneE2ePreviewHost");
   HWND window =
       CreateWindowExA(WS_EX_TOOLWINDOW, "PixvaneE2ePreviewHost", "Preview host", WS_POPUP, 100, 100,
                       width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   // Black first, so a stale picture from an earlier case cannot pass.
   ShowWindow(window, SW_SHOWNOACTIVATE);
-  HDC dc = GetDC(window);
   RECT all{0, 0, width, height};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  ReleaseDC(window, dc);
+  FillRect(TWindowDC(window).Get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   return window;
 }
 
@@ -91,16 +89,14 @@ HWND MakeHost(int width, int height) {
 // it once; asking SystemParametersInfo here would answer this process's stale
 // copy, the key answers the saver's last call.
 std::string SaverRunningFlag() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER,
-                    "Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop", 0,
-                    KEY_READ, &key) != ERROR_SUCCESS)
+  TRegistryKey key;
+  if (!key.Open(HKEY_CURRENT_USER,
+                "Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop", KEY_READ))
     return "absent";
   char value[32] = "";
   DWORD size = sizeof value - 1;
-  LONG read = RegQueryValueExA(key, "WINE_ScreenSaverRunning", nullptr, nullptr,
+  LONG read = RegQueryValueExA(key.Get(), "WINE_ScreenSaverRunning", nullptr, nullptr,
                                reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(key);
   return read == ERROR_SUCCESS ? std::string(value) : std::string("absent");
 }
 
@@ -170,15 +166,11 @@ int main() {
   CloseHandle(CreateThread(nullptr, 0, ReadCommands, nullptr, 0, nullptr));
   std::printf("READY\n");
   std::fflush(stdout);
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (message.message == WM_COMMANDLINE && message.hwnd == nullptr) {
-      auto* line = reinterpret_cast<std::string*>(message.lParam);
-      Run(*line);
-      delete line;
-      continue;
-    }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+  RunMessageLoop({.Filter = [](MSG& message) {
+    if (message.message != WM_COMMANDLINE || message.hwnd != nullptr) return false;
+    std::unique_ptr<std::string> line(reinterpret_cast<std::string*>(message.lParam));
+    Run(*line);
+    return true;
+  }});
   return 0;
 }

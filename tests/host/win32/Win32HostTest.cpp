@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "base/Stream.h"
+#include "base/win32/Handles.h"
+#include "base/win32/MessagePump.h"
+#include "base/win32/WindowClass.h"
 #include "host/QuadrantJpeg.h"
 #include "host/win32/PreviewWindow.h"
 #include "host/win32/Win32Startup.h"
@@ -44,29 +47,14 @@ TEST(InstanceMarker, TheMarkerIsTheSemaphoreNamedAfterOurFile) {
 class TPreviewHost {
  public:
   TPreviewHost(int width, int height) {
-    static ATOM atom = [] {
-      WNDCLASSA wc{};
-      wc.lpfnWndProc = DefWindowProcA;
-      wc.hInstance = GetModuleHandleA(nullptr);
-      wc.lpszClassName = "PixvanePreviewHostTest";
-      return RegisterClassA(&wc);
-    }();
-    (void)atom;
+    RegisterWindowClass("PixvanePreviewHostTest");
     Window = CreateWindowExA(0, "PixvanePreviewHostTest", "", WS_POPUP, 40, 30, width, height,
                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   }
   ~TPreviewHost() { DestroyWindow(Window); }
 
-  void Pump() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  }
-  TColor PixelAt(int x, int y) {
-    HDC dc = GetDC(Window);
-    COLORREF color = GetPixel(dc, x, y);
-    ReleaseDC(Window, dc);
-    return color;
-  }
+  void Pump() { ProcessMessages(TQuitMessage::Drop); }
+  TColor PixelAt(int x, int y) { return GetPixel(TWindowDC(Window).Get(), x, y); }
   HWND Window;
 };
 

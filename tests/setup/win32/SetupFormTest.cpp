@@ -6,6 +6,9 @@
 #include <string>
 
 #include "base/Stream.h"
+#include "base/win32/Handles.h"
+#include "base/win32/MessagePump.h"
+#include "base/win32/ScreenDpi.h"
 #include "package/ClassRegistry.h"
 #include "package/PackageWriter.h"
 #include "setup/win32/SetupForm.h"
@@ -50,16 +53,11 @@ class SetupFormTest : public ::testing::Test {
 
   // Runs the dialog's message loop until the window closes or time is up.
   static bool RunUntilClosed(TSetupForm& form, DWORD timeoutMs) {
+    auto dialogKeys = [&form](MSG& message) { return form.TranslateDialogMessage(message); };
     DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
-      MSG message;
-      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) return true;
-        if (form.TranslateDialogMessage(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-      }
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      if (ProcessMessages(TQuitMessage::Stop, dialogKeys) == TPumped::Quit) return true;
+      WaitForMessage(20);
     }
     return false;
   }
@@ -79,9 +77,7 @@ TEST_F(SetupFormTest, ShowsTheDetailsOnTheFormsColourAtItsSize) {
 
   RECT client;
   GetClientRect(window, &client);
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const int dpi = ScreenPixelsPerInch();
   EXPECT_EQ(client.right, MulDiv(305, dpi, 96));
   EXPECT_EQ(client.bottom, MulDiv(259, dpi, 96));
 
@@ -94,9 +90,7 @@ TEST_F(SetupFormTest, ShowsTheDetailsOnTheFormsColourAtItsSize) {
   EXPECT_EQ(ok.right - ok.left, MulDiv(75, dpi, 96));
 
   RunUntilClosed(form, 100);  // let it paint
-  HDC dc = GetDC(window);
-  EXPECT_EQ(GetPixel(dc, 5, 5), TSetupForm::FormColor);
-  ReleaseDC(window, dc);
+  EXPECT_EQ(GetPixel(TWindowDC(window).Get(), 5, 5), TSetupForm::FormColor);
 }
 
 TEST_F(SetupFormTest, ClickingTheBoxAndPressingEnterStoresTheChoiceAndCloses) {

@@ -15,25 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/Handles.h"
 #include "transition/Region.h"
 
 namespace pixvane {
 namespace {
-
-class TGdiRegion {
- public:
-  explicit TGdiRegion(HRGN handle) : FHandle(handle) {}
-  TGdiRegion(const TGdiRegion&) = delete;
-  TGdiRegion& operator=(const TGdiRegion&) = delete;
-  TGdiRegion(TGdiRegion&& other) noexcept : FHandle(other.FHandle) { other.FHandle = nullptr; }
-  ~TGdiRegion() {
-    if (FHandle) DeleteObject(FHandle);
-  }
-  HRGN Handle() const { return FHandle; }
-
- private:
-  HRGN FHandle;
-};
 
 // A platform region as a TRegion, through the rectangles GetRegionData
 // lists. GDI keeps the rows of a rounded rectangle unmerged and may hold
@@ -196,7 +182,7 @@ TEST(RegionAgainstGdi, RectanglesIncludingReversedAndEmpty) {
   for (int i = 0; i < 5000; ++i) {
     const TRect r = RandomRect(random);
     TGdiRegion gdi(CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom));
-    compare.Compare(RectText("Rect", r), TRegion(r), gdi.Handle());
+    compare.Compare(RectText("Rect", r), TRegion(r), gdi.Get());
   }
   compare.Report("rectangles");
   EXPECT_EQ(compare.Cases(), 5000);
@@ -218,7 +204,7 @@ TEST(RegionAgainstGdi, RoundRectsOfEverySmallSize) {
           TGdiRegion gdi(CreateRoundRectRgn(r.Left, r.Top, r.Right, r.Bottom, ew, eh));
           compare.Compare(
               RectText("RoundRect", r) + " " + std::to_string(ew) + "x" + std::to_string(eh),
-              TRegion::RoundRect(r, ew, eh), gdi.Handle());
+              TRegion::RoundRect(r, ew, eh), gdi.Get());
         }
   compare.Report("small rounded rectangles");
 }
@@ -236,7 +222,7 @@ TEST(RegionAgainstGdi, RandomRoundRects) {
     }
     TGdiRegion gdi(CreateRoundRectRgn(r.Left, r.Top, r.Right, r.Bottom, ew, eh));
     compare.Compare(RectText("RoundRect", r) + " " + std::to_string(ew) + "x" + std::to_string(eh),
-                    TRegion::RoundRect(r, ew, eh), gdi.Handle());
+                    TRegion::RoundRect(r, ew, eh), gdi.Get());
   }
   compare.Report("random rounded rectangles");
 }
@@ -254,7 +240,7 @@ TEST(RegionAgainstGdi, CurvedFrontsOfTheRoundedStyles) {
       for (const TRect& r : fronts) {
         TGdiRegion gdi(CreateRoundRectRgn(r.Left, r.Top, r.Right, r.Bottom, 2 * f.X, 2 * f.X));
         compare.Compare(RectText("RoundRect", r), TRegion::RoundRect(r, 2 * f.X, 2 * f.X),
-                        gdi.Handle());
+                        gdi.Get());
       }
     }
   compare.Report("curved fronts");
@@ -267,7 +253,7 @@ TEST(RegionAgainstGdi, RandomPolygonsBothFillModes) {
     const std::vector<TPoint> points = RandomPolygon(random);
     const TPolyFillMode mode = i % 4 == 3 ? TPolyFillMode::Alternate : TPolyFillMode::Winding;
     TGdiRegion gdi(GdiPolygon(points, mode));
-    compare.Compare(PolygonText(points, mode), TRegion::Polygon(points, mode), gdi.Handle());
+    compare.Compare(PolygonText(points, mode), TRegion::Polygon(points, mode), gdi.Get());
   }
   compare.Report("random polygons");
 }
@@ -276,7 +262,7 @@ TEST(RegionAgainstGdi, StarsTrianglesAndDegeneratePolygons) {
   TComparer compare;
   auto check = [&](const std::vector<TPoint>& points, TPolyFillMode mode) {
     TGdiRegion gdi(GdiPolygon(points, mode));
-    compare.Compare(PolygonText(points, mode), TRegion::Polygon(points, mode), gdi.Handle());
+    compare.Compare(PolygonText(points, mode), TRegion::Polygon(points, mode), gdi.Get());
   };
   for (TPolyFillMode mode : {TPolyFillMode::Winding, TPolyFillMode::Alternate}) {
     for (int32_t radius : {3, 7, 20, 45})
@@ -386,16 +372,16 @@ TEST(RegionAgainstGdi, CombinedAndOffsetRegions) {
           acc.Ours -= piece.Ours;
           break;
       }
-      CombineRgn(acc.Gdi.Handle(), acc.Gdi.Handle(), piece.Gdi.Handle(), op.Mode);
+      CombineRgn(acc.Gdi.Get(), acc.Gdi.Get(), piece.Gdi.Get(), op.Mode);
       text += std::string(" ") + op.Name + " " + piece.Text;
       if (random.Chance(30)) {
         const int32_t dx = random.Range(-40, 40), dy = random.Range(-40, 40);
         acc.Ours.Offset(dx, dy);
-        OffsetRgn(acc.Gdi.Handle(), dx, dy);
+        OffsetRgn(acc.Gdi.Get(), dx, dy);
         text += " OFFSET " + std::to_string(dx) + "," + std::to_string(dy);
       }
     }
-    compare.Compare(text, acc.Ours, acc.Gdi.Handle());
+    compare.Compare(text, acc.Ours, acc.Gdi.Get());
   }
   compare.Report("combined regions");
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/win32/Handles.h"
+#include "base/win32/MessagePump.h"
+#include "base/win32/WindowClass.h"
 #include "transition/TransitionView.h"
 #include "transition/win32/WindowViewHost.h"
 
@@ -12,14 +15,7 @@ namespace {
 class TWindowRig {
  public:
   TWindowRig() {
-    static ATOM atom = [] {
-      WNDCLASSA wc{};
-      wc.lpfnWndProc = WindowProc;
-      wc.hInstance = GetModuleHandleA(nullptr);
-      wc.lpszClassName = "PixvaneViewTest";
-      return RegisterClassA(&wc);
-    }();
-    (void)atom;
+    RegisterWindowClass("PixvaneViewTest", WindowProc);
     Window = CreateWindowExA(0, "PixvaneViewTest", "", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr,
                              GetModuleHandleA(nullptr), this);
     Host = std::make_unique<TWindowViewHost>(Window, TRect{4, 2, 64, 48});
@@ -37,17 +33,12 @@ class TWindowRig {
   }
 
   COLORREF PaintedPixel(int x, int y) {
-    HDC screen = GetDC(Window);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 64, 48);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    Host->Paint(memory);
-    COLORREF color = GetPixel(memory, x, y);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(Window, screen);
-    return color;
+    TWindowDC screen(Window);
+    TMemoryDC memory(screen.Get());
+    TGdiBitmap bitmap(CreateCompatibleBitmap(screen.Get(), 64, 48));
+    TSelection selection(memory.Get(), bitmap.Get());
+    Host->Paint(memory.Get());
+    return GetPixel(memory.Get(), x, y);
   }
 
   HWND Window = nullptr;
@@ -58,10 +49,7 @@ class TWindowRig {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-      SetWindowLongPtrA(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* rig = reinterpret_cast<TWindowRig*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* rig = WindowObject<TWindowRig>(window, message, lParam);
     if (message == WM_PAINT && rig && rig->Host) {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
@@ -113,11 +101,8 @@ TEST(WindowViewHost, TimingThreadStepsArriveThroughTheMessageLoop) {
   rig.View->Execute();
   // A plain message loop, as the application runs one, serves the steps.
   DWORD start = GetTickCount();
-  MSG message;
-  while (rig.View->Busy() && GetTickCount() - start < 10000) {
-    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0)
-      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  }
+  while (rig.View->Busy() && GetTickCount() - start < 10000)
+    WaitAndProcessMessages(50, TQuitMessage::Drop);
   EXPECT_FALSE(rig.View->Busy());
   EXPECT_EQ(frames, 5);
   EXPECT_EQ(rig.Completed, 1);

@@ -17,29 +17,13 @@
 
 #include "base/MulDiv.h"
 #include "base/Random.h"
+#include "base/win32/Handles.h"
 #include "transition/styles/StyleRig.h"
 
 namespace pixvane::test {
 namespace {
 
-class TRgn {
- public:
-  TRgn() = default;
-  explicit TRgn(HRGN handle) : FHandle(handle) {}
-  TRgn(TRgn&& other) noexcept : FHandle(std::exchange(other.FHandle, nullptr)) {}
-  TRgn& operator=(TRgn&& other) noexcept {
-    std::swap(FHandle, other.FHandle);
-    return *this;
-  }
-  ~TRgn() {
-    if (FHandle) DeleteObject(FHandle);
-  }
-  HRGN Get() const { return FHandle; }
-  explicit operator bool() const { return FHandle != nullptr; }
-
- private:
-  HRGN FHandle = nullptr;
-};
+using TRgn = TGdiRegion;
 
 TRgn Rect(int l, int t, int r, int b) {
   return TRgn(CreateRectRgn(l, t, r, b));

@@ -1,0 +1,199 @@
+#pragma once
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <utility>
+
+namespace pixvane {
+
+// One small owner per kind of platform handle, so that every path out of a
+// function (an error included) gives back what it took. None can be copied;
+// the ones that travel can be moved.
+
+// A handle given back with CloseHandle: a semaphore, a thread.
+class TKernelHandle {
+ public:
+  TKernelHandle() = default;
+  explicit TKernelHandle(HANDLE handle) : FHandle(handle) {}
+  ~TKernelHandle() { Reset(); }
+  TKernelHandle(TKernelHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, nullptr)) {}
+  TKernelHandle& operator=(TKernelHandle&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      FHandle = std::exchange(other.FHandle, nullptr);
+    }
+    return *this;
+  }
+  HANDLE Get() const { return FHandle; }
+  explicit operator bool() const { return FHandle != nullptr; }
+  void Reset() {
+    if (FHandle) CloseHandle(FHandle);
+    FHandle = nullptr;
+  }
+
+ private:
+  HANDLE FHandle = nullptr;
+};
+
+// A library loaded for a few of its functions, freed with FreeLibrary.
+class TLibrary {
+ public:
+  explicit TLibrary(const char* path) : FModule(LoadLibraryA(path)) {}
+  ~TLibrary() {
+    if (FModule) FreeLibrary(FModule);
+  }
+  TLibrary(const TLibrary&) = delete;
+  TLibrary& operator=(const TLibrary&) = delete;
+  explicit operator bool() const { return FModule != nullptr; }
+  FARPROC Find(const char* name) const { return FModule ? GetProcAddress(FModule, name) : nullptr; }
+
+ private:
+  HMODULE FModule;
+};
+
+// A window's DC from GetDC (the screen's for no window), given back with
+// ReleaseDC.
+class TWindowDC {
+ public:
+  explicit TWindowDC(HWND window = nullptr) : FWindow(window), FDC(GetDC(window)) {}
+  ~TWindowDC() {
+    if (FDC) ReleaseDC(FWindow, FDC);
+  }
+  TWindowDC(const TWindowDC&) = delete;
+  TWindowDC& operator=(const TWindowDC&) = delete;
+  HDC Get() const { return FDC; }
+
+ private:
+  HWND FWindow;
+  HDC FDC;
+};
+
+// A memory DC like another (like the screen for none), deleted with DeleteDC.
+class TMemoryDC {
+ public:
+  explicit TMemoryDC(HDC like = nullptr) : FDC(CreateCompatibleDC(like)) {}
+  ~TMemoryDC() {
+    if (FDC) DeleteDC(FDC);
+  }
+  TMemoryDC(const TMemoryDC&) = delete;
+  TMemoryDC& operator=(const TMemoryDC&) = delete;
+  HDC Get() const { return FDC; }
+
+ private:
+  HDC FDC;
+};
+
+// A GDI object of one kind, deleted with DeleteObject. It must not be
+// selected into a DC by then: a TSelection made after it ends first.
+template <typename THandle>
+class TGdiObject {
+ public:
+  TGdiObject() = default;
+  explicit TGdiObject(THandle handle) : FHandle(handle) {}
+  ~TGdiObject() { Reset(); }
+  TGdiObject(TGdiObject&& other) noexcept : FHandle(std::exchange(other.FHandle, nullptr)) {}
+  TGdiObject& operator=(TGdiObject&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      FHandle = std::exchange(other.FHandle, nullptr);
+    }
+    return *this;
+  }
+  THandle Get() const { return FHandle; }
+  explicit operator bool() const { return FHandle != nullptr; }
+  void Reset() {
+    if (FHandle) DeleteObject(FHandle);
+    FHandle = nullptr;
+  }
+
+ private:
+  THandle FHandle = nullptr;
+};
+
+using TGdiFont = TGdiObject<HFONT>;
+using TGdiBrush = TGdiObject<HBRUSH>;
+using TGdiBitmap = TGdiObject<HBITMAP>;
+using TGdiRegion = TGdiObject<HRGN>;
+
+// A font of a face and a height (negative: of its characters without the
+// leading), in the default character set, precision and quality.
+inline TGdiFont CreateGdiFont(int height, const char* face, bool bold = false,
+                              bool underline = false) {
+  return TGdiFont(CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE,
+                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              DEFAULT_QUALITY, DEFAULT_PITCH, face));
+}
+
+// An object selected into a DC for a while; the DC's earlier object goes
+// back in at the end, so both can then be deleted.
+class TSelection {
+ public:
+  TSelection(HDC dc, HGDIOBJ object) : FDC(dc), FOld(SelectObject(dc, object)) {}
+  ~TSelection() { SelectObject(FDC, FOld); }
+  TSelection(const TSelection&) = delete;
+  TSelection& operator=(const TSelection&) = delete;
+
+ private:
+  HDC FDC;
+  HGDIOBJ FOld;
+};
+
+// An open registry key, closed with RegCloseKey.
+class TRegistryKey {
+ public:
+  TRegistryKey() = default;
+  ~TRegistryKey() { Reset(); }
+  TRegistryKey(const TRegistryKey&) = delete;
+  TRegistryKey& operator=(const TRegistryKey&) = delete;
+  // Opens parent\path, closing what was open before; false when it cannot.
+  bool Open(HKEY parent, const char* path, REGSAM access) {
+    Reset();
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, path, 0, access, &key) != ERROR_SUCCESS) return false;
+    FKey = key;
+    return true;
+  }
+  HKEY Get() const { return FKey; }
+  explicit operator bool() const { return FKey != nullptr; }
+  void Reset() {
+    if (FKey) RegCloseKey(FKey);
+    FKey = nullptr;
+  }
+
+ private:
+  HKEY FKey = nullptr;
+};
+
+// A window this code created, destroyed with DestroyWindow.
+class TWindowHandle {
+ public:
+  explicit TWindowHandle(HWND window) : FWindow(window) {}
+  ~TWindowHandle() {
+    if (FWindow) DestroyWindow(FWindow);
+  }
+  TWindowHandle(const TWindowHandle&) = delete;
+  TWindowHandle& operator=(const TWindowHandle&) = delete;
+  HWND Get() const { return FWindow; }
+
+ private:
+  HWND FWindow;
+};
+
+// The component object model on this thread, in a single-threaded
+// apartment, while this lives. Setting it up can fail (another model was
+// chosen first); then there is nothing to take down.
+class TComApartment {
+ public:
+  TComApartment() : FEntered(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~TComApartment() {
+    if (FEntered) CoUninitialize();
+  }
+  TComApartment(const TComApartment&) = delete;
+  TComApartment& operator=(const TComApartment&) = delete;
+
+ private:
+  bool FEntered;
+};
+
+}  // namespace pixvane
