@@ -19,11 +19,6 @@ constexpr char ClassName[] = "TfrmScrn";
 constexpr UINT_PTR ShowTimerId = 1;
 constexpr int DesignWidth = 423, DesignHeight = 350;
 
-void SetScreenSaverRunning(bool running) {
-  BOOL scratch = FALSE;
-  SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, &scratch, 0);
-}
-
 }  // namespace
 
 TfrmScrn::TfrmScrn(std::string exePath) : FExePath(std::move(exePath)) {}
@@ -53,20 +48,21 @@ void TfrmScrn::Run() {
   ShowWindow(FWindow, SW_SHOW);
 
   RunMessageLoop(
-      {.OnIdle = [this] { return PostStartWhenIdle(); }, .Ended = [this] { return FTerminate; }});
-  // Told to terminate (an unreadable settings record): the running flag must
-  // not outlive the saver.
+      {.OnIdle = [this] { return PostStartWhenIdle(); }, .Ended = [this] { return LoopEnded(); }});
+  // Ended for an unreadable settings record: the running flag must not
+  // outlive the saver.
   if (IsWindow(FWindow)) {
     CloseCleanUp();
     DestroyWindow(FWindow);
   }
 }
 
-// The first idle moment starts the show. One message is enough: posting one
-// at every idle moment would keep the loop from ever sleeping.
+// The first idle moment after the activation starts the show. One message is
+// enough: posting one at every idle moment would keep the loop from ever
+// sleeping.
 bool TfrmScrn::PostStartWhenIdle() {
-  if (!FIdleInstalled || FStartPosted) return false;
-  FStartPosted = true;
+  if (FPhase != TPhase::WaitingForIdle) return false;
+  FPhase = TPhase::StartPosted;
   PostMessageA(FWindow, WM_STARTSHOW, 0, 0);
   return true;
 }
@@ -101,8 +97,8 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == ShowTimerId) Guarded([this] { FSequencer->ShowTimerTick(); });
       return 0;
     case WM_STARTSHOW:
-      if (!FShowStarted) {
-        FShowStarted = true;
+      if (FPhase == TPhase::StartPosted) {
+        FPhase = TPhase::ShowRunning;
         Guarded([this] { FSequencer->ShowTimerTick(); });
       }
       return 0;
@@ -171,32 +167,27 @@ bool TfrmScrn::ReadSettingsRecord(TStream& file) {
   } catch (const EError&) {
     // No package to show: the saver ends without a word, once control is
     // back in the message loop; the steps below go on with what was read.
-    FTerminate = true;
+    FPhase = TPhase::Unreadable;
     PostMessageA(FWindow, WM_NULL, 0, 0);
   }
   return true;
 }
 
 void TfrmScrn::FormActivate() {
-  if (!FFirstActivate) return;
+  if (FPhase != TPhase::Created && FPhase != TPhase::Unreadable) return;
   std::unique_ptr<TFileStream> file = TFileStream::OpenRead(FExePath);
   if (!ReadSettingsRecord(*file)) return;
   ExtractMediaFiles(FSettings, *file);
   FSettings.lMute = TSettingsStore::ForExecutable(FExePath).ReadMuteSetting(FSettings.lMute);
   // The Flash kind plays its pictures; its movies are not played by this build.
   if (FSettings.Ver == "photo") FMusic->Start();
-  if (!FSettings.lShowMouseCursor && !FCursorHidden) {
-    ShowCursor(FALSE);
-    FCursorHidden = true;
-  }
+  if (!FSettings.lShowMouseCursor && !FHiddenCursor) FHiddenCursor.emplace();
   file.reset();
-  FFirstActivate = false;
+  FPhase = FPhase == TPhase::Unreadable ? TPhase::Terminating : TPhase::WaitingForIdle;
   ShowView->Color = 0;
   SetWindowPos(FWindow, HWND_TOPMOST, 0, 0, ScreenWidth(), ScreenHeight(), SWP_NOACTIVATE);
   FExitRules->ResetReference();
-  FIdleInstalled = true;
-  SetScreenSaverRunning(true);
-  FRunningFlagSet = true;
+  FRunningFlag.emplace();
   ShowWindow(FWindow, SW_SHOW);
   InvalidateRect(FWindow, nullptr, FALSE);
 }
@@ -213,12 +204,10 @@ void TfrmScrn::Paint() {
 }
 
 void TfrmScrn::SetShowTimerEnabled(bool enabled) {
-  FTimerEnabled = enabled;
+  FShowTimer.reset();
   // A timer with no interval never fires, as the framework's does not.
   if (enabled && FSettings.Interval > 0)
-    SetTimer(FWindow, ShowTimerId, static_cast<UINT>(FSettings.Interval), nullptr);
-  else
-    KillTimer(FWindow, ShowTimerId);
+    FShowTimer.emplace(FWindow, ShowTimerId, static_cast<UINT>(FSettings.Interval));
 }
 
 void TfrmScrn::StartFlashShow() {
@@ -246,12 +235,10 @@ void TfrmScrn::DrawText(TBitmap& slide, int32_t x, int32_t y, const std::string&
 }
 
 void TfrmScrn::CloseCleanUp() {
-  if (FRunningFlagSet) SetScreenSaverRunning(false);
-  FRunningFlagSet = false;
-  FIdleInstalled = false;
+  FRunningFlag.reset();
+  FPhase = TPhase::Closed;
   ReleaseCapture();
-  if (FCursorHidden) ShowCursor(TRUE);
-  FCursorHidden = false;
+  FHiddenCursor.reset();
 }
 
 void TfrmScrn::ExitRule(bool end) {

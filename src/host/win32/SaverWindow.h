@@ -2,11 +2,13 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/Stream.h"
 #include "host/ExitRules.h"
 #include "host/win32/ExitPlatformWin32.h"
+#include "host/win32/SaverClaims.h"
 #include "package/SSFileLocations.h"
 #include "setup/SettingsStore.h"
 #include "show/MusicPlayer.h"
@@ -45,12 +47,26 @@ class TfrmScrn : public TSlideHost {
   void StartFlashShow() override;
 
  private:
+  // The window's life, in order. An activation that finds no package, or
+  // fails, leaves the phase as it was, and the next activation tries again.
+  enum class TPhase {
+    Created,         // at its design size, not yet activated
+    Unreadable,      // an activation found settings it cannot read and goes on with
+                     // what was read; the message loop ends at its next turn
+    Terminating,     // that activation has run to its end
+    WaitingForIdle,  // activated: covers the screen; the first idle moment posts the start
+    StartPosted,     // the start is on its way through the queue
+    ShowRunning,     // the show runs on its timer
+    Closed,          // cleaned up: nothing starts any more; the loop runs on to WM_QUIT
+  };
+
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void FormCreate();
   void FormActivate();
   bool ReadSettingsRecord(TStream& file);
   void Paint();
+  bool LoopEnded() const { return FPhase == TPhase::Unreadable || FPhase == TPhase::Terminating; }
   bool PostStartWhenIdle();
   void CloseCleanUp();
   void EndSaver();
@@ -59,6 +75,7 @@ class TfrmScrn : public TSlideHost {
   void Guarded(Handler&& handler);
 
   std::string FExePath;
+  TPhase FPhase = TPhase::Created;
   std::unique_ptr<TStream> FPictureFile;  // open, writers denied, while a slide is shown
   HWND FWindow = nullptr;
   std::unique_ptr<TWindowViewHost> FViewHost;
@@ -70,14 +87,9 @@ class TfrmScrn : public TSlideHost {
   std::unique_ptr<TMusicPlayer> FMusic;
   std::unique_ptr<TWin32ExitPlatform> FExitPlatform;
   std::unique_ptr<TExitRules> FExitRules;
-  bool FFirstActivate = true;
-  bool FShowStarted = false;
-  bool FIdleInstalled = false;
-  bool FStartPosted = false;
-  bool FTerminate = false;
-  bool FTimerEnabled = false;
-  bool FCursorHidden = false;
-  bool FRunningFlagSet = false;
+  std::optional<TWindowTimer> FShowTimer;
+  std::optional<THiddenCursor> FHiddenCursor;
+  std::optional<TSaverRunningFlag> FRunningFlag;
 };
 
 }  // namespace pixvane
