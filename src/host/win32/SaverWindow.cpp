@@ -21,7 +21,8 @@ constexpr int DesignWidth = 423, DesignHeight = 350;
 
 }  // namespace
 
-TfrmScrn::TfrmScrn(std::string exePath) : FExePath(std::move(exePath)) {}
+TfrmScrn::TfrmScrn(std::string exePath, std::string title)
+    : FExePath(std::move(exePath)), FTitle(std::move(title)) {}
 
 TfrmScrn::~TfrmScrn() = default;
 
@@ -32,8 +33,7 @@ void TfrmScrn::Guarded(Handler&& handler) {
   try {
     handler();
   } catch (const std::exception& e) {
-    std::string title = FExePath.substr(ExtractFilePath(FExePath).size());
-    MessageBoxA(FWindow, e.what(), title.c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxA(FWindow, e.what(), FTitle.c_str(), MB_OK | MB_ICONERROR);
   }
 }
 

@@ -26,7 +26,8 @@ inline constexpr UINT WM_STOPSHOW = WM_USER + 2;
 // package's show and music, and ends the saver by the package's exit rules.
 class TfrmScrn : public TSlideHost {
  public:
-  explicit TfrmScrn(std::string exePath);
+  // title is the caption of the window's error messages.
+  TfrmScrn(std::string exePath, std::string title);
   ~TfrmScrn() override;
   TfrmScrn(const TfrmScrn&) = delete;
   TfrmScrn& operator=(const TfrmScrn&) = delete;
@@ -75,6 +76,7 @@ class TfrmScrn : public TSlideHost {
   void Guarded(Handler&& handler);
 
   std::string FExePath;
+  std::string FTitle;
   TPhase FPhase = TPhase::Created;
   std::unique_ptr<TStream> FPictureFile;  // open, writers denied, while a slide is shown
   HWND FWindow = nullptr;

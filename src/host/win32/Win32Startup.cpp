@@ -27,8 +27,9 @@ std::string Narrow(const wchar_t* text) {
   return narrow;
 }
 
-// The caption of the framework's messages: the executable's name without
-// its folder and extension ("Beach" for Beach.scr).
+// The caption of every message of the player, the setup dialog's and the
+// saver window's: the saver's name, which is its file's name without folder
+// and extension ("Beach" for Beach.scr), as the display settings list it.
 std::string ApplicationTitle(const std::string& exePath) {
   size_t slash = exePath.find_last_of("\\/:");
   std::string name = slash == std::string::npos ? exePath : exePath.substr(slash + 1);
@@ -127,7 +128,7 @@ void TWin32Startup::RunSetupDialog() {
 }
 
 void TWin32Startup::RunSaver() {
-  TfrmScrn form(FExePath);
+  TfrmScrn form(FExePath, ApplicationTitle(FExePath));
   form.Run();
 }
 
