@@ -196,4 +196,54 @@ class TComApartment {
   bool FEntered;
 };
 
+// One counted reference to a COM interface, released at the end. Taking a
+// pointer (constructor, Attach, Receive) adopts a reference the caller
+// already holds; copying is not offered, so every AddRef is visible at its
+// call site (Share).
+template <typename TInterface>
+class TComPtr {
+ public:
+  TComPtr() = default;
+  explicit TComPtr(TInterface* adopted) : FPointer(adopted) {}
+  ~TComPtr() { Reset(); }
+  TComPtr(TComPtr&& other) noexcept : FPointer(std::exchange(other.FPointer, nullptr)) {}
+  TComPtr& operator=(TComPtr&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      FPointer = std::exchange(other.FPointer, nullptr);
+    }
+    return *this;
+  }
+  TComPtr(const TComPtr&) = delete;
+  TComPtr& operator=(const TComPtr&) = delete;
+
+  TInterface* Get() const { return FPointer; }
+  TInterface* operator->() const { return FPointer; }
+  explicit operator bool() const { return FPointer != nullptr; }
+  void Reset() {
+    if (FPointer) std::exchange(FPointer, nullptr)->Release();
+  }
+  // For the out parameter of a call that hands back a new reference.
+  TInterface** Receive() {
+    Reset();
+    return &FPointer;
+  }
+  // A second reference to the same object.
+  TComPtr Share() const {
+    if (FPointer) FPointer->AddRef();
+    return TComPtr(FPointer);
+  }
+  // Another interface of the same object; empty when it has none.
+  template <typename TOther>
+  TComPtr<TOther> As() const {
+    TComPtr<TOther> other;
+    if (FPointer)
+      FPointer->QueryInterface(__uuidof(TOther), reinterpret_cast<void**>(other.Receive()));
+    return other;
+  }
+
+ private:
+  TInterface* FPointer = nullptr;
+};
+
 }  // namespace pixvane
