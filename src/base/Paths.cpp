@@ -1,7 +1,8 @@
 #include "base/Paths.h"
 
 #include <array>
-#include <cctype>
+
+#include "base/AsciiText.h"
 
 namespace pixvane {
 
@@ -17,9 +18,7 @@ namespace {
 
 bool IsDeviceName(std::string_view name) {
   // Windows maps these to devices whatever the extension ("con.wav" is CON).
-  std::string stem;
-  for (char c : name.substr(0, name.find('.')))
-    stem += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string stem = AsciiUpperCase(name.substr(0, name.find('.')));
   while (!stem.empty() && stem.back() == ' ') stem.pop_back();
   static constexpr std::array<std::string_view, 4> Plain = {"CON", "PRN", "AUX", "NUL"};
   for (auto device : Plain)

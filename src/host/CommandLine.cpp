@@ -1,5 +1,6 @@
 #include "host/CommandLine.h"
 
+#include "base/AsciiText.h"
 #include "base/IntText.h"
 
 namespace pixvane {
@@ -24,15 +25,8 @@ void SetSaverMode(TSaverMode mode) {
   saverMode = mode;
 }
 
-std::string UpperCaseAscii(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return upper;
-}
-
 TCommandLine MakeCommandLine(std::string_view first, std::string_view second) {
-  return {UpperCaseAscii(first), UpperCaseAscii(second)};
+  return {AsciiUpperCase(first), AsciiUpperCase(second)};
 }
 
 TSaverMode ModeFromCommandLine(const TCommandLine& commandLine) {

@@ -28,7 +28,6 @@ struct TCommandLine {
   std::string Second;
 };
 
-std::string UpperCaseAscii(std::string_view text);
 TCommandLine MakeCommandLine(std::string_view first, std::string_view second);
 
 // The three tests of the command line, in their order; anything they do not

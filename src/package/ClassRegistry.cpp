@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/AsciiText.h"
 #include "base/Errors.h"
 #include "package/Picture.h"
 #include "package/SSFileLocations.h"

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/AsciiText.h"
 #include "base/CodePage.h"
 #include "base/Errors.h"
 #include "base/Stream.h"
@@ -17,7 +18,9 @@ namespace {
 // stream holds.
 constexpr int MaxDepth = 64;
 
-[[noreturn]] void InvalidValue() { throw EReadError("Invalid property value"); }
+[[noreturn]] void InvalidValue() {
+  throw EReadError("Invalid property value");
+}
 
 double ExtendedToDouble(const uint8_t bytes[10]) {
   uint64_t mantissa;
@@ -36,7 +39,8 @@ double ExtendedToDouble(const uint8_t bytes[10]) {
 // puts the stream's position back to the logical one when done.
 class TReader {
  public:
-  explicit TReader(TStream& stream) : FStream(stream), FBase(stream.Position()), FSize(stream.Size()) {}
+  explicit TReader(TStream& stream)
+      : FStream(stream), FBase(stream.Position()), FSize(stream.Size()) {}
   ~TReader() { FStream.Seek(Position()); }
 
   void ReadSignature() {
@@ -52,7 +56,8 @@ class TReader {
   int64_t Position() const { return FBase + static_cast<int64_t>(FNext); }
   int64_t Remaining() const { return Position() < FSize ? FSize - Position() : 0; }
   void CheckRemaining(uint64_t count) const {
-    if (Position() < 0 || count > static_cast<uint64_t>(Remaining())) throw EReadError("Stream read error");
+    if (Position() < 0 || count > static_cast<uint64_t>(Remaining()))
+      throw EReadError("Stream read error");
   }
 
   void Fill() {
@@ -115,18 +120,25 @@ class TReader {
 
   int32_t Integer(TValueType type) {
     switch (type) {
-      case TValueType::Int8: return Scalar<int8_t>();
-      case TValueType::Int16: return Scalar<int16_t>();
-      case TValueType::Int32: return Scalar<int32_t>();
-      default: InvalidValue();
+      case TValueType::Int8:
+        return Scalar<int8_t>();
+      case TValueType::Int16:
+        return Scalar<int16_t>();
+      case TValueType::Int32:
+        return Scalar<int32_t>();
+      default:
+        InvalidValue();
     }
   }
 
   std::string Text(TValueType type) {
     switch (type) {
-      case TValueType::ShortText: return ShortString();
-      case TValueType::LongText: return Bytes(Scalar<uint32_t>());
-      case TValueType::Utf8Text: return Utf8ToAnsi(Bytes(Scalar<uint32_t>()));
+      case TValueType::ShortText:
+        return ShortString();
+      case TValueType::LongText:
+        return Bytes(Scalar<uint32_t>());
+      case TValueType::Utf8Text:
+        return Utf8ToAnsi(Bytes(Scalar<uint32_t>()));
       case TValueType::WideText: {
         std::string raw = Bytes(uint64_t{Scalar<uint32_t>()} * 2);
         std::u16string wide(raw.size() / 2, u'\0');
@@ -135,7 +147,8 @@ class TReader {
                                           (static_cast<uint8_t>(raw[2 * i + 1]) << 8));
         return Utf16ToAnsi(wide);
       }
-      default: InvalidValue();
+      default:
+        InvalidValue();
     }
   }
 
@@ -146,10 +159,14 @@ class TReader {
         Read(bytes, 10);
         return ExtendedToDouble(bytes);
       }
-      case TValueType::Single: return Scalar<float>();
-      case TValueType::Currency: return static_cast<double>(Scalar<int64_t>()) / 10000.0;
-      case TValueType::Date: return Scalar<double>();
-      default: InvalidValue();
+      case TValueType::Single:
+        return Scalar<float>();
+      case TValueType::Currency:
+        return static_cast<double>(Scalar<int64_t>()) / 10000.0;
+      case TValueType::Date:
+        return Scalar<double>();
+      default:
+        InvalidValue();
     }
   }
 
@@ -200,8 +217,12 @@ int32_t TReader::Ordinal(const TProperty& property, TValueType type) {
 void TReader::ReadValue(const TProperty& property) {
   TValueType type = ValueType();
   switch (property.Kind) {
-    case TPropKind::Text: property.SetText(Text(type)); return;
-    case TPropKind::Float: property.SetFloat(Float(type)); return;
+    case TPropKind::Text:
+      property.SetText(Text(type));
+      return;
+    case TPropKind::Float:
+      property.SetFloat(Float(type));
+      return;
     case TPropKind::Binary: {
       if (type != TValueType::Binary) {
         FNext--;  // the type byte belongs to the value being skipped
@@ -221,7 +242,8 @@ void TReader::ReadValue(const TProperty& property) {
     case TPropKind::Object:
       if (type != TValueType::Nil) InvalidValue();
       return;
-    default: property.SetOrd(Ordinal(property, type));
+    default:
+      property.SetOrd(Ordinal(property, type));
   }
 }
 
@@ -267,7 +289,8 @@ std::unique_ptr<TPersistent> TReader::ReadObjectBody(TPersistent* target, int de
     created = CreateRegistered(className);
     target = created.get();
   }
-  const std::string displayName = objectName.empty() ? std::string(target->ClassName()) : objectName;
+  const std::string displayName =
+      objectName.empty() ? std::string(target->ClassName()) : objectName;
   while (Peek() != 0) ReadProperty(*target, displayName);
   Byte();
   // Child objects are read by their classes and dropped: a package record has none.
@@ -282,25 +305,34 @@ void TReader::SkipValue(int depth) {
     case TValueType::Null:
     case TValueType::False:
     case TValueType::True:
-    case TValueType::Nil: return;
+    case TValueType::Nil:
+      return;
     case TValueType::List:
       while (Peek() != 0) SkipValue(depth + 1);
       Byte();
       return;
-    case TValueType::Int8: return Skip(1);
-    case TValueType::Int16: return Skip(2);
+    case TValueType::Int8:
+      return Skip(1);
+    case TValueType::Int16:
+      return Skip(2);
     case TValueType::Int32:
-    case TValueType::Single: return Skip(4);
-    case TValueType::Extended: return Skip(10);
+    case TValueType::Single:
+      return Skip(4);
+    case TValueType::Extended:
+      return Skip(10);
     case TValueType::Currency:
     case TValueType::Date:
-    case TValueType::Int64: return Skip(8);
+    case TValueType::Int64:
+      return Skip(8);
     case TValueType::ShortText:
-    case TValueType::Ident: return Skip(Byte());
+    case TValueType::Ident:
+      return Skip(Byte());
     case TValueType::Binary:
     case TValueType::LongText:
-    case TValueType::Utf8Text: return Skip(Scalar<uint32_t>());
-    case TValueType::WideText: return Skip(uint64_t{Scalar<uint32_t>()} * 2);
+    case TValueType::Utf8Text:
+      return Skip(Scalar<uint32_t>());
+    case TValueType::WideText:
+      return Skip(uint64_t{Scalar<uint32_t>()} * 2);
     case TValueType::Set:
       while (uint8_t length = Byte()) Skip(length);
       return;
@@ -316,7 +348,8 @@ void TReader::SkipValue(int depth) {
       }
       Byte();
       return;
-    default: InvalidValue();
+    default:
+      InvalidValue();
   }
 }
 

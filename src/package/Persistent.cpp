@@ -1,16 +1,8 @@
 #include "package/Persistent.h"
 
-#include <cctype>
+#include "base/AsciiText.h"
 
 namespace pixvane {
-
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 const TIdentEntry* TIdentMap::FindName(std::string_view name) const {
   for (const auto& entry : *this)
@@ -63,7 +55,8 @@ TProperty& TPropertyList::Set(std::string_view name, uint32_t& field, const TIde
 }
 
 TProperty& TPropertyList::Text(std::string_view name, std::string& field) {
-  return Text(name, [&field] { return field; }, [&field](std::string v) { field = std::move(v); });
+  return Text(
+      name, [&field] { return field; }, [&field](std::string v) { field = std::move(v); });
 }
 
 TProperty& TPropertyList::Text(std::string_view name, std::function<std::string()> get,

@@ -19,7 +19,8 @@ struct TIdentEntry {
 
 class TIdentMap {
  public:
-  constexpr TIdentMap(const TIdentEntry* entries, size_t count) : FEntries(entries), FCount(count) {}
+  constexpr TIdentMap(const TIdentEntry* entries, size_t count)
+      : FEntries(entries), FCount(count) {}
   const TIdentEntry* FindName(std::string_view name) const;
   const TIdentEntry* FindValue(int32_t value) const;
   const TIdentEntry* begin() const { return FEntries; }
@@ -50,8 +51,8 @@ struct TProperty {
   std::function<void(TStream&)> ReadData;  // given the whole Binary block
   std::function<void(TStream&)> WriteData;
   TPersistent* Object = nullptr;
-  bool Stored = true;        // the writer emits it
-  bool Utf8Text = false;     // the writer stores non-ASCII text as UTF-8
+  bool Stored = true;     // the writer emits it
+  bool Utf8Text = false;  // the writer stores non-ASCII text as UTF-8
 };
 
 // Built by an object on request, in declaration order: the reader looks
@@ -85,7 +86,5 @@ class TPersistent {
   virtual std::string_view ClassName() const = 0;
   virtual void DefineProperties(TPropertyList& properties) = 0;
 };
-
-bool SameText(std::string_view a, std::string_view b);
 
 }  // namespace pixvane

@@ -5,6 +5,7 @@
 
 #include <jpeglib.h>
 
+#include "base/AsciiText.h"
 #include "base/Errors.h"
 #include "base/Stream.h"
 #include "package/Persistent.h"
@@ -74,7 +75,8 @@ const TBitmap& TJPEGImage::Pixels() {
 
 int TJPEGImage::ScaleToCover(int width, int height) const {
   int scale = 8;
-  while (scale > 1 && ((FWidth + scale - 1) / scale < width || (FHeight + scale - 1) / scale < height))
+  while (scale > 1 &&
+         ((FWidth + scale - 1) / scale < width || (FHeight + scale - 1) / scale < height))
     scale /= 2;
   return scale;
 }
@@ -94,7 +96,8 @@ TBitmap TJPEGImage::Decode(int scale) const {
       tooLarge = true;
       return;
     }
-    pixels.SetSize(static_cast<int32_t>(info.output_width), static_cast<int32_t>(info.output_height));
+    pixels.SetSize(static_cast<int32_t>(info.output_width),
+                   static_cast<int32_t>(info.output_height));
     jpeg_start_decompress(&info);
     while (info.output_scanline < info.output_height) {
       JSAMPROW row = pixels.ScanLine(static_cast<int32_t>(info.output_scanline));

@@ -3,6 +3,8 @@
 #include <cassert>
 #include <vector>
 
+#include "base/AsciiText.h"
+
 namespace pixvane {
 namespace {
 
@@ -21,17 +23,6 @@ std::string_view TrimBlanks(std::string_view s) {
 
 [[maybe_unused]] bool HasLineBreak(std::string_view text) {
   return text.find_first_of("\r\n") != std::string_view::npos;
-}
-
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return true;
 }
 
 // Offsets into the text, so an edit can splice exactly the part it changes.
@@ -121,7 +112,7 @@ TKeyPlace Locate(const std::vector<TIniLine>& lines, std::string_view section,
   TKeyPlace place;
   size_t i = 0;
   while (i < lines.size() &&
-         !(lines[i].Kind == TIniLine::Section && SameName(lines[i].Name, section)))
+         !(lines[i].Kind == TIniLine::Section && SameText(lines[i].Name, section)))
     ++i;
   if (i == lines.size()) return place;
   place.SectionFound = true;
@@ -131,7 +122,7 @@ TKeyPlace Locate(const std::vector<TIniLine>& lines, std::string_view section,
   for (++i; i < lines.size() && lines[i].Kind != TIniLine::Section; ++i) {
     if (lines[i].Kind == TIniLine::Blank) continue;
     place.LastLine = i;
-    if (!place.KeyFound && lines[i].Kind == TIniLine::Entry && SameName(lines[i].Name, key)) {
+    if (!place.KeyFound && lines[i].Kind == TIniLine::Entry && SameText(lines[i].Name, key)) {
       place.KeyFound = true;
       place.KeyLine = i;
     }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <set>
 
+#include "base/AsciiText.h"
 #include "base/CodePage.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
@@ -27,12 +28,6 @@ std::vector<TMediaRun> MediaRuns(const TSSFileLocations& s) {
           {"flash", s.FlashList, s.FlashFileNamesList, s.FlashSizesList}};
 }
 
-std::string AsciiLower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
 std::string Numbered(const char* kind, int index, const std::string& extension) {
   char text[32];
   std::snprintf(text, sizeof text, "%s-%03d", kind, index);
@@ -42,7 +37,7 @@ std::string Numbered(const char* kind, int index, const std::string& extension) 
 // Names already given in the folder; Windows ignores letter case, so we do too.
 class TNames {
  public:
-  bool Take(const std::string& name) { return FUsed.insert(AsciiLower(name)).second; }
+  bool Take(const std::string& name) { return FUsed.insert(AsciiLowerCase(name)).second; }
   // name when it is plain and free, else kind-NNN with the extension, made
   // unique with a counter if a stored name happens to look like that.
   std::string Choose(const std::string& name, const char* kind, int index,

@@ -9,6 +9,7 @@
 
 #include <toml++/toml.h>
 
+#include "base/AsciiText.h"
 #include "base/CodePage.h"
 #include "base/Paths.h"
 #include "package/IdentMaps.h"
@@ -271,12 +272,6 @@ void ReadExit(const TSection& exit, TManifest& manifest) {
   exit.Flag("flash_quit", manifest.FlashQuit);
 }
 
-std::string AsciiLower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
 // Sounds and Flash files are extracted into one folder under their names, so
 // each name must be a plain file name in the package's code page, and no two
 // may collide on a file system that ignores letter case.
@@ -293,7 +288,7 @@ void CheckMediaNames(const TContext& context, const TManifest& manifest) {
         context.Fail(file.Line, list + ": " + Quoted(name) +
                                     " cannot be stored: it is not a plain file name (no path "
                                     "characters, no device name such as CON)");
-      auto [it, fresh] = used.emplace(AsciiLower(stored), &file);
+      auto [it, fresh] = used.emplace(AsciiLowerCase(stored), &file);
       if (!fresh)
         context.Fail(file.Line, list + ": the name " + Quoted(name) + " is already used by " +
                                     Quoted(MediaName(it->second->Path)) + " (line " +
