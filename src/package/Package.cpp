@@ -18,6 +18,15 @@ std::unique_ptr<T> ReadObjectOf(TStream& file) {
   throw EReadError("Invalid class typecast");
 }
 
+// Both ways reach the settings object through the trailer's last field.
+// False when the field is cut short.
+bool SeekSettings(TStream& file) {
+  auto offset = ReadTrailerField(file, file.Size() - TrailerFieldSize);
+  if (!offset) return false;
+  file.Seek(*offset);
+  return true;
+}
+
 }  // namespace
 
 std::optional<int32_t> ReadTrailerField(TStream& file, int64_t position) {
@@ -46,17 +55,15 @@ std::string FormatTrailerField(int64_t value) {
 }
 
 bool ReadSettings(TStream& file, TSSFileLocations& record) {
-  auto trailer = ReadTrailer(file);
-  if (!trailer) return false;
-  file.Seek(trailer->SettingsOffset);
+  // The saver window insists on the whole trailer: to it, a file of 20 to 39
+  // bytes holds no package.
+  if (!ReadTrailer(file) || !SeekSettings(file)) return false;
   ReadObject(file, record);
   return true;
 }
 
 std::unique_ptr<TSSFileLocations> ReadSettings(TStream& file) {
-  auto offset = ReadTrailerField(file, file.Size() - TrailerFieldSize);
-  if (!offset) return nullptr;
-  file.Seek(*offset);
+  if (!SeekSettings(file)) return nullptr;
   return ReadObjectOf<TSSFileLocations>(file);
 }
 
@@ -67,13 +74,8 @@ std::unique_ptr<TImage> ReadFirstPicture(TStream& file) {
   return ReadPictureObject(file);
 }
 
-std::unique_ptr<TImage> ReadPictureObject(TStream& file) { return ReadObjectOf<TImage>(file); }
-
-std::unique_ptr<TImage> LoadPicture(const std::string& path, const TSSFileLocations& record, int index) {
-  int32_t offset = record.PicOffsetAt(index);
-  auto file = TFileStream::OpenRead(path);
-  file->Seek(offset);
-  return ReadPictureObject(*file);
+std::unique_ptr<TImage> ReadPictureObject(TStream& file) {
+  return ReadObjectOf<TImage>(file);
 }
 
 }  // namespace pixvane

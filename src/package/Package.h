@@ -43,10 +43,6 @@ std::unique_ptr<TSSFileLocations> ReadSettings(TStream& file);
 // when the trailer is cut short.
 std::unique_ptr<TImage> ReadFirstPicture(TStream& file);
 
-// Picture index of the record, read from the executable at path, which is
-// opened read-only for this one read.
-std::unique_ptr<TImage> LoadPicture(const std::string& path, const TSSFileLocations& record, int index);
-
 // Reads one picture object at the stream's position.
 std::unique_ptr<TImage> ReadPictureObject(TStream& file);
 

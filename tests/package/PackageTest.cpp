@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "base/Errors.h"
-#include "base/Paths.h"
 #include "package/ClassRegistry.h"
 #include "package/ObjectStream.h"
 #include "package/Package.h"
@@ -54,7 +51,8 @@ TEST(Trailer, LocatesThePackageFromTheLastFortyBytes) {
 
 TEST(Trailer, FieldsAreTrimmedAndNonNumbersAreZero) {
   TMemoryStream file;
-  std::string trailer = std::string("\0\t 12 \r\n", 8) + std::string(12, ' ') + "12abc" + std::string(15, ' ');
+  std::string trailer =
+      std::string("\0\t 12 \r\n", 8) + std::string(12, ' ') + "12abc" + std::string(15, ' ');
   file.Write(trailer.data(), trailer.size());
   auto fields = ReadTrailer(file);
   ASSERT_TRUE(fields);
@@ -80,7 +78,8 @@ TEST(Package, WriterPlacesRecordsAtAbsoluteOffsets) {
   const TSSFileLocations& s = sample.Settings;
   ASSERT_EQ(s.PicCount(), 3);
   EXPECT_EQ(s.PicOffsetAt(0), sample.PlayerSize) << "the first picture begins at the package start";
-  EXPECT_EQ(s.PicFileNamesList.Items, (std::vector<std::string>{"one.jpg", "two.jpg", "three.jpg"}));
+  EXPECT_EQ(s.PicFileNamesList.Items,
+            (std::vector<std::string>{"one.jpg", "two.jpg", "three.jpg"}));
   ASSERT_EQ(s.SndCount(), 1);
   EXPECT_EQ(s.SndSizeAt(0), 5000);
   EXPECT_EQ(s.FlashSizeAt(0), 300);
@@ -156,29 +155,6 @@ TEST(Package, OmittedTextsGiveEmptyTextsAndLists) {
   EXPECT_TRUE(fresh->Title.empty());
   EXPECT_EQ(fresh->PicCount(), 0);
   EXPECT_EQ(fresh->SndCount(), 0);
-}
-
-TEST(Package, LoadPictureReadsEachTimeFromTheFile) {
-  TSample sample;
-  std::string path = JoinPath(TempFolderPath(), "pixvane-package-test.scr");
-  {
-    auto file = TFileStream::Create(path);
-    file->Write(sample.File.Bytes().data(), sample.File.Bytes().size());
-  }
-  auto first = LoadPicture(path, sample.Settings, 1);
-  auto again = LoadPicture(path, sample.Settings, 1);
-  ASSERT_NE(first, nullptr);
-  ASSERT_NE(again, nullptr);
-  EXPECT_NE(first.get(), again.get());
-  EXPECT_EQ(first->Picture.Graphic()->Height(), 50);
-  EXPECT_EQ(again->Picture.Graphic()->Height(), 50);
-  EXPECT_THROW(LoadPicture(path, sample.Settings, 3), EListError);
-
-  TSSFileLocations wrong = sample.Settings;
-  wrong.PicList.Items[0] = "7";
-  EXPECT_THROW(LoadPicture(path, wrong, 0), EReadError);
-  std::remove(path.c_str());
-  EXPECT_THROW(LoadPicture(path, sample.Settings, 0), EFileError);
 }
 
 }  // namespace
