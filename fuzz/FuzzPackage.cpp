@@ -21,11 +21,12 @@ void ReadListedMedia(const TSSFileLocations& record, TMemoryStream& file) {
     } catch (const EError&) {
     }
   }
-  for (int i = 0; i < record.SndCount(); ++i) {
+  const TMediaRun sounds = record.Sounds();
+  for (int i = 0; i < sounds.Count(); ++i) {
     TMemoryStream target;
-    file.Seek(record.SndOffsetAt(i));
-    record.SndFileNameAt(i);
-    int32_t size = record.SndSizeAt(i);
+    file.Seek(sounds.OffsetAt(i));
+    sounds.NameAt(i);
+    int32_t size = sounds.SizeAt(i);
     // Sizes beyond the file fail before copying much; only plausible runs are copied.
     if (size > 0 && size <= file.Size()) file.CopyTo(target, size);
   }

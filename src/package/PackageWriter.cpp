@@ -31,21 +31,18 @@ void TPackageWriter::AddPicture(std::vector<uint8_t> jpeg, const std::string& fi
   WriteObject(FOut, image);
 }
 
-void TPackageWriter::AddRun(TCommaList& offsets, TCommaList& names, TCommaList& sizes,
-                            const std::string& name, TStream& source) {
-  offsets.Items.push_back(std::to_string(Offset()));
-  names.Items.push_back(name);
-  sizes.Items.push_back(std::to_string(source.Size()));
+void TPackageWriter::AddRun(TWritableMediaRun run, const std::string& name, TStream& source) {
+  run.Append(Offset(), name, source.Size());
   source.Seek(0);
   source.CopyTo(FOut, source.Size());
 }
 
 void TPackageWriter::AddSound(const std::string& name, TStream& source) {
-  AddRun(FSettings.SndList, FSettings.SndFileNamesList, FSettings.SndSizesList, name, source);
+  AddRun(FSettings.Sounds(), name, source);
 }
 
 void TPackageWriter::AddFlash(const std::string& name, TStream& source) {
-  AddRun(FSettings.FlashList, FSettings.FlashFileNamesList, FSettings.FlashSizesList, name, source);
+  AddRun(FSettings.Flash(), name, source);
 }
 
 int64_t TPackageWriter::Finish() {

@@ -29,8 +29,7 @@ class TPackageWriter {
  private:
   int32_t Offset() const;
   // A raw file run: its bytes, and its offset, name and size in the lists.
-  void AddRun(TCommaList& offsets, TCommaList& names, TCommaList& sizes, const std::string& name,
-              TStream& source);
+  void AddRun(TWritableMediaRun run, const std::string& name, TStream& source);
   TStream& FOut;
   TSSFileLocations& FSettings;
   int64_t FStart;

@@ -8,6 +8,33 @@
 
 namespace pixvane {
 
+// One kind of raw file run in a package, its sounds or its Flash movies:
+// three parallel lists of the settings record holding each file's absolute
+// offset, stored name and size. Each list is read on its own: an index
+// outside it fails with "Index is out of bounds", and a size or offset that
+// is not a number is 0. Readers get the const form, the package writer the
+// writable one.
+template <typename TList>
+struct TMediaRunOf {
+  TList& Offsets;
+  TList& Names;
+  TList& Sizes;
+
+  int Count() const { return Offsets.Count(); }
+  int32_t OffsetAt(int i) const { return Offsets.IntAt(i); }
+  const std::string& NameAt(int i) const { return Names.At(i); }
+  int32_t SizeAt(int i) const { return Sizes.IntAt(i); }
+
+  // The writable form only: one more file at the end of the run.
+  void Append(int32_t offset, const std::string& name, int64_t size) {
+    Offsets.Items.push_back(std::to_string(offset));
+    Names.Items.push_back(name);
+    Sizes.Items.push_back(std::to_string(size));
+  }
+};
+using TMediaRun = TMediaRunOf<const TCommaList>;
+using TWritableMediaRun = TMediaRunOf<TCommaList>;
+
 // The settings record of a content package: everything about a show.
 class TSSFileLocations : public TPersistent {
  public:
@@ -41,14 +68,10 @@ class TSSFileLocations : public TPersistent {
   int32_t EffectAt(int i) const { return EffectList.IntAt(i); }
   int PicCount() const { return PicList.Count(); }
   int32_t PicOffsetAt(int i) const { return PicList.IntAt(i); }
-  int SndCount() const { return SndList.Count(); }
-  int32_t SndOffsetAt(int i) const { return SndList.IntAt(i); }
-  const std::string& SndFileNameAt(int i) const { return SndFileNamesList.At(i); }
-  int32_t SndSizeAt(int i) const { return SndSizesList.IntAt(i); }
-  int FlashCount() const { return FlashList.Count(); }
-  int32_t FlashOffsetAt(int i) const { return FlashList.IntAt(i); }
-  const std::string& FlashFileNameAt(int i) const { return FlashFileNamesList.At(i); }
-  int32_t FlashSizeAt(int i) const { return FlashSizesList.IntAt(i); }
+  TMediaRun Sounds() const { return {SndList, SndFileNamesList, SndSizesList}; }
+  TWritableMediaRun Sounds() { return {SndList, SndFileNamesList, SndSizesList}; }
+  TMediaRun Flash() const { return {FlashList, FlashFileNamesList, FlashSizesList}; }
+  TWritableMediaRun Flash() { return {FlashList, FlashFileNamesList, FlashSizesList}; }
 };
 
 }  // namespace pixvane

@@ -6,16 +6,17 @@
 namespace pixvane {
 
 void TMusicPlayer::Start() {
-  if (FSettings.SoundRandom == 3) FSndIndex = Random(FSettings.SndCount());
+  if (FSettings.SoundRandom == 3) FSndIndex = Random(FSettings.Sounds().Count());
   PlayNextSound();
 }
 
 void TMusicPlayer::PlayNextSound() {
-  const int count = FSettings.SndCount();
+  const TMediaRun sounds = FSettings.Sounds();
+  const int count = sounds.Count();
   if (count == 0 || FSettings.lMute) return;
   if (FSndIndex > count - 1) FSndIndex = 0;
   if (FSettings.SoundRandom == 2) FSndIndex = Random(count);
-  FPlayer.SetFileName(FPathOf(FSettings.SndFileNameAt(FSndIndex)));
+  FPlayer.SetFileName(FPathOf(sounds.NameAt(FSndIndex)));
   try {
     FPlayer.Open();
     FPlayer.Play();

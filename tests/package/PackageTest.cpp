@@ -80,10 +80,10 @@ TEST(Package, WriterPlacesRecordsAtAbsoluteOffsets) {
   EXPECT_EQ(s.PicOffsetAt(0), sample.PlayerSize) << "the first picture begins at the package start";
   EXPECT_EQ(s.PicFileNamesList.Items,
             (std::vector<std::string>{"one.jpg", "two.jpg", "three.jpg"}));
-  ASSERT_EQ(s.SndCount(), 1);
-  EXPECT_EQ(s.SndSizeAt(0), 5000);
-  EXPECT_EQ(s.FlashSizeAt(0), 300);
-  EXPECT_EQ(s.FlashOffsetAt(0), s.SndOffsetAt(0) + 5000);
+  ASSERT_EQ(s.Sounds().Count(), 1);
+  EXPECT_EQ(s.Sounds().SizeAt(0), 5000);
+  EXPECT_EQ(s.Flash().SizeAt(0), 300);
+  EXPECT_EQ(s.Flash().OffsetAt(0), s.Sounds().OffsetAt(0) + 5000);
 
   auto trailer = ReadTrailer(sample.File);
   ASSERT_TRUE(trailer);
@@ -154,7 +154,7 @@ TEST(Package, OmittedTextsGiveEmptyTextsAndLists) {
   ASSERT_NE(fresh, nullptr);
   EXPECT_TRUE(fresh->Title.empty());
   EXPECT_EQ(fresh->PicCount(), 0);
-  EXPECT_EQ(fresh->SndCount(), 0);
+  EXPECT_EQ(fresh->Sounds().Count(), 0);
 }
 
 }  // namespace

@@ -54,26 +54,30 @@ class TRandomRecord {
     TSSFileLocations r;
     r.Text = Text(400);
     r.TextFont.Charset = Pick({0, 1, 2, 77, 204, 255, 3, 100});
-    r.TextFont.Color = Pick({0xFFFFFF, 0x123456, static_cast<int32_t>(0x80000005), 0x1FFFFFFF, -1, 0});
+    r.TextFont.Color =
+        Pick({0xFFFFFF, 0x123456, static_cast<int32_t>(0x80000005), 0x1FFFFFFF, -1, 0});
     r.TextFont.Height = Int();
-    r.TextFont.Name = "F" + Text(40);  // an empty face is not written, so the default would come back
+    r.TextFont.Name =
+        "F" + Text(40);  // an empty face is not written, so the default would come back
     r.TextFont.Style = FRandom() % 16;
-    for (bool* flag : {&r.lRandomPic, &r.lRandomStyle, &r.lClearOldImage, &r.lStretch, &r.lSoundLoop,
-                       &r.lMute, &r.lExitMouseMove, &r.lExitMouseClick, &r.lExitKeyPress,
-                       &r.lShowMouseCursor, &r.lExitFSCommandQuit})
+    for (bool* flag : {&r.lRandomPic, &r.lRandomStyle, &r.lClearOldImage, &r.lStretch,
+                       &r.lSoundLoop, &r.lMute, &r.lExitMouseMove, &r.lExitMouseClick,
+                       &r.lExitKeyPress, &r.lShowMouseCursor, &r.lExitFSCommandQuit})
       *flag = FRandom() % 2;
     r.Interval = Int();
     r.SoundRandom = Int();
     for (std::string* text : {&r.Title, &r.Author, &r.Email, &r.Web, &r.Ver}) *text = Text(300);
-    for (TCommaList* list : {&r.EffectList, &r.PicList, &r.PicFileNamesList, &r.SndList, &r.SndFileNamesList,
-                             &r.SndSizesList, &r.FlashList, &r.FlashFileNamesList, &r.FlashSizesList,
-                             &r.DescriptList})
+    for (TCommaList* list :
+         {&r.EffectList, &r.PicList, &r.PicFileNamesList, &r.SndList, &r.SndFileNamesList,
+          &r.SndSizesList, &r.FlashList, &r.FlashFileNamesList, &r.FlashSizesList, &r.DescriptList})
       for (int n = static_cast<int>(FRandom() % 4); n > 0; --n) list->Items.push_back(Text(12));
     return r;
   }
 
  private:
-  int32_t Pick(std::initializer_list<int32_t> values) { return values.begin()[FRandom() % values.size()]; }
+  int32_t Pick(std::initializer_list<int32_t> values) {
+    return values.begin()[FRandom() % values.size()];
+  }
   int32_t Int() {
     return Pick({0, 1, -1, 127, 128, -128, -129, 32767, 32768, -32768, -32769, INT32_MAX, INT32_MIN,
                  static_cast<int32_t>(FRandom())});
@@ -118,23 +122,42 @@ TEST(SettingsRecord, WriterFollowsTheRecordLayout) {
 
   TBytes expected;
   expected.Header("TSSFileLocations")
-      .Prop("TextFont.Charset").Ident("DEFAULT_CHARSET")
-      .Prop("TextFont.Color").Ident("clWhite")
-      .Prop("TextFont.Height").Int8(-24)
-      .Prop("TextFont.Name").ShortText("Arial")
-      .Prop("TextFont.Style").Type(VT::Set).Short("fsBold").Short("")
-      .Prop("lRandomStyle").Type(VT::False)
-      .Prop("lRandomPic").Type(VT::False)
-      .Prop("lClearOldImage").Type(VT::False)
-      .Prop("lStretch").Type(VT::True)
-      .Prop("Interval").Type(VT::Int32).U32(40000)
-      .Prop("SoundRandom").Type(VT::Int16).Byte(300 & 0xFF).Byte(300 >> 8);
-  for (const char* flag : {"lSoundLoop", "lMute", "lExitMouseMove", "lExitMouseClick", "lExitKeyPress",
-                           "lShowMouseCursor", "lExitFSCommandQuit"})
+      .Prop("TextFont.Charset")
+      .Ident("DEFAULT_CHARSET")
+      .Prop("TextFont.Color")
+      .Ident("clWhite")
+      .Prop("TextFont.Height")
+      .Int8(-24)
+      .Prop("TextFont.Name")
+      .ShortText("Arial")
+      .Prop("TextFont.Style")
+      .Type(VT::Set)
+      .Short("fsBold")
+      .Short("")
+      .Prop("lRandomStyle")
+      .Type(VT::False)
+      .Prop("lRandomPic")
+      .Type(VT::False)
+      .Prop("lClearOldImage")
+      .Type(VT::False)
+      .Prop("lStretch")
+      .Type(VT::True)
+      .Prop("Interval")
+      .Type(VT::Int32)
+      .U32(40000)
+      .Prop("SoundRandom")
+      .Type(VT::Int16)
+      .Byte(300 & 0xFF)
+      .Byte(300 >> 8);
+  for (const char* flag : {"lSoundLoop", "lMute", "lExitMouseMove", "lExitMouseClick",
+                           "lExitKeyPress", "lShowMouseCursor", "lExitFSCommandQuit"})
     expected.Prop(flag).Type(VT::False);
-  expected.Prop("Ver").ShortText("photo")
-      .Prop("EffectCommaList").ShortText("5,9")
-      .Prop("DescriptCommaList").Long(VT::Utf8Text, "Caf\xC3\xA9,x")
+  expected.Prop("Ver")
+      .ShortText("photo")
+      .Prop("EffectCommaList")
+      .ShortText("5,9")
+      .Prop("DescriptCommaList")
+      .Long(VT::Utf8Text, "Caf\xC3\xA9,x")
       .End();
 
   TMemoryStream stream;
@@ -146,11 +169,18 @@ TEST(SettingsRecord, DescriptionsStoredAsUtf8ComeBackAsEightBitItems) {
   TSSFileLocations record;
   TMemoryStream stream = TBytes()
                              .Header("TSSFileLocations")
-                             .Prop("DescriptCommaList").Long(VT::Utf8Text, "\"Fa\xC3\xA7" "ade, north\",\"\xC3\x9C" "ber\"")
+                             .Prop("DescriptCommaList")
+                             .Long(VT::Utf8Text,
+                                   "\"Fa\xC3\xA7"
+                                   "ade, north\",\"\xC3\x9C"
+                                   "ber\"")
                              .End()
                              .Stream();
   ReadObject(stream, record);
-  EXPECT_EQ(record.DescriptList.Items, (std::vector<std::string>{"Fa\xE7" "ade, north", "\xDC" "ber"}));
+  EXPECT_EQ(record.DescriptList.Items, (std::vector<std::string>{"Fa\xE7"
+                                                                 "ade, north",
+                                                                 "\xDC"
+                                                                 "ber"}));
 }
 
 TEST(SettingsRecord, AccessorsCheckEachListsOwnCount) {
@@ -162,12 +192,12 @@ TEST(SettingsRecord, AccessorsCheckEachListsOwnCount) {
   EXPECT_EQ(record.EffectCount(), 3);
   EXPECT_EQ(record.EffectAt(2), 2);
   EXPECT_THROW(record.EffectAt(3), EListError);
-  EXPECT_EQ(record.SndCount(), 2);
-  EXPECT_EQ(record.SndFileNameAt(0), "a.wav");
-  EXPECT_THROW(record.SndFileNameAt(1), EListError);
-  EXPECT_EQ(record.SndSizeAt(1), 0);
-  EXPECT_EQ(record.FlashCount(), 0);
-  EXPECT_THROW(record.FlashOffsetAt(0), EListError);
+  EXPECT_EQ(record.Sounds().Count(), 2);
+  EXPECT_EQ(record.Sounds().NameAt(0), "a.wav");
+  EXPECT_THROW(record.Sounds().NameAt(1), EListError);
+  EXPECT_EQ(record.Sounds().SizeAt(1), 0);
+  EXPECT_EQ(record.Flash().Count(), 0);
+  EXPECT_THROW(record.Flash().OffsetAt(0), EListError);
 }
 
 }  // namespace

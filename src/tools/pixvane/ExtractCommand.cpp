@@ -15,17 +15,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One run of sounds or Flash files, with the words used to talk about it.
-struct TMediaRun {
+// The package's sounds or Flash files, with the word used to talk about them.
+struct TKindRun {
   const char* Kind;  // "sound", "flash"
-  const TCommaList& Offsets;
-  const TCommaList& Names;
-  const TCommaList& Sizes;
+  TMediaRun Files;
 };
 
-std::vector<TMediaRun> MediaRuns(const TSSFileLocations& s) {
-  return {{"sound", s.SndList, s.SndFileNamesList, s.SndSizesList},
-          {"flash", s.FlashList, s.FlashFileNamesList, s.FlashSizesList}};
+std::vector<TKindRun> MediaRuns(const TSSFileLocations& s) {
+  return {{"sound", s.Sounds()}, {"flash", s.Flash()}};
 }
 
 std::string Numbered(const char* kind, int index, const std::string& extension) {
@@ -56,12 +53,12 @@ class TNames {
 // Every sound and Flash file must have a name and a size, and the name must
 // stay inside the folder; otherwise nothing is written at all.
 void CheckMedia(const fs::path& file, const TSSFileLocations& settings) {
-  for (const TMediaRun& run : MediaRuns(settings))
-    for (int i = 0; i < run.Offsets.Count(); ++i) {
+  for (const TKindRun& run : MediaRuns(settings))
+    for (int i = 0; i < run.Files.Count(); ++i) {
       std::string what = std::string(run.Kind) + " " + std::to_string(i + 1);
-      if (i >= run.Names.Count() || i >= run.Sizes.Count())
+      if (i >= run.Files.Names.Count() || i >= run.Files.Sizes.Count())
         throw EToolError(Located(file, 0, what + " has no name or size in the settings"));
-      const std::string& name = run.Names.At(i);
+      const std::string& name = run.Files.NameAt(i);
       if (!IsPlainFileName(name))
         throw EToolError(Located(file, 0,
                                  what + " is stored as \"" + AnsiToUtf8(name) +
@@ -118,10 +115,10 @@ TExtractResult RunExtract(const fs::path& file, const fs::path& folder, std::ost
   // Media names are fixed by the package, so pictures yield to them.
   TNames names;
   std::vector<std::vector<std::string>> mediaNames;
-  for (const TMediaRun& run : MediaRuns(settings)) {
+  for (const TKindRun& run : MediaRuns(settings)) {
     mediaNames.emplace_back();
-    for (int i = 0; i < run.Offsets.Count(); ++i) {
-      const std::string& stored = run.Names.At(i);
+    for (int i = 0; i < run.Files.Count(); ++i) {
+      const std::string& stored = run.Files.NameAt(i);
       mediaNames.back().push_back(names.Choose(stored, run.Kind, i + 1, Extension(stored)));
     }
   }
@@ -145,10 +142,10 @@ TExtractResult RunExtract(const fs::path& file, const fs::path& folder, std::ost
   }
   auto runs = MediaRuns(settings);
   for (size_t r = 0; r < runs.size(); ++r)
-    for (int i = 0; i < runs[r].Offsets.Count(); ++i) {
+    for (int i = 0; i < runs[r].Files.Count(); ++i) {
       fs::path path = folder / PathFromUtf8(AnsiToUtf8(mediaNames[r][i]));
       Attempt(std::string(runs[r].Kind) + " " + std::to_string(i + 1), path, result, out, [&] {
-        CopyRun(*package->File, runs[r].Offsets.IntAt(i), runs[r].Sizes.IntAt(i), path);
+        CopyRun(*package->File, runs[r].Files.OffsetAt(i), runs[r].Files.SizeAt(i), path);
       });
     }
   return result;

@@ -24,15 +24,14 @@ TPictureInfo PictureInfo(TPackageFile& package, int index) {
   return info;
 }
 
-std::vector<TMediaInfo> MediaInfo(const TCommaList& offsets, const TCommaList& names,
-                                  const TCommaList& sizes) {
+std::vector<TMediaInfo> MediaInfo(const TMediaRun& run) {
   std::vector<TMediaInfo> list;
-  for (int i = 0; i < offsets.Count(); ++i) {
+  for (int i = 0; i < run.Count(); ++i) {
     TMediaInfo info;
     info.Index = i + 1;
-    info.Offset = offsets.IntAt(i);
-    if (i < names.Count()) info.Name = AnsiToUtf8(names.At(i));
-    if (i < sizes.Count()) info.Size = sizes.IntAt(i);
+    info.Offset = run.OffsetAt(i);
+    if (i < run.Names.Count()) info.Name = AnsiToUtf8(run.NameAt(i));
+    if (i < run.Sizes.Count()) info.Size = run.SizeAt(i);
     list.push_back(std::move(info));
   }
   return list;
@@ -69,12 +68,11 @@ TPackageReport ReadPackageReport(const std::filesystem::path& path) {
   TPackageReport report;
   report.Package = OpenPackage(path);
   report.FileSize = report.Package->File->Size();
-  TSSFileLocations& settings = report.Package->Settings;
+  const TSSFileLocations& settings = report.Package->Settings;
   for (int i = 0; i < settings.PicCount(); ++i)
     report.Pictures.push_back(PictureInfo(*report.Package, i));
-  report.Sounds = MediaInfo(settings.SndList, settings.SndFileNamesList, settings.SndSizesList);
-  report.Flash =
-      MediaInfo(settings.FlashList, settings.FlashFileNamesList, settings.FlashSizesList);
+  report.Sounds = MediaInfo(settings.Sounds());
+  report.Flash = MediaInfo(settings.Flash());
   return report;
 }
 
