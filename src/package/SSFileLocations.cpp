@@ -1,5 +1,7 @@
 #include "package/SSFileLocations.h"
 
+#include <cassert>
+
 namespace pixvane {
 namespace {
 
@@ -45,6 +47,26 @@ void TSSFileLocations::DefineProperties(TPropertyList& properties) {
   List(properties, "DescriptCommaList", DescriptList).Utf8Text = true;
   properties.Text("Name", Name).Stored = false;
   properties.Integer("Tag", Tag).Stored = false;
+}
+
+TSoundOrder TSSFileLocations::SoundOrder() const {
+  bool named = SoundRandom == 2 || SoundRandom == 3;
+  return named ? static_cast<TSoundOrder>(SoundRandom) : TSoundOrder::List;
+}
+
+void TSSFileLocations::SetSoundOrder(TSoundOrder order) {
+  SoundRandom = static_cast<int32_t>(order);
+}
+
+TSaverKind TSSFileLocations::Kind() const {
+  if (Ver == "photo") return TSaverKind::Photo;
+  if (Ver == "flash") return TSaverKind::Flash;
+  return TSaverKind::Unknown;
+}
+
+void TSSFileLocations::SetKind(TSaverKind kind) {
+  assert(kind != TSaverKind::Unknown);
+  Ver = kind == TSaverKind::Flash ? "flash" : "photo";
 }
 
 }  // namespace pixvane

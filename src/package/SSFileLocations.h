@@ -35,6 +35,17 @@ struct TMediaRunOf {
 using TMediaRun = TMediaRunOf<const TCommaList>;
 using TWritableMediaRun = TMediaRunOf<TCommaList>;
 
+// How the music goes on, stored as SoundRandom with these values: a random
+// track each time, or one random track over and over. Any stored number but
+// 2 and 3 plays the list.
+enum class TSoundOrder : int32_t { List = 1, Random = 2, RepeatOne = 3 };
+
+// What a saver is, stored as Ver; only the exact texts count. "photo" plays
+// its music beside the pictures; "flash" goes on to its movies once the
+// pictures are through. Any other text ("Flash" too) is a kind this player
+// does not know: no music, and the pictures start over.
+enum class TSaverKind { Photo, Flash, Unknown };
+
 // The settings record of a content package: everything about a show.
 class TSSFileLocations : public TPersistent {
  public:
@@ -61,6 +72,13 @@ class TSSFileLocations : public TPersistent {
 
   std::string_view ClassName() const override { return "TSSFileLocations"; }
   void DefineProperties(TPropertyList& properties) override;
+
+  // SoundRandom and Ver as the player reads them. The stored values stay as
+  // they were read; the setters store what the tool writes.
+  TSoundOrder SoundOrder() const;
+  void SetSoundOrder(TSoundOrder order);
+  TSaverKind Kind() const;
+  void SetKind(TSaverKind kind);  // Photo or Flash
 
   // Accessors of the lists; an index outside its own list fails with
   // "Index is out of bounds", and a numeric item that is not a number is 0.

@@ -6,7 +6,8 @@
 namespace pixvane {
 
 void TMusicPlayer::Start() {
-  if (FSettings.SoundRandom == 3) FSndIndex = Random(FSettings.Sounds().Count());
+  if (FSettings.SoundOrder() == TSoundOrder::RepeatOne)
+    FSndIndex = Random(FSettings.Sounds().Count());
   PlayNextSound();
 }
 
@@ -15,7 +16,7 @@ void TMusicPlayer::PlayNextSound() {
   const int count = sounds.Count();
   if (count == 0 || FSettings.lMute) return;
   if (FSndIndex > count - 1) FSndIndex = 0;
-  if (FSettings.SoundRandom == 2) FSndIndex = Random(count);
+  if (FSettings.SoundOrder() == TSoundOrder::Random) FSndIndex = Random(count);
   FPlayer.SetFileName(FPathOf(sounds.NameAt(FSndIndex)));
   try {
     FPlayer.Open();
@@ -25,7 +26,7 @@ void TMusicPlayer::PlayNextSound() {
     // notification will come for it.
   }
   FPlayer.SetNotify(true);
-  if (FSettings.SoundRandom != 3) ++FSndIndex;
+  if (FSettings.SoundOrder() != TSoundOrder::RepeatOne) ++FSndIndex;
 }
 
 void TMusicPlayer::Notify() {

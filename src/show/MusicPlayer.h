@@ -23,8 +23,7 @@ class TMediaPlayer {
 };
 
 // The music behind the slides: list order, a random track each time, or one
-// random track repeated, as the package's SoundRandom says (2 random, 3 one
-// repeated, anything else list order).
+// random track repeated, as the record's sound order says.
 class TMusicPlayer {
  public:
   // pathOf gives the file a stored sound name was extracted to.
@@ -32,7 +31,7 @@ class TMusicPlayer {
                std::function<std::string(const std::string& name)> pathOf)
       : FSettings(settings), FPlayer(player), FPathOf(std::move(pathOf)) {}
 
-  // At activation: picks the repeated track for order 3, then plays.
+  // At activation: picks the repeated track of RepeatOne, then plays.
   void Start();
   void PlayNextSound();
   // The player's end-of-play notification: on to the next track.

@@ -12,7 +12,7 @@ void TSlideSequencer::ShowTimerTick() {
   if (FSettings.lRandomPic) {
     FPicIndex = Random(FSettings.PicCount());
   } else if (FPicIndex > FSettings.PicCount() - 1) {
-    if (FSettings.Ver == "flash") {
+    if (FSettings.Kind() == TSaverKind::Flash) {
       FHost.StartFlashShow();  // the timer stays off: from now on only movies play
       return;
     }

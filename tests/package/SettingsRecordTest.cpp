@@ -183,6 +183,16 @@ TEST(SettingsRecord, DescriptionsStoredAsUtf8ComeBackAsEightBitItems) {
                                                                  "ber"}));
 }
 
+TEST(SettingsRecord, SoundOrdersAreStoredAsTheToolHasAlwaysStoredThem) {
+  TSSFileLocations record;
+  for (auto [order, stored] :
+       {std::pair{TSoundOrder::List, 1}, {TSoundOrder::Random, 2}, {TSoundOrder::RepeatOne, 3}}) {
+    record.SetSoundOrder(order);
+    EXPECT_EQ(record.SoundRandom, stored);
+    EXPECT_EQ(record.SoundOrder(), order);
+  }
+}
+
 TEST(SettingsRecord, AccessorsCheckEachListsOwnCount) {
   TSSFileLocations record;
   record.EffectList.SetCommaText("0,1,2");

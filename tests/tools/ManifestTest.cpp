@@ -45,7 +45,7 @@ const std::string Pictures = "[show]\npictures = [\"a.jpg\"]\n";
 
 TEST_F(ManifestTest, DefaultsOfAMinimalManifest) {
   TManifest m = Load(Pictures);
-  EXPECT_EQ(m.Kind, "photo");
+  EXPECT_EQ(m.Kind, TSaverKind::Photo);
   EXPECT_EQ(m.Title, "");
   ASSERT_EQ(m.Pictures.size(), 1u);
   EXPECT_EQ(m.Pictures[0].Line, 2);
@@ -59,7 +59,7 @@ TEST_F(ManifestTest, DefaultsOfAMinimalManifest) {
   EXPECT_EQ(m.FontColor, 0xFFFFFF);
   EXPECT_EQ(m.FontCharset, 1);
   EXPECT_EQ(m.FontStyle, 0u);
-  EXPECT_EQ(m.SoundOrder, 1);
+  EXPECT_EQ(m.SoundOrder, TSoundOrder::List);
   EXPECT_FALSE(m.SoundLoop || m.Mute || m.ShowCursor);
   EXPECT_TRUE(m.ExitMouseMove && m.ExitMouseClick && m.ExitKeyPress && m.FlashQuit);
 }
@@ -76,12 +76,14 @@ TEST_F(ManifestTest, CaptionColoursCharsetsAndStyles) {
             static_cast<int32_t>(0x8000000F));
 }
 
-TEST_F(ManifestTest, MusicOrdersMapToTheirNumbers) {
+TEST_F(ManifestTest, MusicOrdersMapToTheirOrders) {
   Folder.Write("s.wav", "x");
-  for (auto [order, number] : {std::pair{"list", 1}, {"random", 2}, {"repeat-one", 3}})
+  for (auto [name, order] : {std::pair{"list", TSoundOrder::List},
+                             {"random", TSoundOrder::Random},
+                             {"repeat-one", TSoundOrder::RepeatOne}})
     EXPECT_EQ(
-        Load(Pictures + "[music]\nfiles = [\"s.wav\"]\norder = \"" + order + "\"\n").SoundOrder,
-        number);
+        Load(Pictures + "[music]\nfiles = [\"s.wav\"]\norder = \"" + name + "\"\n").SoundOrder,
+        order);
 }
 
 TEST_F(ManifestTest, GlobsExpandInNameOrderBesidePlainEntries) {
@@ -163,6 +165,7 @@ TEST_F(ManifestTest, KindsNeedTheirMedia) {
   ExpectError("kind = \"flash\"\n", 1, "kind \"flash\" needs at least one Flash file");
   Folder.Write("m.swf", "x");
   TManifest flash = Load("kind = \"flash\"\n[flash]\nfiles = [\"m.swf\"]\n");
+  EXPECT_EQ(flash.Kind, TSaverKind::Flash);
   EXPECT_TRUE(flash.Pictures.empty());
   EXPECT_EQ(flash.Flash.size(), 1u);
 }

@@ -191,7 +191,7 @@ void FillSettings(const TManifest& manifest, TSSFileLocations& settings) {
   settings.lClearOldImage = manifest.ClearBetween;
   settings.lStretch = manifest.Stretch;
   settings.Interval = manifest.Interval;
-  settings.SoundRandom = manifest.SoundOrder;
+  settings.SetSoundOrder(manifest.SoundOrder);
   settings.lSoundLoop = manifest.SoundLoop;
   settings.lMute = manifest.Mute;
   settings.lExitMouseMove = manifest.ExitMouseMove;
@@ -203,7 +203,7 @@ void FillSettings(const TManifest& manifest, TSSFileLocations& settings) {
   settings.Author = Utf8ToAnsi(manifest.Author);
   settings.Email = Utf8ToAnsi(manifest.Email);
   settings.Web = Utf8ToAnsi(manifest.Web);
-  settings.Ver = manifest.Kind;
+  settings.SetKind(manifest.Kind);
   for (int32_t effect : manifest.Effects)
     settings.EffectList.Items.push_back(std::to_string(effect));
   for (const std::string& text : manifest.Descriptions)

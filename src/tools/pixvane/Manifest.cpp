@@ -250,8 +250,10 @@ void ReadMusic(const TSection& music, TManifest& manifest) {
   if (auto* node = music.Find("order")) {
     const std::string& order =
         music.Expect<toml::value<std::string>>(*node, "music.order", "a string").get();
-    static const std::map<std::string, int32_t> Orders = {
-        {"list", 1}, {"random", 2}, {"repeat-one", 3}};
+    static const std::map<std::string, TSoundOrder> Orders = {
+        {"list", TSoundOrder::List},
+        {"random", TSoundOrder::Random},
+        {"repeat-one", TSoundOrder::RepeatOne}};
     auto it = Orders.find(order);
     if (it == Orders.end())
       music.Context().Fail(
@@ -313,12 +315,19 @@ int LineForMissing(const TSection& top, std::string_view table, std::string_view
 
 void CheckKind(const TSection& top, const TManifest& manifest) {
   const TContext& context = top.Context();
-  if (manifest.Kind == "photo" && manifest.Pictures.empty())
+  if (manifest.Kind == TSaverKind::Photo && manifest.Pictures.empty())
     context.Fail(LineForMissing(top, "show", "pictures"),
                  "kind \"photo\" needs at least one picture in show.pictures");
-  if (manifest.Kind == "flash" && manifest.Flash.empty())
+  if (manifest.Kind == TSaverKind::Flash && manifest.Flash.empty())
     context.Fail(LineForMissing(top, "flash", "files"),
                  "kind \"flash\" needs at least one Flash file in flash.files");
+}
+
+TSaverKind ParseKind(const TSection& top, const toml::node& node) {
+  const std::string& kind = top.Expect<toml::value<std::string>>(node, "kind", "a string").get();
+  if (kind == "photo") return TSaverKind::Photo;
+  if (kind == "flash") return TSaverKind::Flash;
+  top.Context().Fail(LineOf(node), "unknown kind " + Quoted(kind) + "; use \"photo\" or \"flash\"");
 }
 
 TManifest Read(const toml::table& root, const TContext& context) {
@@ -331,10 +340,7 @@ TManifest Read(const toml::table& root, const TContext& context) {
   top.Text("author", manifest.Author);
   top.Text("email", manifest.Email);
   top.Text("web", manifest.Web);
-  top.Text("kind", manifest.Kind);
-  if (manifest.Kind != "photo" && manifest.Kind != "flash")
-    context.Fail(LineOf(*top.Find("kind")),
-                 "unknown kind " + Quoted(manifest.Kind) + "; use \"photo\" or \"flash\"");
+  if (auto* node = top.Find("kind")) manifest.Kind = ParseKind(top, *node);
   if (auto show = top.Sub("show")) ReadShow(*show, manifest);
   if (auto caption = top.Sub("caption")) ReadCaption(*caption, manifest);
   if (auto music = top.Sub("music")) ReadMusic(*music, manifest);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "package/SSFileLocations.h"
+
 namespace pixvane::tool {
 
 // One file the manifest names, after glob expansion: where it is, and the
@@ -21,7 +23,7 @@ struct TManifest {
   std::filesystem::path File;  // the manifest itself, as the user named it
 
   std::string Title, Author, Email, Web;
-  std::string Kind = "photo";
+  TSaverKind Kind = TSaverKind::Photo;
 
   std::vector<TSourceFile> Pictures;
   std::vector<std::string> Descriptions;
@@ -40,7 +42,7 @@ struct TManifest {
   uint32_t FontStyle = 0;        // TFontStyle bits
 
   std::vector<TSourceFile> Sounds;
-  int32_t SoundOrder = 1;  // 1 list, 2 random, 3 repeat one
+  TSoundOrder SoundOrder = TSoundOrder::List;
   bool SoundLoop = false;
   bool Mute = false;
 
