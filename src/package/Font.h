@@ -21,10 +21,6 @@ class TFont : public TPersistent {
 
   std::string_view ClassName() const override { return "TFont"; }
   void DefineProperties(TPropertyList& properties) override;
-  bool operator==(const TFont& other) const {
-    return Charset == other.Charset && Color == other.Color && Height == other.Height &&
-           Name == other.Name && Style == other.Style;
-  }
 };
 
 }  // namespace pixvane

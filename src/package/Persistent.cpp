@@ -1,6 +1,9 @@
 #include "package/Persistent.h"
 
+#include <cassert>
+
 #include "base/AsciiText.h"
+#include "base/Stream.h"
 
 namespace pixvane {
 
@@ -92,6 +95,45 @@ const TProperty* TPropertyList::Find(std::string_view name) const {
   for (const auto& p : FItems)
     if (SameText(p.Name, name)) return &p;
   return nullptr;
+}
+
+TPropertyList ReadOnlyProperties(const TPersistent& object) {
+  TPropertyList properties;
+  // Defining the list only takes references to the fields; nothing here
+  // writes through them.
+  const_cast<TPersistent&>(object).DefineProperties(properties);
+  return properties;
+}
+
+namespace {
+
+bool SameValue(const TProperty& a, const TProperty& b) {
+  switch (a.Kind) {
+    case TPropKind::Text:
+      return a.GetText() == b.GetText();
+    case TPropKind::Float:
+      return a.GetFloat() == b.GetFloat();
+    case TPropKind::Binary: {
+      TMemoryStream blockA, blockB;
+      a.WriteData(blockA);
+      b.WriteData(blockB);
+      return blockA.Bytes() == blockB.Bytes();
+    }
+    case TPropKind::Object:
+      return SameProperties(*a.Object, *b.Object);
+    default:
+      return a.GetOrd() == b.GetOrd();
+  }
+}
+
+}  // namespace
+
+bool SameProperties(const TPersistent& a, const TPersistent& b) {
+  assert(a.ClassName() == b.ClassName());
+  TPropertyList propertiesA = ReadOnlyProperties(a), propertiesB = ReadOnlyProperties(b);
+  for (size_t i = 0; i < propertiesA.Items().size(); ++i)
+    if (!SameValue(propertiesA.Items()[i], propertiesB.Items()[i])) return false;
+  return true;
 }
 
 }  // namespace pixvane

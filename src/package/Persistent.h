@@ -87,4 +87,12 @@ class TPersistent {
   virtual void DefineProperties(TPropertyList& properties) = 0;
 };
 
+// The property list of an object that is only to be read: its getters read
+// the object, and its setters must never be called.
+TPropertyList ReadOnlyProperties(const TPersistent& object);
+
+// True when two objects of one class read the same in every property, stored
+// or not; object properties compare property by property.
+bool SameProperties(const TPersistent& a, const TPersistent& b);
+
 }  // namespace pixvane

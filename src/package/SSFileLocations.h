@@ -72,6 +72,8 @@ class TSSFileLocations : public TPersistent {
 
   std::string_view ClassName() const override { return "TSSFileLocations"; }
   void DefineProperties(TPropertyList& properties) override;
+  // Every published property alike, the unstored Name and Tag included.
+  bool operator==(const TSSFileLocations& other) const { return SameProperties(*this, other); }
 
   // SoundRandom and Ver as the player reads them. The stored values stay as
   // they were read; the setters store what the tool writes.

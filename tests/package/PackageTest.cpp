@@ -98,10 +98,7 @@ TEST(Package, SaverWayReadsTheSettingsIntoTheGivenRecord) {
   TSample sample;
   TSSFileLocations record;
   ASSERT_TRUE(ReadSettings(sample.File, record));
-  EXPECT_EQ(record.Title, "Beach");
-  EXPECT_EQ(record.Interval, 5000);
-  EXPECT_EQ(record.PicList, sample.Settings.PicList);
-  EXPECT_EQ(record.SndFileNamesList, sample.Settings.SndFileNamesList);
+  EXPECT_TRUE(record == sample.Settings);
 }
 
 TEST(Package, SetupWayCreatesTheRecordFromItsClassName) {

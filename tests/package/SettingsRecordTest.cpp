@@ -13,39 +13,6 @@ namespace {
 using test::TBytes;
 using VT = TValueType;
 
-void ExpectSame(const TSSFileLocations& a, const TSSFileLocations& b) {
-  EXPECT_EQ(a.Text, b.Text);
-  EXPECT_EQ(a.TextFont, b.TextFont);
-  EXPECT_EQ(a.lRandomPic, b.lRandomPic);
-  EXPECT_EQ(a.lRandomStyle, b.lRandomStyle);
-  EXPECT_EQ(a.lClearOldImage, b.lClearOldImage);
-  EXPECT_EQ(a.lStretch, b.lStretch);
-  EXPECT_EQ(a.Interval, b.Interval);
-  EXPECT_EQ(a.SoundRandom, b.SoundRandom);
-  EXPECT_EQ(a.lSoundLoop, b.lSoundLoop);
-  EXPECT_EQ(a.lMute, b.lMute);
-  EXPECT_EQ(a.lExitMouseMove, b.lExitMouseMove);
-  EXPECT_EQ(a.lExitMouseClick, b.lExitMouseClick);
-  EXPECT_EQ(a.lExitKeyPress, b.lExitKeyPress);
-  EXPECT_EQ(a.lShowMouseCursor, b.lShowMouseCursor);
-  EXPECT_EQ(a.lExitFSCommandQuit, b.lExitFSCommandQuit);
-  EXPECT_EQ(a.Title, b.Title);
-  EXPECT_EQ(a.Author, b.Author);
-  EXPECT_EQ(a.Email, b.Email);
-  EXPECT_EQ(a.Web, b.Web);
-  EXPECT_EQ(a.Ver, b.Ver);
-  EXPECT_EQ(a.EffectList, b.EffectList);
-  EXPECT_EQ(a.PicList, b.PicList);
-  EXPECT_EQ(a.PicFileNamesList, b.PicFileNamesList);
-  EXPECT_EQ(a.SndList, b.SndList);
-  EXPECT_EQ(a.SndFileNamesList, b.SndFileNamesList);
-  EXPECT_EQ(a.SndSizesList, b.SndSizesList);
-  EXPECT_EQ(a.FlashList, b.FlashList);
-  EXPECT_EQ(a.FlashFileNamesList, b.FlashFileNamesList);
-  EXPECT_EQ(a.FlashSizesList, b.FlashSizesList);
-  EXPECT_EQ(a.DescriptList, b.DescriptList);
-}
-
 class TRandomRecord {
  public:
   explicit TRandomRecord(unsigned seed) : FRandom(seed) {}
@@ -100,9 +67,21 @@ TEST(SettingsRecord, RandomRecordsSurviveWriteAndRead) {
     stream.Seek(0);
     TSSFileLocations copy;
     ReadObject(stream, copy);
-    ExpectSame(record, copy);
-    if (HasFailure()) FAIL() << "round " << round;
+    ASSERT_TRUE(record == copy) << "round " << round;
   }
+}
+
+TEST(SettingsRecord, EqualitySeesNestedUnstoredAndEmptyProperties) {
+  TSSFileLocations record, other;
+  EXPECT_TRUE(record == other);
+  other.TextFont.Style = fsItalic;
+  EXPECT_FALSE(record == other);
+  other = record;
+  other.Tag = 1;
+  EXPECT_FALSE(record == other);
+  other = record;
+  other.DescriptList.Items = {""};  // one empty description is not none
+  EXPECT_FALSE(record == other);
 }
 
 TEST(SettingsRecord, WriterFollowsTheRecordLayout) {

@@ -32,53 +32,27 @@ TJson FontJson(const TFont& font) {
                {"Style", StyleNames(font.Style)}};
 }
 
-// The lists by their property names, in the record's order.
-std::vector<std::pair<const char*, const TCommaList*>> Lists(const TSSFileLocations& s) {
-  return {{"EffectCommaList", &s.EffectList},
-          {"PicCommaList", &s.PicList},
-          {"PicFileNamesCommaList", &s.PicFileNamesList},
-          {"SndCommaList", &s.SndList},
-          {"SndFileNamesCommaList", &s.SndFileNamesList},
-          {"SndSizesCommaList", &s.SndSizesList},
-          {"FlashCommaList", &s.FlashList},
-          {"FlashFileNamesCommaList", &s.FlashFileNamesList},
-          {"FlashSizesCommaList", &s.FlashSizesList},
-          {"DescriptCommaList", &s.DescriptList}};
+// A settings property's value in JSON: texts in UTF-8, the one object (the
+// caption's font) as its own JSON object.
+TJson ValueJson(const TProperty& property) {
+  switch (property.Kind) {
+    case TPropKind::Text:
+      return AnsiToUtf8(property.GetText());
+    case TPropKind::Boolean:
+      return property.GetOrd() != 0;
+    case TPropKind::Object:
+      return FontJson(dynamic_cast<const TFont&>(*property.Object));
+    default:
+      return property.GetOrd();
+  }
 }
 
-std::vector<std::pair<const char*, bool>> Flags(const TSSFileLocations& s) {
-  return {{"lRandomStyle", s.lRandomStyle},
-          {"lRandomPic", s.lRandomPic},
-          {"lClearOldImage", s.lClearOldImage},
-          {"lStretch", s.lStretch},
-          {"lSoundLoop", s.lSoundLoop},
-          {"lMute", s.lMute},
-          {"lExitMouseMove", s.lExitMouseMove},
-          {"lExitMouseClick", s.lExitMouseClick},
-          {"lExitKeyPress", s.lExitKeyPress},
-          {"lShowMouseCursor", s.lShowMouseCursor},
-          {"lExitFSCommandQuit", s.lExitFSCommandQuit}};
-}
-
-std::vector<std::pair<const char*, const std::string*>> Texts(const TSSFileLocations& s) {
-  return {{"Title", &s.Title},
-          {"Author", &s.Author},
-          {"Email", &s.Email},
-          {"Web", &s.Web},
-          {"Ver", &s.Ver}};
-}
-
-TJson SettingsJson(const TSSFileLocations& s) {
+// Every stored property of the record, by its own name, in the record's order.
+TJson SettingsJson(const TSSFileLocations& settings) {
   TJson json;
-  json["Text"] = AnsiToUtf8(s.Text);
-  json["TextFont"] = FontJson(s.TextFont);
-  auto flags = Flags(s);
-  for (size_t i = 0; i < 4; ++i) json[flags[i].first] = flags[i].second;
-  json["Interval"] = s.Interval;
-  json["SoundRandom"] = s.SoundRandom;
-  for (size_t i = 4; i < flags.size(); ++i) json[flags[i].first] = flags[i].second;
-  for (const auto& [name, text] : Texts(s)) json[name] = AnsiToUtf8(*text);
-  for (const auto& [name, list] : Lists(s)) json[name] = AnsiToUtf8(list->CommaText());
+  TPropertyList properties = ReadOnlyProperties(settings);
+  for (const TProperty& property : properties.Items())
+    if (property.Stored) json[std::string(property.Name)] = ValueJson(property);
   return json;
 }
 
@@ -112,21 +86,47 @@ std::string FontText(const TFont& font) {
          ", " + Named(CharsetIdents, font.Charset) + ", style [" + style + "]";
 }
 
-void Row(std::ostream& out, const std::string& name, const std::string& value) {
+void Row(std::ostream& out, std::string_view name, const std::string& value) {
   out << "  " << name << std::string(name.size() < 20 ? 20 - name.size() : 1, ' ') << value << "\n";
 }
 
-void PrintSettings(const TSSFileLocations& s, std::ostream& out) {
+// The rows of the settings, in the order people read them: what the setup
+// dialog shows of a saver first, then the rest of the record in its own
+// order, values before flags before lists. The lists of where pictures and
+// media lie are not rows: they are the tables further down.
+enum TRowGroup { Maker, Value, Flag, List, InTables };
+
+TRowGroup RowGroup(const TProperty& property) {
+  std::string_view name = property.Name;
+  for (std::string_view maker : {"Title", "Author", "Email", "Web", "Ver"})
+    if (name == maker) return Maker;
+  if (property.Kind == TPropKind::Boolean) return Flag;
+  if (!name.ends_with("CommaList")) return Value;
+  for (std::string_view table : {"Pic", "Snd", "Flash"})
+    if (name.starts_with(table)) return InTables;
+  return List;
+}
+
+std::string ValueText(const TProperty& property) {
+  switch (property.Kind) {
+    case TPropKind::Text:
+      return AnsiToUtf8(property.GetText());
+    case TPropKind::Boolean:
+      return property.GetOrd() ? "True" : "False";
+    case TPropKind::Object:
+      return FontText(dynamic_cast<const TFont&>(*property.Object));
+    default:
+      return std::to_string(property.GetOrd()) + (property.Name == "Interval" ? " ms" : "");
+  }
+}
+
+void PrintSettings(const TSSFileLocations& settings, std::ostream& out) {
   out << "Settings\n";
-  for (const auto& [name, text] : Texts(s)) Row(out, name, AnsiToUtf8(*text));
-  Row(out, "Text", AnsiToUtf8(s.Text));
-  Row(out, "TextFont", FontText(s.TextFont));
-  Row(out, "Interval", std::to_string(s.Interval) + " ms");
-  Row(out, "SoundRandom", std::to_string(s.SoundRandom));
-  for (const auto& [name, flag] : Flags(s)) Row(out, name, flag ? "True" : "False");
-  // The offset, name and size lists appear in the tables below.
-  Row(out, "EffectCommaList", AnsiToUtf8(s.EffectList.CommaText()));
-  Row(out, "DescriptCommaList", AnsiToUtf8(s.DescriptList.CommaText()));
+  TPropertyList properties = ReadOnlyProperties(settings);
+  for (TRowGroup group : {Maker, Value, Flag, List})
+    for (const TProperty& property : properties.Items())
+      if (property.Stored && RowGroup(property) == group)
+        Row(out, property.Name, ValueText(property));
 }
 
 void PrintPictures(const TPackageReport& report, std::ostream& out) {
