@@ -45,34 +45,35 @@ const std::string Pictures = "[show]\npictures = [\"a.jpg\"]\n";
 
 TEST_F(ManifestTest, DefaultsOfAMinimalManifest) {
   TManifest m = Load(Pictures);
-  EXPECT_EQ(m.Kind, TSaverKind::Photo);
-  EXPECT_EQ(m.Title, "");
+  const TSSFileLocations& s = m.Settings;
+  EXPECT_EQ(s.Kind(), TSaverKind::Photo);
+  EXPECT_EQ(s.Title, "");
   ASSERT_EQ(m.Pictures.size(), 1u);
   EXPECT_EQ(m.Pictures[0].Line, 2);
-  EXPECT_TRUE(m.Effects.empty());
-  EXPECT_EQ(m.Interval, 5000);
-  EXPECT_FALSE(m.RandomOrder || m.RandomEffects || m.ClearBetween);
-  EXPECT_TRUE(m.Stretch);
-  EXPECT_EQ(m.CaptionText, "");
-  EXPECT_EQ(m.FontName, "Arial");
-  EXPECT_EQ(m.FontHeight, -24);
-  EXPECT_EQ(m.FontColor, 0xFFFFFF);
-  EXPECT_EQ(m.FontCharset, 1);
-  EXPECT_EQ(m.FontStyle, 0u);
-  EXPECT_EQ(m.SoundOrder, TSoundOrder::List);
-  EXPECT_FALSE(m.SoundLoop || m.Mute || m.ShowCursor);
-  EXPECT_TRUE(m.ExitMouseMove && m.ExitMouseClick && m.ExitKeyPress && m.FlashQuit);
+  EXPECT_EQ(s.EffectCount(), 0);
+  EXPECT_EQ(s.Interval, 5000);
+  EXPECT_FALSE(s.lRandomPic || s.lRandomStyle || s.lClearOldImage);
+  EXPECT_TRUE(s.lStretch);
+  EXPECT_EQ(s.Text, "");
+  EXPECT_EQ(s.TextFont.Name, "Arial");
+  EXPECT_EQ(s.TextFont.Height, -24);
+  EXPECT_EQ(s.TextFont.Color, 0xFFFFFF);
+  EXPECT_EQ(s.TextFont.Charset, 1);
+  EXPECT_EQ(s.TextFont.Style, 0u);
+  EXPECT_EQ(s.SoundOrder(), TSoundOrder::List);
+  EXPECT_FALSE(s.lSoundLoop || s.lMute || s.lShowMouseCursor);
+  EXPECT_TRUE(s.lExitMouseMove && s.lExitMouseClick && s.lExitKeyPress && s.lExitFSCommandQuit);
 }
 
 TEST_F(ManifestTest, CaptionColoursCharsetsAndStyles) {
   TManifest m = Load(Pictures +
                      "[caption]\ncolor = \"#1A2B3C\"\ncharset = \"GREEK_CHARSET\"\n"
                      "style = [\"fsItalic\", \"fsStrikeOut\"]\n");
-  EXPECT_EQ(m.FontColor, 0x3C2B1A);  // stored 00BBGGRR
-  EXPECT_EQ(m.FontCharset, 161);
-  EXPECT_EQ(m.FontStyle, fsItalic | fsStrikeOut);
-  EXPECT_EQ(Load(Pictures + "[caption]\ncolor = \"clRed\"\n").FontColor, 0x0000FF);
-  EXPECT_EQ(Load(Pictures + "[caption]\ncolor = \"clBtnFace\"\n").FontColor,
+  EXPECT_EQ(m.Settings.TextFont.Color, 0x3C2B1A);  // stored 00BBGGRR
+  EXPECT_EQ(m.Settings.TextFont.Charset, 161);
+  EXPECT_EQ(m.Settings.TextFont.Style, fsItalic | fsStrikeOut);
+  EXPECT_EQ(Load(Pictures + "[caption]\ncolor = \"clRed\"\n").Settings.TextFont.Color, 0x0000FF);
+  EXPECT_EQ(Load(Pictures + "[caption]\ncolor = \"clBtnFace\"\n").Settings.TextFont.Color,
             static_cast<int32_t>(0x8000000F));
 }
 
@@ -81,9 +82,9 @@ TEST_F(ManifestTest, MusicOrdersMapToTheirOrders) {
   for (auto [name, order] : {std::pair{"list", TSoundOrder::List},
                              {"random", TSoundOrder::Random},
                              {"repeat-one", TSoundOrder::RepeatOne}})
-    EXPECT_EQ(
-        Load(Pictures + "[music]\nfiles = [\"s.wav\"]\norder = \"" + name + "\"\n").SoundOrder,
-        order);
+    EXPECT_EQ(Load(Pictures + "[music]\nfiles = [\"s.wav\"]\norder = \"" + name + "\"\n")
+                  .Settings.SoundOrder(),
+              order);
 }
 
 TEST_F(ManifestTest, GlobsExpandInNameOrderBesidePlainEntries) {
@@ -165,7 +166,7 @@ TEST_F(ManifestTest, KindsNeedTheirMedia) {
   ExpectError("kind = \"flash\"\n", 1, "kind \"flash\" needs at least one Flash file");
   Folder.Write("m.swf", "x");
   TManifest flash = Load("kind = \"flash\"\n[flash]\nfiles = [\"m.swf\"]\n");
-  EXPECT_EQ(flash.Kind, TSaverKind::Flash);
+  EXPECT_EQ(flash.Settings.Kind(), TSaverKind::Flash);
   EXPECT_TRUE(flash.Pictures.empty());
   EXPECT_EQ(flash.Flash.size(), 1u);
 }

@@ -179,43 +179,11 @@ fs::path ResolvePlayer(const fs::path& given) {
   return player;
 }
 
-void FillSettings(const TManifest& manifest, TSSFileLocations& settings) {
-  settings.Text = Utf8ToAnsi(manifest.CaptionText);
-  settings.TextFont.Name = Utf8ToAnsi(manifest.FontName);
-  settings.TextFont.Height = manifest.FontHeight;
-  settings.TextFont.Color = manifest.FontColor;
-  settings.TextFont.Charset = manifest.FontCharset;
-  settings.TextFont.Style = manifest.FontStyle;
-  settings.lRandomStyle = manifest.RandomEffects;
-  settings.lRandomPic = manifest.RandomOrder;
-  settings.lClearOldImage = manifest.ClearBetween;
-  settings.lStretch = manifest.Stretch;
-  settings.Interval = manifest.Interval;
-  settings.SetSoundOrder(manifest.SoundOrder);
-  settings.lSoundLoop = manifest.SoundLoop;
-  settings.lMute = manifest.Mute;
-  settings.lExitMouseMove = manifest.ExitMouseMove;
-  settings.lExitMouseClick = manifest.ExitMouseClick;
-  settings.lExitKeyPress = manifest.ExitKeyPress;
-  settings.lShowMouseCursor = manifest.ShowCursor;
-  settings.lExitFSCommandQuit = manifest.FlashQuit;
-  settings.Title = Utf8ToAnsi(manifest.Title);
-  settings.Author = Utf8ToAnsi(manifest.Author);
-  settings.Email = Utf8ToAnsi(manifest.Email);
-  settings.Web = Utf8ToAnsi(manifest.Web);
-  settings.SetKind(manifest.Kind);
-  for (int32_t effect : manifest.Effects)
-    settings.EffectList.Items.push_back(std::to_string(effect));
-  for (const std::string& text : manifest.Descriptions)
-    settings.DescriptList.Items.push_back(Utf8ToAnsi(text));
-}
-
 TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progress) {
   TManifest manifest = LoadManifest(options.Manifest);
   fs::path player = ResolvePlayer(options.Player);
   CheckOutput(options.Output, manifest, player);
-  TSSFileLocations settings;
-  FillSettings(manifest, settings);
+  TSSFileLocations settings = manifest.Settings;
   TTemporaryFile temporary(options.Output);
   TBuildResult result;
   {

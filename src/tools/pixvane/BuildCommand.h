@@ -4,7 +4,6 @@
 #include <functional>
 #include <string>
 
-#include "package/SSFileLocations.h"
 #include "tools/pixvane/Manifest.h"
 
 namespace pixvane::tool {
@@ -33,9 +32,5 @@ TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progre
 // The player to use: the given one, or pixvane.scr in the tool's own folder.
 // Fails with EToolError, asking for --player, when there is none.
 std::filesystem::path ResolvePlayer(const std::filesystem::path& given);
-
-// The settings record's show properties from the manifest, texts converted to
-// Windows-1252. The media lists are left to the package writer.
-void FillSettings(const TManifest& manifest, TSSFileLocations& settings);
 
 }  // namespace pixvane::tool

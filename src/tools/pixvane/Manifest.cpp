@@ -96,9 +96,10 @@ class TSection {
     return *value;
   }
 
+  // A text of the record: the manifest's UTF-8 in the package's code page.
   void Text(std::string_view key, std::string& field) const {
     if (auto* node = Find(key))
-      field = Expect<toml::value<std::string>>(*node, Path(key), "a string").get();
+      field = Utf8ToAnsi(Expect<toml::value<std::string>>(*node, Path(key), "a string").get());
   }
 
   void Flag(std::string_view key, bool& field) const {
@@ -190,12 +191,28 @@ int32_t ParseColor(const TSection& section, const toml::node& node) {
   return static_cast<int32_t>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
 }
 
+// The manifest's defaults where they differ from a new record's.
+TSSFileLocations DefaultSettings() {
+  TSSFileLocations s;
+  s.SetKind(TSaverKind::Photo);
+  s.Interval = 5000;
+  s.lStretch = true;
+  s.TextFont.Name = "Arial";
+  s.TextFont.Height = -24;
+  s.TextFont.Color = clWhite;
+  s.SetSoundOrder(TSoundOrder::List);
+  s.lExitMouseMove = s.lExitMouseClick = s.lExitKeyPress = true;
+  s.lExitFSCommandQuit = true;
+  return s;
+}
+
 void ReadShow(const TSection& show, TManifest& manifest) {
   show.AllowOnly({"pictures", "descriptions", "effects", "interval", "random_order",
                   "random_effects", "clear_between", "stretch"});
+  TSSFileLocations& s = manifest.Settings;
   manifest.Pictures = Files(show, "pictures");
   for (const auto& [text, line] : show.Strings("descriptions"))
-    manifest.Descriptions.push_back(text);
+    s.DescriptList.Items.push_back(Utf8ToAnsi(text));
   if (auto* effects = show.Array("effects")) {
     for (const toml::node& item : *effects) {
       int64_t style =
@@ -203,28 +220,28 @@ void ReadShow(const TSection& show, TManifest& manifest) {
       if (style < 0 || style > 127)
         show.Context().Fail(LineOf(item), "effect " + std::to_string(style) +
                                               " is outside 0-127 (the transition style numbers)");
-      manifest.Effects.push_back(static_cast<int32_t>(style));
+      s.EffectList.Items.push_back(std::to_string(style));
     }
   }
-  show.Integer("interval", manifest.Interval, 1, std::numeric_limits<int32_t>::max(), " ms");
-  show.Flag("random_order", manifest.RandomOrder);
-  show.Flag("random_effects", manifest.RandomEffects);
-  show.Flag("clear_between", manifest.ClearBetween);
-  show.Flag("stretch", manifest.Stretch);
+  show.Integer("interval", s.Interval, 1, std::numeric_limits<int32_t>::max(), " ms");
+  show.Flag("random_order", s.lRandomPic);
+  show.Flag("random_effects", s.lRandomStyle);
+  show.Flag("clear_between", s.lClearOldImage);
+  show.Flag("stretch", s.lStretch);
 }
 
-void ReadCaption(const TSection& caption, TManifest& manifest) {
+void ReadCaption(const TSection& caption, TSSFileLocations& settings) {
   caption.AllowOnly({"text", "font", "height", "color", "charset", "style"});
-  caption.Text("text", manifest.CaptionText);
-  caption.Text("font", manifest.FontName);
+  TFont& font = settings.TextFont;
+  caption.Text("text", settings.Text);
+  caption.Text("font", font.Name);
   // Windows takes face names of at most 31 characters (LOGFONT).
-  size_t length = Utf8ToAnsi(manifest.FontName).size();
-  if (length == 0 || length > 31)
+  if (font.Name.empty() || font.Name.size() > 31)
     caption.Context().Fail(LineOf(*caption.Find("font")),
                            "caption.font must be a font name of 1 to 31 characters");
-  caption.Integer("height", manifest.FontHeight, std::numeric_limits<int32_t>::min(),
+  caption.Integer("height", font.Height, std::numeric_limits<int32_t>::min(),
                   std::numeric_limits<int32_t>::max());
-  if (auto* color = caption.Find("color")) manifest.FontColor = ParseColor(caption, *color);
+  if (auto* color = caption.Find("color")) font.Color = ParseColor(caption, *color);
   if (auto* node = caption.Find("charset")) {
     const std::string& name =
         caption.Expect<toml::value<std::string>>(*node, "caption.charset", "a string").get();
@@ -233,14 +250,14 @@ void ReadCaption(const TSection& caption, TManifest& manifest) {
       caption.Context().Fail(LineOf(*node), "caption.charset " + Quoted(name) +
                                                 " is not a character set name such as "
                                                 "\"DEFAULT_CHARSET\"");
-    manifest.FontCharset = entry->Value;
+    font.Charset = entry->Value;
   }
   for (const auto& [name, line] : caption.Strings("style")) {
     auto* entry = FontStyleNames.FindName(name);
     if (!entry)
       caption.Context().Fail(line, "caption.style " + Quoted(name) +
                                        " is not one of fsBold, fsItalic, fsUnderline, fsStrikeOut");
-    manifest.FontStyle |= 1u << entry->Value;
+    font.Style |= 1u << entry->Value;
   }
 }
 
@@ -259,19 +276,19 @@ void ReadMusic(const TSection& music, TManifest& manifest) {
       music.Context().Fail(
           LineOf(*node),
           "music.order " + Quoted(order) + " is not one of \"list\", \"random\", \"repeat-one\"");
-    manifest.SoundOrder = it->second;
+    manifest.Settings.SetSoundOrder(it->second);
   }
-  music.Flag("loop", manifest.SoundLoop);
-  music.Flag("mute", manifest.Mute);
+  music.Flag("loop", manifest.Settings.lSoundLoop);
+  music.Flag("mute", manifest.Settings.lMute);
 }
 
-void ReadExit(const TSection& exit, TManifest& manifest) {
+void ReadExit(const TSection& exit, TSSFileLocations& settings) {
   exit.AllowOnly({"mouse_move", "mouse_click", "key_press", "show_cursor", "flash_quit"});
-  exit.Flag("mouse_move", manifest.ExitMouseMove);
-  exit.Flag("mouse_click", manifest.ExitMouseClick);
-  exit.Flag("key_press", manifest.ExitKeyPress);
-  exit.Flag("show_cursor", manifest.ShowCursor);
-  exit.Flag("flash_quit", manifest.FlashQuit);
+  exit.Flag("mouse_move", settings.lExitMouseMove);
+  exit.Flag("mouse_click", settings.lExitMouseClick);
+  exit.Flag("key_press", settings.lExitKeyPress);
+  exit.Flag("show_cursor", settings.lShowMouseCursor);
+  exit.Flag("flash_quit", settings.lExitFSCommandQuit);
 }
 
 // Sounds and Flash files are extracted into one folder under their names, so
@@ -315,10 +332,11 @@ int LineForMissing(const TSection& top, std::string_view table, std::string_view
 
 void CheckKind(const TSection& top, const TManifest& manifest) {
   const TContext& context = top.Context();
-  if (manifest.Kind == TSaverKind::Photo && manifest.Pictures.empty())
+  TSaverKind kind = manifest.Settings.Kind();
+  if (kind == TSaverKind::Photo && manifest.Pictures.empty())
     context.Fail(LineForMissing(top, "show", "pictures"),
                  "kind \"photo\" needs at least one picture in show.pictures");
-  if (manifest.Kind == TSaverKind::Flash && manifest.Flash.empty())
+  if (kind == TSaverKind::Flash && manifest.Flash.empty())
     context.Fail(LineForMissing(top, "flash", "files"),
                  "kind \"flash\" needs at least one Flash file in flash.files");
 }
@@ -333,22 +351,23 @@ TSaverKind ParseKind(const TSection& top, const toml::node& node) {
 TManifest Read(const toml::table& root, const TContext& context) {
   TManifest manifest;
   manifest.File = context.File;
+  TSSFileLocations& settings = manifest.Settings = DefaultSettings();
   TSection top(context, root, "");
   top.AllowOnly(
       {"title", "author", "email", "web", "kind", "show", "caption", "music", "flash", "exit"});
-  top.Text("title", manifest.Title);
-  top.Text("author", manifest.Author);
-  top.Text("email", manifest.Email);
-  top.Text("web", manifest.Web);
-  if (auto* node = top.Find("kind")) manifest.Kind = ParseKind(top, *node);
+  top.Text("title", settings.Title);
+  top.Text("author", settings.Author);
+  top.Text("email", settings.Email);
+  top.Text("web", settings.Web);
+  if (auto* node = top.Find("kind")) settings.SetKind(ParseKind(top, *node));
   if (auto show = top.Sub("show")) ReadShow(*show, manifest);
-  if (auto caption = top.Sub("caption")) ReadCaption(*caption, manifest);
+  if (auto caption = top.Sub("caption")) ReadCaption(*caption, settings);
   if (auto music = top.Sub("music")) ReadMusic(*music, manifest);
   if (auto flash = top.Sub("flash")) {
     flash->AllowOnly({"files"});
     manifest.Flash = Files(*flash, "files");
   }
-  if (auto exit = top.Sub("exit")) ReadExit(*exit, manifest);
+  if (auto exit = top.Sub("exit")) ReadExit(*exit, settings);
   CheckMediaNames(context, manifest);
   CheckKind(top, manifest);
   return manifest;

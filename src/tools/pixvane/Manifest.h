@@ -17,42 +17,13 @@ struct TSourceFile {
 };
 
 // A manifest read and checked: every path resolved and present, every value
-// in range. Texts are still UTF-8; conversion to the package's code page
-// happens when the settings record is filled.
+// in range. Settings is the record the saver will carry, from the manifest's
+// own defaults (see the README), its texts already in Windows-1252; its media
+// lists are left to the package writer.
 struct TManifest {
   std::filesystem::path File;  // the manifest itself, as the user named it
-
-  std::string Title, Author, Email, Web;
-  TSaverKind Kind = TSaverKind::Photo;
-
-  std::vector<TSourceFile> Pictures;
-  std::vector<std::string> Descriptions;
-  std::vector<int32_t> Effects;
-  int32_t Interval = 5000;
-  bool RandomOrder = false;
-  bool RandomEffects = false;
-  bool ClearBetween = false;
-  bool Stretch = true;
-
-  std::string CaptionText;
-  std::string FontName = "Arial";
-  int32_t FontHeight = -24;
-  int32_t FontColor = 0xFFFFFF;  // 00BBGGRR
-  int32_t FontCharset = 1;       // DEFAULT_CHARSET
-  uint32_t FontStyle = 0;        // TFontStyle bits
-
-  std::vector<TSourceFile> Sounds;
-  TSoundOrder SoundOrder = TSoundOrder::List;
-  bool SoundLoop = false;
-  bool Mute = false;
-
-  std::vector<TSourceFile> Flash;
-
-  bool ExitMouseMove = true;
-  bool ExitMouseClick = true;
-  bool ExitKeyPress = true;
-  bool ShowCursor = false;
-  bool FlashQuit = true;
+  TSSFileLocations Settings;
+  std::vector<TSourceFile> Pictures, Sounds, Flash;
 };
 
 // Reads the TOML manifest at file. Every problem fails with EToolError as
