@@ -29,7 +29,8 @@ std::unique_ptr<TFileStream> TFileStream::OpenRead(const std::string& path) {
 
 std::unique_ptr<TFileStream> TFileStream::Create(const std::string& path) {
   auto handle = std::make_unique<THandle>();
-  handle->fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // A new file gets the usual permissions: what the umask leaves of 0666.
+  handle->fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (handle->fd < 0) throw EFileError(Format("Cannot create file %s", path));
   return std::unique_ptr<TFileStream>(new TFileStream(path, std::move(handle)));
 }

@@ -3,13 +3,14 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
-#include <random>
+#include <optional>
 #include <vector>
 
 #include "base/CodePage.h"
 #include "base/Errors.h"
 #include "base/Stream.h"
 #include "package/PackageWriter.h"
+#include "tools/pixvane/OutputFile.h"
 #include "tools/pixvane/Platform.h"
 #include "tools/pixvane/ToolError.h"
 
@@ -17,38 +18,6 @@ namespace pixvane::tool {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The saver is written under this name and renamed when complete; whatever
-// goes wrong before that, the destructor takes the temporary file away.
-class TTemporaryFile {
- public:
-  explicit TTemporaryFile(const fs::path& target) {
-    std::random_device random;
-    std::error_code error;
-    do {
-      FPath = target;
-      FPath += "." + std::to_string(random() % 1000000000) + ".tmp";
-    } while (fs::exists(FPath, error));
-  }
-  ~TTemporaryFile() {
-    std::error_code error;
-    if (!FCommitted) fs::remove(FPath, error);
-  }
-  TTemporaryFile(const TTemporaryFile&) = delete;
-  TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-
-  const fs::path& Path() const { return FPath; }
-  void Commit(const fs::path& target) {
-    std::error_code error;
-    fs::rename(FPath, target, error);
-    if (error) throw EToolError(Located(target, 0, "cannot write the saver: " + error.message()));
-    FCommitted = true;
-  }
-
- private:
-  fs::path FPath;
-  bool FCommitted = false;
-};
 
 // Hands writes on to the saver file and turns a failed write (a full disk)
 // into a message about the output, so it is not blamed on whichever picture
@@ -184,21 +153,23 @@ TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progre
   fs::path player = ResolvePlayer(options.Player);
   CheckOutput(options.Output, manifest, player);
   TSSFileLocations settings = manifest.Settings;
-  TTemporaryFile temporary(options.Output);
+  std::optional<TOutputFile> file;
+  try {
+    file.emplace(options.Output);
+  } catch (const EError&) {
+    throw EToolError(Located(options.Output, 0, "cannot create the saver file"));
+  }
   TBuildResult result;
-  {
-    std::unique_ptr<TFileStream> file;
-    try {
-      file = TFileStream::Create(NativePath(temporary.Path()));
-    } catch (const EError&) {
-      throw EToolError(Located(options.Output, 0, "cannot create the saver file"));
-    }
-    TOutputStream out(*file, options.Output);
-    CopyPlayer(player, out);
-    result.PackageLength = WritePackage(manifest, out, settings, progress);
-    result.FileSize = out.Position();
-  }  // closed before the rename, which Windows insists on
-  temporary.Commit(options.Output);
+  TOutputStream out(*file, options.Output);
+  CopyPlayer(player, out);
+  result.PackageLength = WritePackage(manifest, out, settings, progress);
+  result.FileSize = out.Position();
+  try {
+    file->Commit();
+  } catch (const EError& e) {
+    throw EToolError(
+        Located(options.Output, 0, std::string("cannot write the saver: ") + e.what()));
+  }
   result.Pictures = static_cast<int>(manifest.Pictures.size());
   result.Sounds = static_cast<int>(manifest.Sounds.size());
   result.Flash = static_cast<int>(manifest.Flash.size());

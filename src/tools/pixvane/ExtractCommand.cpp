@@ -7,6 +7,7 @@
 #include "base/CodePage.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
+#include "tools/pixvane/OutputFile.h"
 #include "tools/pixvane/PackageFile.h"
 #include "tools/pixvane/ToolError.h"
 
@@ -67,19 +68,15 @@ void CheckMedia(const fs::path& file, const TSSFileLocations& settings) {
     }
 }
 
-void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  auto out = TFileStream::Create(NativePath(path));
-  out->Write(bytes.data(), bytes.size());
-}
-
 void CopyRun(TStream& source, int32_t offset, int32_t size, const fs::path& path) {
   if (size < 0) throw EReadError("Stream read error");
   source.Seek(offset);
-  auto out = TFileStream::Create(NativePath(path));
-  source.CopyTo(*out, size);
+  TOutputFile out(path);
+  source.CopyTo(out, size);
+  out.Commit();
 }
 
-// Runs one write; a failure is noted, any partial file removed, and the
+// Runs one write; a failure is noted, no partial file is left, and the
 // extraction goes on with the next item.
 template <typename Step>
 void Attempt(const std::string& what, const fs::path& path, TExtractResult& result,
@@ -90,8 +87,6 @@ void Attempt(const std::string& what, const fs::path& path, TExtractResult& resu
     out << what << ": " << NativePath(path) << " (" << fs::file_size(path, error) << " bytes)\n";
     result.Written.push_back(path);
   } catch (const EError& e) {
-    std::error_code error;
-    fs::remove(path, error);
     result.Failures.push_back(what + ": " + e.what());
   }
 }
@@ -138,7 +133,8 @@ TExtractResult RunExtract(const fs::path& file, const fs::path& folder, std::ost
     }
     fs::path path =
         folder / PathFromUtf8(AnsiToUtf8(names.Choose(stored, "picture", i + 1, ".jpg")));
-    Attempt(what, path, result, out, [&] { WriteFile(path, image->Picture.Graphic()->Data()); });
+    Attempt(what, path, result, out,
+            [&] { WriteOutputFile(path, image->Picture.Graphic()->Data()); });
   }
   auto runs = MediaRuns(settings);
   for (size_t r = 0; r < runs.size(); ++r)

@@ -7,7 +7,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/Errors.h"
 #include "package/Picture.h"
+#include "tools/pixvane/OutputFile.h"
 #include "tools/pixvane/ToolError.h"
 
 namespace pixvane::tool {
@@ -26,10 +28,21 @@ TBitmap ReadPng(const std::filesystem::path& path, const std::vector<uint8_t>& b
     throw EToolError(Located(path, 0, std::string("not a readable PNG: ") + image.message));
   image.format = PNG_FORMAT_BGR;
   TBitmap bitmap(static_cast<int32_t>(image.width), static_cast<int32_t>(image.height));
-  if (!png_image_finish_read(&image, nullptr, bitmap.Bits(), static_cast<png_int_32>(bitmap.Stride()),
-                             nullptr))
+  if (!png_image_finish_read(&image, nullptr, bitmap.Bits(),
+                             static_cast<png_int_32>(bitmap.Stride()), nullptr))
     throw EToolError(Located(path, 0, std::string("not a readable PNG: ") + image.message));
   return bitmap;
+}
+
+// Both formats are made in memory and written in one go, so a failure leaves
+// no half-written file, and every file gets the same permissions.
+void WriteImageFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes,
+                    const char* format) {
+  try {
+    WriteOutputFile(path, bytes);
+  } catch (const EError& e) {
+    throw EToolError(Located(path, 0, std::string("cannot write the ") + format + ": " + e.what()));
+  }
 }
 
 }  // namespace
@@ -40,7 +53,8 @@ TBitmap ReadImage(const std::filesystem::path& path) {
   try {
     return TJPEGImage(std::move(bytes)).Decode(1);
   } catch (const std::exception& e) {
-    throw EToolError(Located(path, 0, std::string("neither a PNG nor a readable JPEG: ") + e.what()));
+    throw EToolError(
+        Located(path, 0, std::string("neither a PNG nor a readable JPEG: ") + e.what()));
   }
 }
 
@@ -50,14 +64,23 @@ void WritePng(const std::filesystem::path& path, const TBitmap& bitmap) {
   image.width = static_cast<png_uint_32>(bitmap.Width());
   image.height = static_cast<png_uint_32>(bitmap.Height());
   image.format = PNG_FORMAT_BGR;
-  if (!png_image_write_to_file(&image, NativePath(path).c_str(), 0, bitmap.Bits(),
-                               static_cast<png_int_32>(bitmap.Stride()), nullptr))
+  const png_int_32 stride = static_cast<png_int_32>(bitmap.Stride());
+  auto fail = [&] {
     throw EToolError(Located(path, 0, std::string("cannot write the PNG: ") + image.message));
+  };
+  // The first call measures the file, the second makes it.
+  png_alloc_size_t size = 0;
+  if (!png_image_write_to_memory(&image, nullptr, &size, 0, bitmap.Bits(), stride, nullptr)) fail();
+  std::vector<uint8_t> bytes(size);
+  if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, bitmap.Bits(), stride, nullptr))
+    fail();
+  bytes.resize(size);
+  WriteImageFile(path, bytes, "PNG");
 }
 
 namespace {
 
-// Closes the GIF file on every way out.
+// Closes the GIF encoder on every way out.
 struct TGifFile {
   GifFileType* File = nullptr;
   ~TGifFile() {
@@ -66,12 +89,21 @@ struct TGifFile {
   }
 };
 
-void CheckGif(int result, const std::filesystem::path& path, int error) {
-  if (result == GIF_ERROR)
-    throw EToolError(Located(path, 0, std::string("cannot write the GIF: ") + GifErrorString(error)));
+// giflib's output function: the bytes go to the vector behind UserData.
+int AppendGifBytes(GifFileType* gif, const GifByteType* bytes, int count) {
+  auto* out = static_cast<std::vector<uint8_t>*>(gif->UserData);
+  out->insert(out->end(), bytes, bytes + count);
+  return count;
 }
 
-void PutFrame(GifFileType* gif, const TBitmap& frame, int delayMs, const std::filesystem::path& path) {
+void CheckGif(int result, const std::filesystem::path& path, int error) {
+  if (result == GIF_ERROR)
+    throw EToolError(
+        Located(path, 0, std::string("cannot write the GIF: ") + GifErrorString(error)));
+}
+
+void PutFrame(GifFileType* gif, const TBitmap& frame, int delayMs,
+              const std::filesystem::path& path) {
   const int w = frame.Width(), h = frame.Height();
   const size_t count = static_cast<size_t>(w) * h;
   std::vector<GifByteType> red(count), green(count), blue(count), indexes(count);
@@ -113,8 +145,9 @@ void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitm
                       const std::vector<int>& delaysMs) {
   if (frames.empty()) throw EToolError(Located(path, 0, "no frames to write"));
   int error = 0;
+  std::vector<uint8_t> bytes;
   TGifFile gif;
-  gif.File = EGifOpenFileName(NativePath(path).c_str(), false, &error);
+  gif.File = EGifOpen(&bytes, AppendGifBytes, &error);
   if (!gif.File) CheckGif(GIF_ERROR, path, error);
   EGifSetGifVersion(gif.File, true);
   CheckGif(EGifPutScreenDesc(gif.File, frames[0].Width(), frames[0].Height(), 8, 0, nullptr), path,
@@ -131,6 +164,7 @@ void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitm
   int result = EGifCloseFile(gif.File, &closeError);
   gif.File = nullptr;
   CheckGif(result, path, closeError);
+  WriteImageFile(path, bytes, "GIF");
 }
 
 }  // namespace pixvane::tool
