@@ -9,7 +9,6 @@
 #include "base/win32/WindowClass.h"
 #include "host/win32/CaptionText.h"
 #include "package/MediaFiles.h"
-#include "package/ObjectStream.h"
 #include "package/Package.h"
 
 namespace pixvane {
@@ -159,18 +158,15 @@ void TfrmScrn::FormCreate() {
 }
 
 bool TfrmScrn::ReadSettingsRecord(TStream& file) {
-  std::optional<TTrailer> trailer = ReadTrailer(file);
-  if (!trailer) return false;
-  file.Seek(trailer->SettingsOffset);
   try {
-    ReadObject(file, FSettings);
+    return ReadSettings(file, FSettings);
   } catch (const EError&) {
     // No package to show: the saver ends without a word, once control is
     // back in the message loop; the steps below go on with what was read.
     FPhase = TPhase::Unreadable;
     PostMessageA(FWindow, WM_NULL, 0, 0);
+    return true;
   }
-  return true;
 }
 
 void TfrmScrn::FormActivate() {
@@ -180,7 +176,7 @@ void TfrmScrn::FormActivate() {
   ExtractMediaFiles(FSettings, *file);
   FSettings.lMute = TSettingsStore::ForExecutable(FExePath).ReadMuteSetting(FSettings.lMute);
   // The Flash kind plays its pictures; its movies are not played by this build.
-  if (FSettings.Ver == "photo") FMusic->Start();
+  if (FSettings.Kind() == TSaverKind::Photo) FMusic->Start();
   if (!FSettings.lShowMouseCursor && !FHiddenCursor) FHiddenCursor.emplace();
   file.reset();
   FPhase = FPhase == TPhase::Unreadable ? TPhase::Terminating : TPhase::WaitingForIdle;
