@@ -17,6 +17,7 @@
 
 #include "base/Random.h"
 #include "transition/TransitionView.h"
+#include "transition/styles/StyleTable.h"
 
 namespace pixvane {
 namespace {
@@ -127,12 +128,12 @@ void BM_StyleFrame(benchmark::State& state) {
 }
 
 void StyleArgs(benchmark::internal::Benchmark* b) {
-  for (int style = 1; style <= 127; ++style) b->Args({style, 1920, 1080});
+  for (int style = 1; style <= StyleCount; ++style) b->Args({style, 1920, 1080});
   b->Iterations(10);
 }
 
 void StyleArgs4K(benchmark::internal::Benchmark* b) {
-  for (int style = 1; style <= 127; ++style) b->Args({style, 3840, 2160});
+  for (int style = 1; style <= StyleCount; ++style) b->Args({style, 3840, 2160});
   b->Iterations(5);
 }
 

@@ -1,11 +1,10 @@
 #pragma once
-#include <array>
 #include <functional>
 #include <optional>
 
 #include "base/Bitmap.h"
-#include "transition/Copy.h"
 #include "base/Geometry.h"
+#include "transition/Copy.h"
 #include "transition/Region.h"
 
 namespace pixvane {
@@ -16,12 +15,12 @@ namespace pixvane {
 // earlier pieces themselves), builds G (region styles) or writes pixels of
 // the screen directly (pixel styles); the view completes the frame.
 struct TFrame {
-  int p = 0;              // progress, 0 to 100
-  int W = 0, H = 0;       // picture bitmap size
-  int PX = 0, PY = 0;     // horizontal and vertical progress extents
-  int S = 0;              // step extent
-  int Step = 0;           // the view's Step
-  TRect D, R;             // destination on the screen, source on the picture
+  int p = 0;           // progress, 0 to 100
+  int W = 0, H = 0;    // picture bitmap size
+  int PX = 0, PY = 0;  // horizontal and vertical progress extents
+  int S = 0;           // step extent
+  int Step = 0;        // the view's Step
+  TRect D, R;          // destination on the screen, source on the picture
   std::optional<TRegion> G;
   TBitmap& Screen;
   const TBitmap& Picture;
@@ -30,15 +29,5 @@ struct TFrame {
   // The copy D <- R: picture rectangle r stretched onto screen rectangle d.
   void Copy(const TRect& d, const TRect& r) { StretchCopy(Screen, d, Picture, r); }
 };
-
-using TStyleStep = void (*)(TFrame& frame);
-
-// How a style's frame is completed once its step has run.
-enum class TStyleKind { Custom, Rectangle, Region, Pixel, None };
-TStyleKind KindOfStyle(int style);
-
-// The steps of the built-in styles 1 to 127; entry 0 is unused (the custom
-// style is the view's own). An empty entry draws nothing of its own.
-extern const std::array<TStyleStep, 128> StyleSteps;
 
 }  // namespace pixvane

@@ -6,6 +6,7 @@
 #include "transition/AnimateThread.h"
 #include "transition/Copy.h"
 #include "transition/Frame.h"
+#include "transition/styles/StyleTable.h"
 
 namespace pixvane {
 namespace {
@@ -101,8 +102,9 @@ void TCustomTransitionView::InvalidateArea(TRect a) {
     a = {MulDiv(a.Left, t.Width(), pw) + t.Left, MulDiv(a.Top, t.Height(), ph) + t.Top,
          MulDiv(a.Right, t.Width(), pw) + t.Left, MulDiv(a.Bottom, t.Height(), ph) + t.Top};
   } else {
-    if (FCenter) a = {a.Left + FPlacement.Left, a.Top + FPlacement.Top, a.Right + FPlacement.Left,
-                      a.Bottom + FPlacement.Top};
+    if (FCenter)
+      a = {a.Left + FPlacement.Left, a.Top + FPlacement.Top, a.Right + FPlacement.Left,
+           a.Bottom + FPlacement.Top};
     a = {std::max(a.Left, FPlacement.Left), std::max(a.Top, FPlacement.Top),
          std::min(a.Right, FPlacement.Right), std::min(a.Bottom, FPlacement.Bottom)};
   }
@@ -167,7 +169,9 @@ void TCustomTransitionView::SetStretchFine(bool value) {
   RepaintIfShown();
 }
 
-void TCustomTransitionView::SetStep(int value) { FStep = static_cast<uint16_t>(std::clamp(value, 1, 100)); }
+void TCustomTransitionView::SetStep(int value) {
+  FStep = static_cast<uint16_t>(std::clamp(value, 1, 100));
+}
 
 void TCustomTransitionView::SetManual(bool value) {
   if (!FBusy) {
@@ -241,7 +245,9 @@ void TCustomTransitionView::AdvanceProgress() {
   SetProgress(Reverse ? (FProgress < step ? 0 : FProgress - step) : FProgress + step);
 }
 
-bool TCustomTransitionView::Done() const { return Reverse ? FProgress == 0 : FProgress == 100; }
+bool TCustomTransitionView::Done() const {
+  return Reverse ? FProgress == 0 : FProgress == 100;
+}
 
 void TCustomTransitionView::AnimateOnThisThread() {
   bool done;
@@ -318,9 +324,18 @@ void TCustomTransitionView::RenderFrame() {
   if (OnBeforeNewFrame) OnBeforeNewFrame(*this, *FPictureBitmap, FScreen);
 
   const int w = FPictureBitmap->Width(), h = FPictureBitmap->Height();
-  TFrame frame{.p = FProgress, .W = w, .H = h, .PX = 0, .PY = 0, .S = 0, .Step = FStep,
-               .D = {0, 0, w, h}, .R = {0, 0, w, h}, .G = std::nullopt,
-               .Screen = FScreen, .Picture = *FPictureBitmap,
+  TFrame frame{.p = FProgress,
+               .W = w,
+               .H = h,
+               .PX = 0,
+               .PY = 0,
+               .S = 0,
+               .Step = FStep,
+               .D = {0, 0, w, h},
+               .R = {0, 0, w, h},
+               .G = std::nullopt,
+               .Screen = FScreen,
+               .Picture = *FPictureBitmap,
                .Invalidate = [this](const TRect& area) { InvalidateArea(area); }};
   // The longer side advances by exactly p percent, the shorter in proportion.
   if (frame.W >= frame.H) {
@@ -333,10 +348,11 @@ void TCustomTransitionView::RenderFrame() {
     frame.S = MulDiv(frame.H, FStep, 90);
   }
 
-  TStyleKind kind = KindOfStyle(Style);
-  if (kind == TStyleKind::None) return;
+  if (Style > StyleCount) return;
+  const TStyle& style = StyleTable[Style];
+  const TStyleKind kind = style.Kind;
   if (kind != TStyleKind::Custom) {
-    if (TStyleStep step = StyleSteps[Style]) step(frame);
+    style.Step(frame);
   } else if (OnCustomDraw) {
     OnCustomDraw(*this, *FPictureBitmap, FScreen);
   } else {
@@ -392,10 +408,12 @@ void TCustomTransitionView::DrawBackground() {
   switch (FBgMode) {
     case TBackgroundMode::bmTiled:
       for (int32_t i = 0; i <= FClientHeight / bh; ++i)
-        for (int32_t j = 0; j <= FClientWidth / bw; ++j) Draw(FPaintBuffer, j * bw, i * bh, FBgPicture);
+        for (int32_t j = 0; j <= FClientWidth / bw; ++j)
+          Draw(FPaintBuffer, j * bw, i * bh, FBgPicture);
       break;
     case TBackgroundMode::bmStretched:
-      StretchCopy(FPaintBuffer, {0, 0, FClientWidth, FClientHeight}, FBgPicture, FBgPicture.Bounds());
+      StretchCopy(FPaintBuffer, {0, 0, FClientWidth, FClientHeight}, FBgPicture,
+                  FBgPicture.Bounds());
       break;
     case TBackgroundMode::bmCentered:
       Draw(FPaintBuffer, (FClientWidth - bw) / 2, (FClientHeight - bh) / 2, FBgPicture);

@@ -15,6 +15,7 @@
 #include "package/IdentMaps.h"
 #include "tools/pixvane/Glob.h"
 #include "tools/pixvane/ToolError.h"
+#include "transition/styles/StyleTable.h"
 
 namespace pixvane::tool {
 namespace {
@@ -217,9 +218,10 @@ void ReadShow(const TSection& show, TManifest& manifest) {
     for (const toml::node& item : *effects) {
       int64_t style =
           show.Expect<toml::value<int64_t>>(item, "each item of show.effects", "an integer").get();
-      if (style < 0 || style > 127)
-        show.Context().Fail(LineOf(item), "effect " + std::to_string(style) +
-                                              " is outside 0-127 (the transition style numbers)");
+      if (style < 0 || style > StyleCount)
+        show.Context().Fail(LineOf(item), "effect " + std::to_string(style) + " is outside 0-" +
+                                              std::to_string(StyleCount) +
+                                              " (the transition style numbers)");
       s.EffectList.Items.push_back(std::to_string(style));
     }
   }

@@ -6,6 +6,7 @@
 #include "tools/pixvane/ImageFiles.h"
 #include "tools/pixvane/ToolError.h"
 #include "transition/Copy.h"
+#include "transition/styles/StyleTable.h"
 
 namespace pixvane::tool {
 namespace {
@@ -28,8 +29,9 @@ TBitmap SamplePicture(int w, int h, bool warm) {
         int r2 = dx * dx + dy * dy, ring = (w * w + h * h) / 16;
         bool check = ((x / 10) + (y / 10)) % 2;
         bool onRing = r2 > ring * 7 / 10 && r2 < ring;
-        b.SetPixel(x, y, onRing ? RGBColor(250, 250, 250)
-                                : RGBColor(20, check ? 60 : 110, static_cast<uint8_t>(160 + 90 * y / h)));
+        b.SetPixel(x, y,
+                   onRing ? RGBColor(250, 250, 250)
+                          : RGBColor(20, check ? 60 : 110, static_cast<uint8_t>(160 + 90 * y / h)));
       }
     }
   return b;
@@ -45,7 +47,8 @@ void DrawNumber(TBitmap& sheet, int x, int y, int number) {
     uint16_t glyph = Glyphs[c - '0'];
     for (int row = 0; row < 5; ++row)
       for (int col = 0; col < 3; ++col)
-        if (glyph & (1 << (14 - row * 3 - col))) sheet.FillRect({x + col, y + row, x + col + 1, y + row + 1}, 0xFFFFFF);
+        if (glyph & (1 << (14 - row * 3 - col)))
+          sheet.FillRect({x + col, y + row, x + col + 1, y + row + 1}, 0xFFFFFF);
     x += 4;
   }
 }
@@ -55,10 +58,10 @@ void DrawNumber(TBitmap& sheet, int x, int y, int number) {
 TBitmap StyleSheet(int width, int height) {
   TBitmap old = SamplePicture(width, height, true), picture = SamplePicture(width, height, false);
   const int group = 3 * width + 2 * Gap / 2 + Gap;
-  const int rows = (127 + StylesPerRow - 1) / StylesPerRow;
+  const int rows = (StyleCount + StylesPerRow - 1) / StylesPerRow;
   TBitmap sheet(StylesPerRow * group + Gap, rows * (height + LabelHeight + Gap) + Gap);
   sheet.Fill(RGBColor(40, 40, 40));
-  for (int style = 1; style <= 127; ++style) {
+  for (int style = 1; style <= StyleCount; ++style) {
     int x = Gap + ((style - 1) % StylesPerRow) * group;
     int y = Gap + ((style - 1) / StylesPerRow) * (height + LabelHeight + Gap);
     DrawNumber(sheet, x, y, style);

@@ -20,7 +20,7 @@ void Single(TFrame& f, int horzMode, int vertMode, int snap) {
 
 }  // namespace
 
-void AddBandStyles(TStyleTable& t) {
+void AddBandStyles(TStepTable& t) {
   // Rows only; the vertical reach is not used.
   t[60] = [](TFrame& f) { f.G = BandRegion(f.W, f.H, 2 * f.PX, 0, 1, 0, f.S); };
   t[61] = [](TFrame& f) { f.G = BandRegion(f.W, f.H, 2 * f.PX, 0, 2, 0, f.S); };

@@ -59,7 +59,7 @@ void CrossFade(TBitmap& screen, const TBitmap& picture, int p) {
     FadeRow(screen.ScanLine(y), picture.ScanLine(y), rowBytes, 100 - take, take);
 }
 
-void AddPixelStyles(TStyleTable& t) {
+void AddPixelStyles(TStepTable& t) {
   t[118] = [](TFrame& f) { CrossFade(f.Screen, f.Picture, f.p); };
 }
 

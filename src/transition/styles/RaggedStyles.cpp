@@ -17,7 +17,7 @@ void Grain(TFrame& f, int horzMode, int vertMode) {
 
 }  // namespace
 
-void AddRaggedStyles(TStyleTable& t) {
+void AddRaggedStyles(TStepTable& t) {
   // Rows only (the vertical reach is 0 and unused).
   t[65] = [](TFrame& f) { f.G = RaggedBandRegion(f.W, f.H, f.PX, 0, 1, 0); };
   t[66] = [](TFrame& f) { f.G = RaggedBandRegion(f.W, f.H, f.PX, 0, 2, 0); };

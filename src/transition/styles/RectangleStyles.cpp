@@ -136,7 +136,7 @@ void AxisStep(TFrame& f) {
 }
 
 template <size_t... I>
-void AddAxisStyles(TStyleTable& table, std::index_sequence<I...>) {
+void AddAxisStyles(TStepTable& table, std::index_sequence<I...>) {
   ((table[1 + I] = &AxisStep<I, false>, table[18 + I] = &AxisStep<I, true>), ...);
 }
 
@@ -156,7 +156,7 @@ void Wipe(TFrame& f, const TRect& d) {
 
 }  // namespace
 
-void AddRectangleStyles(TStyleTable& t) {
+void AddRectangleStyles(TStepTable& t) {
   AddAxisStyles(t, std::make_index_sequence<17>());
 
   // 35 to 38: the whole picture squeezed, growing from a corner.

@@ -22,7 +22,7 @@ void AddTriangle(TFrame& f, TPoint p1, TPoint p2, TPoint p3) {
 
 }  // namespace
 
-void AddShapeStyles(TStyleTable& t) {
+void AddShapeStyles(TStepTable& t) {
   // A curved front across the whole frame: from the left, the right, the
   // top, the bottom. The rectangle reaches 5 pixels beyond the frame across
   // the front so its own corners stay out of sight.

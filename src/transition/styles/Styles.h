@@ -3,20 +3,21 @@
 #include <vector>
 
 #include "transition/Frame.h"
+#include "transition/styles/StyleTable.h"
 
 namespace pixvane {
 
-// The style table as the families fill it in: each family file puts the
-// steps of its styles at their numbers, so a style reads as one entry next
-// to its relatives.
-using TStyleTable = std::array<TStyleStep, 128>;
+// The steps as the families fill them in: each family file puts the steps
+// of its styles at their numbers, so a style reads as one entry next to its
+// relatives. StyleTable.cpp adds the family's kind.
+using TStepTable = std::array<TStyleStep, StyleCount + 1>;
 
-void AddRectangleStyles(TStyleTable& table);  // 1 to 57
-void AddShapeStyles(TStyleTable& table);      // rounded fronts and triangles
-void AddBandStyles(TStyleTable& table);       // straight bands of BandRegion
-void AddRaggedStyles(TStyleTable& table);     // random bands, grain and dissolve
-void AddPixelStyles(TStyleTable& table);      // the cross fade
-void AddSwingStyles(TStyleTable& table);      // the corner swings
+void AddRectangleStyles(TStepTable& table);  // 1 to 57
+void AddShapeStyles(TStepTable& table);      // rounded fronts and triangles
+void AddBandStyles(TStepTable& table);       // straight bands of BandRegion
+void AddRaggedStyles(TStepTable& table);     // random bands, grain and dissolve
+void AddPixelStyles(TStepTable& table);      // the cross fade
+void AddSwingStyles(TStepTable& table);      // the corner swings
 
 // half(x): x div 2, truncated toward zero as the tables mean it.
 constexpr int Half(int x) {

@@ -133,7 +133,7 @@ void CornerSwing(TBitmap& screen, const TBitmap& picture, int cx, int cy, double
   TSwing(screen, picture, cx, cy, angle).Run();
 }
 
-void AddSwingStyles(TStyleTable& t) {
+void AddSwingStyles(TStepTable& t) {
   // The pivot lies one pixel outside the corner the picture swings about.
   t[119] = [](TFrame& f) { CornerSwing(f.Screen, f.Picture, -1, -1, SwingAngle(f.p)); };
   t[120] = [](TFrame& f) { CornerSwing(f.Screen, f.Picture, -1, f.H, SwingAngle(f.p)); };

@@ -22,7 +22,7 @@ struct TSize {
 constexpr TSize Sizes[] = {{64, 36}, {36, 64}, {37, 23}, {3, 2}, {1, 1}};
 
 TEST(AllStyles, EndShowsExactlyThePicture) {
-  for (int style = 1; style <= 127; ++style)
+  for (int style = 1; style <= StyleCount; ++style)
     for (TSize s : Sizes) {
       TStyleRig rig(s.W, s.H, style);
       rig.Render(60);
@@ -32,7 +32,7 @@ TEST(AllStyles, EndShowsExactlyThePicture) {
 }
 
 TEST(AllStyles, StartShowsTheOldScreen) {
-  for (int style = 1; style <= 127; ++style)
+  for (int style = 1; style <= StyleCount; ++style)
     for (TSize s : Sizes) {
       TStyleRig rig(s.W, s.H, style);
       rig.Render(30);
@@ -51,7 +51,7 @@ TEST(AllStyles, StartShowsTheOldScreen) {
 }
 
 TEST(AllStyles, RegionAndPixelStylesRepaintTheWholeFrame) {
-  for (int style = 58; style <= 127; ++style) {
+  for (int style = 58; style <= StyleCount; ++style) {
     TStyleRig rig(40, 30, style);
     rig.Render(20);
     rig.Render(40);
@@ -60,7 +60,7 @@ TEST(AllStyles, RegionAndPixelStylesRepaintTheWholeFrame) {
 }
 
 TEST(AllStyles, SameStateSameFrame) {
-  for (int style = 1; style <= 127; ++style) {
+  for (int style = 1; style <= StyleCount; ++style) {
     TStyleRig rig(90, 50, style);
     for (int p : {37, 63}) {
       SetRandSeed(2024);

@@ -131,7 +131,7 @@ std::optional<TRegion> RegionOf(int style, int W, int H, int p, int step) {
   TBitmap screen(W, H);
   const TBitmap picture(W, H);
   TFrame f = MakeFrame(screen, picture, p, step);
-  StyleSteps[style](f);
+  StyleTable[style].Step(f);
   return std::move(f.G);
 }
 

@@ -8,6 +8,7 @@
 #include "transition/Frame.h"
 #include "transition/HeadlessViewHost.h"
 #include "transition/TransitionView.h"
+#include "transition/styles/StyleTable.h"
 
 namespace pixvane::test {
 
