@@ -1,19 +1,31 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 
 #include "transition/Region.h"
 
 namespace pixvane {
 
-// Bands of 5 pixels on a period of 10 over a W x H frame: rows governed by
-// horzMode and reaching hr, columns governed by vertMode and reaching vr.
-// A reach beyond the frame fills the first band set completely and grows the
-// second; within it only the first set grows, and jumps to full length when
-// it is less than snap short of it. Modes: 1 both sets from the right
-// (bottom), 2 both from the left (top), 4 first from the left then from the
-// right, 5 the other way round, 3 the two sets from opposite sides at once
-// (first half only), 0 none. Nothing (no region at all) when both are 0.
-std::optional<TRegion> BandRegion(int W, int H, int hr, int vr, int horzMode, int vertMode,
-                                  int snap);
+// How the bands of one direction grow. The bands fall into two sets, every
+// other one; a reach beyond the frame's length means the first set is
+// complete and the second grows. For rows the far edge is the right one and
+// the near edge the left; for columns the bottom and the top.
+enum class TBandMode : uint8_t {
+  None,         // no bands this way
+  FromFar,      // both sets from the far edge
+  FromNear,     // both sets from the near edge
+  Opposite,     // the first set from the far edge and the second from the
+                // near one at the same time; nothing more beyond the length
+  NearThenFar,  // the first set from the near edge, then the second from the far one
+  FarThenNear,  // the first set from the far edge, then the second from the near one
+};
+
+// Bands of 5 pixels on a period of 10 over a W x H frame: rows grown by
+// horzMode and reaching hr, columns grown by vertMode and reaching vr.
+// Within the length only the first set grows, and jumps to full length
+// when it is less than snap short of it. Nothing (no region at all) when
+// both modes are None.
+std::optional<TRegion> BandRegion(int W, int H, int hr, int vr, TBandMode horzMode,
+                                  TBandMode vertMode, int snap);
 
 }  // namespace pixvane

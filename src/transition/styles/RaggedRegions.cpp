@@ -24,23 +24,23 @@ TRect Turn(const TRect& r, bool turned) {
 
 // One ragged pass, written for rows: length along the rows, across the
 // frame the other way.
-void AddRaggedBands(std::vector<TRect>& pieces, int length, int across, int reach, int mode,
+void AddRaggedBands(std::vector<TRect>& pieces, int length, int across, int reach, TRaggedMode mode,
                     bool turned) {
   const int a = reach < length ? length / 7 : 0;
   const int height = 5 + across % 5;
   for (int y0 = 0; y0 < across; y0 += 5) {
     const int y1 = y0 + height;
     auto add = [&](int l, int r) { Unite(pieces, Turn({l, y0, r, y1}, turned)); };
-    if (mode == 1) {
+    if (mode == TRaggedMode::FromFar) {
       add(length - reach + Jitter(a), length);
-    } else if (mode == 2) {
+    } else if (mode == TRaggedMode::FromNear) {
       add(0, reach + Jitter(a));
-    } else if (mode == 3) {
+    } else if (mode == TRaggedMode::Outward) {
       const int j1 = Jitter(a);
       const int j2 = Jitter(a);
       add(Half(length - reach + j1), Half(length));
       add(Half(length), Half(length + reach + j2));
-    } else if (mode == 4) {
+    } else if (mode == TRaggedMode::Inward) {
       const int j1 = Jitter(a);
       const int j2 = Jitter(a);
       add(length - Half(reach + j1), length);
@@ -50,20 +50,21 @@ void AddRaggedBands(std::vector<TRect>& pieces, int length, int across, int reac
 }
 
 // One grainy pass, written for rows.
-void AddGrainBands(std::vector<TRect>& pieces, int length, int across, int reach, int mode,
+void AddGrainBands(std::vector<TRect>& pieces, int length, int across, int reach, TGrainMode mode,
                    bool turned) {
+  const bool fromFar = mode == TGrainMode::FromFar;
   const int e = reach < length ? length / 10 : 0;
   const int f = std::max(e / 20, 2);
   const int n = e / f;
   const int nearZone = ((3 * e) / f) / 4;
-  const int front = mode == 1 ? length - reach : reach;
+  const int front = fromFar ? length - reach : reach;
   // Cells far to near (far >= near >= 1): touching cells are one rectangle.
   auto cells = [&](int far, int near, int y0) {
-    return mode == 1 ? TRect{front - far * f, y0, front - near * f + f, y0 + f}
-                     : TRect{front + (near - 1) * f, y0, front + far * f, y0 + f};
+    return fromFar ? TRect{front - far * f, y0, front - near * f + f, y0 + f}
+                   : TRect{front + (near - 1) * f, y0, front + far * f, y0 + f};
   };
   for (int y0 = 0; y0 < across; y0 += Half(f)) {
-    TRect solid = mode == 1 ? TRect{front, y0, length, y0 + f} : TRect{0, y0, front, y0 + f};
+    TRect solid = fromFar ? TRect{front, y0, length, y0 + f} : TRect{0, y0, front, y0 + f};
     int far = 0;  // the farthest cell of the run being chosen, 0 for none
     for (int k = n; k >= 1; --k) {
       const bool chosen = Random(k) <= (k <= nearZone ? 1 : 0);
@@ -85,19 +86,21 @@ void AddGrainBands(std::vector<TRect>& pieces, int length, int across, int reach
 
 }  // namespace
 
-std::optional<TRegion> RaggedBandRegion(int W, int H, int hr, int vr, int horzMode, int vertMode) {
-  if (horzMode == 0 && vertMode == 0) return std::nullopt;
+std::optional<TRegion> RaggedBandRegion(int W, int H, int hr, int vr, TRaggedMode horzMode,
+                                        TRaggedMode vertMode) {
+  if (horzMode == TRaggedMode::None && vertMode == TRaggedMode::None) return std::nullopt;
   std::vector<TRect> pieces;
-  if (horzMode != 0) AddRaggedBands(pieces, W, H, hr, horzMode, false);
-  if (vertMode != 0) AddRaggedBands(pieces, H, W, vr, vertMode, true);
+  if (horzMode != TRaggedMode::None) AddRaggedBands(pieces, W, H, hr, horzMode, false);
+  if (vertMode != TRaggedMode::None) AddRaggedBands(pieces, H, W, vr, vertMode, true);
   return TRegion::FromRects(pieces);
 }
 
-std::optional<TRegion> GrainEdgeRegion(int W, int H, int hr, int vr, int horzMode, int vertMode) {
-  if (horzMode == 0 && vertMode == 0) return std::nullopt;
+std::optional<TRegion> GrainEdgeRegion(int W, int H, int hr, int vr, TGrainMode horzMode,
+                                       TGrainMode vertMode) {
+  if (horzMode == TGrainMode::None && vertMode == TGrainMode::None) return std::nullopt;
   std::vector<TRect> pieces;
-  if (horzMode != 0) AddGrainBands(pieces, W, H, hr, horzMode, false);
-  if (vertMode != 0) AddGrainBands(pieces, H, W, vr, vertMode, true);
+  if (horzMode != TGrainMode::None) AddGrainBands(pieces, W, H, hr, horzMode, false);
+  if (vertMode != TGrainMode::None) AddGrainBands(pieces, H, W, vr, vertMode, true);
   return TRegion::FromRects(pieces);
 }
 

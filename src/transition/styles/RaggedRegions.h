@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 
 #include "transition/Region.h"
@@ -9,17 +10,31 @@ namespace pixvane {
 // (rows before columns, top to bottom or left to right, edges in the order
 // their mode lists them), so a frame depends only on the generator's state.
 
+// How the ragged bands of one direction grow. For rows the far edge is the
+// right one and the near edge the left; for columns the bottom and the top.
+enum class TRaggedMode : uint8_t {
+  None,      // no bands this way
+  FromFar,   // from the far edge
+  FromNear,  // from the near edge
+  Outward,   // outward from the centre line
+  Inward,    // inward from both edges
+};
+
 // Rows 5 + H mod 5 high starting every 5 pixels (columns likewise) whose
 // growing edges are jagged by rand(a) - rand(a), a = a seventh of the frame
-// until the reach is full. Modes: 1 from the right (bottom), 2 from the left
-// (top), 3 outward from the centre line, 4 inward from both edges, 0 none.
-// Nothing (no region at all) when both modes are 0.
-std::optional<TRegion> RaggedBandRegion(int W, int H, int hr, int vr, int horzMode, int vertMode);
+// until the reach is full. Nothing (no region at all) when both modes are
+// None.
+std::optional<TRegion> RaggedBandRegion(int W, int H, int hr, int vr, TRaggedMode horzMode,
+                                        TRaggedMode vertMode);
+
+// Which edge a grainy front starts from, as for the ragged bands.
+enum class TGrainMode : uint8_t { None, FromFar, FromNear };
 
 // A solid band from one edge up to the reach, and ahead of it square cells
-// chosen at random, more often near the front. Modes: 1 from the right
-// (bottom), any other non-zero mode from the left (top), 0 none.
-std::optional<TRegion> GrainEdgeRegion(int W, int H, int hr, int vr, int horzMode, int vertMode);
+// chosen at random, more often near the front. Nothing (no region at all)
+// when both modes are None.
+std::optional<TRegion> GrainEdgeRegion(int W, int H, int hr, int vr, TGrainMode horzMode,
+                                       TGrainMode vertMode);
 
 // Squares twice the pitch wide on a grid of that pitch, each chosen with
 // probability p percent. Empty (not none) when none is chosen, so that the

@@ -8,7 +8,10 @@
 namespace pixvane::test {
 namespace {
 
-TRegion Bands(int W, int H, int hr, int vr, int horzMode, int vertMode, int snap) {
+using enum TBandMode;
+constexpr TBandMode AllModes[] = {FromFar, FromNear, Opposite, NearThenFar, FarThenNear};
+
+TRegion Bands(int W, int H, int hr, int vr, TBandMode horzMode, TBandMode vertMode, int snap) {
   std::optional<TRegion> r = BandRegion(W, H, hr, vr, horzMode, vertMode, snap);
   EXPECT_TRUE(r.has_value());
   return r ? InFrame(*r, W, H) : TRegion();
@@ -39,12 +42,12 @@ TEST(BandRegion, FirstSetSnapsToFullLength) {
 TEST(BandRegion, ModesOfTheFirstHalf) {
   const TRegion fromRight = Rects({{40, 0, 100, 5}, {40, 10, 100, 15}});
   const TRegion fromLeft = Rects({{0, 0, 60, 5}, {0, 10, 60, 15}});
-  EXPECT_EQ(Bands(100, 20, 60, 0, 1, 0, 0), fromRight);
-  EXPECT_EQ(Bands(100, 20, 60, 0, 2, 0, 0), fromLeft);
-  EXPECT_EQ(Bands(100, 20, 60, 0, 4, 0, 0), fromLeft);
-  EXPECT_EQ(Bands(100, 20, 60, 0, 5, 0, 0), fromRight);
-  // Mode 3: the first set from the right, the set between from the left.
-  EXPECT_EQ(Bands(100, 20, 30, 0, 3, 0, 0),
+  EXPECT_EQ(Bands(100, 20, 60, 0, FromFar, None, 0), fromRight);
+  EXPECT_EQ(Bands(100, 20, 60, 0, FromNear, None, 0), fromLeft);
+  EXPECT_EQ(Bands(100, 20, 60, 0, NearThenFar, None, 0), fromLeft);
+  EXPECT_EQ(Bands(100, 20, 60, 0, FarThenNear, None, 0), fromRight);
+  // Opposite: the first set from the right, the set between from the left.
+  EXPECT_EQ(Bands(100, 20, 30, 0, Opposite, None, 0),
             Rects({{70, 0, 100, 5}, {70, 10, 100, 15}, {0, 5, 30, 10}, {0, 15, 30, 20}}));
 }
 
@@ -52,40 +55,42 @@ TEST(BandRegion, ModesOfTheSecondHalf) {
   const TRegion firstSet = Rects({{0, 0, 100, 5}, {0, 10, 100, 15}});
   const TRegion fromRight = firstSet | Rects({{40, 5, 100, 10}, {40, 15, 100, 20}});
   const TRegion fromLeft = firstSet | Rects({{0, 5, 60, 10}, {0, 15, 60, 20}});
-  EXPECT_EQ(Bands(100, 20, 160, 0, 1, 0, 4), fromRight);
-  EXPECT_EQ(Bands(100, 20, 160, 0, 2, 0, 4), fromLeft);
-  EXPECT_EQ(Bands(100, 20, 160, 0, 4, 0, 4), fromRight);
-  EXPECT_EQ(Bands(100, 20, 160, 0, 5, 0, 4), fromLeft);
-  EXPECT_EQ(Bands(100, 20, 160, 0, 3, 0, 4), firstSet) << "mode 3 has no second half";
+  EXPECT_EQ(Bands(100, 20, 160, 0, FromFar, None, 4), fromRight);
+  EXPECT_EQ(Bands(100, 20, 160, 0, FromNear, None, 4), fromLeft);
+  EXPECT_EQ(Bands(100, 20, 160, 0, NearThenFar, None, 4), fromRight);
+  EXPECT_EQ(Bands(100, 20, 160, 0, FarThenNear, None, 4), fromLeft);
+  EXPECT_EQ(Bands(100, 20, 160, 0, Opposite, None, 4), firstSet) << "Opposite has no second half";
   // The whole frame at the end, whatever the mode.
-  for (int mode : {1, 2, 4, 5})
-    EXPECT_EQ(Bands(100, 20, 200, 0, mode, 0, 4), TRegion(0, 0, 100, 20));
+  for (TBandMode mode : {FromFar, FromNear, NearThenFar, FarThenNear})
+    EXPECT_EQ(Bands(100, 20, 200, 0, mode, None, 4), TRegion(0, 0, 100, 20));
 }
 
 TEST(BandRegion, BandsAtTheFrameEdge) {
   // Rows go on while their start is under H + 5: on a 23-pixel frame the
   // band from 20 is cut by the frame, and in the second half the full band
   // (20, 25) comes from the step at 25.
-  EXPECT_EQ(Bands(100, 23, 60, 0, 2, 0, 0),
+  EXPECT_EQ(Bands(100, 23, 60, 0, FromNear, None, 0),
             Rects({{0, 0, 60, 5}, {0, 10, 60, 15}, {0, 20, 60, 23}}));
   EXPECT_EQ(
-      Bands(100, 23, 160, 0, 2, 0, 0),
+      Bands(100, 23, 160, 0, FromNear, None, 0),
       Rects({{0, 0, 100, 5}, {0, 10, 100, 15}, {0, 20, 100, 23}, {0, 5, 60, 10}, {0, 15, 60, 20}}));
 }
 
 TEST(BandRegion, ColumnsAreTheRowsTurned) {
-  for (int mode = 1; mode <= 5; ++mode)
+  for (TBandMode mode : AllModes)
     for (int reach : {0, 13, 37, 60, 61, 99, 140}) {
-      const TRegion columns = *BandRegion(60, 37, 0, reach, 0, mode, 4);
-      const TRegion rows = *BandRegion(37, 60, reach, 0, mode, 0, 4);
-      EXPECT_EQ(columns, Transposed(rows)) << "mode " << mode << ", reach " << reach;
+      const TRegion columns = *BandRegion(60, 37, 0, reach, None, mode, 4);
+      const TRegion rows = *BandRegion(37, 60, reach, 0, mode, None, 4);
+      EXPECT_EQ(columns, Transposed(rows))
+          << "mode " << static_cast<int>(mode) << ", reach " << reach;
     }
 }
 
 TEST(BandRegion, RowsAndColumnsTogetherAndNone) {
-  EXPECT_EQ(*BandRegion(50, 40, 30, 20, 2, 1, 0),
-            *BandRegion(50, 40, 30, 0, 2, 0, 0) | *BandRegion(50, 40, 0, 20, 0, 1, 0));
-  EXPECT_FALSE(BandRegion(50, 40, 30, 20, 0, 0, 0).has_value());
+  EXPECT_EQ(
+      *BandRegion(50, 40, 30, 20, FromNear, FromFar, 0),
+      *BandRegion(50, 40, 30, 0, FromNear, None, 0) | *BandRegion(50, 40, 0, 20, None, FromFar, 0));
+  EXPECT_FALSE(BandRegion(50, 40, 30, 20, None, None, 0).has_value());
 }
 
 TEST(BandStyles, OverlapOfTwoPatterns) {

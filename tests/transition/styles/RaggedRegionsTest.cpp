@@ -12,6 +12,9 @@
 namespace pixvane::test {
 namespace {
 
+using enum TRaggedMode;
+constexpr TRaggedMode AllModes[] = {FromFar, FromNear, Outward, Inward};
+
 // The generator's state after count draws from state seed.
 uint32_t StateAfter(uint32_t seed, int count) {
   SetRandSeed(seed);
@@ -26,34 +29,34 @@ TRect RowAt(const TRegion& r, int y) {
 
 TEST(RaggedBandRegion, JitterDrawsTwiceForEveryEdgeInOrder) {
   const int W = 140, H = 50, reach = 60, a = W / 7;
-  // Mode 2: row 0 ends at HR + rand(a) - rand(a).
+  // From the near edge: row 0 ends at HR + rand(a) - rand(a).
   SetRandSeed(1234);
   const int first = Random(a), second = Random(a);
   SetRandSeed(1234);
-  const TRegion fromLeft = *RaggedBandRegion(W, H, reach, 0, 2, 0);
+  const TRegion fromLeft = *RaggedBandRegion(W, H, reach, 0, FromNear, None);
   EXPECT_EQ(RowAt(fromLeft, 0), (TRect{0, 0, reach + first - second, 1}));
   EXPECT_EQ(RandSeed(), StateAfter(1234, 2 * 10)) << "two draws for each of the ten rows";
 
-  // Mode 3: the left edge takes the first pair, the right edge the second.
+  // Outward: the left edge takes the first pair, the right edge the second.
   SetRandSeed(99);
   const int l1 = Random(a), l2 = Random(a), r1 = Random(a), r2 = Random(a);
   SetRandSeed(99);
-  const TRegion outward = *RaggedBandRegion(W, H, reach, 0, 3, 0);
+  const TRegion outward = *RaggedBandRegion(W, H, reach, 0, Outward, None);
   EXPECT_EQ(RowAt(outward, 0), (TRect{(W - reach + l1 - l2) / 2, 0, (W + reach + r1 - r2) / 2, 1}));
   EXPECT_EQ(RandSeed(), StateAfter(99, 4 * 10));
 
   // Rows before columns: the column pass starts where the row pass ended.
   SetRandSeed(5);
-  const TRegion rows = *RaggedBandRegion(W, H, reach, 0, 1, 0);
-  const TRegion columns = *RaggedBandRegion(W, H, 0, 30, 0, 2);
+  const TRegion rows = *RaggedBandRegion(W, H, reach, 0, FromFar, None);
+  const TRegion columns = *RaggedBandRegion(W, H, 0, 30, None, FromNear);
   SetRandSeed(5);
-  EXPECT_EQ(*RaggedBandRegion(W, H, reach, 30, 1, 2), rows | columns);
+  EXPECT_EQ(*RaggedBandRegion(W, H, reach, 30, FromFar, FromNear), rows | columns);
 }
 
 TEST(RaggedBandRegion, RowsOverlapByTheRestOfFive) {
   // H = 103: rows are 8 high and start every 5 pixels, the last at 100.
   SetRandSeed(77);
-  const TRegion r = *RaggedBandRegion(200, 103, 90, 0, 2, 0);
+  const TRegion r = *RaggedBandRegion(200, 103, 90, 0, FromNear, None);
   EXPECT_EQ(r.Bounds().Bottom, 108);
   for (int y0 = 0; y0 + 10 <= 100; y0 += 5) {
     // Rows y0 + 3 .. y0 + 4 belong to this row alone, y0 + 5 .. y0 + 7 also
@@ -70,44 +73,47 @@ TEST(RaggedBandRegion, ReversedEdgesStillCover) {
   // With a reach of 0 the jitter turns half the rows around; such a row
   // covers the pixels between its edges, as the platform's rectangles do.
   SetRandSeed(3);
-  const TRegion r = InFrame(*RaggedBandRegion(140, 100, 0, 0, 3, 0), 140, 100);
+  const TRegion r = InFrame(*RaggedBandRegion(140, 100, 0, 0, Outward, None), 140, 100);
   EXPECT_FALSE(r.IsEmpty());
   EXPECT_TRUE(r.Bounds().Left >= 70 - 10 && r.Bounds().Right <= 70 + 10);
 }
 
 TEST(RaggedBandRegion, FullReachIsStraightAndComplete) {
-  for (int mode = 1; mode <= 4; ++mode) {
+  for (TRaggedMode mode : AllModes) {
     SetRandSeed(11);
-    EXPECT_EQ(InFrame(*RaggedBandRegion(120, 33, 120, 0, mode, 0), 120, 33), TRegion(0, 0, 120, 33))
-        << "rows, mode " << mode;
-    EXPECT_EQ(InFrame(*RaggedBandRegion(120, 34, 0, 34, 0, mode), 120, 34), TRegion(0, 0, 120, 34))
-        << "columns, mode " << mode;
+    EXPECT_EQ(InFrame(*RaggedBandRegion(120, 33, 120, 0, mode, None), 120, 33),
+              TRegion(0, 0, 120, 33))
+        << "rows, mode " << static_cast<int>(mode);
+    EXPECT_EQ(InFrame(*RaggedBandRegion(120, 34, 0, 34, None, mode), 120, 34),
+              TRegion(0, 0, 120, 34))
+        << "columns, mode " << static_cast<int>(mode);
   }
-  EXPECT_FALSE(RaggedBandRegion(120, 34, 10, 10, 0, 0).has_value());
+  EXPECT_FALSE(RaggedBandRegion(120, 34, 10, 10, None, None).has_value());
 }
 
 TEST(RaggedBandRegion, ColumnsAreTheRowsTurned) {
-  for (int mode = 1; mode <= 4; ++mode) {
+  for (TRaggedMode mode : AllModes) {
     SetRandSeed(21);
-    const TRegion columns = *RaggedBandRegion(91, 140, 0, 50, 0, mode);
+    const TRegion columns = *RaggedBandRegion(91, 140, 0, 50, None, mode);
     SetRandSeed(21);
-    const TRegion rows = *RaggedBandRegion(140, 91, 50, 0, mode, 0);
-    EXPECT_EQ(columns, Transposed(rows)) << "mode " << mode;
+    const TRegion rows = *RaggedBandRegion(140, 91, 50, 0, mode, None);
+    EXPECT_EQ(columns, Transposed(rows)) << "mode " << static_cast<int>(mode);
   }
 }
 
 // The grain pass as written: a solid band and each chosen cell united one
 // by one, for rows only.
-TRegion LiteralGrainRows(int W, int H, int hr, int mode) {
+TRegion LiteralGrainRows(int W, int H, int hr, TGrainMode mode) {
+  const bool fromFar = mode == TGrainMode::FromFar;
   const int e = hr < W ? W / 10 : 0;
   const int f = std::max(e / 20, 2), n = e / f, q = ((3 * e) / f) / 4;
   TRegion result;
   for (int y0 = 0; y0 < H; y0 += f / 2) {
-    TRegion row = mode == 1 ? TRegion(W - hr, y0, W, y0 + f) : TRegion(0, y0, hr, y0 + f);
+    TRegion row = fromFar ? TRegion(W - hr, y0, W, y0 + f) : TRegion(0, y0, hr, y0 + f);
     for (int k = n; k >= 1; --k) {
       if (Random(k) > (k <= q ? 1 : 0)) continue;
-      row |= mode == 1 ? TRegion(W - hr - k * f, y0, W - hr - k * f + f, y0 + f)
-                       : TRegion(hr + (k - 1) * f, y0, hr + k * f, y0 + f);
+      row |= fromFar ? TRegion(W - hr - k * f, y0, W - hr - k * f + f, y0 + f)
+                     : TRegion(hr + (k - 1) * f, y0, hr + k * f, y0 + f);
     }
     result |= row;
   }
@@ -115,15 +121,15 @@ TRegion LiteralGrainRows(int W, int H, int hr, int mode) {
 }
 
 TEST(GrainEdgeRegion, EqualsTheCellsUnitedOneByOne) {
-  for (int mode : {1, 2})
+  for (TGrainMode mode : {TGrainMode::FromFar, TGrainMode::FromNear})
     for (int W : {20, 57, 400, 1000})
       for (int hr : {0, W / 3, W - 1}) {
         SetRandSeed(static_cast<uint32_t>(W * 31 + hr));
         const TRegion expected = LiteralGrainRows(W, 45, hr, mode);
         const uint32_t after = RandSeed();
         SetRandSeed(static_cast<uint32_t>(W * 31 + hr));
-        EXPECT_EQ(*GrainEdgeRegion(W, 45, hr, 0, mode, 0), expected)
-            << "mode " << mode << ", W " << W << ", reach " << hr;
+        EXPECT_EQ(*GrainEdgeRegion(W, 45, hr, 0, mode, TGrainMode::None), expected)
+            << "mode " << static_cast<int>(mode) << ", W " << W << ", reach " << hr;
         EXPECT_EQ(RandSeed(), after);
       }
 }
@@ -131,29 +137,36 @@ TEST(GrainEdgeRegion, EqualsTheCellsUnitedOneByOne) {
 TEST(GrainEdgeRegion, CellsAheadOfTheFront) {
   // W = 1000: depth 100, cells of 5, 20 of them; the first always comes.
   SetRandSeed(8);
-  const TRegion r = InFrame(*GrainEdgeRegion(1000, 60, 300, 0, 2, 0), 1000, 60);
+  const TRegion r =
+      InFrame(*GrainEdgeRegion(1000, 60, 300, 0, TGrainMode::FromNear, TGrainMode::None), 1000, 60);
   EXPECT_TRUE(TRegion(0, 0, 305, 60) - r == TRegion());
   EXPECT_LE(r.Bounds().Right, 400);
   EXPECT_GT(r.Bounds().Right, 305) << "no cell beyond the first was chosen in 30 rows";
-  // Mode 1 draws the same and lays the cells out from the right edge.
+  // From the far edge it draws the same and lays the cells out from the right.
   SetRandSeed(8);
   std::vector<TRect> mirrored;
   r.ForEachRect([&](const TRect& a) {
     mirrored.push_back({1000 - a.Right, a.Top, 1000 - a.Left, a.Bottom});
   });
-  EXPECT_EQ(InFrame(*GrainEdgeRegion(1000, 60, 300, 0, 1, 0), 1000, 60),
-            TRegion::FromRects(mirrored));
+  EXPECT_EQ(
+      InFrame(*GrainEdgeRegion(1000, 60, 300, 0, TGrainMode::FromFar, TGrainMode::None), 1000, 60),
+      TRegion::FromRects(mirrored));
 }
 
 TEST(GrainEdgeRegion, NoCellsUnderTwentyPixelsOrAtFullReach) {
   SetRandSeed(42);
-  EXPECT_EQ(InFrame(*GrainEdgeRegion(19, 30, 5, 0, 2, 0), 19, 30), TRegion(0, 0, 5, 30));
-  EXPECT_EQ(InFrame(*GrainEdgeRegion(30, 19, 0, 7, 0, 1), 30, 19), TRegion(0, 12, 30, 19));
+  EXPECT_EQ(InFrame(*GrainEdgeRegion(19, 30, 5, 0, TGrainMode::FromNear, TGrainMode::None), 19, 30),
+            TRegion(0, 0, 5, 30));
+  EXPECT_EQ(InFrame(*GrainEdgeRegion(30, 19, 0, 7, TGrainMode::None, TGrainMode::FromFar), 30, 19),
+            TRegion(0, 12, 30, 19));
   EXPECT_EQ(RandSeed(), 42u) << "no cells, no draws";
-  EXPECT_EQ(InFrame(*GrainEdgeRegion(300, 40, 300, 0, 1, 0), 300, 40), TRegion(0, 0, 300, 40));
+  EXPECT_EQ(
+      InFrame(*GrainEdgeRegion(300, 40, 300, 0, TGrainMode::FromFar, TGrainMode::None), 300, 40),
+      TRegion(0, 0, 300, 40));
   EXPECT_EQ(RandSeed(), 42u);
   // At 20 pixels there is one cell, always chosen: one draw per row.
-  EXPECT_EQ(InFrame(*GrainEdgeRegion(20, 30, 5, 0, 2, 0), 20, 30), TRegion(0, 0, 7, 30));
+  EXPECT_EQ(InFrame(*GrainEdgeRegion(20, 30, 5, 0, TGrainMode::FromNear, TGrainMode::None), 20, 30),
+            TRegion(0, 0, 7, 30));
   EXPECT_EQ(RandSeed(), StateAfter(42, 30));
 }
 
