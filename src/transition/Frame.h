@@ -1,9 +1,10 @@
 #pragma once
-#include <functional>
 #include <optional>
+#include <vector>
 
 #include "base/Bitmap.h"
 #include "base/Geometry.h"
+#include "base/MulDiv.h"
 #include "transition/Copy.h"
 #include "transition/Region.h"
 
@@ -11,23 +12,49 @@ namespace pixvane {
 
 // One frame of a transition as a style sees it: the per-frame quantities,
 // the rectangles D and R, the frame region G, and the two bitmaps. A style
-// step sets D and R (rectangle styles, which may also copy and invalidate
-// earlier pieces themselves), builds G (region styles) or writes pixels of
-// the screen directly (pixel styles); the view completes the frame.
+// step sets D and R (rectangle styles, which may also draw earlier pieces
+// themselves), builds G (region styles) or writes pixels of the screen
+// directly (pixel styles); the renderer completes the frame.
 struct TFrame {
-  int p = 0;           // progress, 0 to 100
-  int W = 0, H = 0;    // picture bitmap size
-  int PX = 0, PY = 0;  // horizontal and vertical progress extents
-  int S = 0;           // step extent
-  int Step = 0;        // the view's Step
-  TRect D, R;          // destination on the screen, source on the picture
+  // The frame at progress p with the view's step, over a screen and a
+  // picture of one size.
+  TFrame(TBitmap& screen, const TBitmap& picture, int progress, int step);
+
+  int p;       // progress, 0 to 100
+  int W, H;    // picture bitmap size
+  int PX, PY;  // horizontal and vertical progress extents
+  int S;       // step extent
+  int Step;    // the view's Step
+  TRect D, R;  // destination on the screen, source on the picture
   std::optional<TRegion> G;
   TBitmap& Screen;
   const TBitmap& Picture;
-  std::function<void(const TRect&)> Invalidate;  // marks a screen-bitmap rectangle for repainting
+  // Screen rectangles a step drew before its last piece D; they change with it.
+  std::vector<TRect> Pieces;
 
   // The copy D <- R: picture rectangle r stretched onto screen rectangle d.
   void Copy(const TRect& d, const TRect& r) { StretchCopy(Screen, d, Picture, r); }
 };
+
+inline TFrame::TFrame(TBitmap& screen, const TBitmap& picture, int progress, int step)
+    : p(progress),
+      W(picture.Width()),
+      H(picture.Height()),
+      Step(step),
+      D{0, 0, W, H},
+      R{0, 0, W, H},
+      Screen(screen),
+      Picture(picture) {
+  // The longer side advances by exactly p percent, the shorter in proportion.
+  if (W >= H) {
+    PX = MulDiv(W, p, 100);
+    PY = MulDiv(PX, H, W);
+    S = MulDiv(W, step, 90);
+  } else {
+    PY = MulDiv(H, p, 100);
+    PX = MulDiv(PY, W, H);
+    S = MulDiv(H, step, 90);
+  }
+}
 
 }  // namespace pixvane

@@ -5,8 +5,7 @@
 #include "base/MulDiv.h"
 #include "transition/AnimateThread.h"
 #include "transition/Copy.h"
-#include "transition/Frame.h"
-#include "transition/styles/StyleTable.h"
+#include "transition/FrameRenderer.h"
 
 namespace pixvane {
 namespace {
@@ -320,60 +319,17 @@ void TCustomTransitionView::Clear() {
 // --- frames -----------------------------------------------------------------
 
 void TCustomTransitionView::RenderFrame() {
-  Draw(FScreen, 0, 0, *FOldScreen);
-  if (OnBeforeNewFrame) OnBeforeNewFrame(*this, *FPictureBitmap, FScreen);
-
-  const int w = FPictureBitmap->Width(), h = FPictureBitmap->Height();
-  TFrame frame{.p = FProgress,
-               .W = w,
-               .H = h,
-               .PX = 0,
-               .PY = 0,
-               .S = 0,
-               .Step = FStep,
-               .D = {0, 0, w, h},
-               .R = {0, 0, w, h},
-               .G = std::nullopt,
-               .Screen = FScreen,
-               .Picture = *FPictureBitmap,
-               .Invalidate = [this](const TRect& area) { InvalidateArea(area); }};
-  // The longer side advances by exactly p percent, the shorter in proportion.
-  if (frame.W >= frame.H) {
-    frame.PX = MulDiv(frame.W, frame.p, 100);
-    frame.PY = MulDiv(frame.PX, frame.H, frame.W);
-    frame.S = MulDiv(frame.W, FStep, 90);
-  } else {
-    frame.PY = MulDiv(frame.H, frame.p, 100);
-    frame.PX = MulDiv(frame.PY, frame.W, frame.H);
-    frame.S = MulDiv(frame.H, FStep, 90);
-  }
-
-  if (Style > StyleCount) return;
-  const TStyle& style = StyleTable[Style];
-  const TStyleKind kind = style.Kind;
-  if (kind != TStyleKind::Custom) {
-    style.Step(frame);
-  } else if (OnCustomDraw) {
-    OnCustomDraw(*this, *FPictureBitmap, FScreen);
-  } else {
-    // Without a handler the custom style shows the whole picture at once and
-    // the transition ends after this frame, in either direction.
-    Draw(FScreen, 0, 0, *FPictureBitmap);
-    frame.G = TRegion(TRect{0, 0, frame.W, frame.H});
-    FProgress = Reverse ? 0 : 100;
-  }
-
-  if (frame.p == 100) {
-    Draw(FScreen, 0, 0, *FPictureBitmap);
-  } else if (frame.p > 0) {
-    if (kind == TStyleKind::Rectangle)
-      frame.Copy(frame.D, frame.R);
-    else if (kind != TStyleKind::Pixel && frame.G)
-      DrawClipped(FScreen, 0, 0, *FPictureBitmap, *frame.G);
-    else if (kind != TStyleKind::Pixel)
-      Draw(FScreen, 0, 0, *FPictureBitmap);  // no region: nothing restricts the drawing
-  }
-  InvalidateArea(frame.D);
+  TFrameHooks hooks;
+  if (OnBeforeNewFrame)
+    hooks.BeforeStyle = [this] { OnBeforeNewFrame(*this, *FPictureBitmap, FScreen); };
+  if (OnCustomDraw) hooks.CustomDraw = [this] { OnCustomDraw(*this, *FPictureBitmap, FScreen); };
+  const TFrameResult frame =
+      DrawFrame(FScreen, {*FOldScreen, *FPictureBitmap, Style, FProgress, FStep}, hooks);
+  if (!frame.Styled) return;
+  // Shown whole at once, the custom style ends the transition after this
+  // frame, in either direction.
+  if (frame.ShowedWhole) FProgress = Reverse ? 0 : 100;
+  for (const TRect& area : frame.Changed) InvalidateArea(area);
   if (OnAfterNewFrame) OnAfterNewFrame(*this, *FPictureBitmap, FScreen);
   if (!FPainting) FHost.Update();
 }

@@ -1,30 +1,32 @@
 #include "tools/pixvane/FrameCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "base/Random.h"
 #include "tools/pixvane/ImageFiles.h"
 #include "tools/pixvane/ToolError.h"
+#include "transition/FrameRenderer.h"
 #include "transition/HeadlessViewHost.h"
 #include "transition/TransitionView.h"
 
 namespace pixvane::tool {
 namespace {
 
-// A view of the old picture's size that shows the old picture, so its
-// painted image (and with it the next transition's old screen) is exactly old.
+// A view placed as the saver places its pictures (centred and stretched)
+// that shows old, so its painted image is the next transition's old screen.
 struct TShowingOld {
   THeadlessViewHost Host;
   TTransitionView View{Host};
 
-  TShowingOld(const TBitmap& old, int width, int height, bool placedAsSaver) {
+  TShowingOld(const TBitmap& old, int width, int height) {
     Host.Attach(&View);
     View.Threaded = false;
     View.Color = 0;
     View.SetAutoSize(false);
     View.SetClientSize(width, height);
-    View.SetCenter(placedAsSaver);
-    View.SetStretch(placedAsSaver);
+    View.SetCenter(true);
+    View.SetStretch(true);
     View.SetPicture(&old);
     View.Style = 0;
     View.Execute();  // the custom style without a handler shows it whole at once
@@ -41,29 +43,21 @@ int32_t Checked(int value, int lowest, int highest, const char* what) {
 void CheckSameSize(const TBitmap& old, const TBitmap& picture) {
   if (old.Width() != picture.Width() || old.Height() != picture.Height())
     throw EToolError("the old and new pictures must have one size: " + std::to_string(old.Width()) +
-                     " x " + std::to_string(old.Height()) + " and " + std::to_string(picture.Width()) +
-                     " x " + std::to_string(picture.Height()));
+                     " x " + std::to_string(old.Height()) + " and " +
+                     std::to_string(picture.Width()) + " x " + std::to_string(picture.Height()));
 }
 
 }  // namespace
 
-TBitmap RenderOneFrame(const TBitmap& old, const TBitmap& picture, int style, int progress, int step,
-                       uint32_t seed) {
+TBitmap RenderOneFrame(const TBitmap& old, const TBitmap& picture, int style, int progress,
+                       int step, uint32_t seed) {
   CheckSameSize(old, picture);
-  TShowingOld rig(old, old.Width(), old.Height(), false);
-  TTransitionView& view = rig.View;
-  view.SetManual(true);
-  view.SetPicture(&picture);
-  view.Style = static_cast<uint8_t>(Checked(style, 0, 255, "the style"));
-  view.SetStep(step);
-  view.Execute();
-  // A frame is rendered only when the progress changes; come from the other
-  // side of the wanted value, and start the generator right before it.
-  view.SetProgress(progress == 0 ? 1 : 0);
+  Checked(style, 0, 255, "the style");
+  Checked(progress, 0, 100, "the progress");
+  TBitmap screen(old.Width(), old.Height());
   SetRandSeed(seed);
-  view.SetProgress(Checked(progress, 0, 100, "the progress"));
-  TBitmap screen = view.ScreenBitmap();
-  view.Stop();
+  // A step outside 1 to 100 is taken as the view's Step takes it.
+  DrawFrame(screen, {old, picture, style, progress, std::clamp(step, 1, 100)});
   return screen;
 }
 
@@ -73,7 +67,7 @@ std::vector<TBitmap> RenderTransition(const TBitmap& old, const TBitmap& picture
   int height = settings.Height ? settings.Height : picture.Height();
   Checked(width, 1, 16384, "the width");
   Checked(height, 1, 16384, "the height");
-  TShowingOld rig(old, width, height, true);
+  TShowingOld rig(old, width, height);
   std::vector<TBitmap> frames{rig.View.PaintBuffer()};
   rig.Host.OnPainted = [&frames](const TBitmap& painted) { frames.push_back(painted); };
   rig.View.SetPicture(&picture);
@@ -87,8 +81,8 @@ std::vector<TBitmap> RenderTransition(const TBitmap& old, const TBitmap& picture
 
 void RunFrame(const TFrameOptions& options) {
   TBitmap old = ReadImage(options.Old), picture = ReadImage(options.New);
-  WritePng(options.Output,
-           RenderOneFrame(old, picture, options.Style, options.Progress, options.Step, options.Seed));
+  WritePng(options.Output, RenderOneFrame(old, picture, options.Style, options.Progress,
+                                          options.Step, options.Seed));
 }
 
 int RunRender(const TRenderOptions& options) {
@@ -100,7 +94,8 @@ int RunRender(const TRenderOptions& options) {
   }
   std::error_code error;
   std::filesystem::create_directories(options.Output, error);
-  if (error) throw EToolError(Located(options.Output, 0, "cannot create the folder: " + error.message()));
+  if (error)
+    throw EToolError(Located(options.Output, 0, "cannot create the folder: " + error.message()));
   for (size_t i = 0; i < frames.size(); ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "frame-%03zu.png", i);

@@ -1,7 +1,7 @@
 // Styles 1 to 57: one to four rectangles of the picture per frame, each at
 // its own place or moved, squeezed, stretched or turned over. Every piece
-// but the last is drawn and invalidated here; the last is left in D and R
-// for the view's completion, which draws it only while 0 < p < 100.
+// but the last is drawn and listed here; the last is left in D and R for the
+// renderer's completion, which draws it only while 0 < p < 100.
 #include <utility>
 
 #include "transition/Copy.h"
@@ -31,7 +31,7 @@ namespace {
 
 void Piece(TFrame& f, const TRect& d, const TRect& r) {
   f.Copy(d, r);
-  f.Invalidate(d);
+  f.Pieces.push_back(d);
 }
 
 void Last(TFrame& f, const TRect& d, const TRect& r) {
@@ -61,7 +61,7 @@ using TAxisStep = void (*)(TFrame& f, const TAxis& a);
 
 void Mirror(TFrame& f, const TAxis& a, const TRect& d, const TRect& r) {
   // The strip reaches one pixel beyond d on each side; that is what changed.
-  f.Invalidate(MirrorCopy(f.Screen, f.Picture, d, r, a.Vertical));
+  f.Pieces.push_back(MirrorCopy(f.Screen, f.Picture, d, r, a.Vertical));
 }
 
 constexpr TAxisStep AxisSteps[17] = {

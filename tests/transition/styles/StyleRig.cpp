@@ -1,6 +1,6 @@
 #include "transition/styles/StyleRig.h"
 
-#include "base/MulDiv.h"
+#include "transition/FrameRenderer.h"
 
 namespace pixvane::test {
 
@@ -78,59 +78,20 @@ TRegion Rects(std::initializer_list<TRect> rects) {
 }
 
 TStyleRig::TStyleRig(const TBitmap& old, const TBitmap& picture, int style, int step)
-    : FOld(old), FPicture(picture) {
-  FHost.Attach(&FView);
-  FView.Threaded = false;
-  // The old picture comes on at once through the custom style and is
-  // painted, so the next transition takes it as its old screen.
-  FView.SetPicture(&FOld);
-  FView.Style = 0;
-  FView.Execute();
-  FView.Paint();
-  FView.SetManual(true);
-  FView.SetPicture(&FPicture);
-  FView.Style = static_cast<uint8_t>(style);
-  FView.SetStep(step);
-  FView.Execute();
-  // Repaint what setting up invalidated, so the first frame's repaint is
-  // its own.
-  FHost.Update();
-}
+    : FOld(old), FPicture(picture), FScreen(old), FStyle(style), FStep(step) {}
 
 const TBitmap& TStyleRig::Render(int p) {
-  // The view renders only when the progress changes.
-  if (FView.Progress() == p) FView.SetProgress(p == 0 ? 1 : 0);
-  FView.SetProgress(p);
-  return FView.ScreenBitmap();
-}
-
-TFrame MakeFrame(TBitmap& screen, const TBitmap& picture, int p, int step) {
-  TFrame f{.p = p,
-           .W = picture.Width(),
-           .H = picture.Height(),
-           .Step = step,
-           .D = picture.Bounds(),
-           .R = picture.Bounds(),
-           .G = std::nullopt,
-           .Screen = screen,
-           .Picture = picture,
-           .Invalidate = [](const TRect&) {}};
-  if (f.W >= f.H) {
-    f.PX = MulDiv(f.W, p, 100);
-    f.PY = MulDiv(f.PX, f.H, f.W);
-    f.S = MulDiv(f.W, step, 90);
-  } else {
-    f.PY = MulDiv(f.H, p, 100);
-    f.PX = MulDiv(f.PY, f.W, f.H);
-    f.S = MulDiv(f.H, step, 90);
-  }
-  return f;
+  const TFrameResult frame = DrawFrame(FScreen, {FOld, FPicture, FStyle, p, FStep});
+  FRepainted = TRegion();
+  for (const TRect& area : frame.Changed) FRepainted |= TRegion(area);
+  FRepainted &= TRegion(FScreen.Bounds());
+  return FScreen;
 }
 
 std::optional<TRegion> RegionOf(int style, int W, int H, int p, int step) {
   TBitmap screen(W, H);
   const TBitmap picture(W, H);
-  TFrame f = MakeFrame(screen, picture, p, step);
+  TFrame f(screen, picture, p, step);
   StyleTable[style].Step(f);
   return std::move(f.G);
 }

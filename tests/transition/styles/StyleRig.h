@@ -1,13 +1,11 @@
 // Helpers of the style tests: pictures whose every pixel tells where it
-// came from, a view that renders chosen frames of a style, and frames built
+// came from, a rig that renders chosen frames of a style, and frames built
 // by hand for calling a style's step directly.
 #pragma once
 #include <optional>
 #include <vector>
 
 #include "transition/Frame.h"
-#include "transition/HeadlessViewHost.h"
-#include "transition/TransitionView.h"
 #include "transition/styles/StyleTable.h"
 
 namespace pixvane::test {
@@ -36,8 +34,8 @@ TRegion InFrame(const TRegion& r, int W, int H);
 // The union of rectangles, for writing expected masks.
 TRegion Rects(std::initializer_list<TRect> rects);
 
-// A view that has shown old and now runs a held transition to picture in
-// the given style; Render(p) draws the frame at p as the view does.
+// A transition from old to picture in the given style; Render(p) draws the
+// frame at p as the view does.
 class TStyleRig {
  public:
   TStyleRig(const TBitmap& old, const TBitmap& picture, int style, int step = 4);
@@ -46,18 +44,16 @@ class TStyleRig {
   const TBitmap& Render(int p);
   const TBitmap& Old() const { return FOld; }
   const TBitmap& Picture() const { return FPicture; }
-  // What the frame's update repainted.
-  const TRegion& Repainted() const { return FHost.UpdatedRegion(); }
+  // What the last frame changed within the picture's bounds: what the view
+  // repaints after it.
+  const TRegion& Repainted() const { return FRepainted; }
 
  private:
-  TBitmap FOld, FPicture;
-  THeadlessViewHost FHost;
-  TTransitionView FView{FHost};
+  TBitmap FOld, FPicture, FScreen;
+  int FStyle, FStep;
+  TRegion FRepainted;
 };
 
-// A frame as the view sets it up, over screen and picture of the same size,
-// for calling a step directly.
-TFrame MakeFrame(TBitmap& screen, const TBitmap& picture, int p, int step = 4);
 // The region that a region style's step builds for a W x H frame at p.
 std::optional<TRegion> RegionOf(int style, int W, int H, int p, int step = 4);
 

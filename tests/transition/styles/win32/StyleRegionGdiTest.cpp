@@ -383,7 +383,7 @@ struct TCounts {
 void CompareStyle(int style, int W, int H, int p, int step, uint32_t seed, TCounts& counts) {
   TBitmap screen(W, H);
   const TBitmap picture(W, H);
-  const TFrame frame = MakeFrame(screen, picture, p, step);
+  const TFrame frame(screen, picture, p, step);
   SetRandSeed(seed);
   std::optional<TRgn> gdi = GdiStyle(style, {W, H, frame.PX, frame.PY, frame.S, p});
   const uint32_t gdiAfter = RandSeed();
