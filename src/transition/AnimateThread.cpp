@@ -43,7 +43,7 @@ void TAnimateThread::Execute(int priority) {
 }
 
 void TAnimateThread::Run() {
-  while (!FTerminated && !FView.FManual && !FView.FStopping) {
+  while (!FTerminated && FView.FState == TCustomTransitionView::TState::RunningThreaded) {
     uint32_t t0 = FHost.TickCount();
     bool done = false;
     uint32_t delay = 0;

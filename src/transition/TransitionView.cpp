@@ -11,16 +11,15 @@ namespace pixvane {
 namespace {
 
 // Sets a flag for the life of a scope, clearing it also when an error leaves.
-template <typename Flag>
 class TFlagScope {
  public:
-  explicit TFlagScope(Flag& flag) : FFlag(flag) { FFlag = true; }
+  explicit TFlagScope(bool& flag) : FFlag(flag) { FFlag = true; }
   ~TFlagScope() { FFlag = false; }
   TFlagScope(const TFlagScope&) = delete;
   TFlagScope& operator=(const TFlagScope&) = delete;
 
  private:
-  Flag& FFlag;
+  bool& FFlag;
 };
 
 }  // namespace
@@ -28,7 +27,7 @@ class TFlagScope {
 TCustomTransitionView::TCustomTransitionView(TViewHost& host) : FHost(host) {}
 
 TCustomTransitionView::~TCustomTransitionView() {
-  FDestroying = true;
+  FState = TState::Destroying;
   for (TAnimateThread* thread : {FThread.get(), FRetiredThread.get()}) {
     if (!thread) continue;
     thread->Terminate();
@@ -48,7 +47,7 @@ void TCustomTransitionView::SetClientSize(int32_t width, int32_t height) {
 }
 
 void TCustomTransitionView::RepaintIfShown() {
-  if (!FScreen.IsEmpty() && !FPainting && !FDestroying)
+  if (!FScreen.IsEmpty() && !FPainting && FState != TState::Destroying)
     FHost.Invalidate({0, 0, FClientWidth, FClientHeight});
 }
 
@@ -107,7 +106,7 @@ void TCustomTransitionView::InvalidateArea(TRect a) {
     a = {std::max(a.Left, FPlacement.Left), std::max(a.Top, FPlacement.Top),
          std::min(a.Right, FPlacement.Right), std::min(a.Bottom, FPlacement.Bottom)};
   }
-  if (!FDestroying) FHost.Invalidate(a);
+  if (FState != TState::Destroying) FHost.Invalidate(a);
 }
 
 void TCustomTransitionView::MouseEnter() {
@@ -126,7 +125,7 @@ void TCustomTransitionView::SetPicture(const TBitmap* picture) {
 }
 
 void TCustomTransitionView::PictureChanged() {
-  if (FDestroying) return;
+  if (FState == TState::Destroying) return;
   if (FAutoSize) ApplyAutoSize();
   if (OnChange) OnChange(*this);
 }
@@ -173,39 +172,45 @@ void TCustomTransitionView::SetStep(int value) {
 }
 
 void TCustomTransitionView::SetManual(bool value) {
-  if (!FBusy) {
-    FManual = value;
+  FManual = value;
+  const TState state = FState;
+  if (state == TState::Idle)
     FProgress = Reverse ? 100 : 0;
-  } else if (value) {
-    FManual = true;  // the running loop or thread ends after its current frame
-  } else if (FManual) {
-    FManual = false;
+  else if (value && (state == TState::Running || state == TState::RunningThreaded))
+    FState = TState::Held;  // the running loop or thread ends after its current frame
+  else if (!value && state == TState::Held)
     Animate();  // from the current progress on
-  }
+}
+
+bool TCustomTransitionView::Busy() const {
+  const TState state = FState;
+  return state != TState::Idle && state != TState::Destroying;
 }
 
 void TCustomTransitionView::SetProgress(int value) {
   value = std::clamp(value, 0, 100);
-  if (!FBusy || value == FProgress) return;
+  if (!Busy() || value == FProgress) return;
   // The new picture's share shrinks: what it covered must be shown again.
   if (value < FProgress && !FPainting) InvalidateArea({0, 0, FScreen.Width(), FScreen.Height()});
   FProgress = value;
   RenderFrame();
-  if (!FDestroying && OnProgress) OnProgress(*this);
+  if (OnProgress) OnProgress(*this);
 }
 
 // --- running a transition ---------------------------------------------------
 
 void TCustomTransitionView::Execute() {
   ReapThread();
-  if (FBusy || FPicture.IsEmpty()) return;
-  FBusy = true;
+  if (Busy() || FPicture.IsEmpty()) return;
+  // A transition that is to run counts as running while it is prepared, so
+  // that Manual set by the first frame's events holds it.
+  FState = FManual ? TState::Held : TState::Running;
   try {
     Prepare();
-    if (!FManual) Animate();
+    if (FState == TState::Running) Animate();
   } catch (...) {
     FreeWorkBitmaps();
-    FBusy = false;
+    FState = TState::Idle;
     throw;
   }
 }
@@ -233,8 +238,10 @@ void TCustomTransitionView::Animate() {
     // its place is taken.
     if (FRetiredThread) WaitForThreadEnd(*FRetiredThread);
     FRetiredThread.reset();
+    FState = TState::RunningThreaded;
     FThread = std::make_unique<TAnimateThread>(*this, FHost, static_cast<int>(ThreadPriority));
   } else {
+    FState = TState::Running;
     AnimateOnThisThread();
   }
 }
@@ -257,10 +264,10 @@ void TCustomTransitionView::AnimateOnThisThread() {
     if (done) break;
     // The caller's timers and input are served while the frame's time runs
     // out; the host sleeps until a message comes or the time is up.
-    for (uint32_t elapsed = FHost.TickCount() - t0;
-         elapsed <= Delay && FBusy && !FManual && !FStopping; elapsed = FHost.TickCount() - t0)
+    for (uint32_t elapsed = FHost.TickCount() - t0; elapsed <= Delay && FState == TState::Running;
+         elapsed = FHost.TickCount() - t0)
       FHost.ProcessMessages(Delay + 1 - elapsed);
-  } while (FBusy && !FManual && !FStopping);
+  } while (FState == TState::Running);
   if (done) Finish();
 }
 
@@ -272,11 +279,13 @@ void TCustomTransitionView::ThreadEnded(TAnimateThread* thread) {
 
 void TCustomTransitionView::Finish() {
   if (FThread) FRetiredThread = std::move(FThread);
-  if (FManual && !FStopping) return;  // held: the caller steps on
-  if (!FBusy) return;
-  FBusy = false;
+  const TState state = FState;
+  // Held, the caller steps on; idle, a Stop came first.
+  if (state == TState::Held || state == TState::Idle) return;
   FreeWorkBitmaps();
-  if (!FDestroying && !FStopping && OnComplete) OnComplete(*this);
+  if (state == TState::Destroying) return;
+  FState = TState::Idle;
+  if (state != TState::Stopping && OnComplete) OnComplete(*this);
 }
 
 void TCustomTransitionView::FreeWorkBitmaps() {
@@ -285,18 +294,25 @@ void TCustomTransitionView::FreeWorkBitmaps() {
 }
 
 void TCustomTransitionView::Stop() {
-  if (!FBusy || FStopping) return;
-  TFlagScope<std::atomic<bool>> stopping(FStopping);
-  if (TAnimateThread* thread = FThread.get()) {
-    thread->Terminate();
-    // Called from inside one of the thread's own steps, waiting would wait
-    // for ourselves; finish here, and the thread's own finish finds nothing to do.
-    if (thread->InStep())
+  const TState before = FState;
+  if (!Busy() || before == TState::Stopping) return;
+  FState = TState::Stopping;
+  try {
+    if (TAnimateThread* thread = FThread.get()) {
+      thread->Terminate();
+      // Called from inside one of the thread's own steps, waiting would wait
+      // for ourselves; finish here, and the thread's own finish finds nothing to do.
+      if (thread->InStep())
+        Finish();
+      else
+        WaitForThreadEnd(*thread);  // its finish step ends the transition
+    } else {
       Finish();
-    else
-      WaitForThreadEnd(*thread);
-  } else {
-    Finish();
+    }
+  } catch (...) {
+    // An error before the transition ended leaves it as it was.
+    if (FState == TState::Stopping) FState = before;
+    throw;
   }
   ReapThread();
 }
@@ -311,7 +327,7 @@ void TCustomTransitionView::ReapThread() {
 }
 
 void TCustomTransitionView::Clear() {
-  if (FBusy || FScreen.IsEmpty()) return;
+  if (Busy() || FScreen.IsEmpty()) return;
   FScreen = TBitmap();
   FHost.Invalidate({0, 0, FClientWidth, FClientHeight});
 }
@@ -338,7 +354,7 @@ void TCustomTransitionView::RenderFrame() {
 
 bool TCustomTransitionView::Paint() {
   if (FPainting) return false;
-  TFlagScope<bool> painting(FPainting);
+  TFlagScope painting(FPainting);
   FPaintBuffer.SetSize(FClientWidth, FClientHeight);
   // A screen bitmap that covers the whole client area hides colour and
   // background alike; filling them first would double the cost of a paint.

@@ -11,7 +11,15 @@
 namespace pixvane {
 
 enum class TBackgroundMode : uint8_t { bmNone, bmTiled, bmStretched, bmCentered };
-enum class TThreadPriority : uint8_t { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+enum class TThreadPriority : uint8_t {
+  tpIdle,
+  tpLowest,
+  tpLower,
+  tpNormal,
+  tpHigher,
+  tpHighest,
+  tpTimeCritical
+};
 
 class TAnimateThread;
 
@@ -56,7 +64,7 @@ class TCustomTransitionView {
   void SetStretchFine(bool value);
   bool Threaded = true;
   TThreadPriority ThreadPriority = TThreadPriority::tpNormal;
-  bool Manual() const { return FManual.load(); }
+  bool Manual() const { return FManual; }
   void SetManual(bool value);
   uint8_t Style = 51;
   uint16_t Step() const { return FStep; }
@@ -66,7 +74,8 @@ class TCustomTransitionView {
 
   int Progress() const { return FProgress; }
   void SetProgress(int value);
-  bool Busy() const { return FBusy; }
+  // A transition is prepared and not yet finished.
+  bool Busy() const;
 
   void Execute();
   void Stop();
@@ -99,6 +108,18 @@ class TCustomTransitionView {
 
  private:
   friend class TAnimateThread;
+
+  // Where the view is in a transition's life. Only the user-interface
+  // thread changes it; the timing thread reads it to know whether to go on.
+  enum class TState : uint8_t {
+    Idle,             // no transition; Execute starts one
+    Held,             // prepared, waiting for the caller to move Progress (Manual)
+    Running,          // to run, its frames driven by the loop on this thread
+    RunningThreaded,  // running, its frames paced by the timing thread
+    Stopping,         // Stop is ending it
+    Destroying,       // the view is going: no events, no repaints
+  };
+
   void ApplyAutoSize();
   void UpdatePlacement();
   void RepaintIfShown();
@@ -121,19 +142,17 @@ class TCustomTransitionView {
   TBitmap FPicture, FBgPicture;
   TBackgroundMode FBgMode = TBackgroundMode::bmTiled;
   bool FAutoSize = true, FCenter = false, FStretch = false, FStretchFine = false;
-  std::atomic<bool> FManual{false};  // read by the timing thread
+  bool FManual = false;
   uint16_t FStep = 4;
   int FProgress = 0;
-  bool FBusy = false;
+  std::atomic<TState> FState{TState::Idle};  // read by the timing thread
   TBitmap FScreen;
   TRect FPlacement;
   std::unique_ptr<TAnimateThread> FThread;
   // A thread whose finish routine ran; joined once it has returned.
   std::unique_ptr<TAnimateThread> FRetiredThread;
-  bool FPainting = false;
+  bool FPainting = false;  // Paint runs: it is not entered again, and nothing invalidates
   TBitmap FPaintBuffer;
-  std::atomic<bool> FStopping{false};  // read by the timing thread
-  bool FDestroying = false;
   std::unique_ptr<TBitmap> FOldScreen, FPictureBitmap;
 };
 
