@@ -24,8 +24,7 @@ bool IsEmptyBox(const pixman_box32_t& b) {
 // ellipses in a box of a x b (a = width - 1, b = height - 1); stepping the
 // same error terms in the same order gives the same rows, which is the only
 // way to match it pixel for pixel.
-std::vector<int32_t> LowerEllipseInsets(int32_t ellipseWidth, int32_t ellipseHeight,
-                                        bool* complete = nullptr) {
+std::vector<int32_t> LowerEllipseInsets(int32_t ellipseWidth, int32_t ellipseHeight) {
   const int64_t a = ellipseWidth - 1;
   const int64_t b = ellipseHeight - 1;
   const int64_t oddB = b % 2;
@@ -56,7 +55,6 @@ std::vector<int32_t> LowerEllipseInsets(int32_t ellipseWidth, int32_t ellipseHei
   // Very narrow, tall ellipses (under about 11 pixels wide) end the walk
   // before the last rows; the platform leaves those rows undefined. Such a
   // row is as narrow as the ellipse gets, so it keeps the last inset found.
-  if (complete) *complete = inset.back() >= 0;
   for (int32_t k = ellipseHeight / 2 + 1; k < ellipseHeight; ++k)
     if (inset[k] < 0) inset[k] = inset[k - 1];
   return inset;
@@ -131,15 +129,6 @@ TRoundRectShape RoundRectShape(const TRect& rect, int32_t ellipseWidth, int32_t 
 }
 
 }  // namespace
-
-bool TRegion::RoundRectIsDefinedByPlatform(const TRect& rect, int32_t ellipseWidth,
-                                           int32_t ellipseHeight) {
-  const TRoundRectShape shape = RoundRectShape(rect, ellipseWidth, ellipseHeight);
-  if (shape.EllipseWidth < 2 || shape.EllipseHeight < 2) return true;
-  bool complete = false;
-  LowerEllipseInsets(shape.EllipseWidth, shape.EllipseHeight, &complete);
-  return complete;
-}
 
 TRegion TRegion::RoundRect(const TRect& rect, int32_t ellipseWidth, int32_t ellipseHeight) {
   const TRoundRectShape shape = RoundRectShape(rect, ellipseWidth, ellipseHeight);

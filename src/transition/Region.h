@@ -38,15 +38,11 @@ class TRegion {
   // ellipses of ellipseWidth x ellipseHeight. As on the platform the
   // rectangle loses its last column and row, the ellipse is limited to the
   // rectangle, and an ellipse under 2 pixels in either direction leaves a
-  // plain (smaller) rectangle.
+  // plain (smaller) rectangle. On very narrow, tall ellipses (under about 11
+  // pixels wide) the platform's corner walk stops short and leaves the last
+  // rows of the corners to whatever memory held; there RoundRect keeps the
+  // narrowest row it found. No style makes such corners.
   static TRegion RoundRect(const TRect& rect, int32_t ellipseWidth, int32_t ellipseHeight);
-  // Whether the platform defines every pixel of that rounded region. Its
-  // corner walk stops short on very narrow, tall ellipses (under about 11
-  // pixels wide, limited to the rectangle) and leaves the last rows of the
-  // corners to whatever memory held; RoundRect then keeps the narrowest row
-  // it found. No style makes such corners.
-  static bool RoundRectIsDefinedByPlatform(const TRect& rect, int32_t ellipseWidth,
-                                           int32_t ellipseHeight);
   // CreatePolygonRgn: the closed polygon through the points (the last point
   // joins the first). Edges may cross and points may lie anywhere.
   static TRegion Polygon(std::span<const TPoint> points,

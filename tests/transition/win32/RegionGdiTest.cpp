@@ -17,6 +17,7 @@
 
 #include "base/win32/Handles.h"
 #include "transition/Region.h"
+#include "transition/win32/PlatformRoundRect.h"
 
 namespace pixvane {
 namespace {
@@ -197,7 +198,7 @@ TEST(RegionAgainstGdi, RoundRectsOfEverySmallSize) {
       for (int32_t ew = 0; ew <= 16; ++ew)
         for (int32_t eh = 0; eh <= 16; ++eh) {
           const TRect r{3, 5, 3 + w, 5 + h};
-          if (!TRegion::RoundRectIsDefinedByPlatform(r, ew, eh)) {
+          if (!test::RoundRectIsDefinedByPlatform(r, ew, eh)) {
             compare.Skip();
             continue;
           }
@@ -216,7 +217,7 @@ TEST(RegionAgainstGdi, RandomRoundRects) {
     const TRect r = RandomRect(random);
     const int32_t ew = RandomEllipse(random, r.Width());
     const int32_t eh = RandomEllipse(random, r.Height());
-    if (!TRegion::RoundRectIsDefinedByPlatform(r, ew, eh)) {
+    if (!test::RoundRectIsDefinedByPlatform(r, ew, eh)) {
       compare.Skip();
       continue;
     }
@@ -331,7 +332,7 @@ TShapePair RandomShape(TCaseRandom& random) {
       do {
         ew = RandomEllipse(random, r.Width());
         eh = RandomEllipse(random, r.Height());
-      } while (!TRegion::RoundRectIsDefinedByPlatform(r, ew, eh));
+      } while (!test::RoundRectIsDefinedByPlatform(r, ew, eh));
       return {TRegion::RoundRect(r, ew, eh),
               TGdiRegion(CreateRoundRectRgn(r.Left, r.Top, r.Right, r.Bottom, ew, eh)),
               RectText("RoundRect", r) + " " + std::to_string(ew) + "x" + std::to_string(eh)};

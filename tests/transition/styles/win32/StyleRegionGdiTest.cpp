@@ -19,6 +19,7 @@
 #include "base/Random.h"
 #include "base/win32/Handles.h"
 #include "transition/styles/StyleRig.h"
+#include "transition/win32/PlatformRoundRect.h"
 
 namespace pixvane::test {
 namespace {
@@ -179,7 +180,7 @@ TRgn GdiDissolve(int W, int H, int p) {
 // The rounded rectangle, or nothing where the platform leaves its corner
 // rows undefined.
 std::optional<TRgn> Round(int l, int t, int r, int b, int w, int h) {
-  if (!TRegion::RoundRectIsDefinedByPlatform({l, t, r, b}, w, h)) return std::nullopt;
+  if (!RoundRectIsDefinedByPlatform({l, t, r, b}, w, h)) return std::nullopt;
   return TRgn(CreateRoundRectRgn(l, t, r, b, w, h));
 }
 
