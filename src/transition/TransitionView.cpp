@@ -109,14 +109,6 @@ void TCustomTransitionView::InvalidateArea(TRect a) {
   if (FState != TState::Destroying) FHost.Invalidate(a);
 }
 
-void TCustomTransitionView::MouseEnter() {
-  if (OnMouseEnter) OnMouseEnter(*this);
-}
-
-void TCustomTransitionView::MouseLeave() {
-  if (OnMouseLeave) OnMouseLeave(*this);
-}
-
 // --- properties -----------------------------------------------------------
 
 void TCustomTransitionView::SetPicture(const TBitmap* picture) {

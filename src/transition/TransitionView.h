@@ -83,7 +83,7 @@ class TCustomTransitionView {
   // Repaints what is invalidated, now.
   void Update() { FHost.Update(); }
 
-  TNotifyEvent OnChange, OnProgress, OnComplete, OnMouseEnter, OnMouseLeave;
+  TNotifyEvent OnChange, OnProgress, OnComplete;
   TCustomDrawEvent OnCustomDraw, OnBeforeNewFrame, OnAfterNewFrame;
 
   // The host's paint message: draws the whole client area into the paint
@@ -91,8 +91,6 @@ class TCustomTransitionView {
   // paint is already in progress.
   bool Paint();
   const TBitmap& PaintBuffer() const { return FPaintBuffer; }
-  void MouseEnter();
-  void MouseLeave();
 
   const TBitmap& ScreenBitmap() const { return FScreen; }
   const TRect& PlacementRect() const { return FPlacement; }
@@ -156,10 +154,7 @@ class TCustomTransitionView {
   std::unique_ptr<TBitmap> FOldScreen, FPictureBitmap;
 };
 
-// The published form of the view; it adds no behaviour.
-class TTransitionView : public TCustomTransitionView {
- public:
-  using TCustomTransitionView::TCustomTransitionView;
-};
+// The name the saver window knows the view by.
+using TTransitionView = TCustomTransitionView;
 
 }  // namespace pixvane
