@@ -25,7 +25,8 @@ struct TRig {
   int Completed = 0;
   TTransitionView View{Host};  // last, so it goes first and its events find the rest
 
-  explicit TRig(THeadlessViewHost::TClock clock = THeadlessViewHost::TClock::Virtual) : Host(clock) {
+  explicit TRig(THeadlessViewHost::TClock clock = THeadlessViewHost::TClock::Virtual)
+      : Host(clock) {
     Host.Attach(&View);
     View.Threaded = false;
     View.OnProgress = [this](TCustomTransitionView& v) { Frames.push_back(v.Progress()); };
@@ -125,6 +126,22 @@ TEST(TransitionView, CustomStyleHandlerDrawsEveryFrame) {
   EXPECT_EQ(rig.View.ScreenBitmap().Pixel(0, 0), Green) << "the completion draws over the handler";
 }
 
+TEST(TransitionView, BeforeNewFrameSeesTheOldScreenBeforeTheStyleDraws) {
+  TRig rig;
+  TBitmap first = Solid(10, 10, Green), second = Solid(10, 10, Blue);
+  rig.Show(first, 0);
+  std::vector<TColor> seen;
+  rig.View.OnBeforeNewFrame = [&](TCustomTransitionView&, TBitmap& picture, TBitmap& screen) {
+    seen.push_back(screen.Pixel(5, 5));
+    seen.push_back(picture.Pixel(5, 5));
+  };
+  rig.View.SetManual(true);
+  rig.Show(second, 118);
+  rig.View.SetProgress(100);
+  EXPECT_EQ(seen, (std::vector<TColor>{Green, Blue}));
+  EXPECT_EQ(rig.View.ScreenBitmap().Pixel(5, 5), Blue);
+}
+
 TEST(TransitionView, StopKeepsThePartialFrameWithoutComplete) {
   TRig rig;
   // Marks every frame with its progress, so the frame on display can be told.
@@ -163,7 +180,8 @@ TEST(TransitionView, ManualHoldsAndResumes) {
   rig.View.SetProgress(60);
   rig.Host.Update();
   rig.View.SetProgress(30);
-  EXPECT_EQ(rig.Host.UpdatedRegion().Bounds(), (TRect{0, 0, 30, 20})) << "going back repaints the whole picture";
+  EXPECT_EQ(rig.Host.UpdatedRegion().Bounds(), (TRect{0, 0, 30, 20}))
+      << "going back repaints the whole picture";
   rig.View.SetProgress(100);
   EXPECT_TRUE(rig.View.Busy()) << "reaching 100 while held does not finish";
   EXPECT_EQ(rig.Completed, 0);
@@ -225,9 +243,12 @@ TEST(TransitionView, PlacementCentresAndMayHangOver) {
 }
 
 TEST(TransitionView, FitRectKeepsTheAspectRatioCentred) {
-  EXPECT_EQ(TCustomTransitionView::FitRect({0, 0, 400, 100}, {0, 0, 300, 300}), (TRect{0, 112, 300, 187}));
-  EXPECT_EQ(TCustomTransitionView::FitRect({0, 0, 100, 400}, {10, 10, 310, 310}), (TRect{122, 10, 197, 310}));
-  EXPECT_EQ(TCustomTransitionView::FitRect({0, 0, 50, 50}, {0, 0, 200, 100}), (TRect{50, 0, 150, 100}));
+  EXPECT_EQ(TCustomTransitionView::FitRect({0, 0, 400, 100}, {0, 0, 300, 300}),
+            (TRect{0, 112, 300, 187}));
+  EXPECT_EQ(TCustomTransitionView::FitRect({0, 0, 100, 400}, {10, 10, 310, 310}),
+            (TRect{122, 10, 197, 310}));
+  EXPECT_EQ(TCustomTransitionView::FitRect({0, 0, 50, 50}, {0, 0, 200, 100}),
+            (TRect{50, 0, 150, 100}));
 }
 
 TEST(TransitionView, InvalidatedAreasAreMappedToTheControl) {
