@@ -21,7 +21,9 @@ std::string FormatList(const char* pattern, std::initializer_list<const std::str
 
 }  // namespace
 
-std::string Format(const char* pattern, const std::string& a) { return FormatList(pattern, {&a}); }
+std::string Format(const char* pattern, const std::string& a) {
+  return FormatList(pattern, {&a});
+}
 
 std::string Format(const char* pattern, const std::string& a, const std::string& b,
                    const std::string& c, const std::string& d) {

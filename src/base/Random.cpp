@@ -5,8 +5,12 @@ namespace {
 uint32_t state = 0;
 }
 
-uint32_t RandSeed() { return state; }
-void SetRandSeed(uint32_t value) { state = value; }
+uint32_t RandSeed() {
+  return state;
+}
+void SetRandSeed(uint32_t value) {
+  state = value;
+}
 
 void SeedRandomFromTime(int hour, int minute, int second, int milliseconds) {
   state = static_cast<uint32_t>(((hour * 60 + minute) * 60 + second) * 1000 + milliseconds);

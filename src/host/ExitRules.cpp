@@ -46,12 +46,16 @@ bool TExitRules::RequestExit() {
 bool HookEventCloses(const TSSFileLocations& settings, uint32_t message, int32_t cursorX,
                      int32_t cursorY, int32_t startX, int32_t startY) {
   switch (message) {
-    case HookKeyDown: return settings.lExitKeyPress;
-    case HookMouseMove: return settings.lExitMouseMove && (cursorX != startX || cursorY != startY);
+    case HookKeyDown:
+      return settings.lExitKeyPress;
+    case HookMouseMove:
+      return settings.lExitMouseMove && (cursorX != startX || cursorY != startY);
     case HookLeftDown:
     case HookRightDown:
-    case HookMiddleDown: return settings.lExitMouseClick;
-    default: return false;
+    case HookMiddleDown:
+      return settings.lExitMouseClick;
+    default:
+      return false;
   }
 }
 

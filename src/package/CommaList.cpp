@@ -6,7 +6,9 @@
 namespace pixvane {
 namespace {
 
-bool IsBlank(char c) { return c >= 1 && c <= 32; }
+bool IsBlank(char c) {
+  return c >= 1 && c <= 32;
+}
 
 void SkipBlanks(std::string_view text, size_t& i) {
   while (i < text.size() && IsBlank(text[i])) ++i;
@@ -80,6 +82,8 @@ const std::string& TCommaList::At(int index) const {
   return Items[static_cast<size_t>(index)];
 }
 
-int32_t TCommaList::IntAt(int index) const { return StrToIntDef(At(index), 0); }
+int32_t TCommaList::IntAt(int index) const {
+  return StrToIntDef(At(index), 0);
+}
 
 }  // namespace pixvane

@@ -4,15 +4,17 @@ namespace pixvane {
 namespace {
 
 constexpr TIdentEntry Charsets[] = {
-    {"ANSI_CHARSET", 0},          {"DEFAULT_CHARSET", 1},      {"SYMBOL_CHARSET", 2},
-    {"MAC_CHARSET", 77},          {"SHIFTJIS_CHARSET", 128},   {"HANGEUL_CHARSET", 129},
-    {"JOHAB_CHARSET", 130},       {"GB2312_CHARSET", 134},     {"CHINESEBIG5_CHARSET", 136},
-    {"GREEK_CHARSET", 161},       {"TURKISH_CHARSET", 162},    {"HEBREW_CHARSET", 177},
-    {"ARABIC_CHARSET", 178},      {"BALTIC_CHARSET", 186},     {"RUSSIAN_CHARSET", 204},
-    {"THAI_CHARSET", 222},        {"EASTEUROPE_CHARSET", 238}, {"OEM_CHARSET", 255},
+    {"ANSI_CHARSET", 0},     {"DEFAULT_CHARSET", 1},      {"SYMBOL_CHARSET", 2},
+    {"MAC_CHARSET", 77},     {"SHIFTJIS_CHARSET", 128},   {"HANGEUL_CHARSET", 129},
+    {"JOHAB_CHARSET", 130},  {"GB2312_CHARSET", 134},     {"CHINESEBIG5_CHARSET", 136},
+    {"GREEK_CHARSET", 161},  {"TURKISH_CHARSET", 162},    {"HEBREW_CHARSET", 177},
+    {"ARABIC_CHARSET", 178}, {"BALTIC_CHARSET", 186},     {"RUSSIAN_CHARSET", 204},
+    {"THAI_CHARSET", 222},   {"EASTEUROPE_CHARSET", 238}, {"OEM_CHARSET", 255},
 };
 
-constexpr int32_t System(int32_t index) { return static_cast<int32_t>(0x80000000u + index); }
+constexpr int32_t System(int32_t index) {
+  return static_cast<int32_t>(0x80000000u + index);
+}
 
 constexpr TIdentEntry Colors[] = {
     {"clBlack", 0x000000},

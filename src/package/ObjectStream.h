@@ -10,8 +10,27 @@ class TStream;
 
 // Type codes of the values in an object stream.
 enum class TValueType : uint8_t {
-  Null = 0, List, Int8, Int16, Int32, Extended, ShortText, Ident, False, True, Binary, Set,
-  LongText, Nil, Collection, Single, Currency, Date, WideText, Int64, Utf8Text,
+  Null = 0,
+  List,
+  Int8,
+  Int16,
+  Int32,
+  Extended,
+  ShortText,
+  Ident,
+  False,
+  True,
+  Binary,
+  Set,
+  LongText,
+  Nil,
+  Collection,
+  Single,
+  Currency,
+  Date,
+  WideText,
+  Int64,
+  Utf8Text,
 };
 
 // Reads the signature "TPF0" and one object at the stream's position,

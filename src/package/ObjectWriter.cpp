@@ -20,7 +20,8 @@ void DoubleToExtended(double value, uint8_t bytes[10]) {
     mantissa = std::isnan(value) ? 0xC000000000000000ull : 0x8000000000000000ull;
   } else if (value != 0) {
     int exponent;
-    double fraction = std::frexp(value, &exponent);  // value = fraction * 2^exponent, fraction in [0.5, 1)
+    double fraction =
+        std::frexp(value, &exponent);  // value = fraction * 2^exponent, fraction in [0.5, 1)
     mantissa = static_cast<uint64_t>(std::ldexp(fraction, 64));
     top |= static_cast<uint16_t>(exponent - 1 + 16383);
   }
@@ -46,7 +47,9 @@ class TWriter {
   void Byte(uint8_t b) { FStream.Write(&b, 1); }
   void Type(TValueType type) { Byte(static_cast<uint8_t>(type)); }
   template <typename T>
-  void Scalar(T value) { FStream.Write(&value, sizeof value); }
+  void Scalar(T value) {
+    FStream.Write(&value, sizeof value);
+  }
   void ShortString(std::string_view text) {
     assert(text.size() <= 255);
     Byte(static_cast<uint8_t>(text.size()));
@@ -101,10 +104,13 @@ class TWriter {
 
   void Value(const TProperty& property, const std::string& text) {
     switch (property.Kind) {
-      case TPropKind::Text: return Text(text, property.Utf8Text);
-      case TPropKind::Boolean: return Type(property.GetOrd() ? TValueType::True : TValueType::False);
+      case TPropKind::Text:
+        return Text(text, property.Utf8Text);
+      case TPropKind::Boolean:
+        return Type(property.GetOrd() ? TValueType::True : TValueType::False);
       case TPropKind::Integer: {
-        const TIdentEntry* name = property.Idents ? property.Idents->FindValue(property.GetOrd()) : nullptr;
+        const TIdentEntry* name =
+            property.Idents ? property.Idents->FindValue(property.GetOrd()) : nullptr;
         if (!name) return Integer(property.GetOrd());
         Type(TValueType::Ident);
         return ShortString(name->Name);
@@ -132,9 +138,12 @@ class TWriter {
         TMemoryStream block;
         property.WriteData(block);
         const auto& bytes = block.Bytes();
-        return LongBytes(TValueType::Binary, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        return LongBytes(
+            TValueType::Binary,
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
       }
-      case TPropKind::Object: return;  // handled by the caller
+      case TPropKind::Object:
+        return;  // handled by the caller
     }
   }
 
@@ -143,6 +152,8 @@ class TWriter {
 
 }  // namespace
 
-void WriteObject(TStream& stream, TPersistent& object) { TWriter(stream).WriteRoot(object); }
+void WriteObject(TStream& stream, TPersistent& object) {
+  TWriter(stream).WriteRoot(object);
+}
 
 }  // namespace pixvane

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
+#include "base/Bitmap.h"
 #include "package/Picture.h"
 #include "package/SSFileLocations.h"
-#include "base/Bitmap.h"
 #include "transition/TransitionView.h"
 
 namespace pixvane {
@@ -23,7 +23,8 @@ class TSlideHost {
   virtual int32_t ScreenHeight() = 0;
   // Draws text as one line with its top-left corner at (x, y) in the font's
   // size, colour and face, with no background box; Measure gives its extent.
-  virtual void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) = 0;
+  virtual void MeasureText(const std::string& text, const TFont& font, int32_t& cx,
+                           int32_t& cy) = 0;
   virtual void DrawText(TBitmap& slide, int32_t x, int32_t y, const std::string& text,
                         const TFont& font) = 0;
   virtual void SetShowTimerEnabled(bool enabled) = 0;

@@ -15,11 +15,13 @@ TEST(CodePage, MapsTheWindowsExtrasBothWays) {
 }
 
 TEST(CodePage, ReplacesWhatTheCodePageLacks) {
-  EXPECT_EQ(Utf8ToAnsi("\xE6\x97\xA5"), "?");              // a CJK character
-  EXPECT_EQ(Utf8ToAnsi("\xF0\x9F\x98\x80!"), "?!");        // outside the BMP
-  EXPECT_EQ(Utf8ToAnsi("\xC3"), "?");                      // cut short
-  EXPECT_EQ(Utf8ToAnsi("\xC0\xAF"), "??");                 // overlong
-  EXPECT_EQ(Utf8ToAnsi("\xF8\x80\x80" "A"), "???A");       // no such lead byte
+  EXPECT_EQ(Utf8ToAnsi("\xE6\x97\xA5"), "?");        // a CJK character
+  EXPECT_EQ(Utf8ToAnsi("\xF0\x9F\x98\x80!"), "?!");  // outside the BMP
+  EXPECT_EQ(Utf8ToAnsi("\xC3"), "?");                // cut short
+  EXPECT_EQ(Utf8ToAnsi("\xC0\xAF"), "??");           // overlong
+  EXPECT_EQ(Utf8ToAnsi("\xF8\x80\x80"
+                       "A"),
+            "???A");  // no such lead byte
   EXPECT_EQ(Utf16ToAnsi(u"A\u00E9\U0001F600\xD800"), "A\xE9??");
 }
 

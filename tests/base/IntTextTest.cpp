@@ -14,7 +14,8 @@ TEST(ParseInt, AcceptsDecimalWithBlanksAndSign) {
 }
 
 TEST(ParseInt, AcceptsEveryHexPrefix) {
-  for (const char* text : {"$1F", "x1F", "X1f", "0x1F", "0X1f"}) EXPECT_EQ(ParseInt(text), 31) << text;
+  for (const char* text : {"$1F", "x1F", "X1f", "0x1F", "0X1f"})
+    EXPECT_EQ(ParseInt(text), 31) << text;
   EXPECT_EQ(ParseInt("-$10"), -16);
   EXPECT_EQ(ParseInt("$FFFFFFFF"), -1);
 }

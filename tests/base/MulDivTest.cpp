@@ -11,10 +11,10 @@ TEST(MulDiv, RoundsHalvesAwayFromZero) {
   EXPECT_EQ(MulDiv(1, -1, 2), -1);
   EXPECT_EQ(MulDiv(1, 1, -2), -1);
   EXPECT_EQ(MulDiv(-1, -1, -2), -1);
-  EXPECT_EQ(MulDiv(1920, 37, 100), 710);   // 710.4
-  EXPECT_EQ(MulDiv(1920, 4, 90), 85);      // 85.33
+  EXPECT_EQ(MulDiv(1920, 37, 100), 710);  // 710.4
+  EXPECT_EQ(MulDiv(1920, 4, 90), 85);     // 85.33
   EXPECT_EQ(MulDiv(100, 4, 90), 4);
-  EXPECT_EQ(MulDiv(5, 3, 6), 3);           // 2.5
+  EXPECT_EQ(MulDiv(5, 3, 6), 3);  // 2.5
   EXPECT_EQ(MulDiv(-5, 3, 6), -3);
 }
 

@@ -13,13 +13,15 @@ TEST(JoinPath, PutsExactlyOneDelimiterBetween) {
 }
 
 TEST(IsPlainFileName, AcceptsOrdinaryNames) {
-  for (const char* name : {"song.mp3", "Intro Theme.wav", "a..b", "caf\xE9.swf", "CONSOLE.wav", "com10"})
+  for (const char* name :
+       {"song.mp3", "Intro Theme.wav", "a..b", "caf\xE9.swf", "CONSOLE.wav", "com10"})
     EXPECT_TRUE(IsPlainFileName(name)) << name;
 }
 
 TEST(IsPlainFileName, RefusesNamesThatLeaveTheFolder) {
-  for (const char* name : {"", ".", "..", "..\\boot.ini", "../x", "a/b", "C:x.wav", "\\\\srv\\s",
-                           "a\tb", "what?.wav", "con", "NUL.txt", "com1.wav", "Lpt9", "aux .mp3", "com0", "COM\xB9.wav", "conin$"})
+  for (const char* name :
+       {"", ".", "..", "..\\boot.ini", "../x", "a/b", "C:x.wav", "\\\\srv\\s", "a\tb", "what?.wav",
+        "con", "NUL.txt", "com1.wav", "Lpt9", "aux .mp3", "com0", "COM\xB9.wav", "conin$"})
     EXPECT_FALSE(IsPlainFileName(name)) << name;
 }
 

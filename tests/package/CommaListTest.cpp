@@ -29,7 +29,10 @@ TEST(CommaList, ParsesSeparatorsAsTheRecordDoes) {
 TEST(CommaList, ParsesQuotedItems) {
   EXPECT_EQ(Parse(R"("x ""y"", z",w)"), (Items{"x \"y\", z", "w"}));
   EXPECT_EQ(Parse(R"("")"), Items{""});
-  EXPECT_EQ(Parse(R"("Caf)" "\xE9" R"(, bar","b")"), (Items{"Caf\xE9, bar", "b"}));
+  EXPECT_EQ(Parse(R"("Caf)"
+                  "\xE9"
+                  R"(, bar","b")"),
+            (Items{"Caf\xE9, bar", "b"}));
   EXPECT_EQ(Parse(R"("open)"), Items{"open"});
   EXPECT_EQ(Parse(R"("ab"cd)"), (Items{"ab", "cd"}));
 }

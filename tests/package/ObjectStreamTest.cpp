@@ -39,9 +39,16 @@ TEST(ObjectReader, IntegersAreSignExtended) {
   TSSFileLocations record;
   TMemoryStream stream = TBytes()
                              .Header("TSSFileLocations")
-                             .Prop("Interval").Type(VT::Int8).Byte(0x88)
-                             .Prop("SoundRandom").Type(VT::Int16).Byte(0x88).Byte(0x13)
-                             .Prop("TextFont.Height").Type(VT::Int32).U32(0xFFFF0000)
+                             .Prop("Interval")
+                             .Type(VT::Int8)
+                             .Byte(0x88)
+                             .Prop("SoundRandom")
+                             .Type(VT::Int16)
+                             .Byte(0x88)
+                             .Byte(0x13)
+                             .Prop("TextFont.Height")
+                             .Type(VT::Int32)
+                             .U32(0xFFFF0000)
                              .End()
                              .Stream();
   ReadObject(stream, record);
@@ -55,10 +62,16 @@ TEST(ObjectReader, TextKindsAllArriveAsEightBitText) {
   TSSFileLocations record;
   TMemoryStream stream = TBytes()
                              .Header("TSSFileLocations")
-                             .Prop("Title").Long(VT::LongText, longText)
-                             .Prop("Author").ShortText(shortText)
-                             .Prop("Email").Long(VT::Utf8Text, "J\xC3\xBCrgen \xC3\xA9t\xC3\xA9")
-                             .Prop("Web").Type(VT::WideText).U32(3).Raw(std::string("a\0\xE9\0\xAC\x20", 6))
+                             .Prop("Title")
+                             .Long(VT::LongText, longText)
+                             .Prop("Author")
+                             .ShortText(shortText)
+                             .Prop("Email")
+                             .Long(VT::Utf8Text, "J\xC3\xBCrgen \xC3\xA9t\xC3\xA9")
+                             .Prop("Web")
+                             .Type(VT::WideText)
+                             .U32(3)
+                             .Raw(std::string("a\0\xE9\0\xAC\x20", 6))
                              .End()
                              .Stream();
   ReadObject(stream, record);
@@ -72,10 +85,14 @@ TEST(ObjectReader, FlagsAcceptBooleanTypesAndIdentifiers) {
   TSSFileLocations record;
   TMemoryStream stream = TBytes()
                              .Header("TSSFileLocations")
-                             .Prop("lMute").Type(VT::True)
-                             .Prop("lStretch").Ident("tRUE")
-                             .Prop("lRandomPic").Type(VT::True)
-                             .Prop("lRandomPic").Ident("False")
+                             .Prop("lMute")
+                             .Type(VT::True)
+                             .Prop("lStretch")
+                             .Ident("tRUE")
+                             .Prop("lRandomPic")
+                             .Type(VT::True)
+                             .Prop("lRandomPic")
+                             .Ident("False")
                              .End()
                              .Stream();
   ReadObject(stream, record);
@@ -88,10 +105,17 @@ TEST(ObjectReader, FontIdentifiersMapThroughTheirTables) {
   TSSFileLocations record;
   TMemoryStream stream = TBytes()
                              .Header("TSSFileLocations")
-                             .Prop("TextFont.Charset").Ident("russian_charset")
-                             .Prop("TextFont.Color").Ident("clSkyBlue")
-                             .Prop("textfont.name").ShortText("Verdana")
-                             .Prop("TextFont.Style").Type(VT::Set).Short("fsItalic").Short("FSBOLD").Short("")
+                             .Prop("TextFont.Charset")
+                             .Ident("russian_charset")
+                             .Prop("TextFont.Color")
+                             .Ident("clSkyBlue")
+                             .Prop("textfont.name")
+                             .ShortText("Verdana")
+                             .Prop("TextFont.Style")
+                             .Type(VT::Set)
+                             .Short("fsItalic")
+                             .Short("FSBOLD")
+                             .Short("")
                              .End()
                              .Stream();
   ReadObject(stream, record);
@@ -101,28 +125,46 @@ TEST(ObjectReader, FontIdentifiersMapThroughTheirTables) {
   EXPECT_EQ(record.TextFont.Style, uint32_t{fsBold | fsItalic});
 
   TSSFileLocations other;
-  TMemoryStream system = TBytes().Header("TSSFileLocations").Prop("TextFont.Color").Ident("clBtnFace").End().Stream();
+  TMemoryStream system =
+      TBytes().Header("TSSFileLocations").Prop("TextFont.Color").Ident("clBtnFace").End().Stream();
   ReadObject(system, other);
   EXPECT_EQ(static_cast<uint32_t>(other.TextFont.Color), 0x8000000Fu);
 }
 
 TEST(ObjectReader, ErrorsNameTheObjectAndPath) {
   TSSFileLocations record;
-  EXPECT_EQ(ReadError(TBytes().Header("TSSFileLocations").Prop("Interval").ShortText("5").End(), record),
-            "Error reading TSSFileLocations.Interval: Invalid property value");
-  EXPECT_EQ(ReadError(TBytes().Header("TSSFileLocations", "Saver").Prop("TextFont.Color").Ident("clPink").End(), record),
-            "Error reading Saver.TextFont.Color: Invalid property value");
-  EXPECT_EQ(ReadError(TBytes().Header("TSSFileLocations").Prop("Interval").Ident("clRed").End(), record),
-            "Error reading TSSFileLocations.Interval: Invalid property value");
-  EXPECT_EQ(ReadError(TBytes().Header("TSSFileLocations").Prop("TextFont.Style").Type(VT::Set).Short("fsShadow").Short("").End(), record),
+  EXPECT_EQ(
+      ReadError(TBytes().Header("TSSFileLocations").Prop("Interval").ShortText("5").End(), record),
+      "Error reading TSSFileLocations.Interval: Invalid property value");
+  EXPECT_EQ(
+      ReadError(
+          TBytes().Header("TSSFileLocations", "Saver").Prop("TextFont.Color").Ident("clPink").End(),
+          record),
+      "Error reading Saver.TextFont.Color: Invalid property value");
+  EXPECT_EQ(
+      ReadError(TBytes().Header("TSSFileLocations").Prop("Interval").Ident("clRed").End(), record),
+      "Error reading TSSFileLocations.Interval: Invalid property value");
+  EXPECT_EQ(ReadError(TBytes()
+                          .Header("TSSFileLocations")
+                          .Prop("TextFont.Style")
+                          .Type(VT::Set)
+                          .Short("fsShadow")
+                          .Short("")
+                          .End(),
+                      record),
             "Error reading TSSFileLocations.TextFont.Style: Invalid property value");
-  EXPECT_EQ(ReadError(TBytes().Header("TSSFileLocations").Prop("Interval.Low").Int8(1).End(), record),
-            "Error reading TSSFileLocations.Interval.Low: Invalid property path");
+  EXPECT_EQ(
+      ReadError(TBytes().Header("TSSFileLocations").Prop("Interval.Low").Int8(1).End(), record),
+      "Error reading TSSFileLocations.Interval.Low: Invalid property path");
   EXPECT_EQ(ReadError(TBytes().Header("TSSFileLocations").Prop("Bogus").Byte(21).End(), record),
             "Error reading TSSFileLocations.Bogus: Invalid property value");
-  EXPECT_EQ(ReadError(TBytes().Header("TSSFileLocations").Prop("Title").Type(VT::LongText).U32(10).Raw("short"), record),
-            "Error reading TSSFileLocations.Title: Stream read error");
-  EXPECT_EQ(ReadError(TBytes().Raw("TPF1").Short("TSSFileLocations").Short("").End(), record), "Invalid stream format");
+  EXPECT_EQ(
+      ReadError(
+          TBytes().Header("TSSFileLocations").Prop("Title").Type(VT::LongText).U32(10).Raw("short"),
+          record),
+      "Error reading TSSFileLocations.Title: Stream read error");
+  EXPECT_EQ(ReadError(TBytes().Raw("TPF1").Short("TSSFileLocations").Short("").End(), record),
+            "Invalid stream format");
 }
 
 TEST(ObjectReader, StreamEndingBeforeTheClosingZerosFails) {
@@ -135,9 +177,18 @@ TEST(ObjectReader, StreamEndingBeforeTheClosingZerosFails) {
 TEST(ObjectReader, HugeLengthsFailBeforeAnythingIsAllocated) {
   TSSFileLocations record;
   for (VT type : {VT::LongText, VT::Utf8Text, VT::WideText})
-    EXPECT_EQ(ReadError(TBytes().Header("TSSFileLocations").Prop("Title").Type(type).U32(0xFFFFFFF0).End(), record),
-              "Error reading TSSFileLocations.Title: Stream read error");
-  EXPECT_EQ(ReadError(TBytes().Header("TSSFileLocations").Prop("Unknown").Type(VT::Binary).U32(0x7FFFFFFF).End(), record),
+    EXPECT_EQ(
+        ReadError(
+            TBytes().Header("TSSFileLocations").Prop("Title").Type(type).U32(0xFFFFFFF0).End(),
+            record),
+        "Error reading TSSFileLocations.Title: Stream read error");
+  EXPECT_EQ(ReadError(TBytes()
+                          .Header("TSSFileLocations")
+                          .Prop("Unknown")
+                          .Type(VT::Binary)
+                          .U32(0x7FFFFFFF)
+                          .End(),
+                      record),
             "Error reading TSSFileLocations.Unknown: Stream read error");
 }
 
@@ -146,7 +197,8 @@ TEST(ObjectReader, HugeLengthsFailBeforeAnythingIsAllocated) {
 TEST(ObjectReader, SkipsEveryValueTypeOfUnknownProperties) {
   TBytes bytes = TBytes().Header("TSSFileLocations");
   bytes.Prop("U0").Type(VT::Null);
-  bytes.Prop("U1").Type(VT::List).Int8(1).ShortText("x").Type(VT::List).Type(VT::True).Byte(0).Byte(0);
+  bytes.Prop("U1").Type(VT::List).Int8(1).ShortText("x").Type(VT::List).Type(VT::True).Byte(0).Byte(
+      0);
   bytes.Prop("U2").Int8(-1);
   bytes.Prop("U3").Type(VT::Int16).Raw("\x01\x02");
   bytes.Prop("U4").Type(VT::Int32).U32(7);
@@ -159,9 +211,17 @@ TEST(ObjectReader, SkipsEveryValueTypeOfUnknownProperties) {
   bytes.Prop("U11").Type(VT::Set).Short("a").Short("b").Short("");
   bytes.Prop("U12").Long(VT::LongText, std::string(300, 'x'));
   bytes.Prop("U13").Type(VT::Nil);
-  bytes.Prop("U14").Type(VT::Collection)
-      .Type(VT::List).Prop("A").Int8(1).Byte(0)                      // item without order
-      .Int8(3).Type(VT::List).Prop("B").ShortText("y").Byte(0)       // item with its order
+  bytes.Prop("U14")
+      .Type(VT::Collection)
+      .Type(VT::List)
+      .Prop("A")
+      .Int8(1)
+      .Byte(0)  // item without order
+      .Int8(3)
+      .Type(VT::List)
+      .Prop("B")
+      .ShortText("y")
+      .Byte(0)  // item with its order
       .Byte(0);
   bytes.Prop("U15").Type(VT::Single).U32(0);
   bytes.Prop("U16").Type(VT::Currency).U32(0).U32(0);
@@ -176,16 +236,20 @@ TEST(ObjectReader, SkipsEveryValueTypeOfUnknownProperties) {
   TMemoryStream stream = bytes.Stream();
   ReadObject(stream, record);
   EXPECT_EQ(record.Interval, 42);
-  EXPECT_EQ(stream.Position(), stream.Size() - 8) << "the position must stop right after the object";
+  EXPECT_EQ(stream.Position(), stream.Size() - 8)
+      << "the position must stop right after the object";
 }
 
 TEST(ObjectReader, UnknownSubPropertiesAreSkipped) {
   TSSFileLocations record;
   TMemoryStream stream = TBytes()
                              .Header("TSSFileLocations")
-                             .Prop("TextFont.Pitch").Ident("fpFixed")
-                             .Prop("Unknown.Deep.Path").Long(VT::Binary, "xyz")
-                             .Prop("Interval").Int8(9)
+                             .Prop("TextFont.Pitch")
+                             .Ident("fpFixed")
+                             .Prop("Unknown.Deep.Path")
+                             .Long(VT::Binary, "xyz")
+                             .Prop("Interval")
+                             .Int8(9)
                              .End()
                              .Stream();
   ReadObject(stream, record);
@@ -196,9 +260,20 @@ TEST(ObjectReader, AcceptsAPrefixAndChildObjects) {
   RegisterStreamClasses();
   TSSFileLocations record;
   TMemoryStream stream = TBytes()
-                             .Raw("TPF0").Byte(0xF2).Int8(3).Short("TSSFileLocations").Short("")
-                             .Prop("Interval").Int8(1).Byte(0)
-                             .Short("TImage").Short("child").Prop("Left").Int8(5).Byte(0).Byte(0)
+                             .Raw("TPF0")
+                             .Byte(0xF2)
+                             .Int8(3)
+                             .Short("TSSFileLocations")
+                             .Short("")
+                             .Prop("Interval")
+                             .Int8(1)
+                             .Byte(0)
+                             .Short("TImage")
+                             .Short("child")
+                             .Prop("Left")
+                             .Int8(5)
+                             .Byte(0)
+                             .Byte(0)
                              .Byte(0)
                              .Stream();
   ReadObject(stream, record);
@@ -215,7 +290,8 @@ TEST(ObjectReader, DeepNestingFailsInsteadOfExhaustingTheStack) {
 
   TBytes lists = TBytes().Header("TSSFileLocations").Prop("Unknown");
   for (int i = 0; i < 100000; ++i) lists.Type(VT::List);
-  EXPECT_EQ(ReadError(lists, record), "Error reading TSSFileLocations.Unknown: Invalid property value");
+  EXPECT_EQ(ReadError(lists, record),
+            "Error reading TSSFileLocations.Unknown: Invalid property value");
 }
 
 TEST(ObjectReader, CreatesRegisteredClassesByName) {
@@ -257,8 +333,11 @@ TEST(ObjectReader, EnumeratedAndFloatProperties) {
   TSample sample;
   TMemoryStream stream = TBytes()
                              .Header("TSample")
-                             .Prop("Mode").Ident("MDBEST")
-                             .Prop("Ratio").Type(VT::Single).Raw(std::string("\x00\x00\xC0\x3F", 4))
+                             .Prop("Mode")
+                             .Ident("MDBEST")
+                             .Prop("Ratio")
+                             .Type(VT::Single)
+                             .Raw(std::string("\x00\x00\xC0\x3F", 4))
                              .End()
                              .Stream();
   ReadObject(stream, sample);

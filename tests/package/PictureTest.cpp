@@ -12,7 +12,8 @@ namespace {
 using test::MakeJpeg;
 using test::TBytes;
 
-std::string Payload(std::string_view className, const std::vector<uint8_t>& jpeg, uint32_t declared) {
+std::string Payload(std::string_view className, const std::vector<uint8_t>& jpeg,
+                    uint32_t declared) {
   std::string payload;
   payload += static_cast<char>(className.size());
   payload += className;
@@ -23,7 +24,13 @@ std::string Payload(std::string_view className, const std::vector<uint8_t>& jpeg
 
 TImage ReadImage(const std::string& payload, std::string_view extra = "") {
   TImage image;
-  TMemoryStream stream = TBytes().Header("TImage").Prop("Picture.Data").Long(TValueType::Binary, payload).End().Raw(extra).Stream();
+  TMemoryStream stream = TBytes()
+                             .Header("TImage")
+                             .Prop("Picture.Data")
+                             .Long(TValueType::Binary, payload)
+                             .End()
+                             .Raw(extra)
+                             .Stream();
   ReadObject(stream, image);
   return image;
 }
@@ -53,7 +60,8 @@ TEST(Picture, UnknownGraphicClassGivesAnEmptyPicture) {
 TEST(Picture, JpegLengthBeyondItsBlockFailsEvenWithMoreFileAfterIt) {
   auto jpeg = MakeJpeg(8, 8);
   try {
-    ReadImage(Payload("TJPEGImage", jpeg, static_cast<uint32_t>(jpeg.size()) + 1), std::string(5000, 'x'));
+    ReadImage(Payload("TJPEGImage", jpeg, static_cast<uint32_t>(jpeg.size()) + 1),
+              std::string(5000, 'x'));
     FAIL();
   } catch (const EError& e) {
     EXPECT_STREQ(e.what(), "Error reading TImage.Picture.Data: Stream read error");
@@ -77,7 +85,9 @@ TEST(Picture, DamagedHeaderReportsTheLibraryErrorNumber) {
     ReadImage(Payload("TJPEGImage", jpeg, static_cast<uint32_t>(jpeg.size())));
     FAIL();
   } catch (const EError& e) {
-    EXPECT_TRUE(std::string(e.what()).starts_with("Error reading TImage.Picture.Data: JPEG error #")) << e.what();
+    EXPECT_TRUE(
+        std::string(e.what()).starts_with("Error reading TImage.Picture.Data: JPEG error #"))
+        << e.what();
   }
   EXPECT_THROW(TJPEGImage(std::vector<uint8_t>{}), EReadError);
   EXPECT_THROW(TJPEGImage(std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + 20)), EReadError);

@@ -17,7 +17,8 @@ class TFakePlayer : public TMediaPlayer {
 
   void SetFileName(const std::string& path) override { FileName = path; }
   void Open() override {
-    if (FileName == Broken) throw EError("The specified device is not open or is not recognized by MCI.");
+    if (FileName == Broken)
+      throw EError("The specified device is not open or is not recognized by MCI.");
   }
   void Play() override { Played.push_back(FileName); }
   void Stop() override {}
@@ -53,7 +54,8 @@ using Tracks = std::vector<std::string>;
 TEST(MusicPlayer, ListOrderWrapsAround) {
   for (int order : {1, 0, 7}) {
     TMusic music(3, order);
-    EXPECT_EQ(music.Run(7), (Tracks{"T/s0", "T/s1", "T/s2", "T/s0", "T/s1", "T/s2", "T/s0"})) << order;
+    EXPECT_EQ(music.Run(7), (Tracks{"T/s0", "T/s1", "T/s2", "T/s0", "T/s1", "T/s2", "T/s0"}))
+        << order;
   }
 }
 

@@ -9,8 +9,9 @@ namespace pixvane::test {
 // base colour (or a flat grey when gray), so tests need no binary fixtures.
 // Encodes a JPEG file in memory whose pixel (x, y) has the colour rgb(x, y)
 // (red in the low byte, as a COLORREF holds it).
-std::vector<uint8_t> EncodeJpeg(int width, int height, const std::function<uint32_t(int x, int y)>& rgb,
-                                int quality = 95, bool gray = false, bool progressive = false);
+std::vector<uint8_t> EncodeJpeg(int width, int height,
+                                const std::function<uint32_t(int x, int y)>& rgb, int quality = 95,
+                                bool gray = false, bool progressive = false);
 
 std::vector<uint8_t> MakeJpeg(int width, int height, bool gray = false, bool progressive = false,
                               uint8_t red = 200, uint8_t green = 40, uint8_t blue = 40);

@@ -6,8 +6,8 @@
 #include "tools/ToolTestFiles.h"
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/ExtractCommand.h"
-#include "tools/pixvane/PackageReport.h"
 #include "tools/pixvane/PackageFile.h"
+#include "tools/pixvane/PackageReport.h"
 #include "tools/pixvane/ToolError.h"
 
 namespace pixvane::tool {

@@ -7,8 +7,8 @@
 #include "package/PackageWriter.h"
 #include "tools/ToolTestFiles.h"
 #include "tools/pixvane/ExtractCommand.h"
-#include "tools/pixvane/PackageReport.h"
 #include "tools/pixvane/PackageFile.h"
+#include "tools/pixvane/PackageReport.h"
 #include "tools/pixvane/ToolError.h"
 
 namespace pixvane::tool {

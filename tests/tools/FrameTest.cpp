@@ -1,15 +1,15 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
-#include "tools/pixvane/FrameCommand.h"
-#include "transition/Copy.h"
-#include "tools/pixvane/ImageFiles.h"
-#include "tools/pixvane/ShowRender.h"
+#include "ToolTestFiles.h"
 #include "base/Stream.h"
 #include "package/PackageWriter.h"
+#include "tools/pixvane/FrameCommand.h"
+#include "tools/pixvane/ImageFiles.h"
+#include "tools/pixvane/ShowRender.h"
 #include "tools/pixvane/StylesCommand.h"
 #include "tools/pixvane/ToolError.h"
-#include "ToolTestFiles.h"
+#include "transition/Copy.h"
 
 namespace pixvane::tool {
 namespace {
@@ -21,7 +21,8 @@ TBitmap Gradient(int w, int h, uint8_t base) {
   TBitmap bitmap(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      bitmap.SetPixel(x, y, RGBColor(static_cast<uint8_t>(base + x), static_cast<uint8_t>(y * 3), base));
+      bitmap.SetPixel(x, y,
+                      RGBColor(static_cast<uint8_t>(base + x), static_cast<uint8_t>(y * 3), base));
   return bitmap;
 }
 

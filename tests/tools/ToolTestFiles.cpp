@@ -88,7 +88,8 @@ std::vector<uint8_t> MakeJpeg(int width, int height, int seed) {
   return EncodeJpeg(
       width, height,
       [&](int x, int y) -> uint32_t {
-        return (x * 255 / width) | ((y * 255 / height) << 8) | ((((x ^ y) * (seed + 1)) & 0xFF) << 16);
+        return (x * 255 / width) | ((y * 255 / height) << 8) |
+               ((((x ^ y) * (seed + 1)) & 0xFF) << 16);
       },
       85);
 }

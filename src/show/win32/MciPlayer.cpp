@@ -15,7 +15,9 @@ namespace {
 
 }  // namespace
 
-TMciPlayer::~TMciPlayer() { Close(); }
+TMciPlayer::~TMciPlayer() {
+  Close();
+}
 
 void TMciPlayer::Close() {
   if (!FDevice) return;

@@ -13,8 +13,8 @@
 #include "tools/pixvane/ShowRender.h"
 #include "tools/pixvane/StylesCommand.h"
 #endif
-#include "tools/pixvane/PackageReport.h"
 #include "tools/pixvane/PackageFile.h"
+#include "tools/pixvane/PackageReport.h"
 #include "tools/pixvane/Platform.h"
 #include "tools/pixvane/Progress.h"
 #include "tools/pixvane/ToolError.h"
@@ -103,7 +103,8 @@ int main(int argc, char** argv) {
   frameCommand->add_option("--step", frame.Step, "Progress per frame (default 4)");
   frameCommand->add_option("--seed", frame.Seed, "Generator state before the frame (default 0)");
   frameCommand->add_option("--old", frame.Old, "The old screen (PNG or JPEG)")->required();
-  frameCommand->add_option("--new", frame.New, "The new picture, same size (PNG or JPEG)")->required();
+  frameCommand->add_option("--new", frame.New, "The new picture, same size (PNG or JPEG)")
+      ->required();
   frameCommand->add_option("-o,--output", frame.Output, "The PNG file to write")->required();
 
   TRenderOptions render;
@@ -115,7 +116,8 @@ int main(int argc, char** argv) {
       "Render a saver's show (SAVER), or one transition (--style, --old, --new), to numbered PNG "
       "files or an animated GIF");
   renderCommand->add_option("SAVER", renderSaver, "A saver whose picture show to play offscreen");
-  renderCommand->add_option("--seconds", renderSeconds, "With SAVER: how long to play (default 20)");
+  renderCommand->add_option("--seconds", renderSeconds,
+                            "With SAVER: how long to play (default 20)");
   renderCommand->add_option("--style", renderStyle, "Transition style, 0-255");
   renderCommand->add_option("--step", render.Settings.Step, "Progress per frame (default 4)");
   renderCommand->add_flag("--reverse", render.Settings.Reverse, "Run from 100 down to 0");
@@ -123,15 +125,18 @@ int main(int argc, char** argv) {
                             "View width (default: the picture's; with SAVER 1024)");
   renderCommand->add_option("--height", render.Settings.Height,
                             "View height (default: the picture's; with SAVER 768)");
-  renderCommand->add_option("--seed", render.Settings.Seed, "Generator state at the start (default 0)");
+  renderCommand->add_option("--seed", render.Settings.Seed,
+                            "Generator state at the start (default 0)");
   renderCommand->add_option("--old", render.Old, "The old screen (PNG or JPEG)");
   renderCommand->add_option("--new", render.New, "The new picture (PNG or JPEG)");
-  renderCommand->add_option("-o,--output", render.Output, "A folder, or a file ending in .gif")->required();
+  renderCommand->add_option("-o,--output", render.Output, "A folder, or a file ending in .gif")
+      ->required();
   // Either a saver or one transition's three options, never both.
   renderCommand->callback([&] {
     bool transition = renderStyle || !render.Old.empty() || !render.New.empty();
     if (!renderSaver.empty() && transition)
-      throw CLI::ValidationError("render", "give either SAVER or --style, --old and --new, not both");
+      throw CLI::ValidationError("render",
+                                 "give either SAVER or --style, --old and --new, not both");
     if (renderSaver.empty() && !(renderStyle && !render.Old.empty() && !render.New.empty()))
       throw CLI::ValidationError("render", "give SAVER, or all of --style, --old and --new");
     if (renderStyle) render.Settings.Style = *renderStyle;
@@ -177,7 +182,8 @@ int main(int argc, char** argv) {
       show.Seconds = renderSeconds;
       show.Seed = render.Settings.Seed;
       int count = RunShowRender(show);
-      std::cout << "Wrote " << count << " frames of the show to " << NativePath(render.Output) << "\n";
+      std::cout << "Wrote " << count << " frames of the show to " << NativePath(render.Output)
+                << "\n";
       return 0;
     }
     if (renderCommand->parsed()) {

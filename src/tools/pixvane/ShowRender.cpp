@@ -26,7 +26,9 @@ class TOffscreenWindow : public TSlideHost {
   }
   int32_t ScreenWidth() override { return FWidth; }
   int32_t ScreenHeight() override { return FHeight; }
-  void MeasureText(const std::string&, const TFont&, int32_t& cx, int32_t& cy) override { cx = cy = 0; }
+  void MeasureText(const std::string&, const TFont&, int32_t& cx, int32_t& cy) override {
+    cx = cy = 0;
+  }
   void DrawText(TBitmap&, int32_t, int32_t, const std::string&, const TFont&) override {}
   void SetShowTimerEnabled(bool enabled) override { TimerEnabled = enabled; }
   void ProcessMessages() override {}
@@ -51,7 +53,8 @@ std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options) {
   auto file = TFileStream::OpenRead(path);
   TSSFileLocations settings;
   try {
-    if (!ReadSettings(*file, settings)) throw EToolError(Located(options.Saver, 0, "no package in this file"));
+    if (!ReadSettings(*file, settings))
+      throw EToolError(Located(options.Saver, 0, "no package in this file"));
   } catch (const EError& e) {
     throw EToolError(Located(options.Saver, 0, std::string("no readable package: ") + e.what()));
   }
@@ -112,7 +115,8 @@ int RunShowRender(const TShowRenderOptions& options) {
   }
   std::error_code error;
   std::filesystem::create_directories(options.Output, error);
-  if (error) throw EToolError(Located(options.Output, 0, "cannot create the folder: " + error.message()));
+  if (error)
+    throw EToolError(Located(options.Output, 0, "cannot create the folder: " + error.message()));
   for (size_t i = 0; i < frames.size(); ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "frame-%03zu.png", i);
