@@ -226,9 +226,13 @@ void TCustomTransitionView::Prepare() {
 
 void TCustomTransitionView::Animate() {
   if (Threaded) {
-    // An earlier thread may still be on its way out; it must be gone before
-    // its place is taken.
-    if (FRetiredThread) WaitForThreadEnd(*FRetiredThread);
+    // An earlier thread may still be on its way out: a finished one, or one
+    // held a moment ago that has not yet seen it. It must be gone before its
+    // place is taken; destroying it unfinished would join a thread that waits
+    // for this one to run its last step.
+    for (TAnimateThread* earlier : {FThread.get(), FRetiredThread.get()})
+      if (earlier) WaitForThreadEnd(*earlier);
+    FThread.reset();
     FRetiredThread.reset();
     FState = TState::RunningThreaded;
     FThread = std::make_unique<TAnimateThread>(*this, FHost, static_cast<int>(ThreadPriority));

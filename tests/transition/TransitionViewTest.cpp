@@ -368,6 +368,23 @@ TEST(TransitionViewThread, StopFromInsideAFrameDoesNotWaitForItself) {
   EXPECT_EQ(rig.Completed, 0);
 }
 
+TEST(TransitionViewThread, ResumingBeforeTheHeldThreadEndedCarriesOn) {
+  TRig rig(Clock::Real);
+  rig.View.Threaded = true;
+  rig.View.Delay = 1;
+  rig.View.SetStep(10);
+  TBitmap picture = Solid(10, 10, Red);
+  rig.Show(picture, 118);
+  while (rig.Frames.empty()) rig.Host.ProcessMessages(5);
+  // The timing thread has not yet seen the hold when the caller lets go.
+  rig.View.SetManual(true);
+  rig.View.SetManual(false);
+  PumpUntilIdle(rig);
+  EXPECT_FALSE(rig.View.Busy());
+  EXPECT_EQ(rig.View.Progress(), 100);
+  EXPECT_EQ(rig.Completed, 1);
+}
+
 TEST(TransitionViewThread, DestructionWaitsForTheThread) {
   int completed = 0;
   {
