@@ -372,7 +372,6 @@ TEST(TransitionViewThread, ResumingBeforeTheHeldThreadEndedCarriesOn) {
   TRig rig(Clock::Real);
   rig.View.Threaded = true;
   rig.View.Delay = 1;
-  rig.View.SetStep(10);
   TBitmap picture = Solid(10, 10, Red);
   rig.Show(picture, 118);
   while (rig.Frames.empty()) rig.Host.ProcessMessages(5);

@@ -11,30 +11,32 @@ namespace pixvane {
 // function (an error included) gives back what it took. None can be copied;
 // the ones that travel can be moved.
 
-// A handle given back with CloseHandle: a semaphore, a thread.
-class TKernelHandle {
+// The common shape of an owner: one handle of a kind, given back with that
+// kind's Close function when the owner ends or takes another handle.
+template <typename THandle, auto Close>
+class TOwnedHandle {
  public:
-  TKernelHandle() = default;
-  explicit TKernelHandle(HANDLE handle) : FHandle(handle) {}
-  ~TKernelHandle() { Reset(); }
-  TKernelHandle(TKernelHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, nullptr)) {}
-  TKernelHandle& operator=(TKernelHandle&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      FHandle = std::exchange(other.FHandle, nullptr);
-    }
+  TOwnedHandle() = default;
+  explicit TOwnedHandle(THandle handle) : FHandle(handle) {}
+  ~TOwnedHandle() { Reset(); }
+  TOwnedHandle(TOwnedHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, nullptr)) {}
+  TOwnedHandle& operator=(TOwnedHandle&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.FHandle, nullptr));
     return *this;
   }
-  HANDLE Get() const { return FHandle; }
+  THandle Get() const { return FHandle; }
   explicit operator bool() const { return FHandle != nullptr; }
-  void Reset() {
-    if (FHandle) CloseHandle(FHandle);
-    FHandle = nullptr;
+  void Reset(THandle handle = nullptr) {
+    if (FHandle) Close(FHandle);
+    FHandle = handle;
   }
 
  private:
-  HANDLE FHandle = nullptr;
+  THandle FHandle = nullptr;
 };
+
+// A handle given back with CloseHandle: a semaphore, a thread.
+using TKernelHandle = TOwnedHandle<HANDLE, &CloseHandle>;
 
 // A library loaded for a few of its functions, freed with FreeLibrary.
 class TLibrary {
@@ -87,29 +89,7 @@ class TMemoryDC {
 // A GDI object of one kind, deleted with DeleteObject. It must not be
 // selected into a DC by then: a TSelection made after it ends first.
 template <typename THandle>
-class TGdiObject {
- public:
-  TGdiObject() = default;
-  explicit TGdiObject(THandle handle) : FHandle(handle) {}
-  ~TGdiObject() { Reset(); }
-  TGdiObject(TGdiObject&& other) noexcept : FHandle(std::exchange(other.FHandle, nullptr)) {}
-  TGdiObject& operator=(TGdiObject&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      FHandle = std::exchange(other.FHandle, nullptr);
-    }
-    return *this;
-  }
-  THandle Get() const { return FHandle; }
-  explicit operator bool() const { return FHandle != nullptr; }
-  void Reset() {
-    if (FHandle) DeleteObject(FHandle);
-    FHandle = nullptr;
-  }
-
- private:
-  THandle FHandle = nullptr;
-};
+using TGdiObject = TOwnedHandle<THandle, &DeleteObject>;
 
 using TGdiFont = TGdiObject<HFONT>;
 using TGdiBrush = TGdiObject<HBRUSH>;
@@ -166,19 +146,7 @@ class TRegistryKey {
 };
 
 // A window this code created, destroyed with DestroyWindow.
-class TWindowHandle {
- public:
-  explicit TWindowHandle(HWND window) : FWindow(window) {}
-  ~TWindowHandle() {
-    if (FWindow) DestroyWindow(FWindow);
-  }
-  TWindowHandle(const TWindowHandle&) = delete;
-  TWindowHandle& operator=(const TWindowHandle&) = delete;
-  HWND Get() const { return FWindow; }
-
- private:
-  HWND FWindow;
-};
+using TWindowHandle = TOwnedHandle<HWND, &DestroyWindow>;
 
 // The component object model on this thread, in a single-threaded
 // apartment, while this lives. Setting it up can fail (another model was
@@ -197,9 +165,9 @@ class TComApartment {
 };
 
 // One counted reference to a COM interface, released at the end. Taking a
-// pointer (constructor, Attach, Receive) adopts a reference the caller
-// already holds; copying is not offered, so every AddRef is visible at its
-// call site (Share).
+// pointer (constructor, Receive) adopts a reference the caller already
+// holds; copying is not offered, so every AddRef is visible at its call site
+// (Share).
 template <typename TInterface>
 class TComPtr {
  public:
