@@ -35,6 +35,14 @@ std::unique_ptr<TFileStream> TFileStream::Create(const std::string& path) {
   return std::unique_ptr<TFileStream>(new TFileStream(path, std::move(handle)));
 }
 
+std::unique_ptr<TFileStream> TFileStream::OpenRead(const std::filesystem::path& path) {
+  return OpenRead(path.string());
+}
+
+std::unique_ptr<TFileStream> TFileStream::Create(const std::filesystem::path& path) {
+  return Create(path.string());
+}
+
 size_t TFileStream::Read(void* buffer, size_t count) {
   if (FPosition < 0) return 0;
   size_t done = 0;

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,10 +47,17 @@ class TMemoryStream : public TStream {
 // A file on disk. OpenRead allows other readers and denies writers where the
 // platform can say so (Windows); failures raise "Cannot open file %s" and
 // "Cannot create file %s".
+//
+// A path given as std::string is in the system's narrow encoding: the ANSI
+// code page on Windows, where the player takes its own path from the ANSI
+// API. A std::filesystem::path reaches every name Windows can hold (the
+// wide API); its messages show it as UTF-8.
 class TFileStream : public TStream {
  public:
   static std::unique_ptr<TFileStream> OpenRead(const std::string& path);
+  static std::unique_ptr<TFileStream> OpenRead(const std::filesystem::path& path);
   static std::unique_ptr<TFileStream> Create(const std::string& path);
+  static std::unique_ptr<TFileStream> Create(const std::filesystem::path& path);
   ~TFileStream() override;
   TFileStream(const TFileStream&) = delete;
   TFileStream& operator=(const TFileStream&) = delete;

@@ -196,8 +196,9 @@ TEST_F(RunPreviewTest, ADamagedFirstPictureFailsBeforeDrawing) {
 
 TEST_F(RunPreviewTest, AFileThatCannotBeOpenedFails) {
   TFakePreviewWindow window;
-  EXPECT_THROW(RunPreview(window, [] { return TFileStream::OpenRead("/no/such/saver.scr"); }),
-               EFileError);
+  EXPECT_THROW(
+      RunPreview(window, [] { return TFileStream::OpenRead(std::string("/no/such/saver.scr")); }),
+      EFileError);
   EXPECT_TRUE(window.Drawn.empty());
 }
 

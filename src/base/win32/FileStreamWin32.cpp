@@ -18,22 +18,52 @@ TFileStream::TFileStream(std::string path, std::unique_ptr<THandle> handle)
     : FPath(std::move(path)), FHandle(std::move(handle)) {}
 TFileStream::~TFileStream() = default;
 
+namespace {
+
+// Other readers are welcome (the player opens itself again for every
+// picture); writers are denied so the package cannot change under us.
+constexpr DWORD ReadAccess = GENERIC_READ, ReadShare = FILE_SHARE_READ;
+constexpr DWORD CreateAccess = GENERIC_READ | GENERIC_WRITE, CreateShare = FILE_SHARE_READ;
+
+std::string Utf8(const std::filesystem::path& path) {
+  std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+}  // namespace
+
 std::unique_ptr<TFileStream> TFileStream::OpenRead(const std::string& path) {
-  // Other readers are welcome (the player opens itself again for every
-  // picture); writers are denied so the package cannot change under us.
   auto handle = std::make_unique<THandle>();
-  handle->h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  handle->h = CreateFileA(path.c_str(), ReadAccess, ReadShare, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle->h == INVALID_HANDLE_VALUE) throw EFileError(Format("Cannot open file %s", path));
   return std::unique_ptr<TFileStream>(new TFileStream(path, std::move(handle)));
 }
 
+std::unique_ptr<TFileStream> TFileStream::OpenRead(const std::filesystem::path& path) {
+  auto handle = std::make_unique<THandle>();
+  handle->h = CreateFileW(path.c_str(), ReadAccess, ReadShare, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle->h == INVALID_HANDLE_VALUE)
+    throw EFileError(Format("Cannot open file %s", Utf8(path)));
+  return std::unique_ptr<TFileStream>(new TFileStream(Utf8(path), std::move(handle)));
+}
+
 std::unique_ptr<TFileStream> TFileStream::Create(const std::string& path) {
   auto handle = std::make_unique<THandle>();
-  handle->h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  handle->h = CreateFileA(path.c_str(), CreateAccess, CreateShare, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle->h == INVALID_HANDLE_VALUE) throw EFileError(Format("Cannot create file %s", path));
   return std::unique_ptr<TFileStream>(new TFileStream(path, std::move(handle)));
+}
+
+std::unique_ptr<TFileStream> TFileStream::Create(const std::filesystem::path& path) {
+  auto handle = std::make_unique<THandle>();
+  handle->h = CreateFileW(path.c_str(), CreateAccess, CreateShare, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle->h == INVALID_HANDLE_VALUE)
+    throw EFileError(Format("Cannot create file %s", Utf8(path)));
+  return std::unique_ptr<TFileStream>(new TFileStream(Utf8(path), std::move(handle)));
 }
 
 namespace {
