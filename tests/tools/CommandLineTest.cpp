@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tools/ToolTestFiles.h"
+#include "tools/pixvane/ToolError.h"
 
 namespace pixvane::test {
 namespace {
@@ -22,7 +23,10 @@ class CommandLineTest : public ::testing::Test {
   TToolRun Run(const std::vector<std::string>& arguments) {
     return RunTool(arguments, Folder.Path());
   }
-  std::string Quoted(const std::string& name) { return "\"" + (Folder / name).string() + "\""; }
+  // name is UTF-8, as the tool takes its arguments.
+  std::string Quoted(const std::string& name) {
+    return "\"" + tool::Utf8FromPath(Folder.Path() / tool::PathFromUtf8(name)) + "\"";
+  }
 
   TToolFolder Folder;
 };
@@ -87,6 +91,40 @@ TEST_F(CommandLineTest, BuildInspectAndExtractWorkTogether) {
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_EQ(ReadBytes(Folder / "unpacked/a.jpg"), ReadBytes(Folder / "a.jpg"));
   EXPECT_EQ(ReadBytes(Folder / "unpacked/s.wav"), ReadBytes(Folder / "s.wav"));
+}
+
+// Spanish names fit Windows' ANSI code page and Greek ones do not; both must
+// reach the files from the command line and the manifest, and come back in
+// messages as the same UTF-8.
+TEST_F(CommandLineTest, NamesBeyondAsciiWorkEverywhere) {
+  Folder.Write(fs::path(u8"Música/canción.wav"), "RIFF");
+  Folder.Write(fs::path(u8"Música/b.jpg"), MakeJpeg(20, 10, 2));
+  Folder.Write("m.toml",
+               "[show]\npictures = [\"Música/*.jpg\"]\n[music]\nfiles = "
+               "[\"Música/canción.wav\"]\n");
+  TToolRun run = Run({"build", Quoted("m.toml"), "-o", Quoted("Ñandú Über.scr"), "--player",
+                      Quoted("player.scr")});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_NE(run.Out.find("Ñandú Über.scr: 1 picture, 1 sound"), std::string::npos) << run.Out;
+
+  run = Run({"extract", Quoted("Ñandú Über.scr"), Quoted("Έξοδος")});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_NE(run.Out.find("Έξοδος"), std::string::npos) << run.Out;
+  EXPECT_EQ(ReadBytes(Folder.Path() / fs::path(u8"Έξοδος/canción.wav")),
+            ReadBytes(Folder.Path() / fs::path(u8"Música/canción.wav")));
+}
+
+// A build that fails once the saver is being written leaves nothing behind,
+// whatever the output is named.
+TEST_F(CommandLineTest, AFailedBuildLeavesNoFile) {
+  Folder.Write("b.jpg", "not a picture");
+  Folder.Write("m.toml", "[show]\npictures = [\"a.jpg\", \"b.jpg\"]\n");
+  TToolRun run =
+      Run({"build", Quoted("m.toml"), "-o", Quoted("Όψη.scr"), "--player", Quoted("player.scr")});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_NE(run.Err.find("b.jpg"), std::string::npos) << run.Err;
+  EXPECT_EQ(Folder.Names(),
+            (std::vector<std::string>{"a.jpg", "b.jpg", "m.toml", "player.scr", "s.wav"}));
 }
 
 TEST_F(CommandLineTest, WithoutAPlayerBesideTheToolBuildAsksForOne) {

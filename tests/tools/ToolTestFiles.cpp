@@ -58,7 +58,7 @@ TToolFolder::~TToolFolder() {
   fs::remove_all(FPath, error);
 }
 
-fs::path TToolFolder::Write(const std::string& name, const std::string& bytes) const {
+fs::path TToolFolder::Write(const fs::path& name, const std::string& bytes) const {
   fs::path path = FPath / name;
   fs::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -67,7 +67,7 @@ fs::path TToolFolder::Write(const std::string& name, const std::string& bytes) c
   return path;
 }
 
-fs::path TToolFolder::Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+fs::path TToolFolder::Write(const fs::path& name, const std::vector<uint8_t>& bytes) const {
   return Write(name, std::string(bytes.begin(), bytes.end()));
 }
 
@@ -101,9 +101,13 @@ TToolRun RunTool(const std::vector<std::string>& arguments, const fs::path& scra
   command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
 #ifdef _WIN32
   // cmd.exe strips the outer quotes of a command line that starts with one.
-  command = "\"" + command + "\"";
-#endif
+  // The narrow command would pass through the ANSI code page; names beyond
+  // it need the wide one.
+  std::u8string utf8(command.begin(), command.end());
+  int status = _wsystem((L"\"" + fs::path(utf8).wstring() + L"\"").c_str());
+#else
   int status = std::system(command.c_str());
+#endif
   TToolRun run;
 #ifdef _WIN32
   run.ExitCode = status;

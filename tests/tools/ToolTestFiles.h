@@ -18,8 +18,9 @@ class TToolFolder {
   const std::filesystem::path& Path() const { return FPath; }
   std::filesystem::path operator/(const std::string& name) const { return FPath / name; }
   // Writes bytes to name (sub-folders are created) and returns the path.
-  std::filesystem::path Write(const std::string& name, const std::string& bytes) const;
-  std::filesystem::path Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+  std::filesystem::path Write(const std::filesystem::path& name, const std::string& bytes) const;
+  std::filesystem::path Write(const std::filesystem::path& name,
+                              const std::vector<uint8_t>& bytes) const;
   // The names of the folder's entries, sorted.
   std::vector<std::string> Names(const std::string& sub = "") const;
 
@@ -33,7 +34,7 @@ std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
 // that depends on seed so every picture's bytes differ.
 std::vector<uint8_t> MakeJpeg(int width, int height, int seed);
 
-// Runs the built pixvane tool with arguments (already quoted where needed)
+// Runs the built pixvane tool with arguments (UTF-8, already quoted where needed)
 // and returns its exit code; standard output and error go to the two files.
 struct TToolRun {
   int ExitCode = -1;

@@ -86,12 +86,12 @@ int64_t WritePackage(const TManifest& manifest, TStream& out, TSSFileLocations& 
   }
   for (const TSourceFile& sound : manifest.Sounds)
     AddFile(manifest, sound, [&] {
-      auto source = TFileStream::OpenRead(NativePath(sound.Path));
+      auto source = TFileStream::OpenRead(sound.Path);
       writer.AddSound(Utf8ToAnsi(MediaName(sound.Path)), *source);
     });
   for (const TSourceFile& movie : manifest.Flash)
     AddFile(manifest, movie, [&] {
-      auto source = TFileStream::OpenRead(NativePath(movie.Path));
+      auto source = TFileStream::OpenRead(movie.Path);
       writer.AddFlash(Utf8ToAnsi(MediaName(movie.Path)), *source);
     });
   return writer.Finish();
@@ -100,7 +100,7 @@ int64_t WritePackage(const TManifest& manifest, TStream& out, TSSFileLocations& 
 void CopyPlayer(const fs::path& player, TStream& out) {
   std::unique_ptr<TFileStream> source;
   try {
-    source = TFileStream::OpenRead(NativePath(player));
+    source = TFileStream::OpenRead(player);
   } catch (const EError&) {
     throw EToolError(Located(player, 0, "cannot read the player"));
   }

@@ -91,8 +91,11 @@ void Attempt(const std::string& what, const fs::path& path, TExtractResult& resu
   }
 }
 
+// name is Windows-1252, which a std::filesystem::path would misread on
+// Windows; the extension is found in the bytes.
 std::string Extension(const std::string& name) {
-  std::string extension = fs::path(name).extension().string();
+  size_t dot = name.rfind('.');
+  std::string extension = dot == std::string::npos || dot == 0 ? "" : name.substr(dot);
   return IsPlainFileName("x" + extension) ? extension : "";
 }
 

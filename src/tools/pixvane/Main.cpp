@@ -31,6 +31,15 @@ std::string Plural(int count, const std::string& word) {
   return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
 }
 
+// A path option. CLI11 would make the path from the text with the C
+// library's narrow conversion, which on Windows is not UTF-8; the text is
+// UTF-8 (Utf8Arguments), so the path is made from it here.
+CLI::Option* AddPath(CLI::App* command, const std::string& name, fs::path& path,
+                     const std::string& description) {
+  return command->add_option_function<std::string>(
+      name, [&path](const std::string& text) { path = PathFromUtf8(text); }, description);
+}
+
 int Build(const TBuildOptions& options) {
   TProgressLine line(std::cerr, StderrIsTerminal());
   TBuildResult result = RunBuild(options, [&](int index, int count, const std::string& name) {
@@ -69,28 +78,27 @@ int main(int argc, char** argv) {
 
   TBuildOptions build;
   auto* buildCommand = app.add_subcommand("build", "Build a screen saver from a TOML manifest");
-  buildCommand->add_option("MANIFEST", build.Manifest, "The manifest (pixvane.toml)")
+  AddPath(buildCommand, "MANIFEST", build.Manifest, "The manifest (pixvane.toml)")
       ->required()
       ->type_name("FILE");
-  buildCommand->add_option("-o,--output", build.Output, "The saver file to write")
+  AddPath(buildCommand, "-o,--output", build.Output, "The saver file to write")
       ->required()
       ->type_name("OUT");
-  buildCommand
-      ->add_option("--player", build.Player,
-                   "The player executable (default: pixvane.scr beside this tool)")
+  AddPath(buildCommand, "--player", build.Player,
+          "The player executable (default: pixvane.scr beside this tool)")
       ->type_name("PLAYER");
 
   fs::path inspectFile;
   bool json = false;
   auto* inspectCommand = app.add_subcommand("inspect", "Show what a screen saver holds");
-  inspectCommand->add_option("FILE", inspectFile, "The saver")->required()->type_name("FILE");
+  AddPath(inspectCommand, "FILE", inspectFile, "The saver")->required()->type_name("FILE");
   inspectCommand->add_flag("--json", json, "Write the report as JSON");
 
   fs::path extractFile, extractFolder;
   auto* extractCommand =
       app.add_subcommand("extract", "Write a saver's pictures, sounds and Flash files to a folder");
-  extractCommand->add_option("FILE", extractFile, "The saver")->required()->type_name("FILE");
-  extractCommand->add_option("DIR", extractFolder, "The folder to write to")
+  AddPath(extractCommand, "FILE", extractFile, "The saver")->required()->type_name("FILE");
+  AddPath(extractCommand, "DIR", extractFolder, "The folder to write to")
       ->required()
       ->type_name("DIR");
 
@@ -102,10 +110,9 @@ int main(int argc, char** argv) {
   frameCommand->add_option("--progress", frame.Progress, "Progress, 0-100")->required();
   frameCommand->add_option("--step", frame.Step, "Progress per frame (default 4)");
   frameCommand->add_option("--seed", frame.Seed, "Generator state before the frame (default 0)");
-  frameCommand->add_option("--old", frame.Old, "The old screen (PNG or JPEG)")->required();
-  frameCommand->add_option("--new", frame.New, "The new picture, same size (PNG or JPEG)")
-      ->required();
-  frameCommand->add_option("-o,--output", frame.Output, "The PNG file to write")->required();
+  AddPath(frameCommand, "--old", frame.Old, "The old screen (PNG or JPEG)")->required();
+  AddPath(frameCommand, "--new", frame.New, "The new picture, same size (PNG or JPEG)")->required();
+  AddPath(frameCommand, "-o,--output", frame.Output, "The PNG file to write")->required();
 
   TRenderOptions render;
   std::filesystem::path renderSaver;
@@ -115,7 +122,7 @@ int main(int argc, char** argv) {
       "render",
       "Render a saver's show (SAVER), or one transition (--style, --old, --new), to numbered PNG "
       "files or an animated GIF");
-  renderCommand->add_option("SAVER", renderSaver, "A saver whose picture show to play offscreen");
+  AddPath(renderCommand, "SAVER", renderSaver, "A saver whose picture show to play offscreen");
   renderCommand->add_option("--seconds", renderSeconds,
                             "With SAVER: how long to play (default 20)");
   renderCommand->add_option("--style", renderStyle, "Transition style, 0-255");
@@ -127,9 +134,9 @@ int main(int argc, char** argv) {
                             "View height (default: the picture's; with SAVER 768)");
   renderCommand->add_option("--seed", render.Settings.Seed,
                             "Generator state at the start (default 0)");
-  renderCommand->add_option("--old", render.Old, "The old screen (PNG or JPEG)");
-  renderCommand->add_option("--new", render.New, "The new picture (PNG or JPEG)");
-  renderCommand->add_option("-o,--output", render.Output, "A folder, or a file ending in .gif")
+  AddPath(renderCommand, "--old", render.Old, "The old screen (PNG or JPEG)");
+  AddPath(renderCommand, "--new", render.New, "The new picture (PNG or JPEG)");
+  AddPath(renderCommand, "-o,--output", render.Output, "A folder, or a file ending in .gif")
       ->required();
   // Either a saver or one transition's three options, never both.
   renderCommand->callback([&] {
@@ -147,11 +154,15 @@ int main(int argc, char** argv) {
       "styles", "Draw every style at p = 25, 50 and 75 on one contact sheet (PNG)");
   stylesCommand->add_option("--width", sheetWidth, "Cell width (default 160)");
   stylesCommand->add_option("--height", sheetHeight, "Cell height (default 100)");
-  stylesCommand->add_option("-o,--output", sheetOutput, "The PNG file to write")->required();
+  AddPath(stylesCommand, "-o,--output", sheetOutput, "The PNG file to write")->required();
 #endif
 
+  UseUtf8Console();
+  std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+  std::vector<const char*> pointers;
+  for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {

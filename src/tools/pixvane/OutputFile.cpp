@@ -18,7 +18,7 @@ TOutputFile::TOutputFile(const fs::path& target) : FTarget(target) {
     FTemporary += "." + std::to_string(random() % 1000000000) + ".tmp";
   } while (fs::exists(FTemporary, error));
   try {
-    FFile = TFileStream::Create(NativePath(FTemporary));
+    FFile = TFileStream::Create(FTemporary);
   } catch (const EError&) {
     throw EFileError(Format("Cannot create file %s", NativePath(FTarget)));
   }

@@ -42,7 +42,7 @@ std::vector<TMediaInfo> MediaInfo(const TMediaRun& run) {
 std::unique_ptr<TPackageFile> OpenPackage(const std::filesystem::path& path) {
   auto package = std::make_unique<TPackageFile>();
   try {
-    package->File = TFileStream::OpenRead(NativePath(path));
+    package->File = TFileStream::OpenRead(path);
   } catch (const EError&) {
     throw EToolError(Located(path, 0, "cannot open the file"));
   }

@@ -14,4 +14,10 @@ bool StderrIsTerminal() {
   return isatty(STDERR_FILENO) != 0;
 }
 
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
+}
+
+void UseUtf8Console() {}
+
 }  // namespace pixvane::tool

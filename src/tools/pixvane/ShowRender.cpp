@@ -17,7 +17,7 @@ namespace {
 // The saver window as the sequencer sees it, without a window.
 class TOffscreenWindow : public TSlideHost {
  public:
-  TOffscreenWindow(const std::string& path, int width, int height)
+  TOffscreenWindow(const std::filesystem::path& path, int width, int height)
       : FPath(path), FWidth(width), FHeight(height) {}
   std::unique_ptr<TImage> LoadPictureAt(int32_t offset) override {
     auto file = TFileStream::OpenRead(FPath);
@@ -38,7 +38,7 @@ class TOffscreenWindow : public TSlideHost {
   bool FlashStarted = false;
 
  private:
-  std::string FPath;
+  std::filesystem::path FPath;
   int FWidth, FHeight;
 };
 
@@ -49,8 +49,7 @@ std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options) {
     throw EToolError("the screen size must be between 16 x 16 and 7680 x 4320");
   if (options.Seconds < 1 || options.Seconds > 3600)
     throw EToolError("the seconds must be between 1 and 3600");
-  const std::string path = NativePath(options.Saver);
-  auto file = TFileStream::OpenRead(path);
+  auto file = TFileStream::OpenRead(options.Saver);
   TSSFileLocations settings;
   try {
     if (!ReadSettings(*file, settings))
@@ -69,7 +68,7 @@ std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options) {
   view.SetCenter(true);
   view.SetStretch(true);
   view.SetClientSize(options.Width, options.Height);
-  TOffscreenWindow window(path, options.Width, options.Height);
+  TOffscreenWindow window(options.Saver, options.Width, options.Height);
   TSlideSequencer sequencer(settings, view, window);
   SetRandSeed(options.Seed);
 

@@ -18,17 +18,7 @@ std::string Utf8FromPath(const std::filesystem::path& path) {
 }
 
 std::string NativePath(const std::filesystem::path& path) {
-#ifdef _WIN32
-  // A name the ANSI code page cannot hold would throw here; the UTF-8 text
-  // is still the best thing to show or to fail with.
-  try {
-    return path.string();
-  } catch (const std::exception&) {
-    return Utf8FromPath(path);
-  }
-#else
-  return path.string();
-#endif
+  return Utf8FromPath(path);
 }
 
 }  // namespace pixvane::tool

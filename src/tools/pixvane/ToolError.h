@@ -23,8 +23,8 @@ std::string Located(const std::filesystem::path& file, int line, const std::stri
 std::filesystem::path PathFromUtf8(const std::string& text);
 std::string Utf8FromPath(const std::filesystem::path& path);
 
-// The path as the platform's narrow API expects it (TFileStream opens files
-// by such a path).
+// The path as messages show it: UTF-8 on every system (the Windows console
+// is switched to UTF-8 at start). Files are opened by the path itself.
 std::string NativePath(const std::filesystem::path& path);
 
 }  // namespace pixvane::tool

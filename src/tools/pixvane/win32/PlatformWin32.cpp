@@ -1,10 +1,14 @@
 #include <io.h>
 #include <windows.h>
+// shellapi.h needs windows.h before it.
+#include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "tools/pixvane/Platform.h"
+#include "tools/pixvane/ToolError.h"
 
 namespace pixvane::tool {
 
@@ -24,6 +28,25 @@ std::filesystem::path ExecutablePath() {
 
 bool StderrIsTerminal() {
   return _isatty(_fileno(stderr)) != 0;
+}
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!wide) return std::vector<std::string>(argv, argv + argc);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(Utf8FromPath(std::filesystem::path(wide[i])));
+  LocalFree(wide);
+  return arguments;
+}
+
+void UseUtf8Console() {
+  // The code page belongs to the console, which outlives the tool: the
+  // shell gets its own back at exit. Without a console there is none to set.
+  static const UINT previous = GetConsoleOutputCP();
+  if (previous == 0 || previous == CP_UTF8) return;
+  SetConsoleOutputCP(CP_UTF8);
+  std::atexit([] { SetConsoleOutputCP(previous); });
 }
 
 }  // namespace pixvane::tool
