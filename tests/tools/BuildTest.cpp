@@ -169,6 +169,8 @@ TEST_F(BuildTest, LayoutOffsetsPointAtTheirObjects) {
   int sizes[3][2] = {{64, 48}, {33, 17}, {16, 16}};
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(pictures[i]["index"], i + 1);
+    EXPECT_EQ(pictures[i]["name"],
+              std::vector<std::string>({"first.jpg", "more-a.jpg", "more-b.jpg"})[i]);
     EXPECT_EQ(pictures[i]["width"], sizes[i][0]);
     EXPECT_EQ(pictures[i]["height"], sizes[i][1]);
     EXPECT_EQ(pictures[i]["jpeg_bytes"], Jpegs[i].size());

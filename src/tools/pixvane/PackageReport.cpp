@@ -129,13 +129,20 @@ void PrintSettings(const TSSFileLocations& settings, std::ostream& out) {
         Row(out, property.Name, ValueText(property));
 }
 
+// The file name the picture was stored under, from the settings' list.
+std::optional<std::string> PictureName(const TSSFileLocations& settings,
+                                       const TPictureInfo& picture) {
+  const TCommaList& names = settings.PicFileNamesList;
+  if (picture.Index > names.Count()) return std::nullopt;
+  return AnsiToUtf8(names.At(picture.Index - 1));
+}
+
 void PrintPictures(const TPackageReport& report, std::ostream& out) {
-  const TCommaList& names = report.Package->Settings.PicFileNamesList;
   out << "Pictures (" << report.Pictures.size() << ")\n";
   for (const TPictureInfo& picture : report.Pictures) {
     out << std::setw(6) << picture.Index << "  offset " << std::setw(10) << std::left
         << picture.Offset << std::right << "  ";
-    if (picture.Index <= names.Count()) out << AnsiToUtf8(names.At(picture.Index - 1)) << "  ";
+    if (auto name = PictureName(report.Package->Settings, picture)) out << *name << "  ";
     if (picture.Error)
       out << "error: " << *picture.Error;
     else
@@ -165,6 +172,7 @@ std::string ReportJson(const TPackageReport& report) {
   json["pictures"] = TJson::array();
   for (const TPictureInfo& picture : report.Pictures)
     json["pictures"].push_back(TJson{{"index", picture.Index},
+                                     {"name", OrNull(PictureName(package.Settings, picture))},
                                      {"offset", picture.Offset},
                                      {"width", OrNull(picture.Width)},
                                      {"height", OrNull(picture.Height)},
