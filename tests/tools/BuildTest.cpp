@@ -256,6 +256,21 @@ TEST_F(BuildTest, MissingPlayerAsksForOne) {
   EXPECT_TRUE(Folder.Names("out").empty());
 }
 
+// The manifest's folder holds the pictures whether its path names the folder
+// or, run from inside it, does not.
+TEST_F(BuildTest, PatternsBesideTheManifestMatchWithOrWithoutAFolder) {
+  Folder.Write("flat/a.jpg", Jpegs[0]);
+  Folder.Write("flat/m.toml", "[show]\npictures = [\"*.jpg\"]\n");
+  fs::path saved = fs::current_path();
+  fs::current_path(Folder.Path());
+  EXPECT_EQ(RunBuild({"flat/m.toml", "with.scr", Player}).Pictures, 1);
+  fs::current_path(Folder / "flat");
+  TBuildResult result;
+  EXPECT_NO_THROW(result = RunBuild({"m.toml", "without.scr", Player}));
+  fs::current_path(saved);
+  EXPECT_EQ(result.Pictures, 1);
+}
+
 TEST_F(BuildTest, ExampleSaverBuilds) {
   // The README's first command must keep working.
   fs::path example = fs::path(PIXVANE_EXAMPLES_DIR) / "beach/pixvane.toml";

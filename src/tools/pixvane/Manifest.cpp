@@ -382,7 +382,9 @@ std::string MediaName(const fs::path& path) {
 }
 
 TManifest ParseManifest(const std::string& text, const fs::path& file) {
-  TContext context{file, file.parent_path()};
+  // An absolute folder: "m.toml" given alone has an empty parent, which a
+  // glob cannot list.
+  TContext context{file, fs::absolute(file).lexically_normal().parent_path()};
   toml::table root;
   try {
     root = toml::parse(text, Utf8FromPath(file));
