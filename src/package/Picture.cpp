@@ -1,5 +1,6 @@
 #include "package/Picture.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 
@@ -19,6 +20,7 @@ struct TJpegError {
   jpeg_error_mgr Manager;
   std::jmp_buf Jump;
   int Code = 0;
+  std::vector<std::string>* Warnings = nullptr;  // null: warnings are dropped
 };
 
 void OnJpegError(j_common_ptr info) {
@@ -27,7 +29,17 @@ void OnJpegError(j_common_ptr info) {
   std::longjmp(error->Jump, 1);
 }
 
-void OnJpegMessage(j_common_ptr, int) {}  // warnings (a cut-short file, say) are not errors
+// Warnings (a cut-short file, say) are not errors: the picture still shows.
+// A caller that wants them gets each distinct text once.
+void OnJpegMessage(j_common_ptr info, int level) {
+  auto* error = reinterpret_cast<TJpegError*>(info->err);
+  if (level >= 0 || !error->Warnings) return;  // levels 0 and up are trace output
+  char text[JMSG_LENGTH_MAX];
+  info->err->format_message(info, text);
+  std::vector<std::string>& warnings = *error->Warnings;
+  if (std::find(warnings.begin(), warnings.end(), text) == warnings.end())
+    warnings.emplace_back(text);
+}
 
 [[noreturn]] void RaiseJpegError(int code) {
   throw EReadError("JPEG error #" + std::to_string(code));
@@ -40,9 +52,10 @@ constexpr uint64_t MaxDecodedBytes = uint64_t{1} << 30;
 // libjpeg error jumps back here and raises "JPEG error #%d"; work must
 // therefore hold no objects of its own that need destroying.
 template <typename Work>
-void WithHeader(const std::vector<uint8_t>& data, Work&& work) {
+void WithHeader(const std::vector<uint8_t>& data, std::vector<std::string>* warnings, Work&& work) {
   jpeg_decompress_struct info;
   TJpegError error;
+  error.Warnings = warnings;
   info.err = jpeg_std_error(&error.Manager);
   error.Manager.error_exit = OnJpegError;
   error.Manager.emit_message = OnJpegMessage;
@@ -60,7 +73,7 @@ void WithHeader(const std::vector<uint8_t>& data, Work&& work) {
 }  // namespace
 
 TJPEGImage::TJPEGImage(std::vector<uint8_t> data) : FData(std::move(data)) {
-  WithHeader(FData, [this](jpeg_decompress_struct& info) {
+  WithHeader(FData, nullptr, [this](jpeg_decompress_struct& info) {
     FWidth = static_cast<int>(info.image_width);
     FHeight = static_cast<int>(info.image_height);
     FGrayscale = info.jpeg_color_space == JCS_GRAYSCALE;
@@ -81,10 +94,10 @@ int TJPEGImage::ScaleToCover(int width, int height) const {
   return scale;
 }
 
-TBitmap TJPEGImage::Decode(int scale) const {
+TBitmap TJPEGImage::Decode(int scale, std::vector<std::string>* warnings) const {
   TBitmap pixels;
   bool tooLarge = false;
-  WithHeader(FData, [&](jpeg_decompress_struct& info) {
+  WithHeader(FData, warnings, [&](jpeg_decompress_struct& info) {
     info.scale_num = 1;
     info.scale_denom = static_cast<unsigned>(scale);
     info.out_color_space = JCS_EXT_BGR;

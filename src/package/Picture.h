@@ -28,7 +28,9 @@ class TJPEGImage {
   const TBitmap& Pixels();
   // Pixels at 1/scale of the size (scale 1, 2, 4 or 8), decoded each call:
   // libjpeg's scaled decode is much cheaper than decoding and shrinking.
-  TBitmap Decode(int scale) const;
+  // libjpeg's warnings (a cut-short file, corrupt data), which leave part of
+  // the picture grey, go to warnings when given, each text once.
+  TBitmap Decode(int scale, std::vector<std::string>* warnings = nullptr) const;
   // The largest of the scales 1, 2, 4 and 8 whose result still covers
   // width x height.
   int ScaleToCover(int width, int height) const;

@@ -6,6 +6,9 @@
 #include "tools/ToolTestFiles.h"
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/ExtractCommand.h"
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+#include "tools/pixvane/ImageFiles.h"
+#endif
 #include "tools/pixvane/PackageFile.h"
 #include "tools/pixvane/PackageReport.h"
 #include "tools/pixvane/ToolError.h"
@@ -62,7 +65,7 @@ flash_quit = false
 class BuildTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Player = Folder.Write("player.scr", std::string("MZ player stand-in\0\x01\x02", 21));
+    Player = Folder.Write("player.scr", test::MakePlayerStandIn());
     Jpegs = {test::MakeJpeg(64, 48, 1), test::MakeJpeg(33, 17, 2), test::MakeJpeg(16, 16, 3)};
     Folder.Write("show/pics/first.jpg", Jpegs[0]);
     Folder.Write("show/pics/more-b.jpg", Jpegs[2]);  // the glob sorts a before b
@@ -230,7 +233,7 @@ TEST_F(BuildTest, AFailedBuildLeavesNothingBehind) {
   } catch (const EToolError& e) {
     std::string message = e.what();
     EXPECT_NE(message.find("pixvane.toml:8: "), std::string::npos) << message;
-    EXPECT_NE(message.find("more-b.jpg: JPEG error #"), std::string::npos) << message;
+    EXPECT_NE(message.find("more-b.jpg: not a JPEG picture"), std::string::npos) << message;
   }
   EXPECT_EQ(Folder.Names("out"), std::vector<std::string>{"saver.scr"});
   auto old = test::ReadBytes(Folder / "out/saver.scr");
@@ -255,6 +258,73 @@ TEST_F(BuildTest, MissingPlayerAsksForOne) {
   }
   EXPECT_TRUE(Folder.Names("out").empty());
 }
+
+// The message for a build that must fail, with nothing written.
+std::string BuildError(const TBuildOptions& options) {
+  try {
+    RunBuild(options);
+  } catch (const EToolError& e) {
+    EXPECT_FALSE(fs::exists(options.Output));
+    return e.what();
+  }
+  ADD_FAILURE() << "no error";
+  return "";
+}
+
+TEST_F(BuildTest, AnythingButThePlayerIsRefusedAndNamed) {
+  fs::path jpeg = Folder / "show/pics/first.jpg";
+  EXPECT_EQ(BuildError({Manifest, Folder / "s.scr", jpeg}),
+            jpeg.string() + ": this is a JPEG picture, not the Pixvane player (pixvane.scr)");
+  // The stand-in's PE header without the player's description.
+  fs::path program = Folder.Write("other.exe", test::MakePlayerStandIn().substr(0, 0x44));
+  fs::path text = Folder.Write("notes.txt", "PE");
+  EXPECT_NE(
+      BuildError({Manifest, Folder / "s.scr", program}).find(": this is a Windows program, not"),
+      std::string::npos);
+  EXPECT_EQ(BuildError({Manifest, Folder / "s.scr", text}),
+            text.string() + ": not the Pixvane player (pixvane.scr)");
+}
+
+TEST_F(BuildTest, PicturesAreDecodedWhileBuilding) {
+  std::vector<uint8_t> cut(Jpegs[0].begin(), Jpegs[0].begin() + Jpegs[0].size() * 2 / 3);
+  Folder.Write("show/cut.jpg", cut);
+  fs::path manifest = Folder.Write("show/cut.toml", "[show]\npictures = [\"cut.jpg\"]\n");
+  std::vector<std::string> warnings;
+  RunBuild({manifest, Folder / "cut.scr", Player}, {},
+           [&](const std::string& warning) { warnings.push_back(warning); });
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(warnings[0].rfind(manifest.string() + ":2: ", 0), 0u) << warnings[0];
+  EXPECT_NE(warnings[0].find("cut.jpg: Premature end of JPEG file"), std::string::npos)
+      << warnings[0];
+
+  Folder.Write("show/cut.jpg", std::vector<uint8_t>(cut.begin(), cut.begin() + 40));
+  EXPECT_NE(BuildError({manifest, Folder / "bad.scr", Player}).find("the JPEG picture is damaged"),
+            std::string::npos);
+  Folder.Write("show/cut.jpg", "GIF89a and the rest");
+  EXPECT_NE(BuildError({manifest, Folder / "bad.scr", Player})
+                .find("cut.jpg: this is a GIF picture, not a JPEG"),
+            std::string::npos);
+}
+
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+TEST_F(BuildTest, PngPicturesAreStoredAsJpeg) {
+  WritePng(Folder / "show/drawing.png", TBitmap(30, 20));
+  fs::path manifest = Folder.Write("show/png.toml", "[show]\npictures = [\"drawing.png\"]\n");
+  std::vector<std::string> warnings;
+  fs::create_directories(Folder / "out");
+  RunBuild({manifest, Folder / "out/saver.scr", Player}, {},
+           [&](const std::string& warning) { warnings.push_back(warning); });
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(
+      warnings[0].find("drawing.png: a PNG picture; stored as drawing.jpg, a JPEG at quality 92"),
+      std::string::npos)
+      << warnings[0];
+  json picture = Inspect()["pictures"][0];
+  EXPECT_EQ(picture["name"], "drawing.jpg");
+  EXPECT_EQ(picture["width"], 30);
+  EXPECT_TRUE(picture["error"].is_null());
+}
+#endif
 
 // The manifest's folder holds the pictures whether its path names the folder
 // or, run from inside it, does not.

@@ -17,7 +17,7 @@ class CommandLineTest : public ::testing::Test {
   void SetUp() override {
     Folder.Write("a.jpg", MakeJpeg(20, 10, 1));
     Folder.Write("s.wav", "RIFF");
-    Folder.Write("player.scr", "player");
+    Folder.Write("player.scr", MakePlayerStandIn());
   }
 
   TToolRun Run(const std::vector<std::string>& arguments) {

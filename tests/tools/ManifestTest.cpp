@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "package/Font.h"
 #include "tools/ToolTestFiles.h"
 #include "tools/pixvane/Manifest.h"
@@ -192,6 +194,27 @@ TEST_F(ManifestTest, MediaNamesMustSurviveExtraction) {
       "already used by \"Intro.wav\" (line 4)");
   ExpectError(Pictures + "[music]\nfiles = [\"one/Intro.wav\",\n  \"one/Intro.wav\"]\n", 5,
               "already used");
+}
+
+TEST_F(ManifestTest, MisspeltKeysGetTheClosestKnownOne) {
+  ExpectError("[show]\npictures = [\"a.jpg\"]\nintervall = 4000\n", 3,
+              "unknown key \"show.intervall\"; did you mean \"show.interval\"?");
+  ExpectError("[sohw]\n", 1, "unknown table [sohw]; did you mean \"show\"?");
+}
+
+TEST_F(ManifestTest, LikelyMistakesWarnWithTheirLine) {
+  // € is in Windows-1252, № is not.
+  std::ofstream(Folder.Path() / PathFromUtf8("caf\xC3\xA9 \xE2\x82\xAC \xE2\x84\x96.jpg")) << "x";
+  TManifest m = Load("[show]\npictures = [\"a.jpg\", \"caf*.jpg\"]\ninterval = 3\n");
+  std::string where = (Folder / "m.toml").string();
+  ASSERT_EQ(m.Warnings.size(), 2u);
+  EXPECT_EQ(
+      m.Warnings[0].rfind(where + ":3: show.interval is 3 ms; the interval is in milliseconds", 0),
+      0u)
+      << m.Warnings[0];
+  EXPECT_EQ(m.Warnings[1].rfind(where + ":2: show.pictures: the name \"caf", 0), 0u)
+      << m.Warnings[1];
+  EXPECT_TRUE(Load(Pictures + "interval = 1000\n").Warnings.empty());
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ TEST(OutputFile, WrittenFilesGetTheUsualPermissions) {
   test::TToolFolder folder;
   folder.Write("a.jpg", test::MakeJpeg(8, 8, 1));
   fs::path manifest = folder.Write("m.toml", "[show]\npictures = [\"a.jpg\"]\n");
-  fs::path player = folder.Write("player.scr", "MZ");
+  fs::path player = folder.Write("player.scr", test::MakePlayerStandIn());
   std::vector<fs::path> written = {folder / "saver.scr"};
   mode_t saved = umask(002);
   RunBuild({manifest, written[0], player});

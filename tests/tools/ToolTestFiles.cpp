@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "support/TestJpeg.h"
+#include "tools/pixvane/FileKind.h"
 #ifndef _WIN32
 #include <sys/wait.h>
 #endif
@@ -92,6 +93,16 @@ std::vector<uint8_t> MakeJpeg(int width, int height, int seed) {
                ((((x ^ y) * (seed + 1)) & 0xFF) << 16);
       },
       85);
+}
+
+std::string MakePlayerStandIn() {
+  std::string bytes(0x40, '\0');
+  bytes[0] = 'M';
+  bytes[1] = 'Z';
+  bytes[0x3C] = 0x40;  // e_lfanew
+  bytes += std::string("PE\0\0", 4);
+  for (char c : std::string_view(tool::PlayerDescription)) bytes += {c, '\0'};
+  return bytes;
 }
 
 TToolRun RunTool(const std::vector<std::string>& arguments, const fs::path& scratch) {

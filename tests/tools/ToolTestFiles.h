@@ -34,6 +34,10 @@ std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
 // that depends on seed so every picture's bytes differ.
 std::vector<uint8_t> MakeJpeg(int width, int height, int seed);
 
+// The least a file needs to pass for the player: a PE header and the
+// player's FileDescription in UTF-16, as its version resource holds it.
+std::string MakePlayerStandIn();
+
 // Runs the built pixvane tool with arguments (UTF-8, already quoted where needed)
 // and returns its exit code; standard output and error go to the two files.
 struct TToolRun {

@@ -10,6 +10,12 @@
 #include "base/Errors.h"
 #include "base/Stream.h"
 #include "package/PackageWriter.h"
+#include "package/Picture.h"
+#include "tools/pixvane/FileKind.h"
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+#include "tools/pixvane/ImageFiles.h"
+#include "tools/pixvane/JpegEncoder.h"
+#endif
 #include "tools/pixvane/OutputFile.h"
 #include "tools/pixvane/Platform.h"
 #include "tools/pixvane/ToolError.h"
@@ -55,6 +61,44 @@ std::vector<uint8_t> ReadBytes(const fs::path& path) {
   return bytes;
 }
 
+// The quality PNG pictures are stored at: high enough that photos show no
+// artefacts, well below the size of the PNG itself.
+constexpr int PngQuality = 92;
+
+// Reads a picture as the JPEG bytes to store, decoding it once at a small
+// scale so a damaged file stops the build here rather than showing half grey
+// on the maker's screen. What libjpeg merely warns about, and a PNG turned
+// into a JPEG (stored under name with ".jpg"), go to warnings.
+std::vector<uint8_t> ReadPicture(const fs::path& path, std::string& name,
+                                 std::vector<std::string>& warnings) {
+  std::vector<uint8_t> bytes = ReadBytes(path);
+  std::string kind = DescribeFileKind(bytes);
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+  if (kind == "a PNG picture") {
+    name = Utf8FromPath(PathFromUtf8(name).replace_extension(".jpg"));
+    warnings.push_back("a PNG picture; stored as " + name + ", a JPEG at quality " +
+                       std::to_string(PngQuality));
+    return EncodeJpeg(ReadImage(path), PngQuality);
+  }
+#endif
+  if (kind.empty()) throw EError("not a JPEG picture; the player shows JPEG pictures only");
+  if (kind != "a JPEG picture")
+    throw EError("this is " + kind + ", not a JPEG; the player shows JPEG pictures only");
+  std::vector<std::string> damage;
+  try {
+    TJPEGImage(bytes).Decode(8, &damage);
+  } catch (const EReadError& e) {
+    // libjpeg's number alone tells a maker little.
+    throw EReadError("the JPEG picture is damaged (libjpeg: " + std::string(e.what()) + ")");
+  }
+  if (!damage.empty()) {
+    std::string texts;
+    for (const std::string& text : damage) texts += text + "; ";
+    warnings.push_back(texts + "part of the picture will show grey");
+  }
+  return bytes;
+}
+
 // Runs one step of adding a manifest file; a failure names the manifest line
 // that listed the file, and the file.
 template <typename Step>
@@ -67,7 +111,7 @@ void AddFile(const TManifest& manifest, const TSourceFile& file, Step step) {
 }
 
 int64_t WritePackage(const TManifest& manifest, TStream& out, TSSFileLocations& settings,
-                     const TBuildProgress& progress) {
+                     const TBuildProgress& progress, const TBuildWarning& warn) {
   TPackageWriter writer(out, settings);
   int count = static_cast<int>(manifest.Pictures.size());
   for (int i = 0; i < count; ++i) {
@@ -75,13 +119,11 @@ int64_t WritePackage(const TManifest& manifest, TStream& out, TSSFileLocations& 
     std::string name = MediaName(picture.Path);
     if (progress) progress(i + 1, count, name);
     AddFile(manifest, picture, [&] {
-      try {
-        writer.AddPicture(ReadBytes(picture.Path), Utf8ToAnsi(name));
-      } catch (const EReadError& e) {
-        // libjpeg's number alone tells a maker little.
-        throw EReadError(std::string(e.what()) +
-                         " (libjpeg cannot read the file as a JPEG picture)");
-      }
+      std::vector<std::string> warnings;
+      std::vector<uint8_t> jpeg = ReadPicture(picture.Path, name, warnings);
+      writer.AddPicture(std::move(jpeg), Utf8ToAnsi(name));
+      for (const std::string& warning : warnings)
+        warn(Located(manifest.File, picture.Line, NativePath(picture.Path) + ": " + warning));
     });
   }
   for (const TSourceFile& sound : manifest.Sounds)
@@ -131,12 +173,28 @@ void CheckOutput(const fs::path& output, const TManifest& manifest, const fs::pa
                                "write the saver elsewhere"));
 }
 
+// The saver is the player with the package appended, so anything else given
+// as the player would make a file that is no saver at all.
+void CheckPlayer(const fs::path& player) {
+  std::vector<uint8_t> bytes;
+  try {
+    bytes = ReadBytes(player);
+  } catch (const EError&) {
+    throw EToolError(Located(player, 0, "cannot read the player"));
+  }
+  if (IsPlayer(bytes)) return;
+  std::string kind = DescribeFileKind(bytes);
+  std::string what = kind.empty() ? "" : "this is " + kind + ", ";
+  throw EToolError(Located(player, 0, what + "not the Pixvane player (pixvane.scr)"));
+}
+
 }  // namespace
 
 fs::path ResolvePlayer(const fs::path& given) {
   std::error_code error;
   if (!given.empty()) {
     if (!fs::is_regular_file(given, error)) throw EToolError(Located(given, 0, "player not found"));
+    CheckPlayer(given);
     return given;
   }
   fs::path self = ExecutablePath();
@@ -145,11 +203,15 @@ fs::path ResolvePlayer(const fs::path& given) {
     throw EToolError("no player found" +
                      (player.empty() ? std::string() : " at " + NativePath(player)) +
                      "; pass --player PLAYER");
+  CheckPlayer(player);
   return player;
 }
 
-TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progress) {
+TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progress,
+                      const TBuildWarning& warn) {
   TManifest manifest = LoadManifest(options.Manifest);
+  TBuildWarning toMaker = warn ? warn : [](const std::string&) {};
+  for (const std::string& warning : manifest.Warnings) toMaker(warning);
   fs::path player = ResolvePlayer(options.Player);
   CheckOutput(options.Output, manifest, player);
   TSSFileLocations settings = manifest.Settings;
@@ -162,7 +224,7 @@ TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progre
   TBuildResult result;
   TOutputStream out(*file, options.Output);
   CopyPlayer(player, out);
-  result.PackageLength = WritePackage(manifest, out, settings, progress);
+  result.PackageLength = WritePackage(manifest, out, settings, progress, toMaker);
   result.FileSize = out.Position();
   try {
     file->Commit();

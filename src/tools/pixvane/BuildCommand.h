@@ -24,13 +24,19 @@ struct TBuildResult {
 // file name.
 using TBuildProgress = std::function<void(int index, int count, const std::string& name)>;
 
+// Called with each warning, complete with its place ("FILE:LINE: ..."): a
+// likely mistake in the manifest, a picture libjpeg reads only in part.
+using TBuildWarning = std::function<void(const std::string& warning)>;
+
 // Copies the player and appends the manifest's package to it. The saver is
 // written under a temporary name beside Output and renamed at the very end;
 // on any failure (EToolError) neither Output nor the temporary file is left.
-TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progress = {});
+TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progress = {},
+                      const TBuildWarning& warn = {});
 
 // The player to use: the given one, or pixvane.scr in the tool's own folder.
-// Fails with EToolError, asking for --player, when there is none.
+// Fails with EToolError, asking for --player, when there is none, and saying
+// what the file is when it is not the player.
 std::filesystem::path ResolvePlayer(const std::filesystem::path& given);
 
 }  // namespace pixvane::tool

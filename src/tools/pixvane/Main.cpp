@@ -42,10 +42,16 @@ CLI::Option* AddPath(CLI::App* command, const std::string& name, fs::path& path,
 
 int Build(const TBuildOptions& options) {
   TProgressLine line(std::cerr, StderrIsTerminal());
-  TBuildResult result = RunBuild(options, [&](int index, int count, const std::string& name) {
-    line.Show("Adding picture " + std::to_string(index) + "/" + std::to_string(count) + ": " +
-              name);
-  });
+  TBuildResult result = RunBuild(
+      options,
+      [&](int index, int count, const std::string& name) {
+        line.Show("Adding picture " + std::to_string(index) + "/" + std::to_string(count) + ": " +
+                  name);
+      },
+      [&](const std::string& warning) {
+        line.Finish();
+        std::cerr << "pixvane: warning: " << warning << "\n";
+      });
   line.Finish();
   std::cout << "Wrote " << NativePath(options.Output) << ": " << Plural(result.Pictures, "picture")
             << ", " << Plural(result.Sounds, "sound") << ", " << Plural(result.Flash, "Flash file")

@@ -1,5 +1,6 @@
 #include "tools/pixvane/Manifest.h"
 
+#include <algorithm>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
@@ -56,11 +57,46 @@ std::string Quoted(const std::string& text) {
 struct TContext {
   fs::path File;
   fs::path Base;
+  mutable std::vector<std::string> Warnings;
 
   [[noreturn]] void Fail(int line, const std::string& problem) const {
     throw EToolError(Located(File, line, problem));
   }
+  void Warn(int line, const std::string& problem) const {
+    Warnings.push_back(Located(File, line, problem));
+  }
 };
+
+size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      size_t above = row[j];
+      row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// The known name a misspelt key most likely meant, if any is close: two
+// letters wrong, or a third of a long key, so "sohw" finds "show" but "foo"
+// finds nothing.
+std::optional<std::string_view> ClosestName(std::string_view key,
+                                            std::initializer_list<std::string_view> known) {
+  std::optional<std::string_view> best;
+  size_t bestDistance = std::max<size_t>(2, key.size() / 3) + 1;
+  for (auto name : known)
+    if (size_t distance = EditDistance(AsciiLowerCase(std::string(key)), name);
+        distance < bestDistance) {
+      best = name;
+      bestDistance = distance;
+    }
+  return best;
+}
 
 // One table of the manifest. Lookups check the value's type and name the
 // key as "table.key" in messages, the way a maker would search for it.
@@ -82,9 +118,11 @@ class TSection {
       bool found = false;
       for (auto name : known) found = found || key.str() == name;
       if (found) continue;
+      auto closest = ClosestName(key.str(), known);
+      std::string hint = closest ? "; did you mean " + Quoted(Path(*closest)) + "?" : "";
       if (value.is_table() || value.is_array_of_tables())
-        FContext.Fail(LineOf(key), "unknown table [" + Path(key.str()) + "]");
-      FContext.Fail(LineOf(key), "unknown key " + Quoted(Path(key.str())));
+        FContext.Fail(LineOf(key), "unknown table [" + Path(key.str()) + "]" + hint);
+      FContext.Fail(LineOf(key), "unknown key " + Quoted(Path(key.str())) + hint);
     }
   }
 
@@ -226,6 +264,11 @@ void ReadShow(const TSection& show, TManifest& manifest) {
     }
   }
   show.Integer("interval", s.Interval, 1, std::numeric_limits<int32_t>::max(), " ms");
+  // Seconds written where milliseconds belong make a strobe, not a show.
+  if (auto* node = show.Find("interval"); node && s.Interval < 1000)
+    show.Context().Warn(LineOf(*node), "show.interval is " + std::to_string(s.Interval) +
+                                           " ms; the interval is in milliseconds (5000 is five "
+                                           "seconds)");
   show.Flag("random_order", s.lRandomPic);
   show.Flag("random_effects", s.lRandomStyle);
   show.Flag("clear_between", s.lClearOldImage);
@@ -320,6 +363,15 @@ void CheckMediaNames(const TContext& context, const TManifest& manifest) {
   };
   check(manifest.Sounds, "music.files");
   check(manifest.Flash, "flash.files");
+  // Picture names are only shown and extracted from, so one that loses
+  // characters is worth a warning, not a refusal.
+  for (const TSourceFile& file : manifest.Pictures) {
+    std::string name = MediaName(file.Path);
+    if (AnsiToUtf8(Utf8ToAnsi(name)) != name)
+      context.Warn(file.Line, "show.pictures: the name " + Quoted(name) +
+                                  " has characters outside Windows-1252; it is stored with \"?\" "
+                                  "in their place");
+  }
 }
 
 // The best line for a complaint about something missing from a table.
@@ -372,6 +424,7 @@ TManifest Read(const toml::table& root, const TContext& context) {
   if (auto exit = top.Sub("exit")) ReadExit(*exit, settings);
   CheckMediaNames(context, manifest);
   CheckKind(top, manifest);
+  manifest.Warnings = std::move(context.Warnings);
   return manifest;
 }
 

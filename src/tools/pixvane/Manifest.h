@@ -24,6 +24,9 @@ struct TManifest {
   std::filesystem::path File;  // the manifest itself, as the user named it
   TSSFileLocations Settings;
   std::vector<TSourceFile> Pictures, Sounds, Flash;
+  // Likely mistakes that still make a working saver ("FILE:LINE: ..."): an
+  // interval that looks like seconds, a picture name the code page cannot hold.
+  std::vector<std::string> Warnings;
 };
 
 // Reads the TOML manifest at file. Every problem fails with EToolError as
