@@ -66,12 +66,16 @@ TEST(StylesCommand, SheetHoldsEveryStyleInThreeFrames) {
   TBitmap sheet = StyleSheet(16, 10);
   // 8 styles of 3 cells a row, 16 rows for 127 styles.
   EXPECT_EQ(sheet.Width(), 4 + 8 * (3 * 16 + 8));
-  EXPECT_EQ(sheet.Height(), 4 + 16 * (10 + 9 + 4));
+  EXPECT_EQ(sheet.Height(), 4 + 16 * (10 + 14 + 4)) << "labels of digits at twice their size";
+  // The "1" of style 1: its stem, two pixels wide, down the label's middle column.
+  EXPECT_EQ(sheet.Pixel(4 + 2, 4 + 4), 0xFFFFFFu);
+  EXPECT_EQ(sheet.Pixel(4 + 3, 4 + 4), 0xFFFFFFu);
+  EXPECT_NE(sheet.Pixel(4 + 0, 4 + 4), 0xFFFFFFu);
   // Style 1's cells follow its label; the first (p = 25) and last (p = 75)
   // frames differ, as a transition moves on.
   auto cell = [&](int index) {
     TBitmap out(16, 10);
-    CopyRect(out, 0, 0, sheet, {4 + index * 18, 13, 4 + index * 18 + 16, 23});
+    CopyRect(out, 0, 0, sheet, {4 + index * 18, 18, 4 + index * 18 + 16, 28});
     return out;
   };
   EXPECT_FALSE(SamePixels(cell(0), cell(2)));
@@ -97,7 +101,10 @@ TEST(ShowRender, PlaysTheShowOnItsOwnClock) {
   options.Width = 64;
   options.Height = 48;
   options.Seconds = 3;
-  std::vector<TShowFrame> frames = RenderShow(options);
+  std::vector<uint32_t> seconds;
+  std::vector<TShowFrame> frames =
+      RenderShow(options, [&](uint32_t playedMs) { seconds.push_back(playedMs / 1000); });
+  EXPECT_EQ(seconds, (std::vector<uint32_t>{1, 2})) << "the clock heard once a whole second";
   // 25 frames a transition at 40 ms, then the interval's pause: in 3 s the
   // first transition, a pause, the second, a pause, the third begun.
   int total = 0;

@@ -142,7 +142,8 @@ void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitm
 }
 
 void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
-                      const std::vector<int>& delaysMs) {
+                      const std::vector<int>& delaysMs,
+                      const std::function<void(size_t)>& onFrame) {
   if (frames.empty()) throw EToolError(Located(path, 0, "no frames to write"));
   int error = 0;
   std::vector<uint8_t> bytes;
@@ -159,7 +160,10 @@ void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitm
   CheckGif(EGifPutExtensionBlock(gif.File, sizeof Netscape, Netscape), path, gif.File->Error);
   CheckGif(EGifPutExtensionBlock(gif.File, sizeof Loop, Loop), path, gif.File->Error);
   CheckGif(EGifPutExtensionTrailer(gif.File), path, gif.File->Error);
-  for (size_t i = 0; i < frames.size(); ++i) PutFrame(gif.File, frames[i], delaysMs[i], path);
+  for (size_t i = 0; i < frames.size(); ++i) {
+    if (onFrame) onFrame(i);
+    PutFrame(gif.File, frames[i], delaysMs[i], path);
+  }
   int closeError = 0;
   int result = EGifCloseFile(gif.File, &closeError);
   gif.File = nullptr;

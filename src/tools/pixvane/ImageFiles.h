@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "base/Bitmap.h"
@@ -17,8 +18,10 @@ void WritePng(const std::filesystem::path& path, const TBitmap& bitmap);
 // 256-colour palette.
 void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
                       int delayMs);
-// The same with a time of its own for each frame.
+// The same with a time of its own for each frame; onFrame hears the index of
+// each frame before it is encoded.
 void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
-                      const std::vector<int>& delaysMs);
+                      const std::vector<int>& delaysMs,
+                      const std::function<void(size_t)>& onFrame = {});
 
 }  // namespace pixvane::tool

@@ -198,7 +198,9 @@ int main(int argc, char** argv) {
       if (render.Settings.Height) show.Height = render.Settings.Height;
       show.Seconds = renderSeconds;
       show.Seed = render.Settings.Seed;
-      int count = RunShowRender(show);
+      TProgressLine line(std::cerr, StderrIsTerminal());
+      int count = RunShowRender(show, [&](const std::string& text) { line.Show(text); });
+      line.Finish();
       std::cout << "Wrote " << count << " frames of the show to " << NativePath(render.Output)
                 << "\n";
       return 0;

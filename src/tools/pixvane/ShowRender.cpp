@@ -44,7 +44,8 @@ class TOffscreenWindow : public TSlideHost {
 
 }  // namespace
 
-std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options) {
+std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
+                                   const std::function<void(uint32_t)>& onPlayed) {
   if (options.Width < 16 || options.Height < 16 || options.Width > 7680 || options.Height > 4320)
     throw EToolError("the screen size must be between 16 x 16 and 7680 x 4320");
   if (options.Seconds < 1 || options.Seconds > 3600)
@@ -84,6 +85,7 @@ std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options) {
     else if (!frames.empty())
       frames.back().DurationMs = static_cast<int>(now - shownAt);
     frames.push_back({image, 0});
+    if (onPlayed && now / 1000 != shownAt / 1000) onPlayed(now);
     shownAt = now;
   };
   view.Paint();
@@ -100,8 +102,18 @@ std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options) {
   return frames;
 }
 
-int RunShowRender(const TShowRenderOptions& options) {
-  std::vector<TShowFrame> frames = RenderShow(options);
+int RunShowRender(const TShowRenderOptions& options,
+                  const std::function<void(const std::string&)>& report) {
+  auto say = [&](const std::string& text) {
+    if (report) report(text);
+  };
+  const std::string total = std::to_string(options.Seconds);
+  std::vector<TShowFrame> frames = RenderShow(options, [&](uint32_t playedMs) {
+    say("Playing the show: " + std::to_string(playedMs / 1000) + "/" + total + " s");
+  });
+  auto writing = [&](size_t index) {
+    say("Writing frame " + std::to_string(index + 1) + "/" + std::to_string(frames.size()));
+  };
   if (options.Output.extension() == ".gif") {
     std::vector<TBitmap> images;
     std::vector<int> delays;
@@ -109,7 +121,7 @@ int RunShowRender(const TShowRenderOptions& options) {
       images.push_back(std::move(frame.Image));
       delays.push_back(frame.DurationMs);
     }
-    WriteAnimatedGif(options.Output, images, delays);
+    WriteAnimatedGif(options.Output, images, delays, writing);
     return static_cast<int>(images.size());
   }
   std::error_code error;
@@ -117,6 +129,7 @@ int RunShowRender(const TShowRenderOptions& options) {
   if (error)
     throw EToolError(Located(options.Output, 0, "cannot create the folder: " + error.message()));
   for (size_t i = 0; i < frames.size(); ++i) {
+    writing(i);
     char name[32];
     std::snprintf(name, sizeof name, "frame-%03zu.png", i);
     WritePng(options.Output / name, frames[i].Image);

@@ -1,5 +1,7 @@
 #pragma once
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "base/Bitmap.h"
@@ -22,10 +24,14 @@ struct TShowRenderOptions {
 // transitions, on a clock of its own: every image the screen shows in the
 // first Seconds, with how long each stays. Captions are not drawn (the tool
 // has no platform fonts); music is not played.
-std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options);
+// onPlayed hears the show's clock (ms played) once every whole second.
+std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
+                                   const std::function<void(uint32_t)>& onPlayed = {});
 
 // Writes the show as OUT/frame-NNN.png or, for OUT ending in ".gif", as one
-// animated GIF; returns the number of frames.
-int RunShowRender(const TShowRenderOptions& options);
+// animated GIF; returns the number of frames. A long show takes a while, so
+// report hears a one-line status as it plays and as it is written.
+int RunShowRender(const TShowRenderOptions& options,
+                  const std::function<void(const std::string&)>& report = {});
 
 }  // namespace pixvane::tool

@@ -1,5 +1,6 @@
 #include "tools/pixvane/StylesCommand.h"
 
+#include <algorithm>
 #include <string>
 
 #include "tools/pixvane/FrameCommand.h"
@@ -13,7 +14,16 @@ namespace {
 
 constexpr int StylesPerRow = 8;
 constexpr int Progresses[] = {25, 50, 75};
-constexpr int Gap = 4, LabelHeight = 9;
+constexpr int Gap = 4;
+
+// The digits grow with the cells, at least twice their 3 x 5 pixels so they
+// read at a glance on a sheet viewed whole.
+int LabelScale(int height) {
+  return std::clamp(height / 30, 2, 8);
+}
+int LabelHeight(int height) {
+  return 7 * LabelScale(height);
+}
 
 // Warm diagonal stripes over a gradient, and a cool checker with a ring: two
 // pictures no one can mistake for each other at any size.
@@ -41,15 +51,17 @@ TBitmap SamplePicture(int w, int h, bool warm) {
 constexpr uint16_t Glyphs[10] = {0x7B6F, 0x2C97, 0x73E7, 0x72CF, 0x5BC9,
                                  0x79CF, 0x79EF, 0x7249, 0x7BEF, 0x7BCF};
 
-void DrawNumber(TBitmap& sheet, int x, int y, int number) {
+void DrawNumber(TBitmap& sheet, int x, int y, int number, int scale) {
   std::string digits = std::to_string(number);
   for (char c : digits) {
     uint16_t glyph = Glyphs[c - '0'];
     for (int row = 0; row < 5; ++row)
       for (int col = 0; col < 3; ++col)
-        if (glyph & (1 << (14 - row * 3 - col)))
-          sheet.FillRect({x + col, y + row, x + col + 1, y + row + 1}, 0xFFFFFF);
-    x += 4;
+        if (glyph & (1 << (14 - row * 3 - col))) {
+          int left = x + col * scale, top = y + row * scale;
+          sheet.FillRect({left, top, left + scale, top + scale}, 0xFFFFFF);
+        }
+    x += 4 * scale;
   }
 }
 
@@ -59,14 +71,15 @@ TBitmap StyleSheet(int width, int height) {
   TBitmap old = SamplePicture(width, height, true), picture = SamplePicture(width, height, false);
   const int group = 3 * width + 2 * Gap / 2 + Gap;
   const int rows = (StyleCount + StylesPerRow - 1) / StylesPerRow;
-  TBitmap sheet(StylesPerRow * group + Gap, rows * (height + LabelHeight + Gap) + Gap);
+  const int labelHeight = LabelHeight(height);
+  TBitmap sheet(StylesPerRow * group + Gap, rows * (height + labelHeight + Gap) + Gap);
   sheet.Fill(RGBColor(40, 40, 40));
   for (int style = 1; style <= StyleCount; ++style) {
     int x = Gap + ((style - 1) % StylesPerRow) * group;
-    int y = Gap + ((style - 1) / StylesPerRow) * (height + LabelHeight + Gap);
-    DrawNumber(sheet, x, y, style);
+    int y = Gap + ((style - 1) / StylesPerRow) * (height + labelHeight + Gap);
+    DrawNumber(sheet, x, y, style, LabelScale(height));
     for (int p : Progresses) {
-      Draw(sheet, x, y + LabelHeight, RenderOneFrame(old, picture, style, p, 4, 0));
+      Draw(sheet, x, y + labelHeight, RenderOneFrame(old, picture, style, p, 4, 0));
       x += width + Gap / 2;
     }
   }

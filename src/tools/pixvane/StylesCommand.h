@@ -8,7 +8,7 @@ namespace pixvane::tool {
 // A contact sheet of every built-in style: for styles 1 to StyleCount, one row of
 // three frames (p = 25, 50, 75) from one sample picture to a contrasting
 // one, each cell width x height, eight styles to a sheet row, each cell pair
-// labelled with its style number.
+// labelled with its style number in digits that grow with the cells.
 TBitmap StyleSheet(int width, int height);
 void RunStyles(int width, int height, const std::filesystem::path& output);
 
