@@ -45,9 +45,14 @@ if(PIXVANE_TESTS)
   find_package(GTest REQUIRED)
 endif()
 
-# PNG and GIF output of the tool's frame rendering: optional, found natively.
+# PNG, GIF and WebP output of the tool's frame rendering (libimagequant
+# picks the GIF palettes): optional, found natively only.
 find_package(PNG)
 find_package(GIF)
-if(PNG_FOUND AND GIF_FOUND)
+if(NOT MINGW)
+  pkg_check_modules(WEBP QUIET IMPORTED_TARGET libwebpmux libwebp)
+  pkg_check_modules(IMAGEQUANT QUIET IMPORTED_TARGET imagequant)
+endif()
+if(PNG_FOUND AND GIF_FOUND AND WEBP_FOUND AND IMAGEQUANT_FOUND)
   set(PIXVANE_IMAGE_FILES ON)
 endif()

@@ -129,14 +129,45 @@ TEST(ImageFiles, PngKeepsEveryPixelAndGifHoldsEveryFrame) {
   folder.Write("c.txt", std::string("not a picture"));
   EXPECT_THROW(ReadImage(folder / "c.txt"), EToolError);
 
-  WriteAnimatedGif(folder / "d.gif", {bitmap, Gradient(13, 7, 90), Gradient(13, 7, 140)}, 40);
+  WriteAnimatedGif(folder / "d.gif", {bitmap, Gradient(13, 7, 90), Gradient(13, 7, 140)},
+                   {40, 40, 40});
   int error = 0;
   GifFileType* gif = DGifOpenFileName((folder / "d.gif").string().c_str(), &error);
   ASSERT_NE(gif, nullptr);
   ASSERT_EQ(DGifSlurp(gif), GIF_OK);
   EXPECT_EQ(gif->ImageCount, 3);
   EXPECT_EQ(gif->SWidth, 13);
+  // A frame of fewer than 256 colours, one level apart, keeps every one in
+  // its own palette: nothing posterised.
+  const SavedImage& second = gif->SavedImages[1];
+  ASSERT_NE(second.ImageDesc.ColorMap, nullptr);
+  const TBitmap secondBitmap = Gradient(13, 7, 90);
+  int wrong = 0;
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 13; ++x) {
+      GifColorType c = second.ImageDesc.ColorMap->Colors[second.RasterBits[y * 13 + x]];
+      wrong += RGBColor(c.Red, c.Green, c.Blue) != secondBitmap.Pixel(x, y);
+    }
+  EXPECT_EQ(wrong, 0);
   DGifCloseFile(gif, &error);
+}
+
+TEST(ImageFiles, AnimationsByTheirEnding) {
+  TToolFolder folder;
+  EXPECT_TRUE(IsAnimationFile("a.GIF"));
+  EXPECT_TRUE(IsAnimationFile("a.webp"));
+  EXPECT_FALSE(IsAnimationFile("frames"));
+  WriteAnimation(folder / "e.webp", {Gradient(13, 7, 40), Gradient(13, 7, 140)}, {40, 1000});
+  const std::vector<uint8_t> written = test::ReadBytes(folder / "e.webp");
+  const std::string bytes(written.begin(), written.end());
+  ASSERT_GT(bytes.size(), 30u);
+  EXPECT_EQ(bytes.substr(0, 4), "RIFF");
+  EXPECT_EQ(bytes.substr(8, 4), "WEBP");
+  size_t frames = 0;
+  for (size_t at = bytes.find("ANMF"); at != std::string::npos; at = bytes.find("ANMF", at + 4))
+    ++frames;
+  EXPECT_EQ(frames, 2u);
+  EXPECT_THROW(WriteAnimation(folder / "none" / "f.webp", {Gradient(4, 4, 0)}, {40}), EToolError);
 }
 
 }  // namespace

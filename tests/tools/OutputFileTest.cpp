@@ -49,7 +49,7 @@ TEST(OutputFile, WrittenFilesGetTheUsualPermissions) {
   RunBuild({manifest, written[0], player});
 #ifdef PIXVANE_HAVE_IMAGE_FILES
   written.push_back(folder / "frames.gif");
-  WriteAnimatedGif(written.back(), {TBitmap(4, 4), TBitmap(4, 4)}, 40);
+  WriteAnimatedGif(written.back(), {TBitmap(4, 4), TBitmap(4, 4)}, {40, 40});
 #endif
   umask(saved);
   for (const fs::path& path : written)

@@ -88,8 +88,8 @@ void RunFrame(const TFrameOptions& options) {
 int RunRender(const TRenderOptions& options) {
   TBitmap old = ReadImage(options.Old), picture = ReadImage(options.New);
   std::vector<TBitmap> frames = RenderTransition(old, picture, options.Settings);
-  if (options.Output.extension() == ".gif") {
-    WriteAnimatedGif(options.Output, frames, 40);
+  if (IsAnimationFile(options.Output)) {
+    WriteAnimation(options.Output, frames, std::vector<int>(frames.size(), 40));
     return static_cast<int>(frames.size());
   }
   std::error_code error;

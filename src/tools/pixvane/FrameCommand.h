@@ -38,8 +38,8 @@ struct TRenderOptions {
   TRenderSettings Settings;
   std::filesystem::path Old, New, Output;
 };
-// Writes the frames as OUT/frame-NNN.png, or as one animated GIF when OUT
-// ends in ".gif". Returns the number of frames.
+// Writes the frames as OUT/frame-NNN.png, or as one animated GIF or WebP when
+// OUT ends in ".gif" or ".webp". Returns the number of frames.
 int RunRender(const TRenderOptions& options);
 
 }  // namespace pixvane::tool

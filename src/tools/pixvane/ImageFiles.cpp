@@ -1,14 +1,17 @@
 #include "tools/pixvane/ImageFiles.h"
 
 #include <gif_lib.h>
+#include <libimagequant.h>
 #include <png.h>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 
 #include "base/Errors.h"
 #include "package/Picture.h"
+#include "tools/pixvane/AnimatedWebp.h"
 #include "tools/pixvane/OutputFile.h"
 #include "tools/pixvane/ToolError.h"
 
@@ -102,25 +105,55 @@ void CheckGif(int result, const std::filesystem::path& path, int error) {
         Located(path, 0, std::string("cannot write the GIF: ") + GifErrorString(error)));
 }
 
+struct TQuantizer {
+  liq_attr* Attr = liq_attr_create();
+  liq_image* Image = nullptr;
+  liq_result* Result = nullptr;
+  ~TQuantizer() {
+    if (Result) liq_result_destroy(Result);
+    if (Image) liq_image_destroy(Image);
+    liq_attr_destroy(Attr);
+  }
+};
+
+// A palette of up to 256 colours chosen for this frame, with the frame
+// dithered onto it: a sky's gradient stays a gradient instead of bands.
+void Quantize(const TBitmap& frame, std::vector<GifByteType>& indexes, GifColorType palette[256],
+              const std::filesystem::path& path) {
+  const int w = frame.Width(), h = frame.Height();
+  std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* row = frame.ScanLine(y);
+    uint8_t* out = rgba.data() + static_cast<size_t>(y) * w * 4;
+    for (int x = 0; x < w; ++x, out += 4) {
+      out[0] = row[3 * x + 2];
+      out[1] = row[3 * x + 1];
+      out[2] = row[3 * x];
+      out[3] = 255;
+    }
+  }
+  TQuantizer q;
+  liq_set_speed(q.Attr, 6);  // a minute for a long show at 1080p, not ten
+  q.Image = liq_image_create_rgba(q.Attr, rgba.data(), w, h, 0);
+  if (!q.Image || liq_image_quantize(q.Image, q.Attr, &q.Result) != LIQ_OK)
+    throw EToolError(Located(path, 0, "cannot reduce a frame to 256 colours"));
+  liq_set_dithering_level(q.Result, 1.0f);
+  indexes.resize(rgba.size() / 4);
+  if (liq_write_remapped_image(q.Result, q.Image, indexes.data(), indexes.size()) != LIQ_OK)
+    throw EToolError(Located(path, 0, "cannot reduce a frame to 256 colours"));
+  const liq_palette* colours = liq_get_palette(q.Result);
+  for (unsigned i = 0; i < 256; ++i) {
+    liq_color c = i < colours->count ? colours->entries[i] : liq_color{0, 0, 0, 255};
+    palette[i] = {c.r, c.g, c.b};
+  }
+}
+
 void PutFrame(GifFileType* gif, const TBitmap& frame, int delayMs,
               const std::filesystem::path& path) {
   const int w = frame.Width(), h = frame.Height();
-  const size_t count = static_cast<size_t>(w) * h;
-  std::vector<GifByteType> red(count), green(count), blue(count), indexes(count);
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* row = frame.ScanLine(y);
-    for (int x = 0; x < w; ++x) {
-      size_t i = static_cast<size_t>(y) * w + x;
-      blue[i] = row[3 * x];
-      green[i] = row[3 * x + 1];
-      red[i] = row[3 * x + 2];
-    }
-  }
-  int colours = 256;
+  std::vector<GifByteType> indexes;
   GifColorType palette[256];
-  if (GifQuantizeBuffer(w, h, &colours, red.data(), green.data(), blue.data(), indexes.data(),
-                        palette) == GIF_ERROR)
-    throw EToolError(Located(path, 0, "cannot reduce a frame to 256 colours"));
+  Quantize(frame, indexes, palette, path);
   ColorMapObject* map = GifMakeMapObject(256, palette);
   int delay = std::min((delayMs + 5) / 10, 65535);
   GifByteType control[4] = {0, static_cast<GifByteType>(delay & 0xFF),
@@ -135,11 +168,6 @@ void PutFrame(GifFileType* gif, const TBitmap& frame, int delayMs,
 }
 
 }  // namespace
-
-void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
-                      int delayMs) {
-  WriteAnimatedGif(path, frames, std::vector<int>(frames.size(), delayMs));
-}
 
 void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
                       const std::vector<int>& delaysMs,
@@ -169,6 +197,29 @@ void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitm
   gif.File = nullptr;
   CheckGif(result, path, closeError);
   WriteImageFile(path, bytes, "GIF");
+}
+
+namespace {
+
+std::string LowerExtension(const std::filesystem::path& path) {
+  std::string extension = path.extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
+}  // namespace
+
+bool IsAnimationFile(const std::filesystem::path& path) {
+  const std::string extension = LowerExtension(path);
+  return extension == ".gif" || extension == ".webp";
+}
+
+void WriteAnimation(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
+                    const std::vector<int>& delaysMs, const std::function<void(size_t)>& onFrame) {
+  if (LowerExtension(path) == ".webp")
+    WriteAnimatedWebp(path, frames, delaysMs, onFrame);
+  else
+    WriteAnimatedGif(path, frames, delaysMs, onFrame);
 }
 
 }  // namespace pixvane::tool

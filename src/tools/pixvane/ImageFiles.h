@@ -14,14 +14,18 @@ TBitmap ReadImage(const std::filesystem::path& path);
 void WritePng(const std::filesystem::path& path, const TBitmap& bitmap);
 
 // Writes frames of one size as an animated GIF that loops, each frame shown
-// for delayMs (GIF counts in hundredths of a second) and reduced to its own
-// 256-colour palette.
-void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
-                      int delayMs);
-// The same with a time of its own for each frame; onFrame hears the index of
+// for its own time in delaysMs (GIF counts in hundredths of a second) and
+// dithered onto a 256-colour palette of its own; onFrame hears the index of
 // each frame before it is encoded.
 void WriteAnimatedGif(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
                       const std::vector<int>& delaysMs,
                       const std::function<void(size_t)>& onFrame = {});
+
+// True for the names WriteAnimation writes: ending in ".gif" or ".webp".
+bool IsAnimationFile(const std::filesystem::path& path);
+// Writes the frames as an animated GIF or WebP, by path's ending.
+void WriteAnimation(const std::filesystem::path& path, const std::vector<TBitmap>& frames,
+                    const std::vector<int>& delaysMs,
+                    const std::function<void(size_t)>& onFrame = {});
 
 }  // namespace pixvane::tool

@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
   auto* renderCommand = app.add_subcommand(
       "render",
       "Render a saver's show (SAVER), or one transition (--style, --old, --new), to numbered PNG "
-      "files or an animated GIF");
+      "files or an animated GIF or WebP");
   AddPath(renderCommand, "SAVER", renderSaver, "A saver whose picture show to play offscreen");
   renderCommand->add_option("--seconds", renderSeconds,
                             "With SAVER: how long to play (default 20)");
@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
                             "Generator state at the start (default 0)");
   AddPath(renderCommand, "--old", render.Old, "The old screen (PNG or JPEG)");
   AddPath(renderCommand, "--new", render.New, "The new picture (PNG or JPEG)");
-  AddPath(renderCommand, "-o,--output", render.Output, "A folder, or a file ending in .gif")
+  AddPath(renderCommand, "-o,--output", render.Output, "A folder, or a file ending in .gif or .webp")
       ->required();
   // Either a saver or one transition's three options, never both.
   renderCommand->callback([&] {

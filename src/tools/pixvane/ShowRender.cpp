@@ -114,14 +114,14 @@ int RunShowRender(const TShowRenderOptions& options,
   auto writing = [&](size_t index) {
     say("Writing frame " + std::to_string(index + 1) + "/" + std::to_string(frames.size()));
   };
-  if (options.Output.extension() == ".gif") {
+  if (IsAnimationFile(options.Output)) {
     std::vector<TBitmap> images;
     std::vector<int> delays;
     for (auto& frame : frames) {
       images.push_back(std::move(frame.Image));
       delays.push_back(frame.DurationMs);
     }
-    WriteAnimatedGif(options.Output, images, delays, writing);
+    WriteAnimation(options.Output, images, delays, writing);
     return static_cast<int>(images.size());
   }
   std::error_code error;

@@ -28,8 +28,8 @@ struct TShowRenderOptions {
 std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
                                    const std::function<void(uint32_t)>& onPlayed = {});
 
-// Writes the show as OUT/frame-NNN.png or, for OUT ending in ".gif", as one
-// animated GIF; returns the number of frames. A long show takes a while, so
+// Writes the show as OUT/frame-NNN.png or, for OUT ending in ".gif" or
+// ".webp", as one animation; returns the number of frames. A long show takes a while, so
 // report hears a one-line status as it plays and as it is written.
 int RunShowRender(const TShowRenderOptions& options,
                   const std::function<void(const std::string&)>& report = {});
