@@ -46,13 +46,15 @@ if(PIXVANE_TESTS)
 endif()
 
 # PNG, GIF and WebP output of the tool's frame rendering (libimagequant
-# picks the GIF palettes): optional, found natively only.
+# picks the GIF palettes, FreeType draws captions): optional, found natively
+# only.
 find_package(PNG)
 find_package(GIF)
 if(NOT MINGW)
+  find_package(Freetype)
   pkg_check_modules(WEBP QUIET IMPORTED_TARGET libwebpmux libwebp)
   pkg_check_modules(IMAGEQUANT QUIET IMPORTED_TARGET imagequant)
 endif()
-if(PNG_FOUND AND GIF_FOUND AND WEBP_FOUND AND IMAGEQUANT_FOUND)
+if(PNG_FOUND AND GIF_FOUND AND WEBP_FOUND AND IMAGEQUANT_FOUND AND FREETYPE_FOUND)
   set(PIXVANE_IMAGE_FILES ON)
 endif()

@@ -7,6 +7,7 @@
 #include "base/Stream.h"
 #include "package/Package.h"
 #include "show/SlideSequencer.h"
+#include "tools/pixvane/CaptionFont.h"
 #include "tools/pixvane/ImageFiles.h"
 #include "tools/pixvane/ToolError.h"
 #include "transition/HeadlessViewHost.h"
@@ -26,10 +27,13 @@ class TOffscreenWindow : public TSlideHost {
   }
   int32_t ScreenWidth() override { return FWidth; }
   int32_t ScreenHeight() override { return FHeight; }
-  void MeasureText(const std::string&, const TFont&, int32_t& cx, int32_t& cy) override {
-    cx = cy = 0;
+  void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) override {
+    Caption(font).Measure(text, cx, cy);
   }
-  void DrawText(TBitmap&, int32_t, int32_t, const std::string&, const TFont&) override {}
+  void DrawText(TBitmap& slide, int32_t x, int32_t y, const std::string& text,
+                const TFont& font) override {
+    Caption(font).Draw(slide, x, y, text);
+  }
   void SetShowTimerEnabled(bool enabled) override { TimerEnabled = enabled; }
   void ProcessMessages() override {}
   void StartFlashShow() override { FlashStarted = true; }
@@ -38,8 +42,15 @@ class TOffscreenWindow : public TSlideHost {
   bool FlashStarted = false;
 
  private:
+  // A show has one caption font; its face is loaded when first needed.
+  TCaptionFont& Caption(const TFont& font) {
+    if (!FCaption) FCaption = std::make_unique<TCaptionFont>(font);
+    return *FCaption;
+  }
+
   std::filesystem::path FPath;
   int FWidth, FHeight;
+  std::unique_ptr<TCaptionFont> FCaption;
 };
 
 }  // namespace

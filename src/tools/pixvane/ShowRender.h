@@ -22,8 +22,9 @@ struct TShowRenderOptions {
 
 // Plays a saver's picture show offscreen with the real sequencer and
 // transitions, on a clock of its own: every image the screen shows in the
-// first Seconds, with how long each stays. Captions are not drawn (the tool
-// has no platform fonts); music is not played.
+// first Seconds, with how long each stays. The caption is drawn as the
+// player places it, with a stand-in font (see TCaptionFont); music is not
+// played.
 // onPlayed hears the show's clock (ms played) once every whole second.
 std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
                                    const std::function<void(uint32_t)>& onPlayed = {});
