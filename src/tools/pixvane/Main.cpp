@@ -142,7 +142,8 @@ int main(int argc, char** argv) {
                             "Generator state at the start (default 0)");
   AddPath(renderCommand, "--old", render.Old, "The old screen (PNG or JPEG)");
   AddPath(renderCommand, "--new", render.New, "The new picture (PNG or JPEG)");
-  AddPath(renderCommand, "-o,--output", render.Output, "A folder, or a file ending in .gif or .webp")
+  AddPath(renderCommand, "-o,--output", render.Output,
+          "A folder, or a file ending in .gif or .webp")
       ->required();
   // Either a saver or one transition's three options, never both.
   renderCommand->callback([&] {
