@@ -283,6 +283,11 @@ TEST_F(BuildTest, AnythingButThePlayerIsRefusedAndNamed) {
       std::string::npos);
   EXPECT_EQ(BuildError({Manifest, Folder / "s.scr", text}),
             text.string() + ": not the Pixvane player (pixvane.scr)");
+  // A saver carries the player's resource and a package of its own.
+  fs::path saver = Folder / "built.scr";
+  RunBuild({Manifest, saver, Player});
+  EXPECT_NE(BuildError({Manifest, Folder / "s.scr", saver}).find(": this is a saver already"),
+            std::string::npos);
 }
 
 TEST_F(BuildTest, PicturesAreDecodedWhileBuilding) {

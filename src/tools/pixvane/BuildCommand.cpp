@@ -9,6 +9,7 @@
 #include "base/CodePage.h"
 #include "base/Errors.h"
 #include "base/Stream.h"
+#include "package/Package.h"
 #include "package/PackageWriter.h"
 #include "package/Picture.h"
 #include "tools/pixvane/FileKind.h"
@@ -173,6 +174,17 @@ void CheckOutput(const fs::path& output, const TManifest& manifest, const fs::pa
                                "write the saver elsewhere"));
 }
 
+// A saver is the player too, but building on one would carry its package
+// along unseen: the player reads only the last one.
+bool CarriesPackage(std::vector<uint8_t> bytes) {
+  TMemoryStream file(std::move(bytes));
+  try {
+    return ReadSettings(file) != nullptr;
+  } catch (const EError&) {
+    return false;  // what lies at the trailer's offset is no settings record
+  }
+}
+
 // The saver is the player with the package appended, so anything else given
 // as the player would make a file that is no saver at all.
 void CheckPlayer(const fs::path& player) {
@@ -182,7 +194,13 @@ void CheckPlayer(const fs::path& player) {
   } catch (const EError&) {
     throw EToolError(Located(player, 0, "cannot read the player"));
   }
-  if (IsPlayer(bytes)) return;
+  if (IsPlayer(bytes)) {
+    if (CarriesPackage(std::move(bytes)))
+      throw EToolError(Located(player, 0,
+                               "this is a saver already, not the Pixvane player (pixvane.scr); "
+                               "its package would stay inside the new saver as dead weight"));
+    return;
+  }
   std::string kind = DescribeFileKind(bytes);
   std::string what = kind.empty() ? "" : "this is " + kind + ", ";
   throw EToolError(Located(player, 0, what + "not the Pixvane player (pixvane.scr)"));
