@@ -72,6 +72,11 @@ class TFileStream : public TStream {
  private:
   struct THandle;
   TFileStream(std::string path, std::unique_ptr<THandle> handle);
+#ifdef _WIN32
+  // A stream over a handle just opened (void*: the platform's HANDLE).
+  static std::unique_ptr<TFileStream> Opened(void* opened, const std::string& shown,
+                                             const char* failure);
+#endif
   std::string FPath;
   std::unique_ptr<THandle> FHandle;
   int64_t FPosition = 0;

@@ -32,38 +32,38 @@ std::string Utf8(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::unique_ptr<TFileStream> TFileStream::OpenRead(const std::string& path) {
+// The four ways in differ only in the call that opens the file; shown is the
+// name the stream and its errors go by.
+std::unique_ptr<TFileStream> TFileStream::Opened(void* opened, const std::string& shown,
+                                                 const char* failure) {
+  if (opened == INVALID_HANDLE_VALUE) throw EFileError(Format(failure, shown));
   auto handle = std::make_unique<THandle>();
-  handle->h = CreateFileA(path.c_str(), ReadAccess, ReadShare, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle->h == INVALID_HANDLE_VALUE) throw EFileError(Format("Cannot open file %s", path));
-  return std::unique_ptr<TFileStream>(new TFileStream(path, std::move(handle)));
+  handle->h = opened;
+  return std::unique_ptr<TFileStream>(new TFileStream(shown, std::move(handle)));
+}
+
+std::unique_ptr<TFileStream> TFileStream::OpenRead(const std::string& path) {
+  return Opened(CreateFileA(path.c_str(), ReadAccess, ReadShare, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr),
+                path, "Cannot open file %s");
 }
 
 std::unique_ptr<TFileStream> TFileStream::OpenRead(const std::filesystem::path& path) {
-  auto handle = std::make_unique<THandle>();
-  handle->h = CreateFileW(path.c_str(), ReadAccess, ReadShare, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle->h == INVALID_HANDLE_VALUE)
-    throw EFileError(Format("Cannot open file %s", Utf8(path)));
-  return std::unique_ptr<TFileStream>(new TFileStream(Utf8(path), std::move(handle)));
+  return Opened(CreateFileW(path.c_str(), ReadAccess, ReadShare, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr),
+                Utf8(path), "Cannot open file %s");
 }
 
 std::unique_ptr<TFileStream> TFileStream::Create(const std::string& path) {
-  auto handle = std::make_unique<THandle>();
-  handle->h = CreateFileA(path.c_str(), CreateAccess, CreateShare, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle->h == INVALID_HANDLE_VALUE) throw EFileError(Format("Cannot create file %s", path));
-  return std::unique_ptr<TFileStream>(new TFileStream(path, std::move(handle)));
+  return Opened(CreateFileA(path.c_str(), CreateAccess, CreateShare, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr),
+                path, "Cannot create file %s");
 }
 
 std::unique_ptr<TFileStream> TFileStream::Create(const std::filesystem::path& path) {
-  auto handle = std::make_unique<THandle>();
-  handle->h = CreateFileW(path.c_str(), CreateAccess, CreateShare, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle->h == INVALID_HANDLE_VALUE)
-    throw EFileError(Format("Cannot create file %s", Utf8(path)));
-  return std::unique_ptr<TFileStream>(new TFileStream(Utf8(path), std::move(handle)));
+  return Opened(CreateFileW(path.c_str(), CreateAccess, CreateShare, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr),
+                Utf8(path), "Cannot create file %s");
 }
 
 namespace {
