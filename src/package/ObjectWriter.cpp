@@ -90,6 +90,7 @@ class TWriter {
     object.DefineProperties(properties);
     for (const TProperty& property : properties.Items()) {
       if (!property.Stored) continue;
+      if (property.Default && property.GetOrd() == *property.Default) continue;
       std::string path = prefix + std::string(property.Name);
       if (property.Kind == TPropKind::Object) {
         Properties(*property.Object, path + ".");

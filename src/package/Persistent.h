@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,7 +52,11 @@ struct TProperty {
   std::function<void(TStream&)> ReadData;  // given the whole Binary block
   std::function<void(TStream&)> WriteData;
   TPersistent* Object = nullptr;
-  bool Stored = true;     // the writer emits it
+  bool Stored = true;  // the writer emits it
+  // An ordinal the writer leaves out: properties added after packages were
+  // first written keep the records that do not use them byte-for-byte as
+  // they were.
+  std::optional<int32_t> Default;
   bool Utf8Text = false;  // the writer stores non-ASCII text as UTF-8
 };
 

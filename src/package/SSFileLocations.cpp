@@ -1,9 +1,13 @@
 #include "package/SSFileLocations.h"
 
 #include <cassert>
+#include <iterator>
 
 namespace pixvane {
 namespace {
+
+const TIdentEntry ScaleModeNames[] = {{"smStretchFlag", 0}, {"smFit", 1}, {"smFill", 2}};
+const TIdentMap ScaleModeMap(ScaleModeNames, std::size(ScaleModeNames));
 
 TProperty& List(TPropertyList& properties, std::string_view name, TCommaList& list) {
   return properties.Text(
@@ -45,6 +49,10 @@ void TSSFileLocations::DefineProperties(TPropertyList& properties) {
   List(properties, "FlashFileNamesCommaList", FlashFileNamesList);
   List(properties, "FlashSizesCommaList", FlashSizesList);
   List(properties, "DescriptCommaList", DescriptList).Utf8Text = true;
+  properties.Enum("ScaleMode", ScaleMode, ScaleModeMap).Default = 0;
+  properties.Flag("lShufflePic", lShufflePic).Default = 0;
+  properties.Flag("lCaptionShadow", lCaptionShadow).Default = 0;
+  properties.Integer("CaptionMargin", CaptionMargin).Default = 0;
   properties.Text("Name", Name).Stored = false;
   properties.Integer("Tag", Tag).Stored = false;
 }
@@ -56,6 +64,19 @@ TSoundOrder TSSFileLocations::SoundOrder() const {
 
 void TSSFileLocations::SetSoundOrder(TSoundOrder order) {
   SoundRandom = static_cast<int32_t>(order);
+}
+
+TScaleMode TSSFileLocations::Scale() const {
+  if (ScaleMode == 1) return TScaleMode::Fit;
+  if (ScaleMode == 2) return TScaleMode::Fill;
+  return lStretch ? TScaleMode::Stretch : TScaleMode::None;
+}
+
+void TSSFileLocations::SetScale(TScaleMode mode) {
+  // Fit and Fill also set the flag, so a player that knows only the flag
+  // still fills the screen with the picture.
+  lStretch = mode != TScaleMode::None;
+  ScaleMode = mode == TScaleMode::Fit ? 1 : mode == TScaleMode::Fill ? 2 : 0;
 }
 
 TSaverKind TSSFileLocations::Kind() const {

@@ -46,6 +46,12 @@ enum class TSoundOrder : int32_t { List = 1, Random = 2, RepeatOne = 3 };
 // does not know: no music, and the pictures start over.
 enum class TSaverKind { Photo, Flash, Unknown };
 
+// How a picture meets the screen. Stretch and None are the two looks of the
+// lStretch flag; Fit and Fill keep the picture's proportions, showing all of
+// it between black bars or covering the screen and cropping the overflow
+// evenly. Stored as ScaleMode, whose default 0 defers to lStretch.
+enum class TScaleMode { Stretch, None, Fit, Fill };
+
 // The settings record of a content package: everything about a show.
 class TSSFileLocations : public TPersistent {
  public:
@@ -67,6 +73,12 @@ class TSSFileLocations : public TPersistent {
   std::string Title, Author, Email, Web, Ver;
   TCommaList EffectList, PicList, PicFileNamesList, SndList, SndFileNamesList, SndSizesList,
       FlashList, FlashFileNamesList, FlashSizesList, DescriptList;
+  // Settings added later; each is written only when it differs from its
+  // default, so a record that does not use them reads as before.
+  int32_t ScaleMode = 0;        // 0 as lStretch says, 1 fit, 2 fill
+  bool lShufflePic = false;     // every picture once per round, in a random order
+  bool lCaptionShadow = false;  // a soft dark shadow under the caption
+  int32_t CaptionMargin = 0;    // pixels at 96 DPI between the caption and the bottom edge
   std::string Name;  // every streamable component has these two; packages leave them empty
   int32_t Tag = 0;
 
@@ -79,6 +91,8 @@ class TSSFileLocations : public TPersistent {
   // they were read; the setters store what the tool writes.
   TSoundOrder SoundOrder() const;
   void SetSoundOrder(TSoundOrder order);
+  TScaleMode Scale() const;
+  void SetScale(TScaleMode mode);
   TSaverKind Kind() const;
   void SetKind(TSaverKind kind);  // Photo or Flash
 

@@ -27,12 +27,15 @@ class TRandomRecord {
     r.TextFont.Name =
         "F" + Text(40);  // an empty face is not written, so the default would come back
     r.TextFont.Style = FRandom() % 16;
-    for (bool* flag : {&r.lRandomPic, &r.lRandomStyle, &r.lClearOldImage, &r.lStretch,
-                       &r.lSoundLoop, &r.lMute, &r.lExitMouseMove, &r.lExitMouseClick,
-                       &r.lExitKeyPress, &r.lShowMouseCursor, &r.lExitFSCommandQuit})
+    for (bool* flag :
+         {&r.lRandomPic, &r.lRandomStyle, &r.lClearOldImage, &r.lStretch, &r.lSoundLoop, &r.lMute,
+          &r.lExitMouseMove, &r.lExitMouseClick, &r.lExitKeyPress, &r.lShowMouseCursor,
+          &r.lExitFSCommandQuit, &r.lShufflePic, &r.lCaptionShadow})
       *flag = FRandom() % 2;
     r.Interval = Int();
     r.SoundRandom = Int();
+    r.ScaleMode = Pick({0, 1, 2});
+    r.CaptionMargin = Int();
     for (std::string* text : {&r.Title, &r.Author, &r.Email, &r.Web, &r.Ver}) *text = Text(300);
     for (TCommaList* list :
          {&r.EffectList, &r.PicList, &r.PicFileNamesList, &r.SndList, &r.SndFileNamesList,
@@ -170,6 +173,21 @@ TEST(SettingsRecord, SoundOrdersAreStoredAsTheToolHasAlwaysStoredThem) {
     EXPECT_EQ(record.SoundRandom, stored);
     EXPECT_EQ(record.SoundOrder(), order);
   }
+}
+
+TEST(SettingsRecord, ScaleModesSitOverTheStretchFlag) {
+  TSSFileLocations record;
+  EXPECT_EQ(record.Scale(), TScaleMode::None);
+  record.lStretch = true;
+  EXPECT_EQ(record.Scale(), TScaleMode::Stretch);
+  for (TScaleMode mode :
+       {TScaleMode::Fit, TScaleMode::Fill, TScaleMode::None, TScaleMode::Stretch}) {
+    record.SetScale(mode);
+    EXPECT_EQ(record.Scale(), mode);
+  }
+  EXPECT_EQ(record.ScaleMode, 0);  // the old looks leave the new property out
+  record.ScaleMode = 7;            // a mode from a later player: the flag decides
+  EXPECT_EQ(record.Scale(), TScaleMode::Stretch);
 }
 
 TEST(SettingsRecord, AccessorsCheckEachListsOwnCount) {
