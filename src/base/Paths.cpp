@@ -47,4 +47,8 @@ std::string ExtractFilePath(std::string_view path) {
   return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
 }
 
+std::string ExtractFileName(std::string_view path) {
+  return std::string(path.substr(ExtractFilePath(path).size()));
+}
+
 }  // namespace pixvane

@@ -25,7 +25,18 @@ bool IsPlainFileName(std::string_view name);
 // The system's temporary folder, ending with the path delimiter.
 std::string TempFolderPath();
 
+// This program's folder among the user's own local data, ending with the
+// path delimiter, or "" when the system does not say where that is: the
+// local application data folder and "Pixvane" on Windows, $XDG_DATA_HOME
+// (or ~/.local/share) and "pixvane" elsewhere. It may not exist yet.
+std::string UserDataFolderPath();
+
+// Makes the folder (its parent must exist); true when it exists afterwards.
+bool CreateFolder(std::string_view path);
+
 // The folder part of a path including its final delimiter ("" when none).
 std::string ExtractFilePath(std::string_view path);
+// The part after the folder.
+std::string ExtractFileName(std::string_view path);
 
 }  // namespace pixvane

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,19 +30,29 @@ inline constexpr std::string_view DefaultDownloadSWFText =
 
 // The mute choice and the language texts, read from and written to the two
 // INI files in the executable's folder.
+//
+// A saver installed for every user sits in a folder that users may not
+// write to, so the choice would never be kept there. It then goes to a file
+// of the user's own (same syntax, one per saver), which is read first from
+// then on; savers whose folder is writable keep using the file beside them.
 class TSettingsStore {
  public:
   // exeFolder is the executable's folder ending with the path delimiter, as
   // ExtractFilePath gives it; an empty folder means the current one.
-  explicit TSettingsStore(std::string_view exeFolder);
+  // userFile is the user's own settings file, or "" for none.
+  explicit TSettingsStore(std::string_view exeFolder, std::string userFile = std::string());
+  // The user's file is named after the executable, in the user's data folder.
   static TSettingsStore ForExecutable(std::string_view exePath);
 
-  // "mute" of section "Setup" read as an integer, non-zero meaning muted. A
-  // missing or unreadable file, a missing key or a value that is not an
-  // integer gives defaultValue.
+  // "mute" of section "Setup" read as an integer, non-zero meaning muted:
+  // from the user's file when it holds one, else from the file beside the
+  // executable. A missing or unreadable file, a missing key or a value that
+  // is not an integer gives defaultValue.
   bool ReadMuteSetting(bool defaultValue) const;
-  // Stores "1" or "0", keeping everything else in the file. Raises EFileError
-  // "Unable to write to %s" with the file's path when it cannot be stored.
+  // Stores "1" or "0", keeping everything else in the file: in the user's
+  // file when it already holds the choice or the file beside the executable
+  // cannot be written. Raises EFileError "Unable to write to %s" with the
+  // path of the file that could not be written.
   void WriteMuteSetting(bool mute) const;
 
   bool LanguageFileExists() const;
@@ -50,10 +61,15 @@ class TSettingsStore {
   std::string LanguageText(std::string_view key, std::string_view defaultText) const;
 
   const std::string& ControlFilePath() const { return FControl.Path(); }
+  const std::string& UserControlFilePath() const { return FUserControl.Path(); }
   const std::string& LanguageFilePath() const { return FLanguage.Path(); }
 
  private:
+  std::optional<bool> ReadMute(const TIniFile& file) const;
+  bool TryWrite(const TIniFile& file, std::string_view value) const;
+
   TIniFile FControl;
+  TIniFile FUserControl;
   TIniFile FLanguage;
 };
 

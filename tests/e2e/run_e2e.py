@@ -579,6 +579,38 @@ def case_mute_is_stored(run):
     run.close_window(window, process)
 
 
+def case_mute_kept_for_the_user(run):
+    """Where CONTROL.INI cannot be written the choice goes to the user's own file and is read back."""
+    folder = run.folder("mute-refused")
+    exe = run.copy_saver(folder, "Refused.scr")
+    # The tests may run as root, for whom no folder is read-only: a folder in
+    # the file's place refuses the write for everyone.
+    os.mkdir(os.path.join(folder, "CONTROL.INI"))
+    users = os.path.join(run.wine.prefix, "drive_c", "users")
+    local = [os.path.join(users, name, "AppData", "Local") for name in os.listdir(users)
+             if name != "Public" and os.path.isdir(os.path.join(users, name, "AppData", "Local"))]
+    check(len(local) == 1, "not one user's local data folder in the prefix: %s" % local)
+    user_file = os.path.join(local[0], "Pixvane", "Refused.scr.ini")
+    caption = "Setup [%s]" % TITLE
+    process = run.start(exe)
+    window = run.wait_window(caption)[0]
+    controls = run.helper.controls(window[0])
+    run.click(controls["Mute music"][3])
+    check(wait_until(lambda: run.helper.controls(window[0])["Mute music"][2] == 1, 10),
+          "the click did not tick the box")
+    run.click(controls["&Ok"][3])
+    run.wait_exit(process, 15, "OK with CONTROL.INI refused")
+    check(os.path.isfile(user_file), "no file of the user's at %s" % user_file)
+    with open(user_file) as f:
+        stored = f.read()
+    check("[Setup]" in stored and "mute=1" in stored, "the user's file holds %r" % stored)
+
+    process = run.start(exe)
+    window = run.wait_window(caption)[0]
+    check(run.helper.controls(window[0])["Mute music"][2] == 1, "the box is not ticked again")
+    run.close_window(window, process)
+
+
 def case_language_file(run):
     """pixvane.ini beside the saver replaces the dialog's captions."""
     folder = run.folder("language")
@@ -921,7 +953,8 @@ def case_saver_without_package(run):
 
 CASES = [case_setup_without_arguments, case_setup_with_handle, case_second_instance,
          case_preview_draws_and_ends, case_preview_without_handle, case_password_ends,
-         case_mute_is_stored, case_language_file, case_unreadable_settings,
+         case_mute_is_stored, case_mute_kept_for_the_user, case_language_file,
+         case_unreadable_settings,
          case_setup_scales_with_dpi, case_saver_shows_pictures_in_order, case_saver_caption,
          case_saver_ends_on_mouse_move, case_saver_ends_on_key, case_saver_ends_on_click,
          case_saver_plays_extracted_sounds, case_saver_muted_by_user, case_saver_second_instance,

@@ -118,6 +118,33 @@ TEST_F(SettingsStoreTest, AFolderInPlaceOfTheFileCannotBeWritten) {
   EXPECT_TRUE(std::filesystem::is_directory(FFolder.File(ControlFileName)));
 }
 
+TEST_F(SettingsStoreTest, AChoiceTheFolderRefusesIsKeptForTheUser) {
+  // A folder in place of the file stands for a folder users may not write
+  // to: the tests may run with rights that ignore permissions.
+  std::filesystem::create_directory(FFolder.File(ControlFileName));
+  std::string userFile = JoinPath(FFolder.File("user"), "Beach.scr.ini");
+  TSettingsStore store(FFolder.Path(), userFile);
+  store.WriteMuteSetting(true);
+  EXPECT_EQ(FFolder.Read("user/Beach.scr.ini"), "[Setup]\r\nmute=1\r\n");
+  EXPECT_TRUE(TSettingsStore(FFolder.Path(), userFile).ReadMuteSetting(false));
+
+  // Once the user's file holds the choice it wins, even where the file
+  // beside the saver could be written again and says otherwise.
+  std::filesystem::remove(FFolder.File(ControlFileName));
+  WriteControl("[Setup]\r\nmute=0\r\n");
+  EXPECT_TRUE(store.ReadMuteSetting(false));
+  store.WriteMuteSetting(false);
+  EXPECT_FALSE(store.ReadMuteSetting(true));
+  EXPECT_EQ(FFolder.Read("user/Beach.scr.ini"), "[Setup]\r\nmute=0\r\n");
+}
+
+TEST_F(SettingsStoreTest, WhenNeitherFileCanBeWrittenTheErrorNamesTheOneBesideTheSaver) {
+  std::filesystem::create_directory(FFolder.File(ControlFileName));
+  FFolder.Write("user", "a file where the user's folder should be");
+  ExpectUnableToWrite(TSettingsStore(FFolder.Path(), JoinPath(FFolder.File("user"), "B.scr.ini")),
+                      true);
+}
+
 TEST_F(SettingsStoreTest, WithoutALanguageFileEveryTextIsItsDefault) {
   EXPECT_FALSE(FStore.LanguageFileExists());
   EXPECT_EQ(FStore.LanguageText(TitleKey, DefaultTitleText), "Title:");
@@ -143,6 +170,7 @@ TEST_F(SettingsStoreTest, ALanguageFileReplacesTheTextsItHas) {
 TEST_F(SettingsStoreTest, TheExecutablesPathLeadsToTheFilesBesideIt) {
   TSettingsStore store = TSettingsStore::ForExecutable(FFolder.File("Beach.scr"));
   EXPECT_EQ(store.ControlFilePath(), FFolder.File(ControlFileName));
+  EXPECT_EQ(store.UserControlFilePath(), UserDataFolderPath() + "Beach.scr.ini");
   EXPECT_EQ(store.LanguageFilePath(), FFolder.File(LanguageFileName));
   store.WriteMuteSetting(true);
   EXPECT_TRUE(FStore.ReadMuteSetting(false));
