@@ -1,0 +1,108 @@
+#include "skin/controls/ButtonBehaviour.h"
+
+namespace pixvane {
+namespace {
+
+TControlActions Repaint() {
+  TControlActions actions;
+  actions.Repaint = true;
+  return actions;
+}
+
+}  // namespace
+
+int32_t TButtonBehaviour::StateNumber() const {
+  if (!Enabled) return SkinState::Disabled;
+  if (FPressed) return SkinState::Pressed;
+  if (FHot) return SkinState::Hot;
+  if (FFocused || FDefaultLook) return SkinState::Focused;
+  return SkinState::Normal;
+}
+
+TControlActions TButtonBehaviour::MouseDown() {
+  if (!Enabled) return {};
+  FPressed = FTracking = true;
+  TControlActions actions = Repaint();
+  actions.TakeFocus = true;
+  return actions;
+}
+
+TControlActions TButtonBehaviour::MouseMove(int32_t x, int32_t y, int32_t width, int32_t height) {
+  if (!FTracking) return {};
+  // The bottom row counts as inside while tracking, though not for the click.
+  bool inside = x >= 0 && x < width && y >= 0 && y <= height;
+  if (inside == FPressed) return {};
+  FPressed = inside;
+  return Repaint();
+}
+
+TControlActions TButtonBehaviour::MouseUp(int32_t x, int32_t y, int32_t width, int32_t height) {
+  if (!FTracking) return {};
+  FTracking = FPressed = false;
+  TControlActions actions = Repaint();
+  actions.Click = x >= 0 && x < width && y >= 0 && y < height;
+  return actions;
+}
+
+TControlActions TButtonBehaviour::MouseEnter() {
+  FHot = true;
+  return Repaint();
+}
+
+TControlActions TButtonBehaviour::MouseLeave() {
+  FHot = false;
+  return Repaint();
+}
+
+TControlActions TButtonBehaviour::KeyDown(TControlKey key, bool alt) {
+  if (key != TControlKey::Space || alt) return {};
+  FPressed = true;
+  return Repaint();
+}
+
+TControlActions TButtonBehaviour::KeyUp(TControlKey key, bool alt) {
+  TControlActions actions;
+  if (key == TControlKey::Space) {
+    FPressed = false;
+    actions.Repaint = actions.Click = actions.ConsumeKey = true;
+  } else if (key == TControlKey::Enter && !alt) {
+    actions.FlashPressed = actions.ConsumeKey = true;
+  }
+  return actions;
+}
+
+TControlActions TButtonBehaviour::DialogKey(TControlKey key, bool shift, bool ctrl,
+                                            bool alt) const {
+  TControlActions actions;
+  if (shift || ctrl || alt || !CanFocus) return actions;
+  actions.Click =
+      (key == TControlKey::Enter && FDefaultLook) || (key == TControlKey::Escape && Cancel);
+  actions.ConsumeKey = actions.Click;
+  return actions;
+}
+
+TControlActions TButtonBehaviour::Accelerator() const {
+  TControlActions actions;
+  if (!Enabled) return actions;
+  actions.TakeFocus = actions.Click = true;
+  return actions;
+}
+
+TControlActions TButtonBehaviour::FocusEntered() {
+  FFocused = FDefaultLook = true;  // a focused button is the one Enter clicks
+  return Repaint();
+}
+
+TControlActions TButtonBehaviour::FocusLeft() {
+  FFocused = false;
+  return Repaint();
+}
+
+TControlActions TButtonBehaviour::FocusMovedElsewhere(bool toAnotherButton) {
+  bool look = toAnotherButton ? false : Default;
+  if (look == FDefaultLook) return {};
+  FDefaultLook = look;
+  return Repaint();
+}
+
+}  // namespace pixvane

@@ -1,0 +1,90 @@
+#include "skin/controls/CheckBoxBehaviour.h"
+
+namespace pixvane {
+namespace {
+
+TControlActions Repaint() {
+  TControlActions actions;
+  actions.Repaint = true;
+  return actions;
+}
+
+}  // namespace
+
+void TCheckBoxBehaviour::SetState(TCheckBoxState state) {
+  if (state == FState) return;
+  FState = state;
+  if (!Loading && OnClick) OnClick();
+}
+
+void TCheckBoxBehaviour::SetChecked(bool checked) {
+  SetState(checked ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked);
+}
+
+int32_t TCheckBoxBehaviour::StateNumber() const {
+  if (!Enabled) return SkinState::Disabled;
+  if (FHot) return SkinState::Hot;
+  if (FFocused) return SkinState::Focused;
+  return SkinState::Normal;  // the box has no pressed look
+}
+
+TControlActions TCheckBoxBehaviour::MouseDown() {
+  if (!Enabled) return {};
+  FPressed = true;
+  TControlActions actions = Repaint();
+  actions.TakeFocus = actions.Capture = true;
+  return actions;
+}
+
+TControlActions TCheckBoxBehaviour::MouseUp(int32_t x, int32_t y, int32_t width, int32_t height) {
+  if (!FPressed) return {};
+  FPressed = false;
+  TControlActions actions = Repaint();
+  actions.ReleaseCapture = true;
+  if (x >= 0 && x <= width && y >= 0 && y <= height) Toggle();
+  return actions;
+}
+
+TControlActions TCheckBoxBehaviour::MouseEnter() {
+  FHot = true;
+  return Repaint();
+}
+
+TControlActions TCheckBoxBehaviour::MouseLeave() {
+  FHot = false;
+  return Repaint();
+}
+
+TControlActions TCheckBoxBehaviour::KeyDown(TControlKey key) {
+  if (key != TControlKey::Space || !Enabled) return {};
+  FPressed = true;
+  return Repaint();
+}
+
+TControlActions TCheckBoxBehaviour::KeyUp(TControlKey key) {
+  if (key != TControlKey::Space || !FPressed) return {};
+  Toggle();
+  FPressed = false;
+  return Repaint();
+}
+
+TControlActions TCheckBoxBehaviour::Accelerator() {
+  // The window has given the box the focus first; where the focus was
+  // refused (the form is not active) the mark does nothing.
+  if (!Enabled || !FFocused) return {};
+  Toggle();
+  return Repaint();
+}
+
+TControlActions TCheckBoxBehaviour::FocusEntered() {
+  FFocused = true;
+  return Repaint();
+}
+
+TControlActions TCheckBoxBehaviour::FocusLeft() {
+  FFocused = false;
+  FPressed = false;  // a Space released elsewhere must not toggle later
+  return Repaint();
+}
+
+}  // namespace pixvane

@@ -1,0 +1,41 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+namespace pixvane {
+
+// What a skinned control's window must do after an input event. The
+// behaviours below decide; the window only carries it out, so every rule
+// can be held natively.
+struct TControlActions {
+  bool Repaint = false;
+  bool Click = false;  // the control's click: modal result, OnClick
+  bool TakeFocus = false;
+  bool Capture = false;  // capture the mouse
+  bool ReleaseCapture = false;
+  bool ConsumeKey = false;    // the key goes no further
+  bool FlashPressed = false;  // show pressed, process what waits, show released
+
+  friend bool operator==(const TControlActions&, const TControlActions&) = default;
+};
+
+// The keys the controls answer; every other key is Other.
+enum class TControlKey { Space, Enter, Escape, Other };
+
+// The state numbers a skin object paints in.
+namespace SkinState {
+inline constexpr int32_t Normal = 0;
+inline constexpr int32_t Hot = 5;
+inline constexpr int32_t Pressed = 6;
+inline constexpr int32_t Focused = 7;
+inline constexpr int32_t Disabled = 8;
+}  // namespace SkinState
+
+// The character a caption marks with "&" ("&Ok" marks O), upper-cased, or 0
+// when it marks none; "&&" is a literal ampersand, not a mark.
+char AcceleratorOf(std::string_view caption);
+
+// True when the key pressed with Alt (or alone in a dialog) is the caption's mark.
+bool IsAccelerator(std::string_view caption, char key);
+
+}  // namespace pixvane
