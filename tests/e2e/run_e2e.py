@@ -171,11 +171,13 @@ class Helper:
         return result
 
     def controls(self, hwnd):
-        """Child controls by their text: (hwnd, class, check state, rect)."""
+        """Child controls by their text: (hwnd, class, check state, rect, role, name),
+        the last two as assistive tools are told them."""
         result = {}
         for line in self.ask("controls " + hwnd):
-            child, kind, text, checked, rect = line.split("\t")
-            result[text] = (child, kind, int(checked), tuple(int(v) for v in rect.split(",")))
+            child, kind, text, checked, rect, role, name = line.split("\t")
+            result[text] = (child, kind, int(checked), tuple(int(v) for v in rect.split(",")),
+                            int(role), name)
         return result
 
     def close(self):
@@ -579,6 +581,42 @@ def case_mute_is_stored(run):
     run.close_window(window, process)
 
 
+def case_setup_keyboard_and_assistive_tools(run):
+    """Space, Tab, Shift+Tab and Alt+O work the dialog; readers learn each control's role and name."""
+    folder = run.folder("keyboard")
+    exe = run.copy_saver(folder)
+    process = run.start(exe)
+    window = run.wait_window("Setup [%s]" % TITLE)[0]
+    controls = run.helper.controls(window[0])
+    # Roles as the platform numbers them: 44 a check box, 43 a push button.
+    check(controls["Mute music"][4:] == (44, "Mute music"),
+          "the check box reads as %r" % (controls["Mute music"][4:],))
+    check(controls["&Ok"][4:] == (43, "Ok"), "the button reads as %r" % (controls["&Ok"][4:],))
+
+    def ticked():
+        return run.helper.controls(window[0])["Mute music"][2]
+
+    run.xdo("key", "space")  # the box has the focus when the dialog opens
+    check(wait_until(lambda: ticked() == 1, 10), "Space did not tick the focused box")
+    run.xdo("key", "Tab")
+    run.xdo("key", "space")  # Space on the button is OK: it would close the dialog
+    run.wait_exit(process, 15, "Space on the focused OK button")
+    with open(os.path.join(folder, "CONTROL.INI")) as f:
+        check("mute=1" in f.read(), "OK by the keyboard did not store the ticked box")
+
+    process = run.start(exe)
+    window = run.wait_window("Setup [%s]" % TITLE)[0]
+    check(ticked() == 1, "the stored choice is not shown")
+    run.xdo("key", "Tab")
+    run.xdo("key", "shift+Tab")
+    run.xdo("key", "space")
+    check(wait_until(lambda: ticked() == 0, 10), "Shift+Tab did not bring the focus back to the box")
+    run.xdo("key", "alt+o")
+    run.wait_exit(process, 15, "Alt+O")
+    with open(os.path.join(folder, "CONTROL.INI")) as f:
+        check("mute=0" in f.read(), "Alt+O did not store the unticked box")
+
+
 def case_mute_kept_for_the_user(run):
     """Where CONTROL.INI cannot be written the choice goes to the user's own file and is read back."""
     folder = run.folder("mute-refused")
@@ -953,7 +991,8 @@ def case_saver_without_package(run):
 
 CASES = [case_setup_without_arguments, case_setup_with_handle, case_second_instance,
          case_preview_draws_and_ends, case_preview_without_handle, case_password_ends,
-         case_mute_is_stored, case_mute_kept_for_the_user, case_language_file,
+         case_mute_is_stored, case_mute_kept_for_the_user,
+         case_setup_keyboard_and_assistive_tools, case_language_file,
          case_unreadable_settings,
          case_setup_scales_with_dpi, case_saver_shows_pictures_in_order, case_saver_caption,
          case_saver_ends_on_mouse_move, case_saver_ends_on_key, case_saver_ends_on_click,

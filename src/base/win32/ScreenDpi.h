@@ -13,4 +13,17 @@ inline int ScreenPixelsPerInch() {
   return ppi > 0 ? ppi : 96;
 }
 
+// The DPI of the monitor a window is on. GetDpiForWindow exists from
+// Windows 10 on; before that the whole session has one DPI, the one the
+// screen's DC reports.
+inline UINT WindowDpi(HWND window) {
+  using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+  static auto getDpiForWindow = reinterpret_cast<TGetDpiForWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  if (getDpiForWindow && window) {
+    if (UINT dpi = getDpiForWindow(window)) return dpi;
+  }
+  return static_cast<UINT>(ScreenPixelsPerInch());
+}
+
 }  // namespace pixvane

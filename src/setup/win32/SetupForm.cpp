@@ -20,18 +20,6 @@ constexpr COLORREF LinkColor = RGB(0, 0, 255);  // clBlue
 constexpr int TopPanelHeight = 145;
 constexpr int BottomPanelHeight = 50;
 
-// GetDpiForWindow exists from Windows 10 on; before that the whole session
-// has one DPI, the one the screen's DC reports.
-UINT WindowDpi(HWND window) {
-  using TGetDpiForWindow = UINT(WINAPI*)(HWND);
-  static auto getDpiForWindow = reinterpret_cast<TGetDpiForWindow>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-  if (getDpiForWindow && window) {
-    if (UINT dpi = getDpiForWindow(window)) return dpi;
-  }
-  return static_cast<UINT>(ScreenPixelsPerInch());
-}
-
 TGdiFont MakeFont(int height, bool bold, bool underline) {
   return CreateGdiFont(height, "MS Sans Serif", bold, underline);
 }
@@ -92,10 +80,12 @@ void TSetupForm::CreateControls() {
   // second line.
   FTitle = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, IdTitle);
   FAuthor = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, IdAuthor);
-  FMute = make("BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, IdMute);
+  FMuteBox = std::make_unique<TSkinCheckBoxWindow>(FWindow, IdMute);
+  FMute = FMuteBox->Handle();
   FEmail = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, IdEmail);
   FWeb = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, IdWeb);
-  FOK = make("BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK);
+  FOKButton = std::make_unique<TSkinButtonWindow>(FWindow, IDOK, true);
+  FOK = FOKButton->Handle();
 }
 
 // Places everything for dpi: the form's pixel layout times dpi / 96.
@@ -142,7 +132,8 @@ void TSetupForm::FitLabel(HWND label, int x, int y, int minWidth, int minHeight)
   }
   if (text.empty()) extent.right = 0;
   int width = extent.right + (text.empty() ? 0 : metrics.tmAveCharWidth), height = extent.bottom;
-  if (label == FMute) width += GetSystemMetrics(SM_CXMENUCHECK) + Scale(5) + Scale(4);
+  if (label == FMute)
+    width += Scale(TSkinCheckBoxWindow::BoxSize + TSkinCheckBoxWindow::Spacing) + Scale(4);
   width = std::max(width, Scale(minWidth));
   height = std::max(height, Scale(minHeight));
   SetWindowPos(label, nullptr, Scale(x), Scale(y), width, height, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -7,6 +7,8 @@
 #include "base/win32/Handles.h"
 #include "setup/SettingsStore.h"
 #include "setup/SetupDialog.h"
+#include "skin/controls/win32/SkinButtonWindow.h"
+#include "skin/controls/win32/SkinCheckBoxWindow.h"
 
 namespace pixvane {
 
@@ -59,6 +61,8 @@ class TSetupForm : public TSetupView {
   HWND FWindow = nullptr;
   HWND FTitle = nullptr, FAuthor = nullptr, FMute = nullptr, FEmail = nullptr, FWeb = nullptr,
        FOK = nullptr;
+  std::unique_ptr<TSkinCheckBoxWindow> FMuteBox;
+  std::unique_ptr<TSkinButtonWindow> FOKButton;
   UINT FDpi = 96;
   std::unique_ptr<TFonts> FFonts;
   TGdiBrush FBrush;

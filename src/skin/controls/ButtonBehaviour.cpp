@@ -23,7 +23,7 @@ TControlActions TButtonBehaviour::MouseDown() {
   if (!Enabled) return {};
   FPressed = FTracking = true;
   TControlActions actions = Repaint();
-  actions.TakeFocus = true;
+  actions.TakeFocus = actions.Capture = true;  // a release outside must reach us too
   return actions;
 }
 
@@ -40,6 +40,7 @@ TControlActions TButtonBehaviour::MouseUp(int32_t x, int32_t y, int32_t width, i
   if (!FTracking) return {};
   FTracking = FPressed = false;
   TControlActions actions = Repaint();
+  actions.ReleaseCapture = true;
   actions.Click = x >= 0 && x < width && y >= 0 && y < height;
   return actions;
 }

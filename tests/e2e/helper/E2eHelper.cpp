@@ -2,7 +2,9 @@
 // test run and answers one command per line on standard input, each answer
 // ending with a line "END":
 //   windows               visible top-level windows: hwnd, class, caption, screen rect
-//   controls HWND         the window's child controls: hwnd, class, text, check state, rect
+//   controls HWND         the window's child controls: hwnd, class, text, check state, rect,
+//                         and what assistive tools are told: role number and name
+//                         (the check state too comes from there when the control has a role)
 //   host W H              a stand-in preview window of client size W x H; answers its handle
 //   show HWND / hide HWND / destroy HWND / close HWND
 //   temp                  the temporary folder, as the player asks for it
@@ -11,6 +13,7 @@
 //   quit
 // Fields are separated by tabs. Its own windows live on its main thread,
 // which keeps pumping messages while it waits for the next command.
+#include <oleacc.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -62,12 +65,49 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM) {
   return TRUE;
 }
 
+// What a screen reader would learn of a control, asked across the process
+// boundary as a reader asks: its role (0 when it gives none), its name and
+// whether it is checked (-1 when it is no check box).
+struct TAccessibleFacts {
+  long Role = 0;
+  std::string Name;
+  int Checked = -1;
+};
+
+TAccessibleFacts AccessibleFactsOf(HWND control) {
+  TAccessibleFacts facts;
+  TComPtr<IAccessible> object;
+  if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(object.Receive()))))
+    return facts;
+  VARIANT self;
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  VARIANT role, state;
+  VariantInit(&role);
+  VariantInit(&state);
+  if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) facts.Role = role.lVal;
+  BSTR name = nullptr;
+  if (SUCCEEDED(object->get_accName(self, &name)) && name) {
+    char text[512] = "";
+    WideCharToMultiByte(CP_UTF8, 0, name, -1, text, sizeof text, nullptr, nullptr);
+    facts.Name = text;
+    SysFreeString(name);
+  }
+  if (facts.Role == ROLE_SYSTEM_CHECKBUTTON && SUCCEEDED(object->get_accState(self, &state)) &&
+      state.vt == VT_I4)
+    facts.Checked = (state.lVal & STATE_SYSTEM_CHECKED) ? 1 : 0;
+  return facts;
+}
+
 BOOL CALLBACK ListControl(HWND control, LPARAM) {
-  LRESULT check = -1;
-  if (ClassOf(control) == "Button") check = SendMessageA(control, BM_GETCHECK, 0, 0);
-  std::printf("%lld\t%s\t%s\t%d\t%s\n", static_cast<long long>(reinterpret_cast<LONG_PTR>(control)),
-              ClassOf(control).c_str(), TextOf(control).c_str(), static_cast<int>(check),
-              RectOf(control).c_str());
+  TAccessibleFacts facts = AccessibleFactsOf(control);
+  LRESULT check = facts.Checked;
+  if (check < 0 && ClassOf(control) == "Button") check = SendMessageA(control, BM_GETCHECK, 0, 0);
+  std::printf("%lld\t%s\t%s\t%d\t%s\t%ld\t%s\n",
+              static_cast<long long>(reinterpret_cast<LONG_PTR>(control)), ClassOf(control).c_str(),
+              TextOf(control).c_str(), static_cast<int>(check), RectOf(control).c_str(), facts.Role,
+              facts.Name.c_str());
   return TRUE;
 }
 
@@ -159,6 +199,7 @@ DWORD WINAPI ReadCommands(void*) {
 }  // namespace
 
 int main() {
+  TComApartment com;  // accessibility objects come through COM
   mainThread = GetCurrentThreadId();
   MSG message;
   PeekMessageA(&message, nullptr, 0, 0,

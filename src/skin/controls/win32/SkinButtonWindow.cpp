@@ -1,0 +1,109 @@
+#include "skin/controls/win32/SkinButtonWindow.h"
+
+#include <oleacc.h>
+#include <windowsx.h>
+
+#include "skin/controls/ControlLayout.h"
+
+namespace pixvane {
+
+TSkinButtonWindow::TSkinButtonWindow(HWND parent, int id, bool isDefault) {
+  FBehaviour.Default = isDefault;
+  FBehaviour.FocusMovedElsewhere(false);  // no control has the focus yet
+  Create(parent, id, WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
+}
+
+long TSkinButtonWindow::AccessibleRole() const {
+  return ROLE_SYSTEM_PUSHBUTTON;
+}
+
+long TSkinButtonWindow::AccessibleState() const {
+  long state = TSkinControlWindow::AccessibleState();
+  if (ShownPressed()) state |= STATE_SYSTEM_PRESSED;
+  if (FBehaviour.DefaultLook()) state |= STATE_SYSTEM_DEFAULT;
+  if (FBehaviour.Hot()) state |= STATE_SYSTEM_HOTTRACKED;
+  return state;
+}
+
+// The plain look: the platform's push button face, a dark rim while it is
+// the one Enter clicks, the caption centred and a focus mark inside.
+void TSkinButtonWindow::Paint(HDC dc, const RECT& client) {
+  RECT face = client;
+  if (FBehaviour.DefaultLook()) {
+    FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
+    InflateRect(&face, -1, -1);
+  }
+  UINT state = DFCS_BUTTONPUSH | (ShownPressed() ? DFCS_PUSHED : 0) |
+               (Enabled() ? 0 : DFCS_INACTIVE) | (FBehaviour.Hot() ? DFCS_HOT : 0);
+  DrawFrameControl(dc, &face, DFC_BUTTON, state);
+
+  std::string caption = Caption();
+  RECT extent{0, 0, 0, 0};
+  DrawTextA(dc, caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+  TButtonContent content = ButtonContentOf(client.right, client.bottom, extent.right, extent.bottom,
+                                           0, 0, TButtonLayout::blGlyphLeft, 4, ShownPressed());
+  RECT text{content.Caption.Left, content.Caption.Top, content.Caption.Right,
+            content.Caption.Bottom};
+  SetTextColor(dc, GetSysColor(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  if (Focused()) {
+    RECT mark = face;
+    InflateRect(&mark, -Scaled(3), -Scaled(3));
+    DrawFocusRect(dc, &mark);
+  }
+}
+
+bool TSkinButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  SIZE size = ClientSize();
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      Apply(FBehaviour.MouseDown());
+      return true;
+    case WM_MOUSEMOVE:
+      if (MouseEntered()) Apply(FBehaviour.MouseEnter());
+      Apply(FBehaviour.MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), size.cx, size.cy));
+      return true;
+    case WM_MOUSELEAVE:
+      MouseLeft();
+      Apply(FBehaviour.MouseLeave());
+      return true;
+    case WM_LBUTTONUP:
+      Apply(FBehaviour.MouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), size.cx, size.cy));
+      return true;
+    case WM_KEYDOWN:
+      Apply(FBehaviour.KeyDown(KeyOf(wParam), AltHeld()));
+      return true;
+    case WM_KEYUP:
+      Apply(FBehaviour.KeyUp(KeyOf(wParam), AltHeld()));
+      return true;
+    case WM_SETFOCUS:
+      Apply(FBehaviour.FocusEntered());
+      return true;
+    case WM_KILLFOCUS: {
+      auto* next = FromHandle(reinterpret_cast<HWND>(wParam));
+      Apply(FBehaviour.FocusLeft());
+      Apply(FBehaviour.FocusMovedElsewhere(dynamic_cast<TSkinButtonWindow*>(next) != nullptr));
+      return true;
+    }
+    case WM_ENABLE:
+      FBehaviour.Enabled = wParam != 0;
+      return false;
+    case WM_GETDLGCODE:
+      result = DLGC_BUTTON | (FBehaviour.DefaultLook() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+      return true;
+    case BM_CLICK:  // the access key, or a program pressing the button
+      Apply(FBehaviour.Accelerator());
+      return true;
+    case BM_SETSTATE:
+      FFlashPressed = wParam != 0;
+      Repaint();
+      return true;
+    case BM_GETSTATE:
+      result = (ShownPressed() ? BST_PUSHED : 0) | (Focused() ? BST_FOCUS : 0);
+      return true;
+  }
+  return false;
+}
+
+}  // namespace pixvane

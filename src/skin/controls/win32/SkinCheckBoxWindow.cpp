@@ -1,0 +1,134 @@
+#include "skin/controls/win32/SkinCheckBoxWindow.h"
+
+#include <oleacc.h>
+#include <windowsx.h>
+
+#include "skin/controls/ControlLayout.h"
+
+namespace pixvane {
+
+TSkinCheckBoxWindow::TSkinCheckBoxWindow(HWND parent, int id) {
+  FBehaviour.OnClick = [this] {
+    Repaint();
+    NotifyClick();
+  };
+  Create(parent, id, WS_TABSTOP | BS_AUTOCHECKBOX);
+}
+
+long TSkinCheckBoxWindow::AccessibleRole() const {
+  return ROLE_SYSTEM_CHECKBUTTON;
+}
+
+long TSkinCheckBoxWindow::AccessibleState() const {
+  long state = TSkinControlWindow::AccessibleState();
+  if (FBehaviour.Checked()) state |= STATE_SYSTEM_CHECKED;
+  if (FBehaviour.State() == TCheckBoxState::cbGrayed) state |= STATE_SYSTEM_MIXED;
+  if (FBehaviour.Hot()) state |= STATE_SYSTEM_HOTTRACKED;
+  return state;
+}
+
+const wchar_t* TSkinCheckBoxWindow::DefaultActionName() const {
+  return FBehaviour.Checked() ? L"Uncheck" : L"Check";
+}
+
+void TSkinCheckBoxWindow::DoDefaultAction() {
+  FBehaviour.SetChecked(!FBehaviour.Checked());
+}
+
+// The plain look: the platform's check box, then the caption after the gap,
+// framed in the shadow colour while focused and embossed when disabled.
+void TSkinCheckBoxWindow::Paint(HDC dc, const RECT& client) {
+  std::string caption = Caption();
+  RECT extent{0, 0, 0, 0};
+  DrawTextA(dc, caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+  const int box = Scaled(BoxSize);
+  TCheckBoxContent content = CheckBoxContentOf(client.right, client.bottom, box, box,
+                                               Scaled(Spacing), extent.right, extent.bottom);
+  RECT boxRect{content.Box.Left, content.Box.Top, content.Box.Right, content.Box.Bottom};
+  UINT state = DFCS_BUTTONCHECK | DFCS_FLAT | (FBehaviour.Checked() ? DFCS_CHECKED : 0) |
+               (FBehaviour.Pressed() ? DFCS_PUSHED : 0) | (Enabled() ? 0 : DFCS_INACTIVE);
+  if (FBehaviour.State() != TCheckBoxState::cbGrayed)  // grayed shows no box without a skin's
+    DrawFrameControl(dc, &boxRect, DFC_BUTTON, state);
+
+  RECT text{content.Caption.Left, content.Caption.Top, content.Caption.Right,
+            content.Caption.Bottom};
+  if (Enabled()) {
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER);
+  } else {
+    RECT raised = text;
+    OffsetRect(&raised, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    DrawTextA(dc, caption.c_str(), -1, &raised, DT_SINGLELINE | DT_VCENTER);
+    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER);
+  }
+  if (Focused()) {
+    RECT mark = text;
+    InflateRect(&mark, 1, 1);
+    FrameRect(dc, &mark, GetSysColorBrush(COLOR_BTNSHADOW));
+  }
+}
+
+bool TSkinCheckBoxWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                        LRESULT& result) {
+  SIZE size = ClientSize();
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      Apply(FBehaviour.MouseDown());
+      return true;
+    case WM_LBUTTONUP:
+      Apply(FBehaviour.MouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), size.cx, size.cy));
+      return true;
+    case WM_MOUSEMOVE:
+      if (MouseEntered()) Apply(FBehaviour.MouseEnter());
+      return true;
+    case WM_MOUSELEAVE:
+      MouseLeft();
+      Apply(FBehaviour.MouseLeave());
+      return true;
+    case WM_KEYDOWN:
+      Apply(FBehaviour.KeyDown(KeyOf(wParam)));
+      return true;
+    case WM_KEYUP:
+      Apply(FBehaviour.KeyUp(KeyOf(wParam)));
+      return true;
+    case WM_SETFOCUS:
+      Apply(FBehaviour.FocusEntered());
+      return true;
+    case WM_KILLFOCUS:
+      Apply(FBehaviour.FocusLeft());
+      return true;
+    case WM_ENABLE:
+      FBehaviour.Enabled = wParam != 0;
+      return false;
+    case WM_GETDLGCODE:
+      result = DLGC_BUTTON;
+      return true;
+    case BM_CLICK: {  // the access key
+      TControlActions focus;
+      focus.TakeFocus = true;
+      Apply(focus);
+      Apply(FBehaviour.Accelerator());
+      return true;
+    }
+    case BM_GETCHECK:
+      result = FBehaviour.Checked()                             ? BST_CHECKED
+               : FBehaviour.State() == TCheckBoxState::cbGrayed ? BST_INDETERMINATE
+                                                                : BST_UNCHECKED;
+      return true;
+    case BM_SETCHECK:
+      FBehaviour.SetState(wParam == BST_CHECKED         ? TCheckBoxState::cbChecked
+                          : wParam == BST_INDETERMINATE ? TCheckBoxState::cbGrayed
+                                                        : TCheckBoxState::cbUnchecked);
+      return true;
+    case BM_GETSTATE:
+      result = SendMessageA(Handle(), BM_GETCHECK, 0, 0) | (FBehaviour.Pressed() ? BST_PUSHED : 0) |
+               (Focused() ? BST_FOCUS : 0);
+      return true;
+  }
+  return false;
+}
+
+}  // namespace pixvane

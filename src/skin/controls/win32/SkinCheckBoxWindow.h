@@ -1,0 +1,30 @@
+#pragma once
+#include "skin/controls/CheckBoxBehaviour.h"
+#include "skin/controls/win32/SkinControlWindow.h"
+
+namespace pixvane {
+
+// The skinned check box's window. Every change of its state, by the user or
+// by BM_SETCHECK, tells the parent with BN_CLICKED.
+class TSkinCheckBoxWindow : public TSkinControlWindow {
+ public:
+  TSkinCheckBoxWindow(HWND parent, int id);
+
+  long AccessibleRole() const override;
+  long AccessibleState() const override;
+  const wchar_t* DefaultActionName() const override;
+  void DoDefaultAction() override;
+
+  // The box's side at 96 DPI, and the gap between box and caption.
+  static constexpr int BoxSize = 13;
+  static constexpr int Spacing = 5;
+
+ protected:
+  void Paint(HDC dc, const RECT& client) override;
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  TCheckBoxBehaviour FBehaviour;
+};
+
+}  // namespace pixvane
