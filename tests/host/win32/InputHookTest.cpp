@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <utility>
+
 #include "host/win32/InputHook.h"
 
 namespace pixvane {
@@ -12,11 +15,18 @@ namespace {
 class TInputHookTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Which hook this system grants is a fact of the platform, worth a line
+    // in the log.
+    static bool told = false;
     Target = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
     Settings.lExitMouseMove = Settings.lExitMouseClick = Settings.lExitKeyPress = true;
     SetCursorPos(40, 40);
-    InstallInputHook(Target, Settings);
+    TInputHookKind kind = InstallInputHook(Target, Settings);
+    EXPECT_NE(kind, TInputHookKind::None);
+    if (!std::exchange(told, true))
+      std::printf("input hook: %s\n",
+                  kind == TInputHookKind::Journal ? "journal record" : "low-level");
   }
   void TearDown() override {
     CloseFromHook();  // removes the hook if the test left it
@@ -62,6 +72,39 @@ TEST_F(TInputHookTest, AnyCursorMovementCloses) {
   SetCursorPos(where.x + 1, where.y);
   Feed(WM_MOUSEMOVE);
   EXPECT_TRUE(Closed()) << "one pixel is enough";
+}
+
+// The low-level pair, where the journal hook is refused: the same rules,
+// with the cursor position the mouse event carries.
+TEST_F(TInputHookTest, LowLevelEventsApplyTheSameRules) {
+  POINT start;
+  GetCursorPos(&start);
+  auto mouse = [](UINT message, POINT at) {
+    MSLLHOOKSTRUCT event{};
+    event.pt = at;
+    MouseHookProc(HC_ACTION, message, reinterpret_cast<LPARAM>(&event));
+  };
+  mouse(WM_MOUSEMOVE, start);
+  mouse(WM_LBUTTONUP, start);
+  EXPECT_FALSE(Closed());
+  mouse(WM_MOUSEMOVE, {start.x, start.y + 1});
+  EXPECT_TRUE(Closed());
+
+  InstallInputHook(Target, Settings);
+  mouse(WM_RBUTTONDOWN, start);
+  EXPECT_TRUE(Closed());
+
+  KBDLLHOOKSTRUCT key{};
+  key.vkCode = VK_SPACE;
+  Settings.lExitKeyPress = false;
+  InstallInputHook(Target, Settings);
+  KeyboardHookProc(HC_ACTION, WM_KEYDOWN, reinterpret_cast<LPARAM>(&key));
+  EXPECT_FALSE(Closed());
+  Settings.lExitKeyPress = true;
+  KeyboardHookProc(HC_ACTION, WM_KEYUP, reinterpret_cast<LPARAM>(&key));
+  EXPECT_FALSE(Closed());
+  KeyboardHookProc(HC_ACTION, WM_SYSKEYDOWN, reinterpret_cast<LPARAM>(&key));
+  EXPECT_TRUE(Closed());
 }
 
 }  // namespace
