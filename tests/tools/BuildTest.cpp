@@ -290,6 +290,17 @@ TEST_F(BuildTest, AnythingButThePlayerIsRefusedAndNamed) {
             std::string::npos);
 }
 
+TEST_F(BuildTest, AFlashSaverIsBuiltWithOneWarningAboutThePlayerControl) {
+  std::vector<std::string> warnings;
+  fs::create_directories(Folder / "out");
+  RunBuild({Manifest, Folder / "out/saver.scr", Player}, {},
+           [&](const std::string& warning) { warnings.push_back(warning); });
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(warnings[0], Manifest.string() +
+                             ": the Flash Player control is no longer distributed; this saver "
+                             "plays its movies only where it is still installed");
+}
+
 TEST_F(BuildTest, PicturesAreDecodedWhileBuilding) {
   std::vector<uint8_t> cut(Jpegs[0].begin(), Jpegs[0].begin() + Jpegs[0].size() * 2 / 3);
   Folder.Write("show/cut.jpg", cut);

@@ -120,6 +120,38 @@ TEST(ShowRender, PlaysTheShowOnItsOwnClock) {
   EXPECT_ANY_THROW(RenderShow(options));
 }
 
+TEST(ShowRender, AFlashSaverNamesItsMoviesAfterItsPictures) {
+  TToolFolder folder;
+  const std::string saver = (folder / "flash.scr").string();
+  {
+    auto file = TFileStream::Create(saver);
+    file->Write("MZ", 2);
+    TSSFileLocations settings;
+    settings.Ver = "flash";
+    settings.Interval = 1000;
+    settings.lStretch = true;
+    TPackageWriter writer(*file, settings);
+    writer.AddPicture(MakeJpeg(32, 24, 1), "a.jpg");
+    TMemoryStream movie(std::vector<uint8_t>{'F', 'W', 'S'});
+    writer.AddFlash("intro.swf", movie);
+    writer.Finish();
+  }
+  TShowRenderOptions options{saver, folder / "out"};
+  options.Width = 320;
+  options.Height = 240;
+  options.Seconds = 3;
+  std::vector<TShowFrame> frames = RenderShow(options);
+  // The picture at once (style 0), then after the interval the movies'
+  // frame for the rest of the time, never the picture again.
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(frames[0].DurationMs, 1000);
+  EXPECT_EQ(frames[1].DurationMs, 2000);
+  int lit = 0;
+  for (int y = 0; y < 240; ++y)
+    for (int x = 0; x < 320; ++x) lit += frames[1].Image.Pixel(x, y) != 0;
+  EXPECT_GT(lit, 100) << "the frame names the movies";
+}
+
 TEST(ImageFiles, PngKeepsEveryPixelAndGifHoldsEveryFrame) {
   TToolFolder folder;
   TBitmap bitmap = Gradient(13, 7, 40);  // odd width: rows are padded in memory, not in the file

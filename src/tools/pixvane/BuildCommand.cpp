@@ -230,6 +230,11 @@ TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progre
   TManifest manifest = LoadManifest(options.Manifest);
   TBuildWarning toMaker = warn ? warn : [](const std::string&) {};
   for (const std::string& warning : manifest.Warnings) toMaker(warning);
+  // Said once, at the build, so no maker ships a Flash saver unaware.
+  if (manifest.Settings.Kind() == TSaverKind::Flash)
+    toMaker(Located(manifest.File, 0,
+                    "the Flash Player control is no longer distributed; this saver plays its "
+                    "movies only where it is still installed"));
   fs::path player = ResolvePlayer(options.Player);
   CheckOutput(options.Output, manifest, player);
   TSSFileLocations settings = manifest.Settings;

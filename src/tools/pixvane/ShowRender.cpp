@@ -1,5 +1,6 @@
 #include "tools/pixvane/ShowRender.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "base/Errors.h"
@@ -52,6 +53,29 @@ class TOffscreenWindow : public TSlideHost {
   int FWidth, FHeight;
   std::unique_ptr<TCaptionFont> FCaption;
 };
+
+// What the screen shows once a Flash saver's movies take over, in place of
+// the movies: the tool cannot play them, so it names them in their order.
+TBitmap MoviesFrame(const TSSFileLocations& settings, int width, int height) {
+  TBitmap frame(width, height);
+  TFont font;
+  font.Name = "Arial";
+  font.Height = -std::max(10, height / 30);
+  font.Color = 0xFFFFFF;
+  TCaptionFont caption(font);
+  std::vector<std::string> lines{"The Flash movies would play here, in this order:"};
+  const TMediaRun movies = settings.Flash();
+  for (int i = 0; i < movies.Count(); ++i)
+    lines.push_back(std::to_string(i + 1) + ". " + movies.NameAt(i));
+  if (movies.Count() == 0) lines.push_back("(none: the Flash control stays blank)");
+  int32_t cx = 0, cy = 0, y = height / 8;
+  for (const std::string& line : lines) {
+    caption.Measure(line, cx, cy);
+    caption.Draw(frame, width / 16, y, line);
+    y += cy * 3 / 2;
+  }
+  return frame;
+}
 
 }  // namespace
 
@@ -109,6 +133,11 @@ std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
     if (host.TickCount() >= end) break;
     sequencer.ShowTimerTick();
   }
+  // A Flash saver hands over to its movies after its pictures (at once
+  // without pictures), and they play until the end.
+  const bool flash = settings.Kind() == TSaverKind::Flash;
+  if (flash && (window.FlashStarted || settings.PicCount() == 0) && host.TickCount() < end)
+    show(MoviesFrame(settings, options.Width, options.Height));
   frames.back().DurationMs = static_cast<int>(end - shownAt);
   return frames;
 }
