@@ -999,6 +999,11 @@ CASES = [case_setup_without_arguments, case_setup_with_handle, case_second_insta
          case_saver_plays_extracted_sounds, case_saver_muted_by_user, case_saver_second_instance,
          case_saver_sleeps_between_slides, case_saver_without_package]
 
+# Case files of their own import this one by its name.
+sys.modules.setdefault("run_e2e", sys.modules[__name__])
+import flash_cases  # noqa: E402
+CASES += flash_cases.CASES
+
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])

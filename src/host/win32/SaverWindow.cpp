@@ -8,6 +8,7 @@
 #include "base/win32/MessagePump.h"
 #include "base/win32/WindowClass.h"
 #include "host/win32/CaptionText.h"
+#include "host/win32/InputHook.h"
 #include "package/MediaFiles.h"
 #include "package/Package.h"
 
@@ -94,6 +95,7 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TIMER:
       if (wParam == ShowTimerId) Guarded([this] { FSequencer->ShowTimerTick(); });
+      if (wParam == FlashTimerId && FFlash) Guarded([this] { FFlash->TimerFlashTimer(); });
       return 0;
     case WM_STARTSHOW:
       if (FPhase == TPhase::StartPosted) {
@@ -131,6 +133,7 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       // The device is closed first: a sound it still holds could not be deleted.
       FMusic.reset();
       mpSaver.reset();
+      FFlash.reset();  // the control lets go of its movie
       DeleteMediaFiles(FSettings);
       PostQuitMessage(0);
       return 0;
@@ -171,11 +174,19 @@ bool TfrmScrn::ReadSettingsRecord(TStream& file) {
 
 void TfrmScrn::FormActivate() {
   if (FPhase != TPhase::Created && FPhase != TPhase::Unreadable) return;
+  // A message box of the activation (the missing Flash control) hands the
+  // activation back to the window when it closes: that is not a new one.
+  if (FActivating) return;
+  FActivating = true;
+  struct TDone {
+    bool& Flag;
+    ~TDone() { Flag = false; }
+  } done{FActivating};
   std::unique_ptr<TFileStream> file = TFileStream::OpenRead(FExePath);
   if (!ReadSettingsRecord(*file)) return;
   ExtractMediaFiles(FSettings, *file);
   FSettings.lMute = TSettingsStore::ForExecutable(FExePath).ReadMuteSetting(FSettings.lMute);
-  // The Flash kind plays its pictures; its movies are not played by this build.
+  if (FSettings.Kind() == TSaverKind::Flash) StartFlash();
   if (FSettings.Kind() == TSaverKind::Photo) FMusic->Start();
   if (!FSettings.lShowMouseCursor && !FHiddenCursor) FHiddenCursor.emplace();
   file.reset();
@@ -206,11 +217,33 @@ void TfrmScrn::SetShowTimerEnabled(bool enabled) {
     FShowTimer.emplace(FWindow, ShowTimerId, static_cast<UINT>(FSettings.Interval));
 }
 
+// Without the control the saver cannot show what it was made for: the
+// message has been shown, and the saver ends with its files deleted.
+void TfrmScrn::StartFlash() {
+  FFlash = CreateFlashControl(FWindow, FSettings, FExePath, FTitle,
+                              {.HideShowView =
+                                   [this] {
+                                     FShowViewVisible = false;
+                                     InvalidateRect(FWindow, nullptr, FALSE);
+                                   },
+                               .RequestExit = [this] { ExitRule(FExitRules->RequestExit()); },
+                               .Report =
+                                   [this](const std::exception& e) {
+                                     MessageBoxA(FWindow, e.what(), FTitle.c_str(),
+                                                 MB_OK | MB_ICONERROR);
+                                   }});
+  if (!FFlash) EndSaver();
+  InstallInputHook(FWindow, FSettings);
+  if (FSettings.PicCount() == 0) FFlash->PlayNextMovie();
+}
+
+void TfrmScrn::HideFlash() {
+  if (FFlash) FFlash->HideControl();
+}
+
+// The movies take over after the last picture.
 void TfrmScrn::StartFlashShow() {
-  // The movies take over after the last picture; until they are played here,
-  // the screen stays black.
-  FShowViewVisible = false;
-  InvalidateRect(FWindow, nullptr, FALSE);
+  if (FFlash) FFlash->PlayNextMovie();
 }
 
 std::unique_ptr<TImage> TfrmScrn::LoadPictureAt(int32_t offset) {

@@ -8,6 +8,7 @@
 #include "base/Stream.h"
 #include "host/ExitRules.h"
 #include "host/win32/ExitPlatformWin32.h"
+#include "host/win32/FlashHost.h"
 #include "host/win32/SaverClaims.h"
 #include "package/SSFileLocations.h"
 #include "setup/SettingsStore.h"
@@ -45,6 +46,7 @@ class TfrmScrn : public TSlideHost {
                 const TFont& font) override;
   void SetShowTimerEnabled(bool enabled) override;
   void ProcessMessages() override { FViewHost->ProcessMessages(0); }
+  void HideFlash() override;
   void StartFlashShow() override;
 
  private:
@@ -72,12 +74,14 @@ class TfrmScrn : public TSlideHost {
   void CloseCleanUp();
   void EndSaver();
   void ExitRule(bool end);
+  void StartFlash();
   template <typename Handler>
   void Guarded(Handler&& handler);
 
   std::string FExePath;
   std::string FTitle;
   TPhase FPhase = TPhase::Created;
+  bool FActivating = false;               // inside FormActivate
   std::unique_ptr<TStream> FPictureFile;  // open, writers denied, while a slide is shown
   HWND FWindow = nullptr;
   std::unique_ptr<TWindowViewHost> FViewHost;
@@ -89,6 +93,7 @@ class TfrmScrn : public TSlideHost {
   std::unique_ptr<TMusicPlayer> FMusic;
   std::unique_ptr<TWin32ExitPlatform> FExitPlatform;
   std::unique_ptr<TExitRules> FExitRules;
+  std::unique_ptr<TSaverFlash> FFlash;  // the Flash kind only
   std::optional<TWindowTimer> FShowTimer;
   std::optional<THiddenCursor> FHiddenCursor;
   std::optional<TSaverRunningFlag> FRunningFlag;
