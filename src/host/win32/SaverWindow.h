@@ -72,7 +72,7 @@ class TfrmScrn : public TSlideHost {
   bool LoopEnded() const { return FPhase == TPhase::Unreadable || FPhase == TPhase::Terminating; }
   bool PostStartWhenIdle();
   void CloseCleanUp();
-  void EndSaver();
+  [[noreturn]] void EndSaver();
   void ExitRule(bool end);
   void StartFlash();
   template <typename Handler>
