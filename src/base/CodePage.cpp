@@ -23,8 +23,8 @@ char32_t FromAnsi(unsigned char b) {
   return b >= 0x80 && b < 0xA0 ? High[b - 0x80] : b;
 }
 
-// Decodes one UTF-8 character at text[i], advancing i; returns U+FFFD for a
-// malformed, overlong or surrogate sequence (and advances past one byte).
+}  // namespace
+
 char32_t NextUtf8(std::string_view text, size_t& i) {
   unsigned char lead = static_cast<unsigned char>(text[i++]);
   if (lead < 0x80) return lead;
@@ -48,14 +48,17 @@ void PutUtf8(std::string& out, char32_t c) {
   } else if (c < 0x800) {
     out += static_cast<char>(0xC0 | (c >> 6));
     out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
+  } else if (c < 0x10000) {
     out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
-
-}  // namespace
 
 std::string Utf8ToAnsi(std::string_view utf8) {
   std::string out;

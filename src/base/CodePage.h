@@ -12,6 +12,12 @@ std::string Utf8ToAnsi(std::string_view utf8);
 std::string Utf16ToAnsi(std::u16string_view utf16);
 std::string AnsiToUtf8(std::string_view ansi);
 
+// Decodes one UTF-8 character at text[i], advancing i; returns U+FFFD for a
+// malformed, overlong or surrogate sequence (and advances past one byte).
+char32_t NextUtf8(std::string_view text, size_t& i);
+// Appends the UTF-8 bytes of code point c (at most U+10FFFF).
+void PutUtf8(std::string& out, char32_t c);
+
 // True when every byte is 7-bit ASCII.
 bool IsAscii(std::string_view text);
 

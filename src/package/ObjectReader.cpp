@@ -1,4 +1,3 @@
-#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -8,6 +7,7 @@
 #include "base/Errors.h"
 #include "base/Stream.h"
 #include "package/ClassRegistry.h"
+#include "package/ExtendedFloat.h"
 #include "package/ObjectStream.h"
 
 namespace pixvane {
@@ -20,19 +20,6 @@ constexpr int MaxDepth = 64;
 
 [[noreturn]] void InvalidValue() {
   throw EReadError("Invalid property value");
-}
-
-double ExtendedToDouble(const uint8_t bytes[10]) {
-  uint64_t mantissa;
-  std::memcpy(&mantissa, bytes, 8);  // little-endian hosts only, as both targets are
-  int exponent = (bytes[8] | (bytes[9] << 8)) & 0x7FFF;
-  bool negative = bytes[9] & 0x80;
-  double value;
-  if (exponent == 0x7FFF)
-    value = (mantissa << 1) ? NAN : INFINITY;
-  else
-    value = std::ldexp(static_cast<double>(mantissa), exponent - 16383 - 63);
-  return negative ? -value : value;
 }
 
 // Buffers the underlying stream so that a file is not read byte by byte, and

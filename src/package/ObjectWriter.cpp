@@ -1,34 +1,13 @@
 #include <cassert>
-#include <cmath>
-#include <cstring>
 #include <string>
 
 #include "base/CodePage.h"
 #include "base/Stream.h"
+#include "package/ExtendedFloat.h"
 #include "package/ObjectStream.h"
 
 namespace pixvane {
 namespace {
-
-void DoubleToExtended(double value, uint8_t bytes[10]) {
-  std::memset(bytes, 0, 10);
-  uint16_t top = std::signbit(value) ? 0x8000 : 0;
-  value = std::fabs(value);
-  uint64_t mantissa = 0;
-  if (std::isnan(value) || std::isinf(value)) {
-    top |= 0x7FFF;
-    mantissa = std::isnan(value) ? 0xC000000000000000ull : 0x8000000000000000ull;
-  } else if (value != 0) {
-    int exponent;
-    double fraction =
-        std::frexp(value, &exponent);  // value = fraction * 2^exponent, fraction in [0.5, 1)
-    mantissa = static_cast<uint64_t>(std::ldexp(fraction, 64));
-    top |= static_cast<uint16_t>(exponent - 1 + 16383);
-  }
-  std::memcpy(bytes, &mantissa, 8);
-  bytes[8] = static_cast<uint8_t>(top);
-  bytes[9] = static_cast<uint8_t>(top >> 8);
-}
 
 class TWriter {
  public:
