@@ -365,9 +365,10 @@ class TTextParser {
   }
 
  private:
-  [[noreturn]] void Fail(const std::string& what) const {
-    throw EReadError("Line " + std::to_string(FLine) + ": " + what);
+  [[noreturn]] void FailAt(int line, const std::string& what) const {
+    throw EReadError("Line " + std::to_string(line) + ": " + what);
   }
+  [[noreturn]] void Fail(const std::string& what) const { FailAt(FLine, what); }
 
   bool AtEnd() const { return FPos >= FText.size(); }
   char Next() const { return AtEnd() ? '\0' : FText[FPos]; }
@@ -468,12 +469,16 @@ void TTextParser::Object(int depth) {
   int flags = SameText(keyword, "inherited") ? Inherited : SameText(keyword, "inline") ? Inline : 0;
   if (!flags && !SameText(keyword, "object")) Fail("expected 'object'");
   std::string_view objectName, className = Word(false);
+  int classLine = FLine;
   if (className.empty()) Fail("expected the object's name or class");
   if (Take(':')) {
     objectName = className;
     className = Word(false);
+    classLine = FLine;
     if (className.empty()) Fail("expected the class name after ':'");
   }
+  // A length byte from F0 hex up would read as a prefix.
+  if (className.size() >= 0xF0) FailAt(classLine, "a class name longer than 239 characters");
   int64_t position = 0;
   if (Position(position)) flags |= ChildPosition;
   if (flags) Byte(static_cast<uint8_t>(0xF0 | flags));
@@ -492,8 +497,10 @@ void TTextParser::Properties(int depth, bool object) {
     int line = FLine;
     std::string_view name = Word(true);
     if (name.empty()) Fail(AtEnd() ? "expected 'end'" : "expected a property name or 'end'");
+    // Errors name the line of the property's name, before the blanks that
+    // looking for "=" passed.
     if (Take('=')) {
-      if (children) Fail("a property after a child object");
+      if (children) FailAt(line, "a property after a child object");
       ShortString(name);
       Value(depth);
       continue;
@@ -502,7 +509,7 @@ void TTextParser::Properties(int depth, bool object) {
     if (SameText(name, "end")) break;
     bool isObject =
         SameText(name, "object") || SameText(name, "inherited") || SameText(name, "inline");
-    if (!object || !isObject) Fail("expected '=' after the property name");
+    if (!object || !isObject) FailAt(line, "expected '=' after the property name");
     children = true;
     FPos = start;
     FLine = line;
@@ -524,7 +531,10 @@ void TTextParser::Value(int depth) {
     Type(TValueType::List);
     while (!Take(')')) {
       if (AtEnd()) Fail("expected ')' at the end of the list");
+      size_t start = FOut.size();
       Value(depth + 1);
+      // Its type byte, zero, is the one that ends a list.
+      if (FOut[start] == static_cast<char>(TValueType::Null)) Fail("Null in a list");
     }
     return Byte(0);
   }

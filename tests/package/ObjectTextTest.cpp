@@ -172,7 +172,7 @@ TEST(ObjectText, BrokenTextNamesItsLine) {
   for (int i = 0; i < 66; ++i) deep += "object A: T\n";
   const std::pair<std::string, std::string> cases[] = {
       {"thing A: T\r\nend", "Line 1: expected 'object'"},
-      {head + "  Left 5\r\nend\r\n", "Line 2: expected '=' after the property name"},
+      {head + "  Left\r\n  Top = 5\r\nend\r\n", "Line 2: expected '=' after the property name"},
       {head + "  Left = 1\r\n", "Line 3: expected 'end'"},
       {head + "  Left = 99999999999999999999\r\nend", "Line 2: an integer out of range"},
       {head + "  Caption = 'open\r\nend", "Line 2: a text not closed on its line"},
@@ -185,6 +185,11 @@ TEST(ObjectText, BrokenTextNamesItsLine) {
       {head + "  object B: T\r\n  end\r\n  Left = 1\r\nend",
        "Line 4: a property after a child object"},
       {head + "end\r\nend\r\n", "Line 3: text after the object's end"},
+      // A zero type byte ends a list, and a length byte from F0 hex up
+      // starts a prefix: neither can stand in the binary form.
+      {head + "  Lines = (\r\n    Null)\r\nend", "Line 3: Null in a list"},
+      {"object " + std::string(240, 'T') + "\r\nend",
+       "Line 1: a class name longer than 239 characters"},
       {deep, "Line 66: objects nested more than 64 deep"},
   };
   for (const auto& [text, message] : cases) {
