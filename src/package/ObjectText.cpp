@@ -302,7 +302,8 @@ void TTextWriter::Text(const std::u32string& characters, bool unicode) {
     if (c == '\'') FOut += '\'';
     PutUtf8(FOut, c);
   }
-  if (quoted || characters.empty()) FOut += characters.empty() ? "''" : "'";
+  if (characters.empty()) FOut += "''";
+  if (quoted) FOut += '\'';
 }
 
 void TTextWriter::Hex(const std::string& bytes, int indent) {
@@ -439,8 +440,7 @@ class TTextParser {
     if (!Take('[')) return false;
     SkipSpace();
     std::string_view token = NumberToken();
-    if (token.find_first_of(".e") != std::string_view::npos || !ParseInteger(token, position) ||
-        position < INT32_MIN || position > INT32_MAX)
+    if (!ParseInteger(token, position) || position < INT32_MIN || position > INT32_MAX)
       Fail("expected a position from -2147483648 to 2147483647");
     Expect(']', "expected ']' after the position");
     return true;
@@ -449,6 +449,8 @@ class TTextParser {
   void Object(int depth);
   void Properties(int depth, bool object);
   void Value(int depth);
+  void List(int depth);
+  void Collection(int depth);
   std::string_view NumberToken();
   bool ParseInteger(std::string_view token, int64_t& value) const;
   void Number();
@@ -526,30 +528,8 @@ void TTextParser::Value(int depth) {
   if (c == '-' || (c >= '0' && c <= '9')) return Number();
   if (c == '{') return Hex();
   if (c == '[') return Set();
-  if (c == '(') {
-    ++FPos;
-    Type(TValueType::List);
-    while (!Take(')')) {
-      if (AtEnd()) Fail("expected ')' at the end of the list");
-      size_t start = FOut.size();
-      Value(depth + 1);
-      // Its type byte, zero, is the one that ends a list.
-      if (FOut[start] == static_cast<char>(TValueType::Null)) Fail("Null in a list");
-    }
-    return Byte(0);
-  }
-  if (c == '<') {
-    ++FPos;
-    Type(TValueType::Collection);
-    while (!Take('>')) {
-      if (!SameText(Word(false), "item")) Fail("expected 'item' or '>'");
-      int64_t order;
-      if (Position(order)) Integer(order);
-      Type(TValueType::List);
-      Properties(depth + 1, false);
-    }
-    return Byte(0);
-  }
+  if (c == '(') return List(depth + 1);
+  if (c == '<') return Collection(depth + 1);
   std::string_view word = Word(true);
   if (word.empty()) Fail("expected a value");
   if (word == "True") return Type(TValueType::True);
@@ -558,6 +538,32 @@ void TTextParser::Value(int depth) {
   if (word == "Null") return Type(TValueType::Null);
   Type(TValueType::Ident);
   ShortString(word);
+}
+
+void TTextParser::List(int depth) {
+  ++FPos;
+  Type(TValueType::List);
+  while (!Take(')')) {
+    if (AtEnd()) Fail("expected ')' at the end of the list");
+    size_t start = FOut.size();
+    Value(depth);
+    // Its type byte, zero, is the one that ends a list.
+    if (FOut[start] == static_cast<char>(TValueType::Null)) Fail("Null in a list");
+  }
+  Byte(0);
+}
+
+void TTextParser::Collection(int depth) {
+  ++FPos;
+  Type(TValueType::Collection);
+  while (!Take('>')) {
+    if (!SameText(Word(false), "item")) Fail("expected 'item' or '>'");
+    int64_t order;
+    if (Position(order)) Integer(order);
+    Type(TValueType::List);
+    Properties(depth, false);
+  }
+  Byte(0);
 }
 
 // "-", digits, then an optional fraction, exponent and type letter.
