@@ -164,6 +164,12 @@ TEST(ObjectText, EveryValueTypeHasItsText) {
   std::string binary = AsString(bytes.Bytes());
   EXPECT_EQ(ObjectBinaryToText(binary), expected);
   EXPECT_EQ(ObjectTextToBinary(expected), binary);
+
+  // On streams, an object in the middle of others is read to its end only.
+  TMemoryStream in(bytes.Raw("next").Bytes()), out;
+  ObjectBinaryToText(in, out);
+  EXPECT_EQ(in.Position(), static_cast<int64_t>(binary.size()));
+  EXPECT_EQ(AsString(out.Bytes()), expected);
 }
 
 TEST(ObjectText, BrokenTextNamesItsLine) {
