@@ -358,6 +358,8 @@ class TTextParser {
   explicit TTextParser(std::string_view text) : FText(text) {}
 
   std::string Convert() {
+    // Editors on Windows often start a UTF-8 file with a byte order mark.
+    if (FText.substr(0, 3) == "\xEF\xBB\xBF") FPos = 3;
     FOut = "TPF0";
     Object(0);
     SkipSpace();

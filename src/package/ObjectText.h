@@ -35,9 +35,13 @@ class TStream;
 //     end
 //   end
 //
-// Lines end with CR LF and indent two spaces per level. A prefixed object
+// Lines end with CR LF (LF alone reads as well, as does a leading UTF-8 byte
+// order mark) and indent two spaces per level. A prefixed object
 // starts with "inherited" or "inline" instead of "object" and may carry its
-// child position as " [n]" after the class name.
+// child position as " [n]" after the class name. What the binary form cannot
+// hold is refused: names over 255 characters (class names over 239, whose
+// length byte would read as a prefix), Null inside a list (its zero byte ends
+// the list), nesting of objects, lists and collections more than 64 deep.
 //
 // Going back, each value takes the type the binary writer would give it: the
 // narrowest integer type, ShortText up to 255 bytes and LongText above, and
@@ -46,9 +50,11 @@ class TStream;
 // binary -> text -> binary the same bytes for everything the writer produces.
 
 // Reads one object (from its signature "TPF0" to its end) at the binary
-// stream's position and writes its text form. Errors are those of the binary
-// reader ("Stream read error", "Invalid stream format", "Invalid property
-// value"); nothing is written then.
+// stream's position, leaving the position after it, and writes its text form.
+// Errors are those of the binary reader ("Stream read error", "Invalid stream
+// format", "Invalid property value", the last also for a name that is not one
+// of letters, digits and "_" or a float that is not finite, which have no
+// text); nothing is written then.
 void ObjectBinaryToText(TStream& binary, TStream& text);
 
 // Reads the text form of one object from the text stream's position to its end

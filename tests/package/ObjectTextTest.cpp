@@ -164,6 +164,7 @@ TEST(ObjectText, EveryValueTypeHasItsText) {
   std::string binary = AsString(bytes.Bytes());
   EXPECT_EQ(ObjectBinaryToText(binary), expected);
   EXPECT_EQ(ObjectTextToBinary(expected), binary);
+  EXPECT_EQ(ObjectTextToBinary("\xEF\xBB\xBF" + expected), binary) << "after a byte order mark";
 
   // On streams, an object in the middle of others is read to its end only.
   TMemoryStream in(bytes.Raw("next").Bytes()), out;
