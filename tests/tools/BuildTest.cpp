@@ -3,6 +3,9 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "base/CodePage.h"
+#include "base/Stream.h"
+#include "package/PackageWriter.h"
 #include "tools/ToolTestFiles.h"
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/ExtractCommand.h"
@@ -128,6 +131,42 @@ TEST_F(BuildTest, InspectReadsBackEverySetting) {
   EXPECT_EQ(s["FlashFileNamesCommaList"], "intro.swf,outro.swf");
   EXPECT_EQ(s["FlashSizesCommaList"], "9,0");
   EXPECT_EQ(s.size(), 34u);  // every property of the record, no more
+}
+
+// What the tool wrote before pictures were prepared and the record grew: the
+// manifest's record and every file's bytes as they are, straight into the
+// package writer.
+std::vector<uint8_t> PlainPackage(const fs::path& manifestFile, const fs::path& player) {
+  TManifest manifest = LoadManifest(manifestFile);
+  TMemoryStream out(test::ReadBytes(player));
+  out.Seek(out.Size());
+  TPackageWriter writer(out, manifest.Settings);
+  for (const TSourceFile& picture : manifest.Pictures)
+    writer.AddPicture(test::ReadBytes(picture.Path), Utf8ToAnsi(MediaName(picture.Path)));
+  for (const auto* list : {&manifest.Sounds, &manifest.Flash})
+    for (const TSourceFile& file : *list) {
+      TMemoryStream source(test::ReadBytes(file.Path));
+      if (list == &manifest.Sounds)
+        writer.AddSound(Utf8ToAnsi(MediaName(file.Path)), source);
+      else
+        writer.AddFlash(Utf8ToAnsi(MediaName(file.Path)), source);
+    }
+  writer.Finish();
+  return out.Bytes();
+}
+
+TEST_F(BuildTest, AManifestWithoutNewKeysGivesTheOldPackage) {
+  std::string old = FullManifest;
+  std::string renamed = old;
+  renamed.replace(renamed.find("stretch = false"), 15, "scale = \"stretch\"");
+  old.replace(old.find("stretch = false"), 15, "stretch = true");
+  fs::path oldManifest = Folder.Write("show/old.toml", old);
+  Folder.Write("show/pixvane.toml", renamed);
+  Build();
+  auto saver = test::ReadBytes(Folder / "out/saver.scr");
+  EXPECT_TRUE(saver == PlainPackage(oldManifest, Player));
+  for (std::string name : {"ScaleMode", "lShufflePic", "lCaptionShadow", "CaptionMargin"})
+    EXPECT_EQ(std::search(saver.begin(), saver.end(), name.begin(), name.end()), saver.end());
 }
 
 TEST_F(BuildTest, DefaultsReachTheRecord) {
