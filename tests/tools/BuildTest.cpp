@@ -169,6 +169,32 @@ TEST_F(BuildTest, AManifestWithoutNewKeysGivesTheOldPackage) {
     EXPECT_EQ(std::search(saver.begin(), saver.end(), name.begin(), name.end()), saver.end());
 }
 
+TEST_F(BuildTest, PicturesAreTurnedUprightAndReducedBeforeStoring) {
+  auto big = test::MakeJpeg(300, 200, 4);
+  Folder.Write("show/pics/camera.jpg", test::WithExifOrientation(Jpegs[0], 6));
+  Folder.Write("show/pics/big.jpg", big);
+  std::string pictures =
+      "[show]\npictures = [\"pics/camera.jpg\", \"pics/big.jpg\", "
+      "\"pics/more-b.jpg\"]\nmax_size = \"100x100\"\n";
+  Folder.Write("show/pixvane.toml", pictures);
+  TBuildResult result = Build();
+  json stored = Inspect()["pictures"];
+  EXPECT_EQ(stored[0]["width"], 48);  // 64 x 48 turned a quarter right
+  EXPECT_EQ(stored[0]["height"], 64);
+  EXPECT_EQ(stored[1]["width"], 100);
+  EXPECT_EQ(stored[1]["height"], 67);
+  EXPECT_EQ(stored[2]["jpeg_bytes"], Jpegs[2].size());  // small enough: as it was
+  EXPECT_EQ(result.Turned, 1);
+  EXPECT_EQ(result.Reduced, 1);
+  EXPECT_EQ(result.BytesSaved,
+            static_cast<int64_t>(big.size()) - static_cast<int64_t>(stored[1]["jpeg_bytes"]));
+
+  Folder.Write("show/pixvane.toml", pictures + "auto_rotate = false\n");
+  result = Build();
+  EXPECT_EQ(Inspect()["pictures"][0]["width"], 64);
+  EXPECT_EQ(result.Turned, 0);
+}
+
 TEST_F(BuildTest, DefaultsReachTheRecord) {
   Folder.Write("show/min.toml", "[show]\npictures = [\"pics/first.jpg\"]\n");
   fs::create_directories(Folder / "out");
