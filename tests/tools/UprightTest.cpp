@@ -81,7 +81,9 @@ TEST(Upright, EveryOrientationTurnsAsAViewerShowsIt) {
     EXPECT_EQ(ExifOrientation(stored), orientation);
     ExpectUpright(stored, orientation, 64, 32);
   }
-  ExpectUpright(test::WithExifOrientation(QuarterJpeg(64, 32, true), 6, false), 6, 64, 32);
+  std::vector<uint8_t> progressive = test::WithExifOrientation(QuarterJpeg(64, 32, true), 6);
+  ExpectUpright(progressive, 6, 64, 32);
+  EXPECT_TRUE(TJPEGImage(TurnUpright(progressive)).Progressive());
 }
 
 TEST(Upright, UprightFilesStayAsTheyAre) {

@@ -14,7 +14,8 @@ int ExifOrientation(const std::vector<uint8_t>& jpeg);
 // moves the compressed blocks (libjpeg-turbo's lossless transform), so the
 // picture loses no quality; what a turn cannot move whole, the last partial
 // block row or column at the edge that becomes the top or the left (at most
-// 15 pixels), is trimmed off. Fails with EError on a damaged file.
+// 15 pixels), is trimmed off. A progressive file stays progressive, a
+// baseline one baseline. Fails with EError on a damaged file.
 std::vector<uint8_t> TurnUpright(const std::vector<uint8_t>& jpeg);
 
 }  // namespace pixvane::tool
