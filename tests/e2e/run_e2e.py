@@ -928,6 +928,12 @@ CASES = [case_setup_without_arguments, case_setup_with_handle, case_second_insta
          case_saver_plays_extracted_sounds, case_saver_muted_by_user, case_saver_second_instance,
          case_saver_sleeps_between_slides, case_saver_without_package]
 
+# Cases kept in files of their own share this file's helpers; importing
+# them leaves no bytecode folder in the source tree.
+sys.dont_write_bytecode = True
+import photo_tool_cases  # noqa: E402
+CASES += photo_tool_cases.register(sys.modules[__name__])
+
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
