@@ -21,15 +21,6 @@ std::vector<int32_t> Take(TPictureOrder& order, int count) {
   return taken;
 }
 
-TEST(PictureOrder, ListOrderStartsOverOrHandsOverToTheMovies) {
-  TSSFileLocations photo = Pictures(3);
-  TPictureOrder list(photo);
-  EXPECT_EQ(Take(list, 7), (std::vector<int32_t>{0, 1, 2, 0, 1, 2, 0}));
-  TSSFileLocations flash = Pictures(2, TSaverKind::Flash);
-  TPictureOrder movies(flash);
-  EXPECT_EQ(Take(movies, 3), (std::vector<int32_t>{0, 1, -1}));
-}
-
 TEST(PictureOrder, ShuffleShowsEveryPictureOncePerRoundAndNeverTwiceInARow) {
   for (int count : {2, 3, 7}) {
     TSSFileLocations settings = Pictures(count);

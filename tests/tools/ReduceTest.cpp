@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "package/Picture.h"
-#include "support/TestJpeg.h"
 #include "tools/pixvane/Reduce.h"
 
 namespace pixvane::tool {
@@ -39,16 +37,6 @@ TEST(Reduce, AreaAverageWeighsWhatEachPixelCovers) {
   TBitmap grey = AreaAverage(board, 4, 3);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 4; ++x) EXPECT_EQ(grey.Pixel(x, y), RGBColor(128, 0, 100));
-}
-
-TEST(Reduce, LargeJpegsAreReencodedSmallOnesLeft) {
-  std::vector<uint8_t> large = test::MakeJpeg(300, 200, false, true);  // progressive
-  auto reduced = ReduceJpeg(large, 120, 120);
-  ASSERT_TRUE(reduced);
-  TJPEGImage image(*reduced);
-  EXPECT_EQ(image.Width(), 120);
-  EXPECT_EQ(image.Height(), 80);
-  EXPECT_FALSE(ReduceJpeg(large, 300, 200));
 }
 
 }  // namespace
