@@ -6,6 +6,7 @@
 #include "base/Bitmap.h"
 #include "package/Picture.h"
 #include "package/SSFileLocations.h"
+#include "show/PictureOrder.h"
 #include "transition/TransitionView.h"
 
 namespace pixvane {
@@ -40,7 +41,7 @@ class TSlideHost {
 class TSlideSequencer {
  public:
   TSlideSequencer(const TSSFileLocations& settings, TCustomTransitionView& view, TSlideHost& host)
-      : FSettings(settings), FView(view), FHost(host) {}
+      : FSettings(settings), FView(view), FHost(host), FOrder(settings) {}
 
   // One tick. An error leaves the show timer disabled, so the show stops on
   // what is on screen; the caller reports it.
@@ -51,7 +52,7 @@ class TSlideSequencer {
   // caption centred at the bottom.
   TBitmap ComposeSlide(TJPEGImage* graphic);
 
-  int32_t FPicIndex = 0;
+  int32_t FPicIndex = 0;  // the picture of the tick that runs or ran last
   int32_t FEffectIndex = 0;
 
  private:
@@ -61,6 +62,7 @@ class TSlideSequencer {
   const TSSFileLocations& FSettings;
   TCustomTransitionView& FView;
   TSlideHost& FHost;
+  TPictureOrder FOrder;
 };
 
 }  // namespace pixvane

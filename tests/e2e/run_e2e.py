@@ -295,7 +295,8 @@ class Run:
         manifest = os.path.join(source, "pixvane.toml")
         with open(manifest, "w") as f:
             f.write('title = "%s"\nauthor = "%s"\nemail = "%s"\nweb = "%s"\nkind = "photo"\n'
-                    '[show]\npictures = ["*.jpg"]\neffects = [1, 2]\n' % (TITLE, AUTHOR, EMAIL, WEB))
+                    '[show]\npictures = ["*.jpg"]\neffects = [1, 2]\nstretch = true\n'
+                    % (TITLE, AUTHOR, EMAIL, WEB))
         saver = os.path.join(self.work, "E2E.scr")
         subprocess.run([self.tool, "build", manifest, "-o", saver, "--player", self.player],
                        check=True, stdout=subprocess.DEVNULL)
@@ -999,10 +1000,14 @@ CASES = [case_setup_without_arguments, case_setup_with_handle, case_second_insta
          case_saver_plays_extracted_sounds, case_saver_muted_by_user, case_saver_second_instance,
          case_saver_sleeps_between_slides, case_saver_without_package]
 
-# Case files of their own import this one by its name.
+# Case files of their own import this one by its name; importing them
+# leaves no bytecode folder in the source tree.
+sys.dont_write_bytecode = True
 sys.modules.setdefault("run_e2e", sys.modules[__name__])
 import flash_cases  # noqa: E402
+import photo_tool_cases  # noqa: E402
 CASES += flash_cases.CASES
+CASES += photo_tool_cases.register(sys.modules[__name__])
 
 
 def main():

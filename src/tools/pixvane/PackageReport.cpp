@@ -115,6 +115,8 @@ std::string ValueText(const TProperty& property) {
       return property.GetOrd() ? "True" : "False";
     case TPropKind::Object:
       return FontText(dynamic_cast<const TFont&>(*property.Object));
+    case TPropKind::Enum:
+      return Named(*property.Idents, property.GetOrd());
     default:
       return std::to_string(property.GetOrd()) + (property.Name == "Interval" ? " ms" : "");
   }
