@@ -40,9 +40,13 @@ class TCaptionPainter {
 // the picture's proportions; None and Fill may hang over area's edges.
 TRect PlacePicture(TScaleMode mode, int32_t width, int32_t height, const TRect& area);
 
+// The libjpeg scale (1, 2, 4 or 8) a picture is decoded at before it is
+// scaled to width x height: the smallest decode that still leaves the
+// filter enough to work with (a 24-megapixel photo on a 1080p screen: 2).
+int DecodeScale(const TJPEGImage& graphic, int32_t width, int32_t height);
+
 // Draws the picture smoothly scaled onto each placement, clipped to its area.
-// It is decoded once, at the smallest libjpeg scale that covers the largest
-// placement.
+// It is decoded once, at the DecodeScale of the largest placement.
 void DrawScaledPicture(TBitmap& slide, const TJPEGImage& graphic, const std::vector<TRect>& areas,
                        const std::vector<TRect>& placements);
 
