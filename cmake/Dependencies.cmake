@@ -29,6 +29,22 @@ else()
   target_link_libraries(pixman INTERFACE PkgConfig::PIXMAN)
 endif()
 
+# Lossless turns of JPEG pictures in the tool: TurboJPEG, part of the same
+# libjpeg-turbo. Natively Debian's libturbojpeg0-dev; for Windows the static
+# library scripts/setup builds beside libjpeg.
+if(MINGW)
+  find_path(TURBOJPEG_INCLUDE_DIR turbojpeg.h REQUIRED)
+  find_library(TURBOJPEG_LIBRARY NAMES turbojpeg REQUIRED)
+  add_library(turbojpeg STATIC IMPORTED)
+  set_target_properties(turbojpeg PROPERTIES
+    IMPORTED_LOCATION "${TURBOJPEG_LIBRARY}"
+    INTERFACE_INCLUDE_DIRECTORIES "${TURBOJPEG_INCLUDE_DIR}")
+else()
+  pkg_check_modules(TURBOJPEG REQUIRED IMPORTED_TARGET libturbojpeg)
+  add_library(turbojpeg INTERFACE IMPORTED)
+  target_link_libraries(turbojpeg INTERFACE PkgConfig::TURBOJPEG)
+endif()
+
 # Header-only libraries of the tool. The Windows build sees them through the
 # setup prefix, which links to Debian's headers.
 find_path(TOMLPP_INCLUDE_DIR toml++/toml.h REQUIRED)

@@ -8,15 +8,12 @@ void TSlideSequencer::ShowTimerTick() {
   if (FSettings.PicCount() == 0) return;
   FHost.SetShowTimerEnabled(false);
   FHost.HideFlash();
-  if (FSettings.lRandomPic) {
-    FPicIndex = Random(FSettings.PicCount());
-  } else if (FPicIndex > FSettings.PicCount() - 1) {
-    if (FSettings.Kind() == TSaverKind::Flash) {
-      FHost.StartFlashShow();  // the timer stays off: from now on only movies play
-      return;
-    }
-    FPicIndex = 0;
+  std::optional<int32_t> next = FOrder.Next();
+  if (!next) {
+    FHost.StartFlashShow();  // the timer stays off: from now on only movies play
+    return;
   }
+  FPicIndex = *next;
   // However the tick ends, the picture's file is given back.
   struct TDone {
     TSlideHost& Host;
@@ -40,7 +37,6 @@ void TSlideSequencer::ShowTimerTick() {
   FView.Execute();
   FHost.PictureDone();
   FHost.ProcessMessages();
-  ++FPicIndex;
   FHost.SetShowTimerEnabled(true);
 }
 

@@ -7,6 +7,7 @@
 #include "base/Bitmap.h"
 #include "package/Picture.h"
 #include "package/SSFileLocations.h"
+#include "show/PictureOrder.h"
 #include "show/SlideComposer.h"
 #include "transition/TransitionView.h"
 
@@ -40,13 +41,13 @@ class TSlideHost : public TCaptionPainter {
 class TSlideSequencer {
  public:
   TSlideSequencer(const TSSFileLocations& settings, TCustomTransitionView& view, TSlideHost& host)
-      : FSettings(settings), FView(view), FHost(host) {}
+      : FSettings(settings), FView(view), FHost(host), FOrder(settings) {}
 
   // One tick. An error leaves the show timer disabled, so the show stops on
   // what is on screen; the caller reports it.
   void ShowTimerTick();
 
-  int32_t FPicIndex = 0;
+  int32_t FPicIndex = 0;  // the picture of the tick that runs or ran last
   int32_t FEffectIndex = 0;
 
  private:
@@ -55,6 +56,7 @@ class TSlideSequencer {
   const TSSFileLocations& FSettings;
   TCustomTransitionView& FView;
   TSlideHost& FHost;
+  TPictureOrder FOrder;
 };
 
 }  // namespace pixvane

@@ -293,7 +293,8 @@ class Run:
         manifest = os.path.join(source, "pixvane.toml")
         with open(manifest, "w") as f:
             f.write('title = "%s"\nauthor = "%s"\nemail = "%s"\nweb = "%s"\nkind = "photo"\n'
-                    '[show]\npictures = ["*.jpg"]\neffects = [1, 2]\n' % (TITLE, AUTHOR, EMAIL, WEB))
+                    '[show]\npictures = ["*.jpg"]\neffects = [1, 2]\nstretch = true\n'
+                    % (TITLE, AUTHOR, EMAIL, WEB))
         saver = os.path.join(self.work, "E2E.scr")
         subprocess.run([self.tool, "build", manifest, "-o", saver, "--player", self.player],
                        check=True, stdout=subprocess.DEVNULL)

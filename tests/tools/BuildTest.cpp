@@ -3,6 +3,9 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "base/CodePage.h"
+#include "base/Stream.h"
+#include "package/PackageWriter.h"
 #include "tools/ToolTestFiles.h"
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/ExtractCommand.h"
@@ -128,6 +131,68 @@ TEST_F(BuildTest, InspectReadsBackEverySetting) {
   EXPECT_EQ(s["FlashFileNamesCommaList"], "intro.swf,outro.swf");
   EXPECT_EQ(s["FlashSizesCommaList"], "9,0");
   EXPECT_EQ(s.size(), 34u);  // every property of the record, no more
+}
+
+// What the tool wrote before pictures were prepared and the record grew: the
+// manifest's record and every file's bytes as they are, straight into the
+// package writer.
+std::vector<uint8_t> PlainPackage(const fs::path& manifestFile, const fs::path& player) {
+  TManifest manifest = LoadManifest(manifestFile);
+  TMemoryStream out(test::ReadBytes(player));
+  out.Seek(out.Size());
+  TPackageWriter writer(out, manifest.Settings);
+  for (const TSourceFile& picture : manifest.Pictures)
+    writer.AddPicture(test::ReadBytes(picture.Path), Utf8ToAnsi(MediaName(picture.Path)));
+  for (const auto* list : {&manifest.Sounds, &manifest.Flash})
+    for (const TSourceFile& file : *list) {
+      TMemoryStream source(test::ReadBytes(file.Path));
+      if (list == &manifest.Sounds)
+        writer.AddSound(Utf8ToAnsi(MediaName(file.Path)), source);
+      else
+        writer.AddFlash(Utf8ToAnsi(MediaName(file.Path)), source);
+    }
+  writer.Finish();
+  return out.Bytes();
+}
+
+TEST_F(BuildTest, AManifestWithoutNewKeysGivesTheOldPackage) {
+  std::string old = FullManifest;
+  std::string renamed = old;
+  renamed.replace(renamed.find("stretch = false"), 15, "scale = \"stretch\"");
+  old.replace(old.find("stretch = false"), 15, "stretch = true");
+  fs::path oldManifest = Folder.Write("show/old.toml", old);
+  Folder.Write("show/pixvane.toml", renamed);
+  Build();
+  auto saver = test::ReadBytes(Folder / "out/saver.scr");
+  EXPECT_TRUE(saver == PlainPackage(oldManifest, Player));
+  for (std::string name : {"ScaleMode", "lShufflePic", "lCaptionShadow", "CaptionMargin"})
+    EXPECT_EQ(std::search(saver.begin(), saver.end(), name.begin(), name.end()), saver.end());
+}
+
+TEST_F(BuildTest, PicturesAreTurnedUprightAndReducedBeforeStoring) {
+  auto big = test::MakeJpeg(300, 200, 4);
+  Folder.Write("show/pics/camera.jpg", test::WithExifOrientation(Jpegs[0], 6));
+  Folder.Write("show/pics/big.jpg", big);
+  std::string pictures =
+      "[show]\npictures = [\"pics/camera.jpg\", \"pics/big.jpg\", "
+      "\"pics/more-b.jpg\"]\nmax_size = \"100x100\"\n";
+  Folder.Write("show/pixvane.toml", pictures);
+  TBuildResult result = Build();
+  json stored = Inspect()["pictures"];
+  EXPECT_EQ(stored[0]["width"], 48);  // 64 x 48 turned a quarter right
+  EXPECT_EQ(stored[0]["height"], 64);
+  EXPECT_EQ(stored[1]["width"], 100);
+  EXPECT_EQ(stored[1]["height"], 67);
+  EXPECT_EQ(stored[2]["jpeg_bytes"], Jpegs[2].size());  // small enough: as it was
+  EXPECT_EQ(result.Turned, 1);
+  EXPECT_EQ(result.Reduced, 1);
+  EXPECT_EQ(result.BytesSaved,
+            static_cast<int64_t>(big.size()) - static_cast<int64_t>(stored[1]["jpeg_bytes"]));
+
+  Folder.Write("show/pixvane.toml", pictures + "auto_rotate = false\n");
+  result = Build();
+  EXPECT_EQ(Inspect()["pictures"][0]["width"], 64);
+  EXPECT_EQ(result.Turned, 0);
 }
 
 TEST_F(BuildTest, DefaultsReachTheRecord) {

@@ -55,7 +55,11 @@ TEST_F(ManifestTest, DefaultsOfAMinimalManifest) {
   EXPECT_EQ(s.EffectCount(), 0);
   EXPECT_EQ(s.Interval, 5000);
   EXPECT_FALSE(s.lRandomPic || s.lRandomStyle || s.lClearOldImage);
-  EXPECT_TRUE(s.lStretch);
+  EXPECT_EQ(s.Scale(), TScaleMode::Fit);
+  EXPECT_FALSE(s.lShufflePic || s.lCaptionShadow);
+  EXPECT_EQ(s.CaptionMargin, 0);
+  EXPECT_TRUE(m.AutoRotate);
+  EXPECT_EQ(m.MaxWidth, 0);
   EXPECT_EQ(s.Text, "");
   EXPECT_EQ(s.TextFont.Name, "Arial");
   EXPECT_EQ(s.TextFont.Height, -24);
@@ -77,6 +81,41 @@ TEST_F(ManifestTest, CaptionColoursCharsetsAndStyles) {
   EXPECT_EQ(Load(Pictures + "[caption]\ncolor = \"clRed\"\n").Settings.TextFont.Color, 0x0000FF);
   EXPECT_EQ(Load(Pictures + "[caption]\ncolor = \"clBtnFace\"\n").Settings.TextFont.Color,
             static_cast<int32_t>(0x8000000F));
+}
+
+TEST_F(ManifestTest, ScaleAndOrderAcceptTheirOlderFlags) {
+  auto scale = [&](const std::string& keys) { return Load(Pictures + keys).Settings.Scale(); };
+  EXPECT_EQ(scale("scale = \"fill\"\n"), TScaleMode::Fill);
+  EXPECT_EQ(scale("scale = \"none\"\n"), TScaleMode::None);
+  EXPECT_EQ(scale("stretch = true\n"), TScaleMode::Stretch);
+  EXPECT_EQ(scale("stretch = false\nscale = \"none\"\n"), TScaleMode::None);
+  ExpectError(Pictures + "scale = \"fit\"\nstretch = true\n", 4,
+              "show.stretch = true disagrees with show.scale; keep show.scale only");
+  ExpectError(Pictures + "scale = \"zoom\"\n", 3,
+              "show.scale \"zoom\" is not one of \"stretch\", \"fit\", \"fill\", \"none\"");
+
+  TSSFileLocations shuffle = Load(Pictures + "order = \"shuffle\"\n").Settings;
+  EXPECT_TRUE(shuffle.lShufflePic && shuffle.lRandomPic);
+  TSSFileLocations random = Load(Pictures + "random_order = true\norder = \"random\"\n").Settings;
+  EXPECT_TRUE(random.lRandomPic && !random.lShufflePic);
+  EXPECT_FALSE(Load(Pictures + "order = \"list\"\n").Settings.lRandomPic);
+  ExpectError(Pictures + "order = \"shuffle\"\nrandom_order = false\n", 4,
+              "show.random_order = false disagrees with show.order");
+}
+
+TEST_F(ManifestTest, PicturePreparationAndCaptionLayout) {
+  TManifest m = Load(Pictures +
+                     "auto_rotate = false\nmax_size = \"3840x2160\"\n"
+                     "[caption]\nshadow = true\nmargin = 40\n");
+  EXPECT_FALSE(m.AutoRotate);
+  EXPECT_EQ(m.MaxWidth, 3840);
+  EXPECT_EQ(m.MaxHeight, 2160);
+  EXPECT_TRUE(m.Settings.lCaptionShadow);
+  EXPECT_EQ(m.Settings.CaptionMargin, 40);
+  for (const char* size : {"3840", "0x100", "100x", "x", "4K", "100x-5", "70000x100", "1x2x3"})
+    ExpectError(Pictures + "max_size = \"" + size + "\"\n", 3,
+                "show.max_size \"" + std::string(size) + "\" is not a size");
+  ExpectError(Pictures + "[caption]\nmargin = -1\n", 4, "caption.margin must be between 0 and");
 }
 
 TEST_F(ManifestTest, MusicOrdersMapToTheirOrders) {
@@ -126,8 +165,8 @@ TEST_F(ManifestTest, StructureErrorsNameFileAndLine) {
   ExpectError("titel = \"x\"\n" + Pictures, 1, "unknown key \"titel\"");
   ExpectError(Pictures + "speed = 3\n", 3, "unknown key \"show.speed\"");
   ExpectError(Pictures + "[sound]\nfiles = []\n", 3, "unknown table [sound]");
-  ExpectError(Pictures + "[caption]\n[caption.shadow]\non = true\n", 4,
-              "unknown table [caption.shadow]");
+  ExpectError(Pictures + "[caption]\n[caption.outline]\non = true\n", 4,
+              "unknown table [caption.outline]");
   ExpectError("title = \"x\n" + Pictures, 1, "");  // TOML syntax: an unterminated string
   ExpectError("kind = \"Photo\"\n" + Pictures, 1, "unknown kind \"Photo\"");
   ExpectError("show = 3\n", 1, "show must be a table, not an integer");

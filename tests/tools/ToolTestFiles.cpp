@@ -95,6 +95,35 @@ std::vector<uint8_t> MakeJpeg(int width, int height, int seed) {
       85);
 }
 
+std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg, int orientation,
+                                         bool bigEndian) {
+  std::vector<uint8_t> tiff;
+  auto put = [&](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+      int shift = 8 * (bigEndian ? bytes - 1 - i : i);
+      tiff.push_back(static_cast<uint8_t>(value >> shift));
+    }
+  };
+  tiff = bigEndian ? std::vector<uint8_t>{'M', 'M'} : std::vector<uint8_t>{'I', 'I'};
+  put(42, 2);
+  put(8, 4);  // the first directory follows the header
+  put(1, 2);  // one entry: the orientation, one SHORT
+  put(0x0112, 2);
+  put(3, 2);
+  put(1, 4);
+  put(static_cast<uint32_t>(orientation), 2);
+  put(0, 2);
+  put(0, 4);  // no next directory
+  std::vector<uint8_t> app1 = {0xFF, 0xE1, 0, 0, 'E', 'x', 'i', 'f', 0, 0};
+  app1.insert(app1.end(), tiff.begin(), tiff.end());
+  app1[2] = static_cast<uint8_t>((app1.size() - 2) >> 8);
+  app1[3] = static_cast<uint8_t>(app1.size() - 2);
+  std::vector<uint8_t> result(jpeg.begin(), jpeg.begin() + 2);
+  result.insert(result.end(), app1.begin(), app1.end());
+  result.insert(result.end(), jpeg.begin() + 2, jpeg.end());
+  return result;
+}
+
 std::string MakePlayerStandIn() {
   std::string bytes(0x40, '\0');
   bytes[0] = 'M';

@@ -34,6 +34,11 @@ std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
 // that depends on seed so every picture's bytes differ.
 std::vector<uint8_t> MakeJpeg(int width, int height, int seed);
 
+// The JPEG file with an EXIF block after its start marker whose one entry
+// is the orientation (1-8), in either byte order, as cameras write it.
+std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg, int orientation,
+                                         bool bigEndian = false);
+
 // The least a file needs to pass for the player: a PE header and the
 // player's FileDescription in UTF-16, as its version resource holds it.
 std::string MakePlayerStandIn();

@@ -19,7 +19,9 @@
 #endif
 #include "tools/pixvane/OutputFile.h"
 #include "tools/pixvane/Platform.h"
+#include "tools/pixvane/Reduce.h"
 #include "tools/pixvane/ToolError.h"
+#include "tools/pixvane/Upright.h"
 
 namespace pixvane::tool {
 namespace {
@@ -100,6 +102,25 @@ std::vector<uint8_t> ReadPicture(const fs::path& path, std::string& name,
   return bytes;
 }
 
+// Turns the picture upright and reduces it as the manifest asks, counting
+// what was done. Both happen before storing, so the player shows every
+// picture as it comes and decodes no more pixels than the screen needs.
+std::vector<uint8_t> PreparePicture(std::vector<uint8_t> jpeg, const TManifest& manifest,
+                                    TBuildResult& result) {
+  if (manifest.AutoRotate && ExifOrientation(jpeg) != 1) {
+    jpeg = TurnUpright(jpeg);
+    ++result.Turned;
+  }
+  if (manifest.MaxWidth > 0)
+    if (auto smaller = ReduceJpeg(jpeg, manifest.MaxWidth, manifest.MaxHeight)) {
+      result.BytesSaved +=
+          static_cast<int64_t>(jpeg.size()) - static_cast<int64_t>(smaller->size());
+      ++result.Reduced;
+      jpeg = std::move(*smaller);
+    }
+  return jpeg;
+}
+
 // Runs one step of adding a manifest file; a failure names the manifest line
 // that listed the file, and the file.
 template <typename Step>
@@ -112,7 +133,8 @@ void AddFile(const TManifest& manifest, const TSourceFile& file, Step step) {
 }
 
 int64_t WritePackage(const TManifest& manifest, TStream& out, TSSFileLocations& settings,
-                     const TBuildProgress& progress, const TBuildWarning& warn) {
+                     const TBuildProgress& progress, const TBuildWarning& warn,
+                     TBuildResult& result) {
   TPackageWriter writer(out, settings);
   int count = static_cast<int>(manifest.Pictures.size());
   for (int i = 0; i < count; ++i) {
@@ -121,7 +143,8 @@ int64_t WritePackage(const TManifest& manifest, TStream& out, TSSFileLocations& 
     if (progress) progress(i + 1, count, name);
     AddFile(manifest, picture, [&] {
       std::vector<std::string> warnings;
-      std::vector<uint8_t> jpeg = ReadPicture(picture.Path, name, warnings);
+      std::vector<uint8_t> jpeg =
+          PreparePicture(ReadPicture(picture.Path, name, warnings), manifest, result);
       writer.AddPicture(std::move(jpeg), Utf8ToAnsi(name));
       for (const std::string& warning : warnings)
         warn(Located(manifest.File, picture.Line, NativePath(picture.Path) + ": " + warning));
@@ -242,7 +265,7 @@ TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progre
   TBuildResult result;
   TOutputStream out(*file, options.Output);
   CopyPlayer(player, out);
-  result.PackageLength = WritePackage(manifest, out, settings, progress, toMaker);
+  result.PackageLength = WritePackage(manifest, out, settings, progress, toMaker, result);
   result.FileSize = out.Position();
   try {
     file->Commit();

@@ -18,6 +18,10 @@ struct TBuildResult {
   int64_t FileSize = 0;
   int64_t PackageLength = 0;
   int Pictures = 0, Sounds = 0, Flash = 0;
+  // Pictures turned upright from their EXIF orientation, and pictures
+  // reduced to the manifest's max_size with the bytes that saved.
+  int Turned = 0, Reduced = 0;
+  int64_t BytesSaved = 0;
 };
 
 // Called before each picture is added: its 1-based index, the count and its

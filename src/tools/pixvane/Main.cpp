@@ -55,7 +55,12 @@ int Build(const TBuildOptions& options) {
   line.Finish();
   std::cout << "Wrote " << NativePath(options.Output) << ": " << Plural(result.Pictures, "picture")
             << ", " << Plural(result.Sounds, "sound") << ", " << Plural(result.Flash, "Flash file")
-            << "; " << result.FileSize << " bytes, package " << result.PackageLength << " bytes\n";
+            << "; " << result.FileSize << " bytes, package " << result.PackageLength << " bytes";
+  if (result.Turned > 0) std::cout << "; " << result.Turned << " turned upright";
+  if (result.Reduced > 0)
+    std::cout << "; " << result.Reduced << " reduced to max_size, " << result.BytesSaved
+              << " bytes saved";
+  std::cout << "\n";
   return 0;
 }
 

@@ -235,7 +235,7 @@ TSSFileLocations DefaultSettings() {
   TSSFileLocations s;
   s.SetKind(TSaverKind::Photo);
   s.Interval = 5000;
-  s.lStretch = true;
+  s.SetScale(TScaleMode::Fit);
   s.TextFont.Name = "Arial";
   s.TextFont.Height = -24;
   s.TextFont.Color = clWhite;
@@ -245,9 +245,89 @@ TSSFileLocations DefaultSettings() {
   return s;
 }
 
+// A string key that names one of a few choices; nullopt when absent.
+template <typename T>
+std::optional<T> Choice(const TSection& section, std::string_view key,
+                        std::initializer_list<std::pair<std::string_view, T>> choices) {
+  auto* node = section.Find(key);
+  if (!node) return std::nullopt;
+  const std::string& text =
+      section.Expect<toml::value<std::string>>(*node, section.Path(key), "a string").get();
+  std::string names;
+  for (const auto& [name, value] : choices) {
+    if (text == name) return value;
+    names += (names.empty() ? "" : ", ") + Quoted(std::string(name));
+  }
+  section.Context().Fail(LineOf(*node),
+                         section.Path(key) + " " + Quoted(text) + " is not one of " + names);
+}
+
+// An older flag beside the key that replaced it: alone it still chooses, and
+// beside the newer key it must say the same, so neither is silently ignored.
+template <typename T>
+std::optional<T> WithOlderFlag(const TSection& section, std::optional<T> chosen,
+                               std::string_view newer, std::string_view flag, T whenTrue,
+                               T whenFalse) {
+  auto* node = section.Find(flag);
+  if (!node) return chosen;
+  bool value = section.Expect<toml::value<bool>>(*node, section.Path(flag), "true or false").get();
+  T meant = value ? whenTrue : whenFalse;
+  if (chosen && *chosen != meant)
+    section.Context().Fail(LineOf(*node), section.Path(flag) + " = " + (value ? "true" : "false") +
+                                              " disagrees with " + section.Path(newer) + "; keep " +
+                                              section.Path(newer) + " only");
+  return meant;
+}
+
+enum class TOrderChoice { List, Random, Shuffle };
+
+void ReadOrderAndScale(const TSection& show, TSSFileLocations& s) {
+  auto scale = Choice<TScaleMode>(show, "scale",
+                                  {{"stretch", TScaleMode::Stretch},
+                                   {"fit", TScaleMode::Fit},
+                                   {"fill", TScaleMode::Fill},
+                                   {"none", TScaleMode::None}});
+  scale = WithOlderFlag(show, scale, "scale", "stretch", TScaleMode::Stretch, TScaleMode::None);
+  if (scale) s.SetScale(*scale);
+  auto order = Choice<TOrderChoice>(show, "order",
+                                    {{"list", TOrderChoice::List},
+                                     {"random", TOrderChoice::Random},
+                                     {"shuffle", TOrderChoice::Shuffle}});
+  order =
+      WithOlderFlag(show, order, "order", "random_order", TOrderChoice::Random, TOrderChoice::List);
+  // A player that predates shuffling shows such a saver in random order,
+  // the nearest it knows.
+  s.lRandomPic = order && *order != TOrderChoice::List;
+  s.lShufflePic = order == TOrderChoice::Shuffle;
+}
+
+// "WIDTHxHEIGHT", both at least 1 and at most JPEG's largest side.
+void ReadMaxSize(const TSection& show, TManifest& manifest) {
+  auto* node = show.Find("max_size");
+  if (!node) return;
+  const std::string& text =
+      show.Expect<toml::value<std::string>>(*node, "show.max_size", "a string").get();
+  size_t x = text.find('x');
+  auto side = [&](std::string_view digits) {
+    bool ok = !digits.empty() && digits.size() <= 5 &&
+              digits.find_first_not_of("0123456789") == std::string_view::npos;
+    int value = ok ? std::stoi(std::string(digits)) : 0;
+    return value >= 1 && value <= 65500 ? value : 0;
+  };
+  int width = x == std::string::npos ? 0 : side(std::string_view(text).substr(0, x));
+  int height = x == std::string::npos ? 0 : side(std::string_view(text).substr(x + 1));
+  if (width == 0 || height == 0)
+    show.Context().Fail(LineOf(*node), "show.max_size " + Quoted(text) +
+                                           " is not a size such as \"3840x2160\" (each side "
+                                           "1 to 65500 pixels)");
+  manifest.MaxWidth = width;
+  manifest.MaxHeight = height;
+}
+
 void ReadShow(const TSection& show, TManifest& manifest) {
-  show.AllowOnly({"pictures", "descriptions", "effects", "interval", "random_order",
-                  "random_effects", "clear_between", "stretch"});
+  show.AllowOnly({"pictures", "descriptions", "effects", "interval", "order", "random_order",
+                  "random_effects", "clear_between", "scale", "stretch", "auto_rotate",
+                  "max_size"});
   TSSFileLocations& s = manifest.Settings;
   manifest.Pictures = Files(show, "pictures");
   for (const auto& [text, line] : show.Strings("descriptions"))
@@ -269,14 +349,15 @@ void ReadShow(const TSection& show, TManifest& manifest) {
     show.Context().Warn(LineOf(*node), "show.interval is " + std::to_string(s.Interval) +
                                            " ms; the interval is in milliseconds (5000 is five "
                                            "seconds)");
-  show.Flag("random_order", s.lRandomPic);
+  ReadOrderAndScale(show, s);
   show.Flag("random_effects", s.lRandomStyle);
   show.Flag("clear_between", s.lClearOldImage);
-  show.Flag("stretch", s.lStretch);
+  show.Flag("auto_rotate", manifest.AutoRotate);
+  ReadMaxSize(show, manifest);
 }
 
 void ReadCaption(const TSection& caption, TSSFileLocations& settings) {
-  caption.AllowOnly({"text", "font", "height", "color", "charset", "style"});
+  caption.AllowOnly({"text", "font", "height", "color", "charset", "style", "shadow", "margin"});
   TFont& font = settings.TextFont;
   caption.Text("text", settings.Text);
   caption.Text("font", font.Name);
@@ -304,6 +385,8 @@ void ReadCaption(const TSection& caption, TSSFileLocations& settings) {
                                        " is not one of fsBold, fsItalic, fsUnderline, fsStrikeOut");
     font.Style |= 1u << entry->Value;
   }
+  caption.Flag("shadow", settings.lCaptionShadow);
+  caption.Integer("margin", settings.CaptionMargin, 0, 1000, " pixels");
 }
 
 void ReadMusic(const TSection& music, TManifest& manifest) {

@@ -24,6 +24,10 @@ struct TManifest {
   std::filesystem::path File;  // the manifest itself, as the user named it
   TSSFileLocations Settings;
   std::vector<TSourceFile> Pictures, Sounds, Flash;
+  // How pictures are prepared before they are stored; these never reach the
+  // record. MaxWidth and MaxHeight are 0 when pictures keep their size.
+  bool AutoRotate = true;
+  int MaxWidth = 0, MaxHeight = 0;
   // Likely mistakes that still make a working saver ("FILE:LINE: ..."): an
   // interval that looks like seconds, a picture name the code page cannot hold.
   std::vector<std::string> Warnings;

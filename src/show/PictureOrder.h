@@ -1,0 +1,41 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "package/SSFileLocations.h"
+
+namespace pixvane {
+
+// Which picture the show takes next, as the settings ask:
+// - list order: 0, 1, 2, ... and over again, or, for a Flash saver, no
+//   more pictures once the list is through (its movies take over);
+// - random (lRandomPic): any picture each time, repeats possible, drawn
+//   from the shared generator;
+// - shuffle (lShufflePic, before lRandomPic): rounds in which every picture
+//   comes once in a random order; a new round never starts with the
+//   picture the last one ended on, so no picture shows twice in a row. A
+//   Flash saver hands over after its first round, as after the list.
+// The settings are read on every call: the saver window reads its record
+// after it has made its sequencer.
+class TPictureOrder {
+ public:
+  explicit TPictureOrder(const TSSFileLocations& settings) : FSettings(settings) {}
+
+  // The index of the next picture (PicCount must be above 0), or nothing
+  // when a Flash saver's pictures are through. The picture counts as taken
+  // whether or not it reaches the screen.
+  std::optional<int32_t> Next();
+
+ private:
+  std::optional<int32_t> NextInList(int32_t count);
+  std::optional<int32_t> NextShuffled(int32_t count);
+  void Deal(int32_t count);
+
+  const TSSFileLocations& FSettings;
+  int32_t FIndex = 0;           // list order: the next index, past the end after a round
+  std::vector<int32_t> FRound;  // shuffle: this round's order
+  size_t FPosition = 0;         // shuffle: how much of it has been taken
+};
+
+}  // namespace pixvane

@@ -1,0 +1,20 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace pixvane::tool {
+
+// The EXIF orientation of a JPEG file: 1 (upright as stored) to 8, the way
+// a camera records how it was held. 1 when the file has no EXIF block, no
+// orientation in it, or a value outside 1-8.
+int ExifOrientation(const std::vector<uint8_t>& jpeg);
+
+// The picture turned so it is stored upright, with orientation 1 written in
+// its EXIF block; the file as it is when it is upright already. The turn
+// moves the compressed blocks (libjpeg-turbo's lossless transform), so the
+// picture loses no quality; what a turn cannot move whole, the last partial
+// block row or column at the edge that becomes the top or the left (at most
+// 15 pixels), is trimmed off. Fails with EError on a damaged file.
+std::vector<uint8_t> TurnUpright(const std::vector<uint8_t>& jpeg);
+
+}  // namespace pixvane::tool
