@@ -936,7 +936,10 @@ def main():
     parser.add_argument("--work", default=os.path.join(ROOT, "build", "e2e"))
     parser.add_argument("cases", nargs="*", help="names of cases to run (default: all)")
     args = parser.parse_args()
-    cases = [c for c in CASES if not args.cases or c.__name__[5:] in args.cases]
+    sys.modules.setdefault("run_e2e", sys.modules[__name__])  # one module for the case files
+    import photo_player_cases
+    every = CASES + photo_player_cases.CASES
+    cases = [c for c in every if not args.cases or c.__name__[5:] in args.cases]
 
     passed = failed = 0
     started = time.monotonic()
