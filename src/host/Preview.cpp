@@ -1,17 +1,43 @@
 #include "host/Preview.h"
 
+#include <algorithm>
+
+#include "base/Errors.h"
+#include "base/MulDiv.h"
 #include "base/Stream.h"
 #include "package/Package.h"
 #include "package/Picture.h"
-#include "transition/Copy.h"
+#include "show/SlideComposer.h"
 
 namespace pixvane {
 
-TBitmap RenderPreview(const TJPEGImage& picture, int32_t width, int32_t height) {
+namespace {
+
+TScaleMode PackageScale(TStream& file) {
+  TSSFileLocations settings;
+  try {
+    if (ReadSettings(file, settings)) return settings.Scale();
+  } catch (const EError&) {
+  }
+  return TScaleMode::Stretch;
+}
+
+}  // namespace
+
+TBitmap RenderPreview(const TJPEGImage& picture, int32_t width, int32_t height, TScaleMode mode,
+                      int32_t screenWidth) {
   TBitmap preview(width, height);
-  if (preview.IsEmpty()) return preview;
-  TBitmap decoded = picture.Decode(picture.ScaleToCover(width, height));
-  StretchCopy(preview, preview.Bounds(), decoded, decoded.Bounds());
+  if (preview.IsEmpty() || picture.Width() <= 0 || picture.Height() <= 0) return preview;
+  TRect placement;
+  if (mode == TScaleMode::None) {
+    if (screenWidth <= 0) screenWidth = width;
+    placement =
+        PlacePicture(mode, std::max(1, MulDiv(picture.Width(), width, screenWidth)),
+                     std::max(1, MulDiv(picture.Height(), width, screenWidth)), preview.Bounds());
+  } else {
+    placement = PlacePicture(mode, picture.Width(), picture.Height(), preview.Bounds());
+  }
+  DrawScaledPicture(preview, picture, {preview.Bounds()}, {placement});
   return preview;
 }
 
@@ -29,8 +55,9 @@ void RunPreview(TPreviewWindow& window,
   std::unique_ptr<TStream> file = openExecutable();
   std::unique_ptr<TImage> picture = ReadFirstPicture(*file);
   if (!picture) return;
+  const TScaleMode mode = PackageScale(*file);
   if (const TJPEGImage* graphic = picture->Picture.Graphic(); graphic && width > 0 && height > 0)
-    window.Draw(RenderPreview(*graphic, width, height));
+    window.Draw(RenderPreview(*graphic, width, height, mode, window.ScreenWidth()));
   picture.reset();
 
   // Nothing more to draw: we only wait for the window to go.

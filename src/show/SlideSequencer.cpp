@@ -1,7 +1,6 @@
 #include "show/SlideSequencer.h"
 
 #include "base/Random.h"
-#include "transition/Copy.h"
 
 namespace pixvane {
 
@@ -22,9 +21,14 @@ void TSlideSequencer::ShowTimerTick() {
   } done{FHost};
   std::unique_ptr<TImage> image = FHost.LoadPictureAt(FSettings.PicOffsetAt(FPicIndex));
   if (FView.Busy()) FView.Stop();
-  TBitmap slide = ComposeSlide(image->Picture.Graphic());
-  image.reset();
-  FView.SetPicture(&slide);
+  {
+    // The view keeps its own copy; ours goes before the transition runs.
+    TBitmap slide = TSlideComposer(FSettings, FHost)
+                        .ComposeSlide(image->Picture.Graphic(), FHost.ScreenWidth(),
+                                      FHost.ScreenHeight(), FHost.Monitors());
+    image.reset();
+    FView.SetPicture(&slide);
+  }
   FView.Style = NextStyle();
   if (FSettings.lClearOldImage) {
     FView.Clear();
@@ -47,31 +51,6 @@ uint8_t TSlideSequencer::NextStyle() {
     FEffectIndex = FEffectIndex < count - 1 ? FEffectIndex + 1 : 0;
   }
   return static_cast<uint8_t>(style);  // only the low 8 bits reach the view
-}
-
-TBitmap TSlideSequencer::ComposeSlide(TJPEGImage* graphic) {
-  const int32_t sw = FHost.ScreenWidth(), sh = FHost.ScreenHeight();
-  TBitmap slide(sw, sh);  // black
-  if (graphic && graphic->Width() > 0 && graphic->Height() > 0) {
-    if (FSettings.lStretch) {
-      // Decoding at a reduced scale that still covers the screen costs a
-      // fraction of a full decode for a large photo.
-      TBitmap picture = graphic->Decode(graphic->ScaleToCover(sw, sh));
-      StretchCopy(slide, {0, 0, sw, sh}, picture, picture.Bounds());
-    } else {
-      TBitmap picture = graphic->Decode(1);
-      Draw(slide, (sw - picture.Width()) / 2, (sh - picture.Height()) / 2, picture);
-    }
-  }
-  if (!FSettings.Text.empty()) DrawCaption(slide);
-  return slide;
-}
-
-void TSlideSequencer::DrawCaption(TBitmap& slide) {
-  int32_t cx = 0, cy = 0;
-  FHost.MeasureText(FSettings.Text, FSettings.TextFont, cx, cy);
-  FHost.DrawText(slide, slide.Width() / 2 - cx / 2, slide.Height() - cy, FSettings.Text,
-                 FSettings.TextFont);
 }
 
 }  // namespace pixvane

@@ -2,17 +2,19 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/Bitmap.h"
 #include "package/Picture.h"
 #include "package/SSFileLocations.h"
 #include "show/PictureOrder.h"
+#include "show/SlideComposer.h"
 #include "transition/TransitionView.h"
 
 namespace pixvane {
 
 // What the slide sequencer needs of the saver window around it.
-class TSlideHost {
+class TSlideHost : public TCaptionPainter {
  public:
   virtual ~TSlideHost() = default;
   // The picture object at an absolute offset of the executable; read errors
@@ -20,14 +22,11 @@ class TSlideHost {
   virtual std::unique_ptr<TImage> LoadPictureAt(int32_t offset) = 0;
   // The tick is over with its picture: transition ended, or an error.
   virtual void PictureDone() {}
+  // The size of the slide: the window, which covers every monitor.
   virtual int32_t ScreenWidth() = 0;
   virtual int32_t ScreenHeight() = 0;
-  // Draws text as one line with its top-left corner at (x, y) in the font's
-  // size, colour and face, with no background box; Measure gives its extent.
-  virtual void MeasureText(const std::string& text, const TFont& font, int32_t& cx,
-                           int32_t& cy) = 0;
-  virtual void DrawText(TBitmap& slide, int32_t x, int32_t y, const std::string& text,
-                        const TFont& font) = 0;
+  // The monitors in the window's coordinates; one screen by default.
+  virtual std::vector<TMonitor> Monitors() { return {{{0, 0, ScreenWidth(), ScreenHeight()}}}; }
   virtual void SetShowTimerEnabled(bool enabled) = 0;
   virtual void ProcessMessages() = 0;
   // The Flash show: hides the Flash control if it shows (before each slide),
@@ -37,7 +36,8 @@ class TSlideHost {
 };
 
 // The show timer's handler: picks the next picture and style, composes a
-// screen-size slide with the caption and runs the transition to it.
+// slide for the whole window with the caption (see TSlideComposer) and runs
+// the transition to it, once across every monitor.
 class TSlideSequencer {
  public:
   TSlideSequencer(const TSSFileLocations& settings, TCustomTransitionView& view, TSlideHost& host)
@@ -47,17 +47,11 @@ class TSlideSequencer {
   // what is on screen; the caller reports it.
   void ShowTimerTick();
 
-  // The picture on black at screen size: stretched to the whole screen, or
-  // centred at its own size (cut on all sides when larger), with the
-  // caption centred at the bottom.
-  TBitmap ComposeSlide(TJPEGImage* graphic);
-
   int32_t FPicIndex = 0;  // the picture of the tick that runs or ran last
   int32_t FEffectIndex = 0;
 
  private:
   uint8_t NextStyle();
-  void DrawCaption(TBitmap& slide);
 
   const TSSFileLocations& FSettings;
   TCustomTransitionView& FView;

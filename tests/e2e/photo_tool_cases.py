@@ -1,21 +1,13 @@
 """End-to-end cases of the pictures the tool prepares: a camera photo stored
 sideways shows upright, and shuffled pictures come once per round and never
-twice in a row. They run among run_e2e's cases and use its helpers, which
-register() hands over (run_e2e is the program, so it cannot be imported
-here a second time)."""
+twice in a row. run_e2e.py runs them with its own cases and lends its helpers."""
 import json
 import os
 import struct
 import subprocess
 import time
 
-e2e = None  # the running run_e2e module, set by register()
-
-
-def register(module):
-    global e2e
-    e2e = module
-    return [case_exif_rotated_photo_shows_upright, case_shuffle_shows_each_picture_once_per_round]
+import run_e2e as e2e
 
 
 def with_orientation(jpeg, orientation):
@@ -110,3 +102,6 @@ def case_shuffle_shows_each_picture_once_per_round(run):
               "one colour stayed %.2f s: a picture came twice in a row" % longest)
     run.xdo("key", "space")
     run.wait_exit(process, 10, "a key press")
+
+
+CASES = [case_exif_rotated_photo_shows_upright, case_shuffle_shows_each_picture_once_per_round]

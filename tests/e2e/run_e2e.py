@@ -1000,14 +1000,15 @@ CASES = [case_setup_without_arguments, case_setup_with_handle, case_second_insta
          case_saver_plays_extracted_sounds, case_saver_muted_by_user, case_saver_second_instance,
          case_saver_sleeps_between_slides, case_saver_without_package]
 
-# Case files of their own import this one by its name; importing them
+# Case files of their own import this one by its name (it runs as the
+# program, so it is lent to them rather than loaded twice); importing them
 # leaves no bytecode folder in the source tree.
 sys.dont_write_bytecode = True
 sys.modules.setdefault("run_e2e", sys.modules[__name__])
 import flash_cases  # noqa: E402
+import photo_player_cases  # noqa: E402
 import photo_tool_cases  # noqa: E402
-CASES += flash_cases.CASES
-CASES += photo_tool_cases.register(sys.modules[__name__])
+CASES += flash_cases.CASES + photo_tool_cases.CASES + photo_player_cases.CASES
 
 
 def main():

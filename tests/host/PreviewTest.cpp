@@ -21,13 +21,15 @@ using test::NearColor;
 using test::QuadrantColors;
 
 // A player stand-in with a package whose first picture is given.
-std::vector<uint8_t> MakeSaver(std::vector<uint8_t> firstPicture) {
+std::vector<uint8_t> MakeSaver(std::vector<uint8_t> firstPicture,
+                               TScaleMode mode = TScaleMode::Stretch) {
   RegisterStreamClasses();
   TMemoryStream file;
   std::vector<uint8_t> player(4096, 'P');
   file.Write(player.data(), player.size());
   TSSFileLocations settings;
   settings.Title = "Preview";
+  settings.SetScale(mode);
   TPackageWriter writer(file, settings);
   writer.AddPicture(std::move(firstPicture), "first.jpg");
   writer.AddPicture(test::MakeJpeg(16, 16), "second.jpg");
@@ -92,6 +94,7 @@ class TFakePreviewWindow : public TPreviewWindow {
     return FLooks > HiddenLooks && FLooks <= HiddenLooks + VisibleLooks;
   }
   TRect WindowRect() override { return Rect; }
+  int32_t ScreenWidth() override { return 1520; }
   void Draw(const TBitmap& bitmap) override {
     WaitsBeforeDraw = static_cast<int>(Waits.size());
     Drawn.push_back(bitmap);
@@ -146,6 +149,22 @@ TEST_F(RunPreviewTest, ThePictureFillsTheRectangleAndOneMorePixelEachWay) {
   EXPECT_EQ(drawn.Height(), 113);
   EXPECT_TRUE(NearColor(drawn.Pixel(5, 5), QuadrantColors[0]));
   EXPECT_TRUE(NearColor(drawn.Pixel(147, 107), QuadrantColors[3]));
+}
+
+TEST_F(RunPreviewTest, ThePackagesScaleModeIsShownInMiniature) {
+  // 4:3 in a 153 x 113 preview of a 1520 pixel wide screen.
+  auto drawn = [&](TScaleMode mode) {
+    TFakePreviewWindow window;
+    Preview(window, MakeSaver(MakeQuadrantJpeg(320, 240), mode));
+    return window.Drawn.at(0);
+  };
+  TBitmap fitted = drawn(TScaleMode::Fit);  // 151 x 113, one black column each side
+  EXPECT_EQ(fitted.Pixel(0, 56) & 0xFFFFFF, 0u);
+  EXPECT_TRUE(NearColor(fitted.Pixel(3, 3), QuadrantColors[0]));
+  TBitmap own = drawn(TScaleMode::None);  // a tenth of the screen: 32 x 24 in the middle
+  EXPECT_EQ(own.Pixel(40, 56) & 0xFFFFFF, 0u);
+  EXPECT_TRUE(NearColor(own.Pixel(62, 48), QuadrantColors[0]));
+  EXPECT_TRUE(NearColor(own.Pixel(90, 64), QuadrantColors[3]));
 }
 
 TEST_F(RunPreviewTest, AWindowHiddenAtOnceIsDrawnOnceAndLeft) {

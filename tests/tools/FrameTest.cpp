@@ -219,7 +219,7 @@ TEST(CaptionFont, DrawsInsideTheBoxItMeasures) {
   EXPECT_GE(cy, 28) << "ascent and descent span at least the em";
   EXPECT_LE(cy, 36);
   TBitmap slide(200, 60);
-  caption.Draw(slide, 20, 10, "Greetings");
+  caption.Draw(slide, slide.Bounds(), 20, 10, "Greetings");
   int inside = 0, outside = 0;
   for (int y = 0; y < 60; ++y)
     for (int x = 0; x < 200; ++x) {

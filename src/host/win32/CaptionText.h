@@ -6,19 +6,22 @@
 #include "base/Bitmap.h"
 #include "base/win32/Handles.h"
 #include "package/Font.h"
+#include "show/CaptionShadow.h"
 
 namespace pixvane {
 
-// The slide's caption through GDI: the bitmap font takes only the size,
-// colour and face of the package's font (its style and character set are
-// the bitmap font's own), and the text is drawn with no background box.
+// The slide's caption through GDI, in the package's whole font (face, size,
+// colour, style and character set), drawn with no background box.
 class TCaptionText {
  public:
   explicit TCaptionText(const TFont& font);
 
   SIZE Measure(const std::string& text) const;
-  // Draws text with its top-left corner at (x, y) over what the slide holds.
-  void Draw(TBitmap& slide, int32_t x, int32_t y, const std::string& text) const;
+  // Draws text with its top-left corner at (x, y) over what the slide holds,
+  // inside clip only.
+  void Draw(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const std::string& text) const;
+  // How much of each pixel of the measured box the text covers.
+  TCoverage Coverage(const std::string& text) const;
 
  private:
   TMemoryDC FDC;

@@ -14,6 +14,7 @@ class TWin32PreviewWindow : public TPreviewWindow {
   bool Exists() override { return IsWindow(FWindow) != FALSE; }
   bool IsVisible() override { return IsWindowVisible(FWindow) != FALSE; }
   TRect WindowRect() override;
+  int32_t ScreenWidth() override { return GetSystemMetrics(SM_CXSCREEN); }
   void Draw(const TBitmap& bitmap) override;
   void WaitForMessages(uint32_t timeoutMs) override;
 

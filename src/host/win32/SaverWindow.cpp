@@ -9,6 +9,7 @@
 #include "base/win32/WindowClass.h"
 #include "host/win32/CaptionText.h"
 #include "host/win32/InputHook.h"
+#include "host/win32/Monitors.h"
 #include "package/MediaFiles.h"
 #include "package/Package.h"
 
@@ -40,10 +41,10 @@ void TfrmScrn::Guarded(Handler&& handler) {
 void TfrmScrn::Run() {
   RegisterWindowClass(ClassName, WindowProc, IDC_ARROW);
   // A tool window has no task-bar button.
-  FWindow =
-      CreateWindowExA(WS_EX_TOOLWINDOW, ClassName, "", WS_POPUP, (ScreenWidth() - DesignWidth) / 2,
-                      (ScreenHeight() - DesignHeight) / 2, DesignWidth, DesignHeight, nullptr,
-                      nullptr, GetModuleHandleA(nullptr), this);
+  FWindow = CreateWindowExA(WS_EX_TOOLWINDOW, ClassName, "", WS_POPUP,
+                            (GetSystemMetrics(SM_CXSCREEN) - DesignWidth) / 2,
+                            (GetSystemMetrics(SM_CYSCREEN) - DesignHeight) / 2, DesignWidth,
+                            DesignHeight, nullptr, nullptr, GetModuleHandleA(nullptr), this);
   if (!FWindow) return;
   ShowWindow(FWindow, SW_SHOW);
 
@@ -192,7 +193,9 @@ void TfrmScrn::FormActivate() {
   file.reset();
   FPhase = FPhase == TPhase::Unreadable ? TPhase::Terminating : TPhase::WaitingForIdle;
   ShowView->Color = 0;
-  SetWindowPos(FWindow, HWND_TOPMOST, 0, 0, ScreenWidth(), ScreenHeight(), SWP_NOACTIVATE);
+  const TRect screen = VirtualScreen();
+  SetWindowPos(FWindow, HWND_TOPMOST, screen.Left, screen.Top, screen.Width(), screen.Height(),
+               SWP_NOACTIVATE);
   FExitRules->ResetReference();
   FRunningFlag.emplace();
   ShowWindow(FWindow, SW_SHOW);
@@ -258,9 +261,18 @@ void TfrmScrn::MeasureText(const std::string& text, const TFont& font, int32_t& 
   cy = extent.cy;
 }
 
-void TfrmScrn::DrawText(TBitmap& slide, int32_t x, int32_t y, const std::string& text,
-                        const TFont& font) {
-  TCaptionText(font).Draw(slide, x, y, text);
+void TfrmScrn::DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y,
+                        const std::string& text, const TFont& font) {
+  TCaptionText(font).Draw(slide, clip, x, y, text);
+}
+
+TCoverage TfrmScrn::TextCoverage(const std::string& text, const TFont& font) {
+  return TCaptionText(font).Coverage(text);
+}
+
+std::vector<TMonitor> TfrmScrn::Monitors() {
+  const TRect screen = VirtualScreen();
+  return ScreenMonitors({screen.Left, screen.Top});
 }
 
 void TfrmScrn::CloseCleanUp() {

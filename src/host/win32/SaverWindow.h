@@ -23,7 +23,7 @@ namespace pixvane {
 inline constexpr UINT WM_STARTSHOW = WM_USER + 1;
 inline constexpr UINT WM_STOPSHOW = WM_USER + 2;
 
-// The saver window: covers the screen in black above everything, runs the
+// The saver window: covers every monitor in black above everything, runs the
 // package's show and music, and ends the saver by the package's exit rules.
 class TfrmScrn : public TSlideHost {
  public:
@@ -39,11 +39,14 @@ class TfrmScrn : public TSlideHost {
   // What the slide sequencer needs of the window.
   std::unique_ptr<TImage> LoadPictureAt(int32_t offset) override;
   void PictureDone() override { FPictureFile.reset(); }
-  int32_t ScreenWidth() override { return GetSystemMetrics(SM_CXSCREEN); }
-  int32_t ScreenHeight() override { return GetSystemMetrics(SM_CYSCREEN); }
+  // The window covers every monitor: the whole virtual screen.
+  int32_t ScreenWidth() override { return GetSystemMetrics(SM_CXVIRTUALSCREEN); }
+  int32_t ScreenHeight() override { return GetSystemMetrics(SM_CYVIRTUALSCREEN); }
+  std::vector<TMonitor> Monitors() override;
   void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) override;
-  void DrawText(TBitmap& slide, int32_t x, int32_t y, const std::string& text,
+  void DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const std::string& text,
                 const TFont& font) override;
+  TCoverage TextCoverage(const std::string& text, const TFont& font) override;
   void SetShowTimerEnabled(bool enabled) override;
   void ProcessMessages() override { FViewHost->ProcessMessages(0); }
   void HideFlash() override;

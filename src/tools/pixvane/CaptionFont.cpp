@@ -42,19 +42,25 @@ struct TCaptionFont::TFace {
   }
 };
 
-std::string TCaptionFont::FileFor(const std::string& face) {
+std::string TCaptionFont::FileFor(const std::string& face, uint32_t style) {
   std::string name;
   for (char c : face) name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  const char* file = "LiberationSans-Regular.ttf";
+  std::string family = "LiberationSans";
   if (name == "times new roman")
-    file = "LiberationSerif-Regular.ttf";
+    family = "LiberationSerif";
   else if (name == "courier new")
-    file = "LiberationMono-Regular.ttf";
-  return std::string(FontFolder) + file;
+    family = "LiberationMono";
+  const bool bold = style & fsBold, italic = style & fsItalic;
+  const char* variant = bold && italic ? "-BoldItalic.ttf"
+                        : bold         ? "-Bold.ttf"
+                        : italic       ? "-Italic.ttf"
+                                       : "-Regular.ttf";
+  return std::string(FontFolder) + family + variant;
 }
 
-TCaptionFont::TCaptionFont(const TFont& font) : FFace(new TFace), FColor(ColorOf(font)) {
-  const std::string file = FileFor(font.Name);
+TCaptionFont::TCaptionFont(const TFont& font)
+    : FFace(new TFace), FColor(ColorOf(font)), FStyle(font.Style) {
+  const std::string file = FileFor(font.Name, font.Style);
   if (FT_Init_FreeType(&FFace->Library) ||
       FT_New_Face(FFace->Library, file.c_str(), 0, &FFace->Face))
     throw EToolError("cannot draw the caption: no font " + file + " (install fonts-liberation)");
@@ -81,29 +87,57 @@ void TCaptionFont::Measure(const std::string& text, int32_t& cx, int32_t& cy) {
   cy = FFace->Ascent + FFace->Descent;
 }
 
-void TCaptionFont::Draw(TBitmap& slide, int32_t x, int32_t y, const std::string& text) {
-  const uint8_t colour[3] = {static_cast<uint8_t>(FColor >> 16), static_cast<uint8_t>(FColor >> 8),
-                             static_cast<uint8_t>(FColor)};  // blue, green, red
-  const int baseline = y + FFace->Ascent;
+TCoverage TCaptionFont::Coverage(const std::string& text) {
+  TCoverage coverage;
+  Measure(text, coverage.Width, coverage.Height);
+  coverage.Alpha.assign(static_cast<size_t>(coverage.Width) * coverage.Height, 0);
+  auto cover = [&](int px, int py, int alpha) {
+    if (px < 0 || px >= coverage.Width || py < 0 || py >= coverage.Height) return;
+    uint8_t& a = coverage.Alpha[static_cast<size_t>(py) * coverage.Width + px];
+    a = static_cast<uint8_t>(std::max<int>(a, alpha));
+  };
+  int x = 0;
   for (unsigned char c : text) {
     if (FT_Load_Char(FFace->Face, c, FT_LOAD_RENDER)) continue;
     const FT_GlyphSlot glyph = FFace->Face->glyph;
-    const FT_Bitmap& coverage = glyph->bitmap;
-    for (unsigned row = 0; row < coverage.rows; ++row) {
-      const int py = baseline - glyph->bitmap_top + static_cast<int>(row);
-      if (py < 0 || py >= slide.Height()) continue;
-      uint8_t* line = slide.ScanLine(py);
-      for (unsigned col = 0; col < coverage.width; ++col) {
-        const int px = x + glyph->bitmap_left + static_cast<int>(col);
-        const int alpha = coverage.buffer[row * coverage.pitch + col];
-        if (px < 0 || px >= slide.Width() || alpha == 0) continue;
-        for (int k = 0; k < 3; ++k) {
-          uint8_t& channel = line[3 * px + k];
-          channel = static_cast<uint8_t>((colour[k] * alpha + channel * (255 - alpha) + 127) / 255);
-        }
-      }
+    const FT_Bitmap& bitmap = glyph->bitmap;
+    for (unsigned row = 0; row < bitmap.rows; ++row)
+      for (unsigned col = 0; col < bitmap.width; ++col)
+        cover(x + glyph->bitmap_left + static_cast<int>(col),
+              FFace->Ascent - glyph->bitmap_top + static_cast<int>(row),
+              bitmap.buffer[row * bitmap.pitch + col]);
+    x += static_cast<int>((glyph->advance.x + 32) >> 6);
+  }
+  // Lines where the face puts them, at least a pixel thick, across the box.
+  const FT_Face face = FFace->Face;
+  const int thickness = std::max(
+      1, static_cast<int>(FT_MulFix(face->underline_thickness, face->size->metrics.y_scale) >> 6));
+  auto line = [&](int top) {
+    for (int py = top; py < top + thickness; ++py)
+      for (int px = 0; px < coverage.Width; ++px) cover(px, py, 255);
+  };
+  if (FStyle & fsUnderline)
+    line(FFace->Ascent -
+         static_cast<int>(FT_MulFix(face->underline_position, face->size->metrics.y_scale) >> 6));
+  if (FStyle & fsStrikeOut) line(FFace->Ascent - FFace->Ascent * 3 / 10);
+  return coverage;
+}
+
+void TCaptionFont::Draw(TBitmap& slide, const TRect& clip, int32_t x, int32_t y,
+                        const std::string& text) {
+  const uint8_t colour[3] = {static_cast<uint8_t>(FColor >> 16), static_cast<uint8_t>(FColor >> 8),
+                             static_cast<uint8_t>(FColor)};  // blue, green, red
+  const TCoverage coverage = Coverage(text);
+  const TRect area = TRect{x, y, x + coverage.Width, y + coverage.Height}.Intersect(clip).Intersect(
+      slide.Bounds());
+  for (int32_t py = area.Top; py < area.Bottom; ++py) {
+    uint8_t* out = slide.ScanLine(py) + area.Left * 3;
+    const uint8_t* alphas = &coverage.Alpha[static_cast<size_t>(py - y) * coverage.Width];
+    for (int32_t px = area.Left; px < area.Right; ++px, out += 3) {
+      const int alpha = alphas[px - x];
+      for (int k = 0; k < 3 && alpha; ++k)
+        out[k] = static_cast<uint8_t>((colour[k] * alpha + out[k] * (255 - alpha) + 127) / 255);
     }
-    x += static_cast<int32_t>((glyph->advance.x + 32) >> 6);
   }
 }
 

@@ -31,9 +31,12 @@ class TOffscreenWindow : public TSlideHost {
   void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) override {
     Caption(font).Measure(text, cx, cy);
   }
-  void DrawText(TBitmap& slide, int32_t x, int32_t y, const std::string& text,
+  void DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const std::string& text,
                 const TFont& font) override {
-    Caption(font).Draw(slide, x, y, text);
+    Caption(font).Draw(slide, clip, x, y, text);
+  }
+  TCoverage TextCoverage(const std::string& text, const TFont& font) override {
+    return Caption(font).Coverage(text);
   }
   void SetShowTimerEnabled(bool enabled) override { TimerEnabled = enabled; }
   void ProcessMessages() override {}

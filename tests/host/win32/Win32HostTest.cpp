@@ -92,6 +92,7 @@ TEST(Preview, DrawsIntoTheRealWindowSleepsAndEndsWhenItHides) {
   std::vector<uint8_t> player(1024, 'P');
   file.Write(player.data(), player.size());
   TSSFileLocations settings;
+  settings.SetScale(TScaleMode::Stretch);  // over the whole preview
   TPackageWriter writer(file, settings);
   writer.AddPicture(test::MakeQuadrantJpeg(400, 300), "first.jpg");
   writer.Finish();

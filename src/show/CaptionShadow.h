@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "base/Bitmap.h"
+#include "base/Geometry.h"
+
+namespace pixvane {
+
+// How much text covers each pixel of its box: 0 none, 255 all, row by row.
+struct TCoverage {
+  int32_t Width = 0, Height = 0;
+  std::vector<uint8_t> Alpha;
+};
+
+// Darkens the slide under and around text whose box has its top-left corner
+// at (x, y): the text's coverage, widened and blurred in proportion to its
+// height and moved a little down and right, so light text reads on a bright
+// photo. Only pixels inside clip change.
+void DrawShadow(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const TCoverage& text);
+
+}  // namespace pixvane

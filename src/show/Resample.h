@@ -1,0 +1,19 @@
+#pragma once
+#include "base/Bitmap.h"
+#include "base/Geometry.h"
+
+namespace pixvane {
+
+// Draws the whole source bitmap scaled smoothly onto placement of dest, but
+// computes only the pixels of placement that lie inside clip and on dest:
+// a picture cropped by its monitor costs only what shows.
+//
+// Each axis is filtered on its own with a three-lobed Lanczos filter:
+// reducing, it widens to take in every source pixel under a destination
+// pixel (so nothing aliases); enlarging, it interpolates between
+// neighbours (so nothing looks blocky). Edges repeat their outer pixel.
+// Photos are scaled once per slide, so this favours quality over the exact
+// pixel rules the transition styles keep.
+void DrawScaled(TBitmap& dest, const TRect& clip, const TRect& placement, const TBitmap& source);
+
+}  // namespace pixvane

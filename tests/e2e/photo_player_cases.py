@@ -1,0 +1,242 @@
+"""End-to-end cases of photos on today's screens, the player's side: the
+scale modes on a 16:9 screen, a saver across two monitors, and a bold
+caption with a shadow. run_e2e.py runs them with its own cases.
+
+Screens other than the run's own come from a nested Xephyr (two monitors
+side by side through Xinerama, as Wine then reports them) with a Wine
+prefix of its own, since a Wine server serves one X display.
+"""
+import os
+import shutil
+import subprocess
+import time
+
+import run_e2e as e2e
+from run_e2e import Failure, check, near, wait_until
+
+# Pictures of one colour with a band of another along one edge, so a few
+# pixels tell how a picture was placed and what was cut off.
+MAIN = (0x30, 0xA0, 0xE0)
+BAND = (0xF0, 0x80, 0x10)
+CAPTION = (0xFF, 0xFF, 0x60)
+
+
+class NestedScreens:
+    """Xephyr with the given screens inside the run's display, and Wine on it."""
+
+    def __init__(self, run, screens):
+        read, write = os.pipe()
+        command = [e2e.program("Xephyr"), "-displayfd", str(write), "-nolisten", "tcp"]
+        if len(screens) > 1:
+            command += ["+xinerama", "-extension", "RANDR"]
+        for size in screens:
+            command += ["-screen", size]
+        self.process = subprocess.Popen(command, pass_fds=(write,), stderr=subprocess.DEVNULL,
+                                        env=dict(os.environ, DISPLAY=run.display.name))
+        os.close(write)
+        with os.fdopen(read) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise Failure("Xephyr did not start")
+        self.name = ":" + number
+        self.run = run
+        folder = os.path.join(run.work, "nested-" + number)
+        os.makedirs(folder, exist_ok=True)
+        self.wine = e2e.Wine(folder, self.name)
+
+    def grab(self):
+        return e2e.Screenshot(subprocess.run(
+            [self.run.import_, "-window", "root", "-depth", "8", "ppm:-"], env=self.wine.env,
+            check=True, stdout=subprocess.PIPE).stdout)
+
+    def screenshot(self, name, monitors=()):
+        """The root window, or only the given monitors' rectangles side by
+        side: Xinerama's root is wider than a smaller monitor is tall, and
+        what the X server shows below it is no monitor's."""
+        path = os.path.join(self.run.screens, name)
+        subprocess.run([self.run.import_, "-window", "root", path], env=self.wine.env, check=True)
+        if monitors:
+            crops = []
+            for left, top, right, bottom in monitors:
+                crops += ["(", "-clone", "0", "-crop", "%dx%d+%d+%d" % (
+                    right - left, bottom - top, left, top), "+repage", ")"]
+            subprocess.run([self.run.convert, path] + crops + [
+                "-delete", "0", "-background", "gray50", "-splice", "8x0", "+append",
+                "-chop", "8x0", path], check=True)
+        print("e2e: screenshot %s" % os.path.relpath(path, e2e.ROOT), flush=True)
+
+    def start(self, case, saver):
+        exe = self.run.copy_saver(self.run.folder(case), "Photos.scr", saver)
+        process = self.wine.start(exe, "/s", cwd=os.path.dirname(exe))
+        self.run.processes.append(process)
+        return process
+
+    def wait_screen(self, process, expect, what, timeout=30):
+        """Polls screenshots until expect(shot) holds; the last shot either way."""
+        last = [None]
+
+        def shown():
+            if process.poll() is not None:
+                raise Failure("the saver ended (exit code %d) before %s"
+                              % (process.returncode, what))
+            last[0] = self.grab()
+            return expect(last[0])
+        if not wait_until(shown, timeout, 0.1):
+            raise Failure("%s: not on screen within %d s" % (what, timeout))
+        return last[0]
+
+    def close(self):
+        self.wine.close()
+        self.process.terminate()
+        self.process.wait(timeout=10)
+        shutil.rmtree(self.wine.prefix, ignore_errors=True)
+
+
+def picture(run, folder, name, size, band_edge):
+    """A MAIN picture with a BAND a tenth of its size along one edge."""
+    width, height = size
+    right, bottom = (width, height // 10) if band_edge == "top" else (width // 10, height)
+    subprocess.run([run.convert, "-size", "%dx%d" % size, "xc:#%02X%02X%02X" % MAIN,
+                    "-fill", "#%02X%02X%02X" % BAND, "-draw",
+                    "rectangle 0,0 %d,%d" % (right - 1, bottom - 1), "-quality", "95",
+                    os.path.join(folder, name)], check=True)
+    return name
+
+
+def build(run, name, pictures, show="", caption=""):
+    """A saver of pictures made by picture(), shown at once in list order."""
+    folder = os.path.join(run.work, "packages", name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    names = [picture(run, folder, "%02d.jpg" % i, size, edge)
+             for i, (size, edge) in enumerate(pictures, 1)]
+    manifest = os.path.join(folder, "pixvane.toml")
+    with open(manifest, "w") as f:
+        f.write('title = "%s"\nkind = "photo"\n[show]\npictures = [%s]\neffects = [0]\n'
+                'interval = 1500\n%s%s' % (name, ", ".join('"%s"' % n for n in names), show,
+                                           caption))
+    saver = os.path.join(run.work, "packages", name + ".scr")
+    subprocess.run([run.tool, "build", manifest, "-o", saver, "--player", run.player],
+                   check=True, stdout=subprocess.DEVNULL)
+    return saver
+
+
+def span(shot, y, color, x0=0, x1=None):
+    """The first and last x on row y between x0 and x1 whose pixel is near color."""
+    xs = [x for x in range(x0, shot.width if x1 is None else x1) if near(shot.pixel(x, y), color)]
+    return (xs[0], xs[-1]) if xs else None
+
+
+def case_photos_fit_and_fill(run):
+    """On a 16:9 screen: fit shows a 4:3 and a portrait photo whole with bars; fill crops evenly."""
+    screens = NestedScreens(run, ["1280x720"])
+    try:
+        pictures = [((800, 600), "top"), ((600, 800), "left")]
+        # 4:3 fitted: 960 x 720 at x 160, its top band 72 high. Portrait
+        # fitted: 540 x 720 at x 370, its left band 54 wide.
+        process = screens.start("fit", build(run, "fit", pictures, show='scale = "fit"\n'))
+        shot = screens.wait_screen(process, lambda s: span(s, 360, MAIN) and
+                                   abs(span(s, 360, MAIN)[0] - 160) <= 3, "the fitted 4:3 photo")
+        screens.screenshot("photos-fit-4x3.png")
+        check(near(shot.pixel(80, 360), (0, 0, 0)) and near(shot.pixel(1200, 360), (0, 0, 0)),
+              "no black bars beside the fitted 4:3 photo")
+        check(abs(span(shot, 360, MAIN)[1] - 1119) <= 3, "the fitted photo ends at x = %d"
+              % span(shot, 360, MAIN)[1])
+        check(near(shot.pixel(640, 30), BAND), "the top band of the fitted photo is not shown")
+        shot = screens.wait_screen(process, lambda s: span(s, 360, BAND, 300, 500),
+                                   "the fitted portrait photo")
+        screens.screenshot("photos-fit-portrait.png")
+        band = span(shot, 360, BAND, 300, 500)
+        check(abs(band[0] - 370) <= 3 and abs(band[1] - 423) <= 3,
+              "the portrait's band spans %s, not 370-423" % (band,))
+        check(near(shot.pixel(200, 360), (0, 0, 0)), "no bar left of the portrait")
+        process.kill()
+        process.wait()
+
+        # 4:3 filled: 1280 x 960 at y -120, so its 60-pixel band (96 on
+        # screen) is cut off. Portrait filled: 1280 wide, band 128 wide.
+        process = screens.start("fill", build(run, "fill", pictures, show='scale = "fill"\n'))
+        shot = screens.wait_screen(process, lambda s: all(
+            near(s.pixel(x, y), MAIN) for x, y in ((1, 1), (1278, 718), (640, 2))),
+            "the filled 4:3 photo, its band cut off")
+        screens.screenshot("photos-fill-4x3.png")
+        shot = screens.wait_screen(process, lambda s: span(s, 360, BAND, 0, 300),
+                                   "the filled portrait photo")
+        screens.screenshot("photos-fill-portrait.png")
+        band = span(shot, 360, BAND, 0, 300)
+        check(band[0] == 0 and abs(band[1] - 127) <= 3, "the portrait's band spans %s" % (band,))
+        check(near(shot.pixel(1278, 1), MAIN) and near(shot.pixel(1278, 718), MAIN),
+              "the filled portrait leaves a corner uncovered")
+        process.kill()
+        process.wait()
+    finally:
+        screens.close()
+
+
+def case_photos_two_monitors(run):
+    """Two monitors: the window covers both, each shows the whole photo fitted, with a caption."""
+    screens = NestedScreens(run, ["1024x768", "800x600"])
+    try:
+        # Portrait 600 x 800: 576 x 768 at x 224 on the first monitor,
+        # 450 x 600 at x 1024 + 175 on the second.
+        saver = build(run, "monitors", [((600, 800), "left")], show='scale = "fit"\n',
+                      caption='[caption]\ntext = "Two monitors"\nheight = -32\n'
+                              'color = "#%02X%02X%02X"\n' % CAPTION)
+        process = screens.start("monitors", saver)
+        started = time.monotonic()
+        shot = screens.wait_screen(process, lambda s: span(s, 300, BAND, 1024),
+                                   "the photo on the second monitor")
+        print("e2e: both monitors drawn %.1f s after start" % (time.monotonic() - started),
+              flush=True)
+        screens.screenshot("photos-two-monitors.png", [(0, 0, 1024, 768), (1024, 0, 1824, 600)])
+        check(shot.width == 1824, "the screen is %d wide, not two monitors" % shot.width)
+        first, second = span(shot, 300, BAND, 0, 1024), span(shot, 300, BAND, 1024)
+        check(first and abs(first[0] - 224) <= 3, "the first monitor's band spans %s" % (first,))
+        check(abs(second[0] - 1199) <= 3 and abs(second[1] - 1243) <= 3,
+              "the second monitor's band spans %s, not 1199-1243" % (second,))
+        check(span(shot, 300, MAIN, 1024) and span(shot, 300, MAIN, 1024)[1] >= 1640,
+              "the second monitor does not show the whole photo")
+        for x, y in ((100, 300), (1100, 300), (1750, 300)):
+            check(near(shot.pixel(x, y), (0, 0, 0)), "no black at %d, %d: %s"
+                  % (x, y, shot.pixel(x, y)))
+        for left, right, bottom in ((0, 1024, 768), (1024, 1824, 600)):
+            found, box = shot.find((left, bottom - 60, right, bottom), CAPTION)
+            check(found > 50, "no caption at the bottom of the monitor at x %d" % left)
+            centre = (box[0] + box[2]) / 2
+            check(abs(centre - (left + right) / 2) <= 8, "the caption is centred at %.0f" % centre)
+    finally:
+        screens.close()
+
+
+def case_photos_bold_caption_with_shadow(run):
+    """A bold caption with a shadow and a margin: heavier ink, dark beside it, off the edge."""
+    def caption_ink(name, extra):
+        saver = build(run, name, [((640, 480), "top")], show='scale = "stretch"\n', caption=(
+            '[caption]\ntext = "Bright beach"\nheight = -40\ncolor = "#%02X%02X%02X"\n%s'
+            % (CAPTION + (extra,))))
+        exe, process = e2e.start_saver(run, "caption-" + name, saver)
+        shot = wait_until(lambda: (lambda s: s if near(s.pixel(640, 512), MAIN) else None)(
+            run.grab()), 30, 0.1)
+        check(shot, "%s: the photo did not show" % name)
+        run.screenshot("photos-caption-%s.png" % name)
+        ink, box = shot.find((shot.width // 4, shot.height - 120, 3 * shot.width // 4,
+                              shot.height), CAPTION)
+        check(box, "%s: no caption" % name)
+        process.kill()
+        process.wait()
+        return shot, ink, box
+
+    plain, plain_ink, plain_box = caption_ink("regular", "")
+    shot, ink, box = caption_ink("bold", 'style = ["fsBold"]\nshadow = true\nmargin = 24\n')
+    print("e2e: caption ink regular %d, bold %d; bold box %s" % (plain_ink, ink, box), flush=True)
+    check(plain_ink > 200 and ink > 1.15 * plain_ink, "bold ink %d against regular %d"
+          % (ink, plain_ink))
+    check(shot.height - box[3] >= 20, "the caption ends %d pixels above the bottom, not 24"
+          % (shot.height - box[3]))
+    check(plain.height - plain_box[3] <= 12, "the plain caption is not flush at the bottom")
+    # Just below the letters, the bright picture is darkened by the shadow.
+    dark = [shot.pixel(x, box[3] + 2) for x in range(box[0], box[2])]
+    check(any(sum(p) < sum(MAIN) - 90 for p in dark), "no shadow below the caption")
+
+
+CASES = [case_photos_fit_and_fill, case_photos_two_monitors, case_photos_bold_caption_with_shadow]
