@@ -520,7 +520,7 @@ std::string MediaName(const fs::path& path) {
 TManifest ParseManifest(const std::string& text, const fs::path& file) {
   // An absolute folder: "m.toml" given alone has an empty parent, which a
   // glob cannot list.
-  TContext context{file, fs::absolute(file).lexically_normal().parent_path()};
+  TContext context{file, fs::absolute(file).lexically_normal().parent_path(), {}};
   toml::table root;
   try {
     root = toml::parse(text, Utf8FromPath(file));

@@ -74,7 +74,7 @@ TBitmap MoviesFrame(const TSSFileLocations& settings, int width, int height) {
   int32_t cx = 0, cy = 0, y = height / 8;
   for (const std::string& line : lines) {
     caption.Measure(line, cx, cy);
-    caption.Draw(frame, width / 16, y, line);
+    caption.Draw(frame, frame.Bounds(), width / 16, y, line);
     y += cy * 3 / 2;
   }
   return frame;
