@@ -146,8 +146,6 @@ def frame(scale):
         c.paint(clip, lambda x, y, b=inner: rounded(x, y, b, radius - w), fill)
         # A quiet divider between caption and client.
         c.paint((x0, y1 - edge(1, scale), x1, y1), lambda x, y: True, LINE if row == 0 else BORDER_OFF)
-        # The side borders continue down to the divider.
-        c.paint((x0, y0, x1, y1), lambda x, y: x < x0 + w or x >= x1 - w, border)
     return c
 
 
