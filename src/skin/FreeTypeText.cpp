@@ -13,6 +13,7 @@
 #include "base/AsciiText.h"
 #include "base/Errors.h"
 #include "base/MulDiv.h"
+#include "skin/FontFiles.h"
 #include "skin/SkinText.h"
 
 namespace pixvane {
@@ -20,7 +21,9 @@ namespace {
 
 constexpr const char* FontFolder = "/usr/share/fonts/truetype/liberation/";
 
-std::string FontFile(const TFont& font) {
+}  // namespace
+
+std::string LiberationFontFile(const TFont& font) {
   const std::string face = AsciiLowerCase(font.Name);
   std::string family = "LiberationSans";
   if (face == "times new roman" || face == "times")
@@ -34,6 +37,8 @@ std::string FontFile(const TFont& font) {
                                        : "-Regular";
   return std::string(FontFolder) + family + variant + ".ttf";
 }
+
+namespace {
 
 // One face at one size, with the line box GDI would give it.
 struct TSizedFace {
@@ -55,7 +60,7 @@ class TFaceCache {
   // fonts at every paint.
   TSizedFace& Get(const TFont& font) {
     if (!FLibrary && FT_Init_FreeType(&FLibrary)) throw EError("Cannot start FreeType");
-    const std::string file = FontFile(font);
+    const std::string file = LiberationFontFile(font);
     auto& slot = FFaces[{file, font.Height}];
     if (!slot) slot = Open(file, font.Height);
     return *slot;

@@ -5,16 +5,14 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "base/MulDiv.h"
+#include "skin/FontFiles.h"
 #include "tools/pixvane/ToolError.h"
 
 namespace pixvane::tool {
 namespace {
-
-constexpr const char* FontFolder = "/usr/share/fonts/truetype/liberation/";
 
 // The player converts the stored height to points and back at the screen's
 // resolution; the tool's screen is the usual 96 dpi.
@@ -43,14 +41,9 @@ struct TCaptionFont::TFace {
 };
 
 std::string TCaptionFont::FileFor(const std::string& face) {
-  std::string name;
-  for (char c : face) name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  const char* file = "LiberationSans-Regular.ttf";
-  if (name == "times new roman")
-    file = "LiberationSerif-Regular.ttf";
-  else if (name == "courier new")
-    file = "LiberationMono-Regular.ttf";
-  return std::string(FontFolder) + file;
+  TFont regular;  // the player takes the face's regular weight
+  regular.Name = face;
+  return LiberationFontFile(regular);
 }
 
 TCaptionFont::TCaptionFont(const TFont& font) : FFace(new TFace), FColor(ColorOf(font)) {
