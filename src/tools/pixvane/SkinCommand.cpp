@@ -328,10 +328,12 @@ void LoadSkinInput(const fs::path& file, bool stream, TSkinSource& source) {
     manager.Source().SaveToStream(record);
     record.Seek(0);
     source.LoadFromStream(record);
-  } catch (const EToolError&) {
-    throw;
   } catch (const EError& e) {
-    throw EToolError(Located(file, 0, e.what()));
+    // Messages that name the file already ("... is not a skin file") stand
+    // as they are.
+    const std::string message = e.what();
+    const bool named = message.find(Utf8FromPath(file)) != std::string::npos;
+    throw EToolError(named ? message : Located(file, 0, message));
   }
 }
 
