@@ -276,6 +276,7 @@ std::unique_ptr<TPersistent> TReader::ReadObjectBody(TPersistent* target, int de
     created = CreateRegistered(className);
     target = created.get();
   }
+  target->SetObjectName(objectName);
   const std::string displayName =
       objectName.empty() ? std::string(target->ClassName()) : objectName;
   while (Peek() != 0) ReadProperty(*target, displayName);

@@ -48,8 +48,8 @@ std::unique_ptr<TPersistent> ReadObject(TStream& stream);
 // Reads one value of any type and discards it.
 void SkipValue(TStream& stream);
 
-// Writes "TPF0" and the object: no prefix, its class name, an empty object
-// name, its stored properties in declaration order, and an empty child list.
+// Writes "TPF0" and the object: no prefix, its class name, its object name
+// (empty for package records), its stored properties in declaration order, and an empty child list.
 void WriteObject(TStream& stream, TPersistent& object);
 
 }  // namespace pixvane

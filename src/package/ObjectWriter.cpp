@@ -16,7 +16,7 @@ class TWriter {
   void WriteRoot(TPersistent& object) {
     FStream.Write("TPF0", 4);
     ShortString(object.ClassName());
-    ShortString("");
+    ShortString(object.ObjectName());
     Properties(object, "");
     Byte(0);  // end of properties
     Byte(0);  // no children

@@ -90,6 +90,10 @@ class TPersistent {
   virtual ~TPersistent() = default;
   virtual std::string_view ClassName() const = 0;
   virtual void DefineProperties(TPropertyList& properties) = 0;
+  // The name an object stream gives the object. Package records have none;
+  // skin objects are found by theirs.
+  virtual std::string ObjectName() const { return {}; }
+  virtual void SetObjectName(const std::string& name) {}
 };
 
 // The property list of an object that is only to be read: its getters read

@@ -5,16 +5,14 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "base/MulDiv.h"
+#include "skin/FontFiles.h"
 #include "tools/pixvane/ToolError.h"
 
 namespace pixvane::tool {
 namespace {
-
-constexpr const char* FontFolder = "/usr/share/fonts/truetype/liberation/";
 
 // The player converts the stored height to points and back at the screen's
 // resolution; the tool's screen is the usual 96 dpi.
@@ -43,19 +41,10 @@ struct TCaptionFont::TFace {
 };
 
 std::string TCaptionFont::FileFor(const std::string& face, uint32_t style) {
-  std::string name;
-  for (char c : face) name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  std::string family = "LiberationSans";
-  if (name == "times new roman")
-    family = "LiberationSerif";
-  else if (name == "courier new")
-    family = "LiberationMono";
-  const bool bold = style & fsBold, italic = style & fsItalic;
-  const char* variant = bold && italic ? "-BoldItalic.ttf"
-                        : bold         ? "-Bold.ttf"
-                        : italic       ? "-Italic.ttf"
-                                       : "-Regular.ttf";
-  return std::string(FontFolder) + family + variant;
+  TFont font;
+  font.Name = face;
+  font.Style = style;
+  return LiberationFontFile(font);
 }
 
 TCaptionFont::TCaptionFont(const TFont& font)

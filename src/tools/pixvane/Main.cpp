@@ -11,6 +11,7 @@
 #ifdef PIXVANE_HAVE_IMAGE_FILES
 #include "tools/pixvane/FrameCommand.h"
 #include "tools/pixvane/ShowRender.h"
+#include "tools/pixvane/SkinCommandLine.h"
 #include "tools/pixvane/StylesCommand.h"
 #endif
 #include "tools/pixvane/PackageFile.h"
@@ -167,6 +168,8 @@ int main(int argc, char** argv) {
   stylesCommand->add_option("--width", sheetWidth, "Cell width (default 160)");
   stylesCommand->add_option("--height", sheetHeight, "Cell height (default 100)");
   AddPath(stylesCommand, "-o,--output", sheetOutput, "The PNG file to write")->required();
+  TSkinArguments skin;
+  AddSkinCommands(app, skin);
 #endif
 
   UseUtf8Console();
@@ -190,6 +193,7 @@ int main(int argc, char** argv) {
     if (buildCommand->parsed()) return Build(build);
     if (inspectCommand->parsed()) return Inspect(inspectFile, json);
 #ifdef PIXVANE_HAVE_IMAGE_FILES
+    if (int exitCode; RunSkinCommands(skin, exitCode)) return exitCode;
     if (frameCommand->parsed()) {
       RunFrame(frame);
       return 0;

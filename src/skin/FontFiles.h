@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+#include "package/Font.h"
+
+namespace pixvane {
+
+// Natively only: the Liberation font (fonts-liberation) that stands in for a
+// Windows face with the same letter widths: Serif for Times New Roman, Mono
+// for Courier New, Sans for every other face; bold and italic as the style
+// asks.
+std::string LiberationFontFile(const TFont& font);
+
+}  // namespace pixvane

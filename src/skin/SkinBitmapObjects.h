@@ -1,0 +1,139 @@
+#pragma once
+#include "skin/SkinObject.h"
+
+namespace pixvane {
+
+// The objects that paint a rectangle of a skin bitmap instead of a fill,
+// then their texts, and no children. Their shape is the pixels they paint.
+class TBitmapFace : public TSkinObject {
+ public:
+  void PaintTo(TSkinBitmap& target) override;
+
+ protected:
+  // The link this paint uses, chosen by state.
+  virtual const TSkinBitmapLink& PaintLink() const = 0;
+  virtual int32_t PaintTile() const = 0;
+  // Draws a usable link over the object's rectangle.
+  virtual void DrawLink(TSkinBitmap& target, const TSkinBitmapLink& link);
+  TRegion OwnRegion() override;
+};
+
+class TBitmapObject : public TBitmapFace {
+ public:
+  TSkinBitmapLink Bitmap;
+  int32_t TileStyle = tsTile;        // TSkinTileStyle
+  int32_t BorderTileStyle = tsTile;  // TSkinTileStyle
+
+  std::string_view ClassName() const override { return "TBitmapObject"; }
+  void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
+
+ protected:
+  void DefinePublished(TPropertyList& properties) override;
+  const TSkinBitmapLink& PaintLink() const override { return Bitmap; }
+  int32_t PaintTile() const override { return TileStyle; }
+};
+
+// Paints ActiveBitmap (and ActiveFont) while the tree is active or the
+// object is hot or focused.
+class TActiveBitmap : public TBitmapObject {
+ public:
+  TSkinBitmapLink ActiveBitmap;
+  TFont ActiveFont;
+
+  std::string_view ClassName() const override { return "TActiveBitmap"; }
+  void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
+  const TFont& GetFont() const override { return IsLit() ? ActiveFont : Font; }
+  void ShiftHue(int32_t delta) override;
+
+ protected:
+  void DefinePublished(TPropertyList& properties) override;
+  const TSkinBitmapLink& PaintLink() const override;
+  bool IsLit() const { return Active || State == StateHot || State == StateFocused; }
+};
+
+// A button face by state: focused, hot, disabled, pressed, else Bitmap.
+class TButtonObject : public TBitmapObject {
+ public:
+  TSkinBitmapLink BitmapHot, BitmapFocused, BitmapPressed, BitmapDisabled;
+
+  std::string_view ClassName() const override { return "TButtonObject"; }
+  void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
+
+ protected:
+  void DefinePublished(TPropertyList& properties) override;
+  const TSkinBitmapLink& PaintLink() const override;
+};
+
+class TBitmapSkinObject : public TBitmapFace {
+ public:
+  TSkinBitmapLink Bitmap;
+  int32_t TileStyle = tsTile;
+
+  std::string_view ClassName() const override { return "TBitmapSkinObject"; }
+  void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
+
+ protected:
+  void DefinePublished(TPropertyList& properties) override;
+  const TSkinBitmapLink& PaintLink() const override { return Bitmap; }
+  int32_t PaintTile() const override { return TileStyle; }
+};
+
+// A frame part with its own look while the window is inactive.
+class TFormBitmapSkinObject : public TBitmapSkinObject {
+ public:
+  TSkinBitmapLink InactiveBitmap;
+
+  std::string_view ClassName() const override { return "TFormBitmapSkinObject"; }
+  void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
+
+ protected:
+  void DefinePublished(TPropertyList& properties) override;
+  const TSkinBitmapLink& PaintLink() const override;
+};
+
+// A nine-part box: corners unscaled, edges by BorderTileStyle, the centre by
+// TileStyle, the margins saying where the parts meet.
+class TBitmapBoxObject : public TBitmapSkinObject {
+ public:
+  int32_t BorderTileStyle = tsTile;
+
+  std::string_view ClassName() const override { return "TBitmapBoxObject"; }
+
+ protected:
+  void DefinePublished(TPropertyList& properties) override;
+  void DrawLink(TSkinBitmap& target, const TSkinBitmapLink& link) override;
+};
+
+// A box with FocusedBitmap while hot or focused.
+class TActiveBitmapBoxObject : public TBitmapBoxObject {
+ public:
+  TSkinBitmapLink FocusedBitmap;
+
+  std::string_view ClassName() const override { return "TActiveBitmapBoxObject"; }
+  void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
+
+ protected:
+  void DefinePublished(TPropertyList& properties) override;
+  const TSkinBitmapLink& PaintLink() const override;
+};
+
+// A box by state: focused, hot, disabled, pressed, else Bitmap.
+class TButtonBitmapBoxObject : public TBitmapBoxObject {
+ public:
+  TSkinBitmapLink HotBitmap, FocusedBitmap, PressedBitmap, DisabledBitmap;
+
+  std::string_view ClassName() const override { return "TButtonBitmapBoxObject"; }
+  void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
+
+ protected:
+  void DefinePublished(TPropertyList& properties) override;
+  const TSkinBitmapLink& PaintLink() const override;
+};
+
+// The link of a state, as buttons pick it: focused (7), hot (5), disabled
+// (8), pressed (6), each only when usable, else the normal one.
+const TSkinBitmapLink& StateLink(int32_t state, const TSkinBitmapLink& normal,
+                                 const TSkinBitmapLink& hot, const TSkinBitmapLink& focused,
+                                 const TSkinBitmapLink& pressed, const TSkinBitmapLink& disabled);
+
+}  // namespace pixvane

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "skin/SkinSource.h"
+
+namespace pixvane {
+
+// Makes a skin's objects fit a screen at percent scaling (150 for 144 dpi):
+// every position, size, margin, text margin, link rectangle and font
+// height is multiplied, rounded to the nearest pixel. The bitmaps are left
+// as they are: a skin for a scaled screen carries bitmaps drawn at that
+// scale (the tool's "skin build --scale").
+void ScaleSkinObjects(TSkinSource& source, int percent);
+
+}  // namespace pixvane

@@ -1,0 +1,88 @@
+// The skin's text on Windows: GDI measures and draws it, white on black in a
+// 32-bit DIB section, and the green channel is the coverage the portable
+// side blends in the text's colour. Grey-scale smoothing (never ClearType),
+// so coverage is one value per pixel.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/Errors.h"
+#include "base/win32/Handles.h"
+#include "skin/SkinText.h"
+
+namespace pixvane {
+namespace {
+
+TGdiFont MakeFont(const TFont& font) {
+  LOGFONTA log{};
+  log.lfHeight = font.Height;
+  log.lfWeight = font.Style & fsBold ? FW_BOLD : FW_NORMAL;
+  log.lfItalic = (font.Style & fsItalic) != 0;
+  log.lfUnderline = (font.Style & fsUnderline) != 0;
+  log.lfStrikeOut = (font.Style & fsStrikeOut) != 0;
+  log.lfCharSet = static_cast<BYTE>(font.Charset);
+  log.lfQuality = ANTIALIASED_QUALITY;
+  lstrcpynA(log.lfFaceName, font.Name.c_str(), LF_FACESIZE);
+  return TGdiFont(CreateFontIndirectA(&log));
+}
+
+// A memory DC with the font selected, for as long as it lives.
+struct TFontDC {
+  explicit TFontDC(const TFont& font) : Font(MakeFont(font)), Selected(DC.Get(), Font.Get()) {
+    if (!DC.Get()) throw EError("Can't create compatible DC");
+  }
+  TMemoryDC DC;
+  TGdiFont Font;
+  TSelection Selected;
+};
+
+}  // namespace
+
+TPoint TextExtent(const TFont& font, std::string_view text) {
+  TFontDC dc(font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc.DC.Get(), text.data(), static_cast<int>(text.size()), &size);
+  if (text.empty()) {
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc.DC.Get(), &metrics);
+    size.cy = metrics.tmHeight;
+  }
+  return {size.cx, size.cy};
+}
+
+TTextMask RasterizeText(const TFont& font, std::string_view text, bool rightToLeft) {
+  TFontDC dc(font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc.DC.Get(), text.data(), static_cast<int>(text.size()), &size);
+  TTextMask mask;
+  mask.Width = size.cx;
+  mask.Height = size.cy;
+  mask.Coverage.assign(static_cast<size_t>(std::max<LONG>(0, size.cx)) * std::max<LONG>(0, size.cy),
+                       0);
+  if (mask.Coverage.empty()) return mask;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = size.cx;
+  info.bmiHeader.biHeight = -size.cy;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  TGdiBitmap dib(CreateDIBSection(dc.DC.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dib) throw EError("Can't allocate the DIB handle");
+  {
+    TSelection selected(dc.DC.Get(), dib.Get());
+    std::memset(bits, 0, mask.Coverage.size() * 4);
+    SetBkMode(dc.DC.Get(), TRANSPARENT);
+    SetTextColor(dc.DC.Get(), RGB(255, 255, 255));
+    ExtTextOutA(dc.DC.Get(), 0, 0, rightToLeft ? ETO_RTLREADING : 0, nullptr, text.data(),
+                static_cast<UINT>(text.size()), nullptr);
+    GdiFlush();
+  }
+  const auto* pixels = static_cast<const uint8_t*>(bits);
+  for (size_t i = 0; i < mask.Coverage.size(); ++i) mask.Coverage[i] = pixels[4 * i + 1];
+  return mask;
+}
+
+}  // namespace pixvane

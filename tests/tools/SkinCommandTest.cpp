@@ -1,0 +1,103 @@
+// The default skin through the tool: built, stored, read back and written
+// again byte for byte, its text built again to the same skin, its form
+// painted as designed, and a bad source named by file and line.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "base/Stream.h"
+#include "skin/SkinManager.h"
+#include "tools/ToolTestFiles.h"
+#include "tools/pixvane/SkinCommand.h"
+#include "tools/pixvane/ToolError.h"
+
+namespace pixvane::tool {
+namespace {
+
+const std::filesystem::path DefaultSkin = std::filesystem::path(PIXVANE_SKINS_DIR) / "default";
+
+std::vector<uint8_t> StreamOf(const TSkinManager& manager) {
+  TMemoryStream stream;
+  manager.WriteSkinStream(stream);
+  return stream.Bytes();
+}
+
+TEST(SkinCommand, TheDefaultSkinSurvivesBothStreamFormsByteForByte) {
+  test::TToolFolder folder;
+  BuildSkin(DefaultSkin, folder / "default.skin", 100);
+  for (bool packed : {false, true}) {
+    TSkinManager manager;
+    manager.SkinStoreCompression = packed;
+    manager.Source().LoadFromFile(folder / "default.skin");
+    const std::vector<uint8_t> stored = StreamOf(manager);
+    TSkinManager copy;
+    copy.SkinStoreCompression = packed;
+    TMemoryStream stream(stored);
+    copy.ReadSkinStream(stream);
+    EXPECT_EQ(StreamOf(copy), stored);
+    EXPECT_EQ(copy.Source().FileBytes(), test::ReadBytes(folder / "default.skin"));
+  }
+}
+
+TEST(SkinCommand, TheTextOfASkinBuildsTheSameSkinAgain) {
+  test::TToolFolder folder;
+  BuildSkin(DefaultSkin, folder / "first.skin", 100);
+  TSkinSource first;
+  LoadSkinInput(folder / "first.skin", false, first);
+  std::ostringstream text;
+  PrintSkinText(first, text);
+  folder.Write("again/objects.txt", text.str());
+  std::string manifest =
+      "name = 'Pixvane Cream'\nversion = '1.0.0'\n"
+      "author = 'The Pixvane developers'\n[bitmaps]\n";
+  for (const char* name :
+       {"Controls = 'controls.png'", "Frame = 'frame.png'", "SysButtons = 'sysbuttons.png'"}) {
+    manifest += name;
+    manifest += "\n";
+  }
+  folder.Write("again/skin.toml", manifest);
+  for (const char* png : {"controls.png", "frame.png", "sysbuttons.png"})
+    std::filesystem::copy_file(DefaultSkin / png, folder / "again" / png);
+  BuildSkin(folder / "again", folder / "again.skin", 100);
+  EXPECT_EQ(test::ReadBytes(folder / "again.skin"), test::ReadBytes(folder / "first.skin"));
+}
+
+TEST(SkinCommand, TheFormPaintsItsFrameCaptionAndCreamClient) {
+  test::TToolFolder folder;
+  BuildSkin(DefaultSkin, folder / "default.skin", 200);
+  TSkinSource skin;
+  LoadSkinInput(folder / "default.skin", false, skin);
+  TSkinObject* form = skin.FormObject();
+  ASSERT_NE(form, nullptr);
+  form->SetActive(true);
+  form->SetBounds(0, 0, 610, 574);
+  TSkinBitmap target(610, 574);
+  form->PaintTo(target);
+  EXPECT_EQ(target.Pixel(0, 0) >> 24, 0u);  // outside the rounded corner
+  EXPECT_EQ(target.Pixel(300, 300), OpaquePixel(0xE7F7FF));
+  EXPECT_EQ(target.Pixel(0, 300), OpaquePixel(0x9EB6C4));  // the left border
+  // The close button sits at the right edge however wide the form is.
+  TSkinObject* close = form->FindByName("Close");
+  ASSERT_NE(close, nullptr);
+  EXPECT_EQ(610 - close->BoundsRect().Right, 8);
+  EXPECT_FALSE(form->MakeRegion().Contains(0, 0));
+  EXPECT_TRUE(form->MakeRegion().Contains(300, 300));
+}
+
+TEST(SkinCommand, ABadObjectTextIsNamedByFileAndLine) {
+  test::TToolFolder folder;
+  folder.Write("skin.toml", "name = 'x'\n");
+  folder.Write("a.txt",
+               "object A: TSkinObject\n  Width = 5\n  object B: TNoSuchClass\n  end\nend\n");
+  try {
+    BuildSkin(folder.Path(), folder / "x.skin", 100);
+    FAIL() << "no error";
+  } catch (const EToolError& e) {
+    EXPECT_NE(std::string(e.what()).find("a.txt:3:"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("TNoSuchClass"), std::string::npos) << e.what();
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder / "x.skin"));
+}
+
+}  // namespace
+}  // namespace pixvane::tool
