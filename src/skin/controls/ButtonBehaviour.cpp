@@ -1,16 +1,6 @@
 #include "skin/controls/ButtonBehaviour.h"
 
 namespace pixvane {
-namespace {
-
-TControlActions Repaint() {
-  TControlActions actions;
-  actions.Repaint = true;
-  return actions;
-}
-
-}  // namespace
-
 int32_t TButtonBehaviour::StateNumber() const {
   if (!Enabled) return SkinState::Disabled;
   if (FPressed) return SkinState::Pressed;
@@ -22,7 +12,7 @@ int32_t TButtonBehaviour::StateNumber() const {
 TControlActions TButtonBehaviour::MouseDown() {
   if (!Enabled) return {};
   FPressed = FTracking = true;
-  TControlActions actions = Repaint();
+  TControlActions actions = RepaintOnly();
   actions.TakeFocus = actions.Capture = true;  // a release outside must reach us too
   return actions;
 }
@@ -33,13 +23,13 @@ TControlActions TButtonBehaviour::MouseMove(int32_t x, int32_t y, int32_t width,
   bool inside = x >= 0 && x < width && y >= 0 && y <= height;
   if (inside == FPressed) return {};
   FPressed = inside;
-  return Repaint();
+  return RepaintOnly();
 }
 
 TControlActions TButtonBehaviour::MouseUp(int32_t x, int32_t y, int32_t width, int32_t height) {
   if (!FTracking) return {};
   FTracking = FPressed = false;
-  TControlActions actions = Repaint();
+  TControlActions actions = RepaintOnly();
   actions.ReleaseCapture = true;
   actions.Click = x >= 0 && x < width && y >= 0 && y < height;
   return actions;
@@ -47,18 +37,18 @@ TControlActions TButtonBehaviour::MouseUp(int32_t x, int32_t y, int32_t width, i
 
 TControlActions TButtonBehaviour::MouseEnter() {
   FHot = true;
-  return Repaint();
+  return RepaintOnly();
 }
 
 TControlActions TButtonBehaviour::MouseLeave() {
   FHot = false;
-  return Repaint();
+  return RepaintOnly();
 }
 
 TControlActions TButtonBehaviour::KeyDown(TControlKey key, bool alt) {
   if (key != TControlKey::Space || alt) return {};
   FPressed = true;
-  return Repaint();
+  return RepaintOnly();
 }
 
 TControlActions TButtonBehaviour::KeyUp(TControlKey key, bool alt) {
@@ -91,19 +81,19 @@ TControlActions TButtonBehaviour::Accelerator() const {
 
 TControlActions TButtonBehaviour::FocusEntered() {
   FFocused = FDefaultLook = true;  // a focused button is the one Enter clicks
-  return Repaint();
+  return RepaintOnly();
 }
 
 TControlActions TButtonBehaviour::FocusLeft() {
   FFocused = false;
-  return Repaint();
+  return RepaintOnly();
 }
 
 TControlActions TButtonBehaviour::FocusMovedElsewhere(bool toAnotherButton) {
   bool look = toAnotherButton ? false : Default;
   if (look == FDefaultLook) return {};
   FDefaultLook = look;
-  return Repaint();
+  return RepaintOnly();
 }
 
 }  // namespace pixvane

@@ -1,16 +1,6 @@
 #include "skin/controls/CheckBoxBehaviour.h"
 
 namespace pixvane {
-namespace {
-
-TControlActions Repaint() {
-  TControlActions actions;
-  actions.Repaint = true;
-  return actions;
-}
-
-}  // namespace
-
 void TCheckBoxBehaviour::SetState(TCheckBoxState state) {
   if (state == FState) return;
   FState = state;
@@ -31,7 +21,7 @@ int32_t TCheckBoxBehaviour::StateNumber() const {
 TControlActions TCheckBoxBehaviour::MouseDown() {
   if (!Enabled) return {};
   FPressed = true;
-  TControlActions actions = Repaint();
+  TControlActions actions = RepaintOnly();
   actions.TakeFocus = actions.Capture = true;
   return actions;
 }
@@ -39,7 +29,7 @@ TControlActions TCheckBoxBehaviour::MouseDown() {
 TControlActions TCheckBoxBehaviour::MouseUp(int32_t x, int32_t y, int32_t width, int32_t height) {
   if (!FPressed) return {};
   FPressed = false;
-  TControlActions actions = Repaint();
+  TControlActions actions = RepaintOnly();
   actions.ReleaseCapture = true;
   if (x >= 0 && x <= width && y >= 0 && y <= height) Toggle();
   return actions;
@@ -47,25 +37,25 @@ TControlActions TCheckBoxBehaviour::MouseUp(int32_t x, int32_t y, int32_t width,
 
 TControlActions TCheckBoxBehaviour::MouseEnter() {
   FHot = true;
-  return Repaint();
+  return RepaintOnly();
 }
 
 TControlActions TCheckBoxBehaviour::MouseLeave() {
   FHot = false;
-  return Repaint();
+  return RepaintOnly();
 }
 
 TControlActions TCheckBoxBehaviour::KeyDown(TControlKey key) {
   if (key != TControlKey::Space || !Enabled) return {};
   FPressed = true;
-  return Repaint();
+  return RepaintOnly();
 }
 
 TControlActions TCheckBoxBehaviour::KeyUp(TControlKey key) {
   if (key != TControlKey::Space || !FPressed) return {};
   Toggle();
   FPressed = false;
-  return Repaint();
+  return RepaintOnly();
 }
 
 TControlActions TCheckBoxBehaviour::Accelerator() {
@@ -73,18 +63,18 @@ TControlActions TCheckBoxBehaviour::Accelerator() {
   // refused (the form is not active) the mark does nothing.
   if (!Enabled || !FFocused) return {};
   Toggle();
-  return Repaint();
+  return RepaintOnly();
 }
 
 TControlActions TCheckBoxBehaviour::FocusEntered() {
   FFocused = true;
-  return Repaint();
+  return RepaintOnly();
 }
 
 TControlActions TCheckBoxBehaviour::FocusLeft() {
   FFocused = false;
   FPressed = false;  // a Space released elsewhere must not toggle later
-  return Repaint();
+  return RepaintOnly();
 }
 
 }  // namespace pixvane

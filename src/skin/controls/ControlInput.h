@@ -19,6 +19,13 @@ struct TControlActions {
   friend bool operator==(const TControlActions&, const TControlActions&) = default;
 };
 
+// The most common answer: only the look changed.
+inline TControlActions RepaintOnly() {
+  TControlActions actions;
+  actions.Repaint = true;
+  return actions;
+}
+
 // The keys the controls answer; every other key is Other.
 enum class TControlKey { Space, Enter, Escape, Other };
 
