@@ -3,10 +3,15 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <exception>
+#include <vector>
 
 #include "base/Paths.h"
+#include "base/Stream.h"
 #include "base/win32/ScreenDpi.h"
 #include "base/win32/WindowClass.h"
+#include "setup/win32/SetupResources.h"
+#include "skin/SkinScale.h"
 
 namespace pixvane {
 namespace {
@@ -88,9 +93,32 @@ void TSetupForm::CreateControls() {
   FOK = FOKButton->Handle();
 }
 
+// Takes the skin drawn for dpi from the program's resources, when the
+// scaling changes. A program without one, or a damaged one, leaves the
+// skin empty and the controls in their plain look.
+void TSetupForm::LoadSkin(UINT dpi) {
+  const int scale = SkinScaleForDpi(static_cast<int>(dpi));
+  if (scale == FSkinScale) return;
+  FSkinScale = scale;
+  const int id = scale == 200 ? IdSkinStream200 : scale == 150 ? IdSkinStream150 : IdSkinStream100;
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10));  // RT_RCDATA
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const auto* bytes = static_cast<const uint8_t*>(loaded ? LockResource(loaded) : nullptr);
+  std::vector<uint8_t> value;
+  if (bytes) value.assign(bytes, bytes + SizeofResource(module, found));
+  TMemoryStream stream(std::move(value));
+  try {
+    if (stream.Size() > 0) FSkinManager1.SetSkinStream(stream);
+  } catch (const std::exception&) {
+    FSkinManager1.Source().Clear();
+  }
+}
+
 // Places everything for dpi: the form's pixel layout times dpi / 96.
 void TSetupForm::Layout(UINT dpi) {
   FDpi = dpi;
+  LoadSkin(dpi);
   FFonts = std::make_unique<TFonts>(Scale(-11), Scale(-13));
   auto setFont = [](HWND control, HFONT font) {
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

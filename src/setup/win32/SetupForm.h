@@ -7,6 +7,7 @@
 #include "base/win32/Handles.h"
 #include "setup/SettingsStore.h"
 #include "setup/SetupDialog.h"
+#include "skin/SkinManager.h"
 #include "skin/controls/win32/SkinButtonWindow.h"
 #include "skin/controls/win32/SkinCheckBoxWindow.h"
 
@@ -32,6 +33,9 @@ class TSetupForm : public TSetupView {
   bool TranslateDialogMessage(MSG& message);
   HWND Handle() const { return FWindow; }
   TSetupDialog& Dialog() { return *FDialog; }
+  // The dialog's skin, read from the program's resources for the scaling
+  // of the monitor the dialog is on; empty where the program carries none.
+  TSkinManager& SkinManager1() { return FSkinManager1; }
 
   // TSetupView
   void SetText(TSetupText which, const std::string& text) override;
@@ -52,6 +56,7 @@ class TSetupForm : public TSetupView {
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void Layout(UINT dpi);
+  void LoadSkin(UINT dpi);
   void FitLabel(HWND label, int x, int y, int minWidth, int minHeight);
   int Scale(int pixels) const { return MulDiv(pixels, static_cast<int>(FDpi), 96); }
   HWND Control(TSetupText which) const;
@@ -64,6 +69,8 @@ class TSetupForm : public TSetupView {
   std::unique_ptr<TSkinCheckBoxWindow> FMuteBox;
   std::unique_ptr<TSkinButtonWindow> FOKButton;
   UINT FDpi = 96;
+  int FSkinScale = 0;  // of the skin loaded; 0 before the first
+  TSkinManager FSkinManager1;
   std::unique_ptr<TFonts> FFonts;
   TGdiBrush FBrush;
   std::string FAppTitle;
