@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <initializer_list>
 #include <vector>
 
 #include "base/Paths.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr char ClassName[] = "TfrmSetup";
 constexpr int IdTitle = 101, IdAuthor = 102, IdMute = 103, IdEmail = 104, IdWeb = 105;
+constexpr int IdTopPanel = 110, IdMiddlePanel = 111, IdBottomPanel = 112;
 constexpr COLORREF LinkColor = RGB(0, 0, 255);  // clBlue
 
 // The panels stacked from top to bottom, at 96 DPI: the details, an empty
@@ -76,8 +78,13 @@ TSetupForm::~TSetupForm() {
 
 void TSetupForm::CreateControls() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
+  // Only the middle panel shows its bevel.
+  FSkinPanel2 = std::make_unique<TSkinPanelWindow>(FWindow, IdTopPanel, false);
+  FSkinPanel1 = std::make_unique<TSkinPanelWindow>(FWindow, IdMiddlePanel, true);
+  FSkinPanel3 = std::make_unique<TSkinPanelWindow>(FWindow, IdBottomPanel, false);
+  HWND top = FSkinPanel2->Handle();
   auto make = [&](const char* kind, DWORD style, int id) {
-    return CreateWindowExA(0, kind, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, FWindow,
+    return CreateWindowExA(0, kind, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, top,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   };
   // Labels show package texts as they are: an "&" in a title is no access
@@ -85,12 +92,16 @@ void TSetupForm::CreateControls() {
   // second line.
   FTitle = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, IdTitle);
   FAuthor = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, IdAuthor);
-  FMuteBox = std::make_unique<TSkinCheckBoxWindow>(FWindow, IdMute);
+  FMuteBox = std::make_unique<TSkinCheckBoxWindow>(top, IdMute);
   FMute = FMuteBox->Handle();
   FEmail = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, IdEmail);
   FWeb = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, IdWeb);
-  FOKButton = std::make_unique<TSkinButtonWindow>(FWindow, IDOK, true);
+  FOKButton = std::make_unique<TSkinButtonWindow>(FSkinPanel3->Handle(), IDOK, true);
   FOK = FOKButton->Handle();
+  for (TSkinControlWindow* control : std::initializer_list<TSkinControlWindow*>{
+           FSkinPanel2.get(), FSkinPanel1.get(), FSkinPanel3.get(), FMuteBox.get(),
+           FOKButton.get()})
+    control->SetSkinManager(&FSkinManager1);
 }
 
 // Takes the skin drawn for dpi from the program's resources, when the
@@ -138,8 +149,14 @@ void TSetupForm::Layout(UINT dpi) {
   // caption widens the checkbox instead of being cut off.
   FitLabel(FMute, 29, 71, 84, 15);
   const int bottomTop = ClientHeight - BottomPanelHeight;
-  SetWindowPos(FOK, nullptr, Scale(214), Scale(bottomTop + 15), Scale(75), Scale(25),
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  auto place = [this](HWND window, int x, int y, int width, int height) {
+    SetWindowPos(window, nullptr, Scale(x), Scale(y), Scale(width), Scale(height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  place(FSkinPanel2->Handle(), 0, 0, ClientWidth, TopPanelHeight);
+  place(FSkinPanel1->Handle(), 0, TopPanelHeight, ClientWidth, bottomTop - TopPanelHeight);
+  place(FSkinPanel3->Handle(), 0, bottomTop, ClientWidth, BottomPanelHeight);
+  place(FOK, 214, 15, 75, 25);
   InvalidateRect(FWindow, nullptr, TRUE);
 }
 
@@ -238,15 +255,6 @@ bool TSetupForm::TranslateDialogMessage(MSG& message) {
   return FWindow && IsDialogMessageA(FWindow, &message);
 }
 
-void TSetupForm::PaintPanels(HDC dc) {
-  RECT client;
-  GetClientRect(FWindow, &client);
-  // The middle panel shows its raised bevel; the other two are flat and
-  // transparent, so the form's colour is all they show.
-  RECT middle{0, Scale(TopPanelHeight), client.right, client.bottom - Scale(BottomPanelHeight)};
-  DrawEdge(dc, &middle, BDR_RAISEDINNER, BF_RECT);
-}
-
 LRESULT CALLBACK TSetupForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* form = WindowObject<TSetupForm>(window, message, lParam);
   if (form && form->FWindow == window) return form->Dispatch(message, wParam, lParam);
@@ -261,15 +269,9 @@ LRESULT TSetupForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       FillRect(reinterpret_cast<HDC>(wParam), &client, FBrush.Get());
       return 1;
     }
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(FWindow, &paint);
-      PaintPanels(dc);
-      EndPaint(FWindow, &paint);
-      return 0;
-    }
     case WM_CTLCOLORSTATIC: {
-      // Labels and the checkbox are transparent on the form's colour.
+      // Labels are transparent (their panel gives the brush), in the text
+      // or the link colour.
       auto dc = reinterpret_cast<HDC>(wParam);
       auto control = reinterpret_cast<HWND>(lParam);
       SetBkColor(dc, FormColor);
