@@ -65,6 +65,10 @@ TSetupForm::TSetupForm(const std::string& exePath, std::string appTitle, HICON i
   }
   CreateControls();
   Layout(WindowDpi(FWindow));
+  // The frame's buttons: close, system menu, roll up and down, to tray.
+  FSkinForm1 =
+      std::make_unique<TSkinForm>(FWindow, sbiClose | sbiSystemMenu | sbiRollup | sbiTray, icon);
+  FSkinForm1->SetSkinManager(&FSkinManager1);
   FDialog = std::make_unique<TSetupDialog>(*this, exePath, FStore);
   FDialog->FormCreate();
 }
@@ -262,6 +266,8 @@ LRESULT CALLBACK TSetupForm::WindowProc(HWND window, UINT message, WPARAM wParam
 }
 
 LRESULT TSetupForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (LRESULT result = 0; FSkinForm1 && FSkinForm1->HandleMessage(message, wParam, lParam, result))
+    return result;
   switch (message) {
     case WM_ERASEBKGND: {
       RECT client;

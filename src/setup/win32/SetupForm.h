@@ -10,13 +10,15 @@
 #include "skin/SkinManager.h"
 #include "skin/controls/win32/SkinButtonWindow.h"
 #include "skin/controls/win32/SkinCheckBoxWindow.h"
+#include "skin/controls/win32/SkinForm.h"
 #include "skin/controls/win32/SkinPanelWindow.h"
 
 namespace pixvane {
 
 // The setup dialog: a window of the form's size and colour with three
 // skinned panels, two labels, a skinned check box, two link labels and a
-// skinned default OK button, drawn from the skin SkinManager1 holds. Its
+// skinned default OK button in a skinned frame, drawn from the skin
+// SkinManager1 holds. Its
 // layout is scaled by the DPI of the monitor it is on.
 class TSetupForm : public TSetupView {
  public:
@@ -68,6 +70,7 @@ class TSetupForm : public TSetupView {
   HWND FWindow = nullptr;
   HWND FTitle = nullptr, FAuthor = nullptr, FMute = nullptr, FEmail = nullptr, FWeb = nullptr,
        FOK = nullptr;
+  std::unique_ptr<TSkinForm> FSkinForm1;                                    // the frame
   std::unique_ptr<TSkinPanelWindow> FSkinPanel2, FSkinPanel1, FSkinPanel3;  // top, middle, bottom
   std::unique_ptr<TSkinCheckBoxWindow> FMuteBox;
   std::unique_ptr<TSkinButtonWindow> FOKButton;

@@ -26,7 +26,7 @@ void TSkinBinding::Bind() {
   if (source.Changing || source.ObjectCount() == 0) return;
   if (TSkinObject* found = source.ObjectByName(SkinObject)) {
     FCopy = CloneSkinObject(*found);
-    FCopy->SetHost(this);
+    FCopy->SetHost(Host ? Host : this);
   }
 }
 

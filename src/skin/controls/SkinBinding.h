@@ -24,6 +24,8 @@ class TSkinBinding : public TSkinListener, public TSkinHost {
   // The object's name; it takes effect at the next binding.
   std::string SkinObject;
   std::function<void()> OnChanging, OnChanged, OnRepaint;
+  // The copy's host; the binding itself (which calls OnRepaint) when none.
+  TSkinHost* Host = nullptr;
 
   TSkinManager* Manager() const { return FManager; }
   // Stores the engine (or none) and binds to it.
