@@ -3,7 +3,8 @@
 The frame is drawn from the default skin the player carries: at 96 DPI
 its caption strip is 28 pixels high and its buttons, 28 pixels wide each,
 end 4 pixels before the window's right edge: close, to tray, and roll up
-(or roll down, in the same place, while rolled up).
+(or roll down, in the same place, while rolled up). Wine shows the
+notification area as a stand-alone window of its own, "Wine System Tray".
 """
 import os
 import time
@@ -110,6 +111,22 @@ def case_dialog_translated_accelerator(run):
         check("mute=1" in f.read(), "Enter did not store the ticked box")
 
 
+def case_dialog_to_tray_and_back(run):
+    """To tray hides the dialog behind an icon in the notification area; the icon brings it back."""
+    _, process, window = open_dialog(run, "tray")
+    run.xdo("mousemove", *frame_button(window[3], 1), "click", 1)
+    check(wait_until(lambda: not run.windows_captioned(CAPTION), 10), "the dialog is still shown")
+    trays = [w for w in run.helper.windows() if w[2] == "Wine System Tray"]
+    check(trays, "no notification area shown (windows: %s)" % run.helper.windows())
+    run.screenshot("dialog-tray.png", trays[0][3])
+    # Wine's stand-alone notification area shows the first icon at its
+    # bottom left, below a strip of its own.
+    tray = trays[0][3]
+    run.xdo("mousemove", tray[0] + 12, tray[3] - 13, "click", 1)
+    check(wait_until(lambda: run.windows_captioned(CAPTION), 10), "the icon did not bring it back")
+    run.close_window(window, process)
+
+
 CASES = [case_dialog_frame_close_writes_nothing, case_dialog_ok_released_outside,
          case_dialog_rolls_up_and_down, case_dialog_moves_by_its_caption,
-         case_dialog_translated_accelerator]
+         case_dialog_translated_accelerator, case_dialog_to_tray_and_back]

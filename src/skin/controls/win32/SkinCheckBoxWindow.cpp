@@ -150,6 +150,10 @@ bool TSkinCheckBoxWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_GETDLGCODE:
       result = DLGC_BUTTON;
       return true;
+    case WM_GETFONT:  // bound, the skin's font is the control's: the form sizes it by that
+      if (!FSkinFont) return false;
+      result = reinterpret_cast<LRESULT>(FSkinFont.Get());
+      return true;
     case BM_CLICK: {  // the access key
       TControlActions focus;
       focus.TakeFocus = true;
