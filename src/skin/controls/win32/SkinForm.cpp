@@ -162,6 +162,17 @@ void TSkinForm::TrackButton(POINT at, bool leftHeld) {
   }
 }
 
+// With the left button held after a press on a system button: off the
+// button it shows up, back on it pressed again.
+void TSkinForm::DragButton(POINT at) {
+  const bool over = ButtonAt(*FBinding.Copy(), at.x, at.y) == FHot;
+  FHot->MouseMove(over ? uint32_t{ssLeft} : 0u, at.x, at.y);
+  if (over)
+    FHot->MouseEnter();
+  else
+    FHot->MouseLeave();
+}
+
 void TSkinForm::ReleaseButton(POINT at) {
   TSkinObject* button = FHot;
   FPressing = false;
@@ -322,20 +333,12 @@ bool TSkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP: {
       if (!FPressing) return false;
-      POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      ClientToScreen(FWindow, &client);
-      const POINT at = WindowPoint(client);
-      if (message == WM_LBUTTONUP) {
-        ReleaseButton(at);
-      } else {
-        // Off the button it shows up; back on it, pressed again.
-        TSkinObject* under = ButtonAt(*FBinding.Copy(), at.x, at.y);
-        FHot->MouseMove(under == FHot ? uint32_t{ssLeft} : 0u, at.x, at.y);
-        if (under == FHot)
-          FHot->MouseEnter();
-        else
-          FHot->MouseLeave();
-      }
+      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ClientToScreen(FWindow, &at);
+      if (message == WM_LBUTTONUP)
+        ReleaseButton(WindowPoint(at));
+      else
+        DragButton(WindowPoint(at));
       return true;
     }
     case WM_CAPTURECHANGED:

@@ -48,6 +48,7 @@ class TSkinForm : public TSkinHost {
   LRESULT HitTest(POINT screen);
   TSkinObject* ButtonAt(TSkinObject& object, int x, int y);
   void TrackButton(POINT window, bool leftHeld);
+  void DragButton(POINT window);
   void ReleaseButton(POINT window);
   void RollUp(bool up);
   void ToTray();
