@@ -48,6 +48,17 @@ void TSkinManager::SetDeltaHue(int32_t delta) {
 
 void TSkinManager::SetSkinFile(const std::string& name) {
   FSkinFile = name;
+  Replace([&] { LoadFile(name); });
+}
+
+void TSkinManager::SetSkinStream(TStream& stream) {
+  Replace([&] { ReadSkinStream(stream); });
+}
+
+// Clears a loaded skin between the two announcements, so that repaints in
+// between find no objects, then loads the new one and gives it the hue.
+template <typename TLoad>
+void TSkinManager::Replace(TLoad load) {
   const bool loaded = FSource.ObjectCount() > 0;
   if (loaded) {
     FSource.Changing = true;
@@ -55,7 +66,7 @@ void TSkinManager::SetSkinFile(const std::string& name) {
     FSource.Clear();
   }
   try {
-    LoadFile(name);
+    load();
   } catch (...) {
     FSource.Changing = false;
     throw;

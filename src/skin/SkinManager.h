@@ -61,6 +61,10 @@ class TSkinManager : public TPersistent {
   // one), then the data. Other flags are ignored with what follows them.
   void ReadSkinStream(TStream& stream);
   void WriteSkinStream(TStream& stream) const;
+  // Replaces a loaded skin by a SkinStream value as SetSkinFile does by a
+  // file: announced, with the hue applied (a form whose screen changes
+  // scale takes the skin drawn for the new one).
+  void SetSkinStream(TStream& stream);
 
   void AddListener(TSkinListener* listener);
   void RemoveListener(TSkinListener* listener);
@@ -69,6 +73,8 @@ class TSkinManager : public TPersistent {
   void AnnounceChanging();
   void AnnounceChanged();
   void LoadFile(const std::string& name);
+  template <typename TLoad>
+  void Replace(TLoad load);
 
   TSkinSource FSource;
   std::string FProgramFolder;

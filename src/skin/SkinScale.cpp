@@ -45,4 +45,12 @@ void ScaleSkinObjects(TSkinSource& source, int percent) {
   for (int i = 0; i < source.ObjectCount(); ++i) ScaleObject(*source.Object(i), percent);
 }
 
+int SkinScaleForDpi(int dpi) {
+  // Percent of 96 dpi, compared at twice the resolution to avoid rounding:
+  // the midpoints 125 % and 175 % are 120 and 168 dpi.
+  if (dpi >= 168) return 200;
+  if (dpi >= 120) return 150;
+  return 100;
+}
+
 }  // namespace pixvane

@@ -11,4 +11,9 @@ namespace pixvane {
 // scale (the tool's "skin build --scale").
 void ScaleSkinObjects(TSkinSource& source, int percent);
 
+// The scaling of the skin drawn for a screen of dpi dots per inch: 100, 150
+// or 200 %, whichever is nearest (a tie takes the larger, whose art is
+// sharper when the system shrinks it).
+int SkinScaleForDpi(int dpi);
+
 }  // namespace pixvane

@@ -1005,10 +1005,11 @@ CASES = [case_setup_without_arguments, case_setup_with_handle, case_second_insta
 # leaves no bytecode folder in the source tree.
 sys.dont_write_bytecode = True
 sys.modules.setdefault("run_e2e", sys.modules[__name__])
+import dialog_cases  # noqa: E402
 import flash_cases  # noqa: E402
 import photo_player_cases  # noqa: E402
 import photo_tool_cases  # noqa: E402
-CASES += flash_cases.CASES + photo_tool_cases.CASES + photo_player_cases.CASES
+CASES += dialog_cases.CASES + flash_cases.CASES + photo_tool_cases.CASES + photo_player_cases.CASES
 
 
 def main():

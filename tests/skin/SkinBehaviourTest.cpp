@@ -2,7 +2,9 @@
 // repaint requests, and the manager's announcements.
 #include <gtest/gtest.h>
 
+#include "base/Stream.h"
 #include "skin/SkinManager.h"
+#include "skin/SkinScale.h"
 #include "skin/SkinStateObjects.h"
 #include "skin/SkinSysButtons.h"
 #include "support/TempFolder.h"
@@ -139,6 +141,36 @@ TEST(SkinBehaviour, TheManagerAnnouncesHueAndFileChangesAroundThem) {
   EXPECT_EQ(counter.Heard, "><><>");
   EXPECT_EQ(manager.Source().ObjectCount(), 0);
   manager.RemoveListener(&counter);
+}
+
+TEST(SkinBehaviour, AFormTakesTheSkinOfItsScreensScaleAnnouncedAndTurned) {
+  TSkinManager packer;
+  packer.SkinStoreCompression = true;
+  auto form = std::make_unique<TSkinObject>();
+  form->Color = 0x0000FF;
+  packer.Source().AddObject(std::move(form));
+  TMemoryStream value;
+  packer.WriteSkinStream(value);
+
+  TSkinManager manager;
+  TCounter counter;
+  manager.AddListener(&counter);
+  manager.SetDeltaHue(120);
+  for (const char* heard : {">", "><>"}) {  // the second replaces the first
+    value.Seek(0);
+    manager.SetSkinStream(value);
+    EXPECT_EQ(counter.Heard, heard);
+    ASSERT_EQ(manager.Source().ObjectCount(), 1);
+    EXPECT_EQ(manager.Source().Object(0)->Color, 0x00FF00);
+  }
+  manager.RemoveListener(&counter);
+
+  EXPECT_EQ(SkinScaleForDpi(96), 100);
+  EXPECT_EQ(SkinScaleForDpi(119), 100);
+  EXPECT_EQ(SkinScaleForDpi(120), 150);
+  EXPECT_EQ(SkinScaleForDpi(144), 150);
+  EXPECT_EQ(SkinScaleForDpi(168), 200);
+  EXPECT_EQ(SkinScaleForDpi(288), 200);
 }
 
 }  // namespace

@@ -3,16 +3,23 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <exception>
+#include <initializer_list>
+#include <vector>
 
 #include "base/Paths.h"
+#include "base/Stream.h"
 #include "base/win32/ScreenDpi.h"
 #include "base/win32/WindowClass.h"
+#include "setup/win32/SetupResources.h"
+#include "skin/SkinScale.h"
 
 namespace pixvane {
 namespace {
 
 constexpr char ClassName[] = "TfrmSetup";
 constexpr int IdTitle = 101, IdAuthor = 102, IdMute = 103, IdEmail = 104, IdWeb = 105;
+constexpr int IdTopPanel = 110, IdMiddlePanel = 111, IdBottomPanel = 112;
 constexpr COLORREF LinkColor = RGB(0, 0, 255);  // clBlue
 
 // The panels stacked from top to bottom, at 96 DPI: the details, an empty
@@ -58,6 +65,10 @@ TSetupForm::TSetupForm(const std::string& exePath, std::string appTitle, HICON i
   }
   CreateControls();
   Layout(WindowDpi(FWindow));
+  // The frame's buttons: close, system menu, roll up and down, to tray.
+  FSkinForm1 =
+      std::make_unique<TSkinForm>(FWindow, sbiClose | sbiSystemMenu | sbiRollup | sbiTray, icon);
+  FSkinForm1->SetSkinManager(&FSkinManager1);
   FDialog = std::make_unique<TSetupDialog>(*this, exePath, FStore);
   FDialog->FormCreate();
 }
@@ -71,8 +82,13 @@ TSetupForm::~TSetupForm() {
 
 void TSetupForm::CreateControls() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
+  // Only the middle panel shows its bevel.
+  FSkinPanel2 = std::make_unique<TSkinPanelWindow>(FWindow, IdTopPanel, false);
+  FSkinPanel1 = std::make_unique<TSkinPanelWindow>(FWindow, IdMiddlePanel, true);
+  FSkinPanel3 = std::make_unique<TSkinPanelWindow>(FWindow, IdBottomPanel, false);
+  HWND top = FSkinPanel2->Handle();
   auto make = [&](const char* kind, DWORD style, int id) {
-    return CreateWindowExA(0, kind, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, FWindow,
+    return CreateWindowExA(0, kind, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, top,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   };
   // Labels show package texts as they are: an "&" in a title is no access
@@ -80,17 +96,44 @@ void TSetupForm::CreateControls() {
   // second line.
   FTitle = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, IdTitle);
   FAuthor = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, IdAuthor);
-  FMuteBox = std::make_unique<TSkinCheckBoxWindow>(FWindow, IdMute);
+  FMuteBox = std::make_unique<TSkinCheckBoxWindow>(top, IdMute);
   FMute = FMuteBox->Handle();
   FEmail = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, IdEmail);
   FWeb = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, IdWeb);
-  FOKButton = std::make_unique<TSkinButtonWindow>(FWindow, IDOK, true);
+  FOKButton = std::make_unique<TSkinButtonWindow>(FSkinPanel3->Handle(), IDOK, true);
   FOK = FOKButton->Handle();
+  for (TSkinControlWindow* control : std::initializer_list<TSkinControlWindow*>{
+           FSkinPanel2.get(), FSkinPanel1.get(), FSkinPanel3.get(), FMuteBox.get(),
+           FOKButton.get()})
+    control->SetSkinManager(&FSkinManager1);
+}
+
+// Takes the skin drawn for dpi from the program's resources, when the
+// scaling changes. A program without one, or a damaged one, leaves the
+// skin empty and the controls in their plain look.
+void TSetupForm::LoadSkin(UINT dpi) {
+  const int scale = SkinScaleForDpi(static_cast<int>(dpi));
+  if (scale == FSkinScale) return;
+  FSkinScale = scale;
+  const int id = scale == 200 ? IdSkinStream200 : scale == 150 ? IdSkinStream150 : IdSkinStream100;
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10));  // RT_RCDATA
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const auto* bytes = static_cast<const uint8_t*>(loaded ? LockResource(loaded) : nullptr);
+  std::vector<uint8_t> value;
+  if (bytes) value.assign(bytes, bytes + SizeofResource(module, found));
+  TMemoryStream stream(std::move(value));
+  try {
+    if (stream.Size() > 0) FSkinManager1.SetSkinStream(stream);
+  } catch (const std::exception&) {
+    FSkinManager1.Source().Clear();
+  }
 }
 
 // Places everything for dpi: the form's pixel layout times dpi / 96.
 void TSetupForm::Layout(UINT dpi) {
   FDpi = dpi;
+  LoadSkin(dpi);
   FFonts = std::make_unique<TFonts>(Scale(-11), Scale(-13));
   auto setFont = [](HWND control, HFONT font) {
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -110,8 +153,14 @@ void TSetupForm::Layout(UINT dpi) {
   // caption widens the checkbox instead of being cut off.
   FitLabel(FMute, 29, 71, 84, 15);
   const int bottomTop = ClientHeight - BottomPanelHeight;
-  SetWindowPos(FOK, nullptr, Scale(214), Scale(bottomTop + 15), Scale(75), Scale(25),
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  auto place = [this](HWND window, int x, int y, int width, int height) {
+    SetWindowPos(window, nullptr, Scale(x), Scale(y), Scale(width), Scale(height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  place(FSkinPanel2->Handle(), 0, 0, ClientWidth, TopPanelHeight);
+  place(FSkinPanel1->Handle(), 0, TopPanelHeight, ClientWidth, bottomTop - TopPanelHeight);
+  place(FSkinPanel3->Handle(), 0, bottomTop, ClientWidth, BottomPanelHeight);
+  place(FOK, 214, 15, 75, 25);
   InvalidateRect(FWindow, nullptr, TRUE);
 }
 
@@ -210,15 +259,6 @@ bool TSetupForm::TranslateDialogMessage(MSG& message) {
   return FWindow && IsDialogMessageA(FWindow, &message);
 }
 
-void TSetupForm::PaintPanels(HDC dc) {
-  RECT client;
-  GetClientRect(FWindow, &client);
-  // The middle panel shows its raised bevel; the other two are flat and
-  // transparent, so the form's colour is all they show.
-  RECT middle{0, Scale(TopPanelHeight), client.right, client.bottom - Scale(BottomPanelHeight)};
-  DrawEdge(dc, &middle, BDR_RAISEDINNER, BF_RECT);
-}
-
 LRESULT CALLBACK TSetupForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* form = WindowObject<TSetupForm>(window, message, lParam);
   if (form && form->FWindow == window) return form->Dispatch(message, wParam, lParam);
@@ -226,6 +266,8 @@ LRESULT CALLBACK TSetupForm::WindowProc(HWND window, UINT message, WPARAM wParam
 }
 
 LRESULT TSetupForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (LRESULT result = 0; FSkinForm1 && FSkinForm1->HandleMessage(message, wParam, lParam, result))
+    return result;
   switch (message) {
     case WM_ERASEBKGND: {
       RECT client;
@@ -233,15 +275,9 @@ LRESULT TSetupForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       FillRect(reinterpret_cast<HDC>(wParam), &client, FBrush.Get());
       return 1;
     }
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(FWindow, &paint);
-      PaintPanels(dc);
-      EndPaint(FWindow, &paint);
-      return 0;
-    }
     case WM_CTLCOLORSTATIC: {
-      // Labels and the checkbox are transparent on the form's colour.
+      // Labels are transparent (their panel gives the brush), in the text
+      // or the link colour.
       auto dc = reinterpret_cast<HDC>(wParam);
       auto control = reinterpret_cast<HWND>(lParam);
       SetBkColor(dc, FormColor);

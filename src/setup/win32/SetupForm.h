@@ -7,15 +7,19 @@
 #include "base/win32/Handles.h"
 #include "setup/SettingsStore.h"
 #include "setup/SetupDialog.h"
+#include "skin/SkinManager.h"
 #include "skin/controls/win32/SkinButtonWindow.h"
 #include "skin/controls/win32/SkinCheckBoxWindow.h"
+#include "skin/controls/win32/SkinForm.h"
+#include "skin/controls/win32/SkinPanelWindow.h"
 
 namespace pixvane {
 
-// The setup dialog drawn with the platform's standard controls: a window of
-// the form's size and colour with three panels, two labels, a checkbox, two
-// link labels and a default OK button. Its layout is scaled by the DPI of
-// the monitor it is on.
+// The setup dialog: a window of the form's size and colour with three
+// skinned panels, two labels, a skinned check box, two link labels and a
+// skinned default OK button in a skinned frame, drawn from the skin
+// SkinManager1 holds. Its
+// layout is scaled by the DPI of the monitor it is on.
 class TSetupForm : public TSetupView {
  public:
   // Creates the window hidden and runs FormCreate. appTitle is the caption
@@ -32,6 +36,9 @@ class TSetupForm : public TSetupView {
   bool TranslateDialogMessage(MSG& message);
   HWND Handle() const { return FWindow; }
   TSetupDialog& Dialog() { return *FDialog; }
+  // The dialog's skin, read from the program's resources for the scaling
+  // of the monitor the dialog is on; empty where the program carries none.
+  TSkinManager& SkinManager1() { return FSkinManager1; }
 
   // TSetupView
   void SetText(TSetupText which, const std::string& text) override;
@@ -52,18 +59,23 @@ class TSetupForm : public TSetupView {
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void Layout(UINT dpi);
+  void LoadSkin(UINT dpi);
   void FitLabel(HWND label, int x, int y, int minWidth, int minHeight);
   int Scale(int pixels) const { return MulDiv(pixels, static_cast<int>(FDpi), 96); }
   HWND Control(TSetupText which) const;
-  void PaintPanels(HDC dc);
 
   struct TFonts;
+  // Before the controls, which stop listening to it when they go.
+  TSkinManager FSkinManager1;
   HWND FWindow = nullptr;
   HWND FTitle = nullptr, FAuthor = nullptr, FMute = nullptr, FEmail = nullptr, FWeb = nullptr,
        FOK = nullptr;
+  std::unique_ptr<TSkinForm> FSkinForm1;                                    // the frame
+  std::unique_ptr<TSkinPanelWindow> FSkinPanel2, FSkinPanel1, FSkinPanel3;  // top, middle, bottom
   std::unique_ptr<TSkinCheckBoxWindow> FMuteBox;
   std::unique_ptr<TSkinButtonWindow> FOKButton;
   UINT FDpi = 96;
+  int FSkinScale = 0;  // of the skin loaded; 0 before the first
   std::unique_ptr<TFonts> FFonts;
   TGdiBrush FBrush;
   std::string FAppTitle;

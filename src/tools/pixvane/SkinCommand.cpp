@@ -283,7 +283,9 @@ bool ParseSize(const std::string& text, int32_t& width, int32_t& height) {
          height > 0 && width <= 8192 && height <= 8192;
 }
 
-TSkinBuildResult BuildSkin(const fs::path& folder, const fs::path& output, int scale) {
+namespace {
+
+void ReadSkinFolder(const fs::path& folder, int scale, TSkinSource& source) {
   const fs::path manifest = folder / "skin.toml";
   toml::table root;
   try {
@@ -292,7 +294,6 @@ TSkinBuildResult BuildSkin(const fs::path& folder, const fs::path& output, int s
     throw EToolError(
         Located(manifest, static_cast<int>(e.source().begin.line), std::string(e.description())));
   }
-  TSkinSource source;
   source.SkinName = TomlText(root, "name");
   source.SkinVersion = TomlText(root, "version");
   source.Author = TomlText(root, "author");
@@ -310,7 +311,24 @@ TSkinBuildResult BuildSkin(const fs::path& folder, const fs::path& output, int s
   for (const fs::path& file : ObjectFiles(folder, root, manifest)) AddObjects(source, file);
   if (source.ObjectCount() == 0) throw EToolError(Located(folder, 0, "the skin has no objects"));
   if (scale != 100) ScaleSkinObjects(source, scale);
-  const std::vector<uint8_t> bytes = source.FileBytes();
+}
+
+}  // namespace
+
+TSkinBuildResult BuildSkin(const fs::path& folder, const fs::path& output, int scale, bool stream) {
+  TSkinManager manager;
+  TSkinSource& source = manager.Source();
+  ReadSkinFolder(folder, scale, source);
+  std::vector<uint8_t> bytes;
+  if (stream) {
+    // The form's SkinStream as the player carries it: packed (flag 2).
+    manager.SkinStoreCompression = true;
+    TMemoryStream value;
+    manager.WriteSkinStream(value);
+    bytes = value.Bytes();
+  } else {
+    bytes = source.FileBytes();
+  }
   TOutputFile out(output);
   out.Write(bytes.data(), bytes.size());
   out.Commit();

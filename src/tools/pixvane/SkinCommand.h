@@ -16,14 +16,16 @@ namespace pixvane::tool {
 // nested inside it (as `skin text` writes them). PNG pixels of magenta or
 // alpha 0 become transparent. scale (100, 150, 200...) takes each bitmap
 // from "name@SCALE.png" and multiplies every size and position in the
-// objects, for screens at that scaling.
+// objects, for screens at that scaling. With stream the output is not a
+// skin file but a SkinStream value as a form stores it, packed (flag 2):
+// what the player carries as its setup dialog's skin.
 struct TSkinBuildResult {
   int Bitmaps = 0;
   int Objects = 0;
   int64_t FileSize = 0;
 };
 TSkinBuildResult BuildSkin(const std::filesystem::path& folder, const std::filesystem::path& output,
-                           int scale);
+                           int scale, bool stream = false);
 
 // Reads a skin file, or with stream a file holding a SkinStream value.
 void LoadSkinInput(const std::filesystem::path& file, bool stream, TSkinSource& source);

@@ -29,6 +29,8 @@ void AddSkinCommands(CLI::App& app, TSkinArguments& a) {
   AddPath(a.Build, "-o,--output", a.Output, "The skin file to write")->required();
   a.Build->add_option("--scale", a.Scale, "Screen scaling in percent (default 100)")
       ->check(CLI::Range(100, 400));
+  a.Build->add_flag("--stream", a.Stream,
+                    "Write a packed SkinStream value (as the player carries it), not a skin file");
 
   a.Inspect = a.Skin->add_subcommand("inspect", "Show a skin's header, bitmaps and objects");
   AddSkinInput(a.Inspect, a);
@@ -59,7 +61,7 @@ bool RunSkinCommands(const TSkinArguments& a, int& exitCode) {
   if (!a.Skin || !a.Skin->parsed()) return false;
   exitCode = 0;
   if (a.Build->parsed()) {
-    const TSkinBuildResult result = BuildSkin(a.Input, a.Output, a.Scale);
+    const TSkinBuildResult result = BuildSkin(a.Input, a.Output, a.Scale, a.Stream);
     std::cout << "Wrote " << NativePath(a.Output) << ": " << result.Bitmaps << " bitmaps, "
               << result.Objects << " objects; " << result.FileSize << " bytes\n";
     return true;

@@ -24,9 +24,12 @@ std::string TextOf(HWND window) {
   return text;
 }
 
+// Controls sit in the form's panels: the search goes into them.
 HWND ChildWithText(HWND parent, const std::string& text) {
-  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (TextOf(child) == text) return child;
+    if (HWND inner = ChildWithText(child, text)) return inner;
+  }
   return nullptr;
 }
 

@@ -3,11 +3,13 @@
 #include <oleacc.h>
 #include <windowsx.h>
 
+#include "skin/SkinPaint.h"
 #include "skin/controls/ControlLayout.h"
 
 namespace pixvane {
 
-TSkinButtonWindow::TSkinButtonWindow(HWND parent, int id, bool isDefault) {
+TSkinButtonWindow::TSkinButtonWindow(HWND parent, int id, bool isDefault)
+    : TSkinControlWindow("Button") {
   FBehaviour.Default = isDefault;
   FBehaviour.FocusMovedElsewhere(false);  // no control has the focus yet
   Create(parent, id, WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
@@ -36,7 +38,38 @@ void TSkinButtonWindow::Paint(HDC dc, const RECT& client) {
   UINT state = DFCS_BUTTONPUSH | (ShownPressed() ? DFCS_PUSHED : 0) |
                (Enabled() ? 0 : DFCS_INACTIVE) | (FBehaviour.Hot() ? DFCS_HOT : 0);
   DrawFrameControl(dc, &face, DFC_BUTTON, state);
+  SetTextColor(dc, GetSysColor(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  PaintCaption(dc, client);
+}
 
+int32_t TSkinButtonWindow::StateNumber() const {
+  return FFlashPressed && Enabled() ? SkinState::Pressed : FBehaviour.StateNumber();
+}
+
+void TSkinButtonWindow::Bound() {
+  FSkinFont = Binding().Usable() ? FontOf(Binding().PartOrCopy("Text").GetFont()) : TGdiFont();
+}
+
+// The skin's face ("Face", else the whole object) in the state's look.
+void TSkinButtonWindow::PaintSkin(TSkinBitmap& image, const RECT& client) {
+  TSkinObject& face = Binding().PartOrCopy("Face");
+  face.SetState(StateNumber());
+  face.SetBounds(0, 0, client.right, client.bottom);
+  face.Realign();
+  face.PaintTo(image);
+}
+
+void TSkinButtonWindow::PaintSkinText(HDC dc, const RECT& client) {
+  TSkinObject& text = Binding().PartOrCopy("Text");
+  text.SetState(StateNumber());
+  TSelection font(dc, FSkinFont ? FSkinFont.Get() : Font());
+  SetTextColor(dc, Enabled() ? ColorToRgb(text.GetFont().Color) : GetSysColor(COLOR_GRAYTEXT));
+  PaintCaption(dc, client);
+}
+
+// The caption centred (one pixel down and right while pressed), its access
+// key underlined, and the focus mark inside the face.
+void TSkinButtonWindow::PaintCaption(HDC dc, const RECT& client) {
   std::string caption = Caption();
   RECT extent{0, 0, 0, 0};
   DrawTextA(dc, caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
@@ -44,11 +77,10 @@ void TSkinButtonWindow::Paint(HDC dc, const RECT& client) {
                                            0, 0, TButtonLayout::blGlyphLeft, 4, ShownPressed());
   RECT text{content.Caption.Left, content.Caption.Top, content.Caption.Right,
             content.Caption.Bottom};
-  SetTextColor(dc, GetSysColor(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
   if (Focused()) {
-    RECT mark = face;
-    InflateRect(&mark, -Scaled(3), -Scaled(3));
+    RECT mark = client;
+    InflateRect(&mark, -Scaled(4), -Scaled(4));
     DrawFocusRect(dc, &mark);
   }
 }

@@ -17,13 +17,19 @@ class TSkinButtonWindow : public TSkinControlWindow {
 
  protected:
   void Paint(HDC dc, const RECT& client) override;
+  void PaintSkin(TSkinBitmap& image, const RECT& client) override;
+  void PaintSkinText(HDC dc, const RECT& client) override;
+  void Bound() override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   bool ShownPressed() const { return FBehaviour.Pressed() || FFlashPressed; }
+  int32_t StateNumber() const;
+  void PaintCaption(HDC dc, const RECT& client);
 
   TButtonBehaviour FBehaviour;
   bool FFlashPressed = false;  // BM_SETSTATE: pressed for a moment by the keyboard
+  TGdiFont FSkinFont;          // the skin's caption font while bound
 };
 
 }  // namespace pixvane

@@ -7,7 +7,7 @@
 
 namespace pixvane {
 
-TSkinCheckBoxWindow::TSkinCheckBoxWindow(HWND parent, int id) {
+TSkinCheckBoxWindow::TSkinCheckBoxWindow(HWND parent, int id) : TSkinControlWindow("CheckBox") {
   FBehaviour.OnClick = [this] {
     Repaint();
     NotifyClick();
@@ -35,21 +35,65 @@ void TSkinCheckBoxWindow::DoDefaultAction() {
   FBehaviour.SetChecked(!FBehaviour.Checked());
 }
 
-// The plain look: the platform's check box, then the caption after the gap,
-// framed in the shadow colour while focused and embossed when disabled.
-void TSkinCheckBoxWindow::Paint(HDC dc, const RECT& client) {
-  std::string caption = Caption();
+void TSkinCheckBoxWindow::Bound() {
+  FSkinFont = Binding().Usable() ? FontOf(Binding().PartOrCopy("Text").GetFont()) : TGdiFont();
+}
+
+// The skin's "Checked" part gives the box its size; the plain box is 13
+// pixels a side at 96 DPI.
+SIZE TSkinCheckBoxWindow::BoxExtent() const {
+  if (Binding().Usable())
+    if (TSkinObject* checked = Binding().Part("Checked"))
+      return {checked->Width(), checked->Height()};
+  return {Scaled(TSkinCheckBoxWindow::BoxSize), Scaled(TSkinCheckBoxWindow::BoxSize)};
+}
+
+TCheckBoxContent TSkinCheckBoxWindow::Content(HDC dc, const RECT& client,
+                                              const std::string& caption) const {
   RECT extent{0, 0, 0, 0};
   DrawTextA(dc, caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
-  const int box = Scaled(BoxSize);
-  TCheckBoxContent content = CheckBoxContentOf(client.right, client.bottom, box, box,
-                                               Scaled(Spacing), extent.right, extent.bottom);
+  const SIZE box = BoxExtent();
+  return CheckBoxContentOf(client.right, client.bottom, box.cx, box.cy, Scaled(Spacing),
+                           extent.right, extent.bottom);
+}
+
+// The plain look: the platform's check box, then the caption.
+void TSkinCheckBoxWindow::Paint(HDC dc, const RECT& client) {
+  TCheckBoxContent content = Content(dc, client, Caption());
   RECT boxRect{content.Box.Left, content.Box.Top, content.Box.Right, content.Box.Bottom};
   UINT state = DFCS_BUTTONCHECK | DFCS_FLAT | (FBehaviour.Checked() ? DFCS_CHECKED : 0) |
                (FBehaviour.Pressed() ? DFCS_PUSHED : 0) | (Enabled() ? 0 : DFCS_INACTIVE);
   if (FBehaviour.State() != TCheckBoxState::cbGrayed)  // grayed shows no box without a skin's
     DrawFrameControl(dc, &boxRect, DFC_BUTTON, state);
+  PaintCaption(dc, client);
+}
 
+// The skin's box for the state ("Checked", "Mixed" or "Unchecked"; none
+// when the skin lacks it) in the state number's look.
+void TSkinCheckBoxWindow::PaintSkin(TSkinBitmap& image, const RECT& client) {
+  const char* name = FBehaviour.State() == TCheckBoxState::cbChecked  ? "Checked"
+                     : FBehaviour.State() == TCheckBoxState::cbGrayed ? "Mixed"
+                                                                      : "Unchecked";
+  TSkinObject* box = Binding().Part(name);
+  if (!box) return;
+  const SIZE size = BoxExtent();
+  box->SetState(FBehaviour.StateNumber());
+  box->SetBounds(0, (client.bottom - size.cy) / 2, size.cx, size.cy);
+  box->Realign();
+  box->PaintTo(image);
+}
+
+void TSkinCheckBoxWindow::PaintSkinText(HDC dc, const RECT& client) {
+  Binding().PartOrCopy("Text").SetState(FBehaviour.StateNumber());
+  TSelection font(dc, FSkinFont ? FSkinFont.Get() : Font());
+  PaintCaption(dc, client);
+}
+
+// After the box and the gap, its access key underlined: embossed when
+// disabled, framed in the shadow colour while focused.
+void TSkinCheckBoxWindow::PaintCaption(HDC dc, const RECT& client) {
+  std::string caption = Caption();
+  TCheckBoxContent content = Content(dc, client, caption);
   RECT text{content.Caption.Left, content.Caption.Top, content.Caption.Right,
             content.Caption.Bottom};
   if (Enabled()) {
@@ -105,6 +149,10 @@ bool TSkinCheckBoxWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       return false;
     case WM_GETDLGCODE:
       result = DLGC_BUTTON;
+      return true;
+    case WM_GETFONT:  // bound, the skin's font is the control's: the form sizes it by that
+      if (!FSkinFont) return false;
+      result = reinterpret_cast<LRESULT>(FSkinFont.Get());
       return true;
     case BM_CLICK: {  // the access key
       TControlActions focus;

@@ -1,5 +1,6 @@
 #pragma once
 #include "skin/controls/CheckBoxBehaviour.h"
+#include "skin/controls/ControlLayout.h"
 #include "skin/controls/win32/SkinControlWindow.h"
 
 namespace pixvane {
@@ -21,10 +22,18 @@ class TSkinCheckBoxWindow : public TSkinControlWindow {
 
  protected:
   void Paint(HDC dc, const RECT& client) override;
+  void PaintSkin(TSkinBitmap& image, const RECT& client) override;
+  void PaintSkinText(HDC dc, const RECT& client) override;
+  void Bound() override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  SIZE BoxExtent() const;
+  TCheckBoxContent Content(HDC dc, const RECT& client, const std::string& caption) const;
+  void PaintCaption(HDC dc, const RECT& client);
+
   TCheckBoxBehaviour FBehaviour;
+  TGdiFont FSkinFont;  // the skin's font while bound
 };
 
 }  // namespace pixvane

@@ -2,10 +2,12 @@
 
 #include <oleacc.h>
 
+#include <cstring>
 #include <string_view>
 
 #include "base/win32/ScreenDpi.h"
 #include "base/win32/WindowClass.h"
+#include "skin/SkinPaint.h"
 #include "skin/controls/ControlLayout.h"
 #include "skin/controls/win32/ControlAccessible.h"
 
@@ -16,9 +18,23 @@ constexpr char ClassName[] = "TSkinControl";
 
 }  // namespace
 
-void TSkinControlWindow::Create(HWND parent, int id, DWORD style) {
+TSkinControlWindow::TSkinControlWindow(std::string skinObject) : FBinding(std::move(skinObject)) {
+  // The engine and the skin tree speak to the window by its messages, so
+  // that a change announced in the middle of other work is handled in turn.
+  auto send = [this](uint32_t message) {
+    return [this, message] {
+      auto manager = reinterpret_cast<LPARAM>(FBinding.Manager());
+      if (FWindow) SendMessageA(FWindow, message, static_cast<WPARAM>(manager), manager);
+    };
+  };
+  FBinding.OnChanging = send(SkinChangingMessage);
+  FBinding.OnChanged = send(SkinChangedMessage);
+  FBinding.OnRepaint = send(SkinRepaintMessage);
+}
+
+void TSkinControlWindow::Create(HWND parent, int id, DWORD style, DWORD exStyle) {
   RegisterWindowClass(ClassName, WindowProc, IDC_ARROW);
-  CreateWindowExA(0, ClassName, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+  CreateWindowExA(exStyle, ClassName, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
                   this);
 }
@@ -49,6 +65,26 @@ long TSkinControlWindow::AccessibleState() const {
   if (!Enabled()) state |= STATE_SYSTEM_UNAVAILABLE;
   if (Focused()) state |= STATE_SYSTEM_FOCUSED;
   return state;
+}
+
+void TSkinControlWindow::SetSkinManager(TSkinManager* manager) {
+  FBinding.SetManager(manager);
+  Bound();
+  Repaint();
+}
+
+void TSkinControlWindow::Rebind() {
+  FBinding.Bind();
+  Bound();
+  Repaint();
+}
+
+TGdiFont TSkinControlWindow::FontOf(const TFont& font) {
+  return TGdiFont(CreateFontA(font.Height, 0, 0, 0, (font.Style & fsBold) ? FW_BOLD : FW_NORMAL,
+                              (font.Style & fsItalic) != 0, (font.Style & fsUnderline) != 0,
+                              (font.Style & fsStrikeOut) != 0, static_cast<BYTE>(font.Charset),
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              DEFAULT_PITCH, font.Name.c_str()));
 }
 
 SIZE TSkinControlWindow::ClientSize() const {
@@ -102,33 +138,88 @@ void TSkinControlWindow::NotifyClick() {
                reinterpret_cast<LPARAM>(FWindow));
 }
 
-// The parent's background under the control: the control is transparent on
-// the form's colour, as the parent paints its own static children.
-void TSkinControlWindow::FillParentBackground(HDC dc, const RECT& client) {
-  auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(FWindow), WM_CTLCOLORSTATIC,
-                                                     reinterpret_cast<WPARAM>(dc),
-                                                     reinterpret_cast<LPARAM>(FWindow)));
-  FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+// The parent's image under the control: the parent erases its background
+// and paints its client into dc as if dc were its own, moved so that the
+// control's corner is at dc's origin. A skinned parent paints its own image
+// there, so transparent pixels show whatever lies beneath.
+void TSkinControlWindow::PaintParentImage(HDC dc) {
+  HWND parent = GetParent(FWindow);
+  POINT corner{0, 0};
+  MapWindowPoints(FWindow, parent, &corner, 1);
+  POINT old;
+  SetViewportOrgEx(dc, -corner.x, -corner.y, &old);
+  if (!SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0)) {
+    RECT client{0, 0, FImageSize.cx, FImageSize.cy};
+    OffsetRect(&client, corner.x, corner.y);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  }
+  SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
+}
+
+// The skin objects paint into a skin bitmap over the parent's image; its
+// pixels are the DIB's, both 32-bit top-down rows of the same width.
+void TSkinControlWindow::PaintSkinImage(HDC dc, const RECT& client) {
+  GdiFlush();
+  if (FSkinImage.Width() != FImageSize.cx || FSkinImage.Height() != FImageSize.cy)
+    FSkinImage.SetSize(FImageSize.cx, FImageSize.cy);
+  const size_t pixels = static_cast<size_t>(FImageSize.cx) * FImageSize.cy;
+  // GDI leaves alpha 0; opaque pixels can never be taken for the skin's
+  // transparent key.
+  TSkinPixel* skin = FSkinImage.ScanLine(0);
+  for (size_t i = 0; i < pixels; ++i) skin[i] = FImageBits[i] | 0xFF000000u;
+  PaintSkin(FSkinImage, client);
+  std::memcpy(FImageBits, skin, pixels * sizeof(TSkinPixel));
+  PaintSkinText(dc, client);
+}
+
+void TSkinControlWindow::Render(HDC target) {
+  SIZE size = ClientSize();
+  if (size.cx <= 0 || size.cy <= 0) return;
+  if (!FImage || SkinBitmapNeedsRemaking(FImageSize.cx, FImageSize.cy, size.cx, size.cy)) {
+    FImageSize = {SkinBitmapExtent(size.cx), SkinBitmapExtent(size.cy)};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = FImageSize.cx;
+    info.bmiHeader.biHeight = -FImageSize.cy;  // top-down, as skin bitmaps are
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    FImage = TGdiBitmap(CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    FImageBits = static_cast<uint32_t*>(bits);
+  }
+  if (!FImage) return;
+  TMemoryDC image(target);
+  TSelection bitmap(image.Get(), FImage.Get());
+  PaintParentImage(image.Get());
+  RECT client{0, 0, size.cx, size.cy};
+  TSelection font(image.Get(), FFont ? FFont : GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(image.Get(), TRANSPARENT);
+  if (FBinding.Usable())
+    PaintSkinImage(image.Get(), client);
+  else
+    Paint(image.Get(), client);
+  BitBlt(target, 0, 0, size.cx, size.cy, image.Get(), 0, 0, SRCCOPY);
+  FChildBrush = TGdiBrush();
+}
+
+// A child of ours (a label) fills its background with our image at its
+// place, so it looks transparent on the skin; its colours are the form's.
+HBRUSH TSkinControlWindow::ChildBackground(HDC dc, HWND child) {
+  if (!FImage) return nullptr;
+  if (!FChildBrush) FChildBrush = TGdiBrush(CreatePatternBrush(FImage.Get()));
+  POINT corner{0, 0};
+  MapWindowPoints(child, FWindow, &corner, 1);
+  SetBrushOrgEx(dc, -corner.x, -corner.y, nullptr);
+  SetBkMode(dc, TRANSPARENT);
+  return FChildBrush.Get();
 }
 
 void TSkinControlWindow::PaintWindow() {
   PAINTSTRUCT paint;
   HDC target = BeginPaint(FWindow, &paint);
-  SIZE size = ClientSize();
-  if (size.cx > 0 && size.cy > 0) {
-    if (!FImage || SkinBitmapNeedsRemaking(FImageSize.cx, FImageSize.cy, size.cx, size.cy)) {
-      FImageSize = {SkinBitmapExtent(size.cx), SkinBitmapExtent(size.cy)};
-      FImage = TGdiBitmap(CreateCompatibleBitmap(target, FImageSize.cx, FImageSize.cy));
-    }
-    TMemoryDC image(target);
-    TSelection bitmap(image.Get(), FImage.Get());
-    RECT client{0, 0, size.cx, size.cy};
-    FillParentBackground(image.Get(), client);
-    TSelection font(image.Get(), FFont ? FFont : GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(image.Get(), TRANSPARENT);
-    Paint(image.Get(), client);
-    BitBlt(target, 0, 0, size.cx, size.cy, image.Get(), 0, 0, SRCCOPY);
-  }
+  Render(target);
   EndPaint(FWindow, &paint);
 }
 
@@ -151,6 +242,9 @@ LRESULT TSkinControlWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
       PaintWindow();
       return 0;
+    case WM_PRINTCLIENT:  // a child asks for the image beneath it
+      Render(reinterpret_cast<HDC>(wParam));
+      return 0;
     case WM_ERASEBKGND:
       return 1;  // the image covers every pixel
     case WM_SETFONT:
@@ -166,6 +260,20 @@ LRESULT TSkinControlWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
       return done;
     }
     case WM_ENABLE:
+      Repaint();
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      SendMessageA(GetParent(FWindow), message, wParam, lParam);
+      return reinterpret_cast<LRESULT>(
+          ChildBackground(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case SkinChangingMessage:
+      if (lParam == reinterpret_cast<LPARAM>(FBinding.Manager())) FBinding.Release();
+      return 0;
+    case SkinChangedMessage:
+      if (lParam == reinterpret_cast<LPARAM>(FBinding.Manager())) Rebind();
+      return 0;
+    case SkinRepaintMessage:
       Repaint();
       return 0;
     case WM_GETOBJECT:
