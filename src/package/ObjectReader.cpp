@@ -8,6 +8,7 @@
 #include "base/Stream.h"
 #include "package/ClassRegistry.h"
 #include "package/ExtendedFloat.h"
+#include "package/ObjectScanner.h"
 #include "package/ObjectStream.h"
 
 namespace pixvane {
@@ -22,89 +23,14 @@ constexpr int MaxDepth = 64;
   throw EReadError("Invalid property value");
 }
 
-// Buffers the underlying stream so that a file is not read byte by byte, and
-// puts the stream's position back to the logical one when done.
-class TReader {
+class TReader : public TObjectScanner {
  public:
-  explicit TReader(TStream& stream)
-      : FStream(stream), FBase(stream.Position()), FSize(stream.Size()) {}
-  ~TReader() { FStream.Seek(Position()); }
-
-  void ReadSignature() {
-    char signature[4];
-    Read(signature, 4);
-    if (std::memcmp(signature, "TPF0", 4) != 0) throw EReadError("Invalid stream format");
-  }
+  using TObjectScanner::TObjectScanner;
 
   std::unique_ptr<TPersistent> ReadObjectBody(TPersistent* target, int depth);
   void SkipValue(int depth);
 
  private:
-  int64_t Position() const { return FBase + static_cast<int64_t>(FNext); }
-  int64_t Remaining() const { return Position() < FSize ? FSize - Position() : 0; }
-  void CheckRemaining(uint64_t count) const {
-    if (Position() < 0 || count > static_cast<uint64_t>(Remaining()))
-      throw EReadError("Stream read error");
-  }
-
-  void Fill() {
-    FBase = Position();
-    FStream.Seek(FBase);
-    FEnd = FStream.Read(FBuffer, sizeof FBuffer);
-    FNext = 0;
-  }
-
-  void Read(void* out, size_t count) {
-    if (count == 0) return;  // an empty block has no buffer to copy into
-    size_t buffered = FEnd - FNext;
-    if (count <= buffered) {
-      std::memcpy(out, FBuffer + FNext, count);
-      FNext += count;
-      return;
-    }
-    CheckRemaining(count);
-    std::memcpy(out, FBuffer + FNext, buffered);
-    FNext = FEnd;
-    FBase = Position();
-    FNext = FEnd = 0;
-    FStream.Seek(FBase);
-    FStream.ReadBuffer(static_cast<char*>(out) + buffered, count - buffered);
-    FBase += static_cast<int64_t>(count - buffered);
-  }
-
-  void Skip(uint64_t count) {
-    CheckRemaining(count);
-    FBase = Position() + static_cast<int64_t>(count);
-    FNext = FEnd = 0;
-  }
-
-  uint8_t Peek() {
-    if (FNext == FEnd) Fill();
-    if (FNext == FEnd) throw EReadError("Stream read error");
-    return FBuffer[FNext];
-  }
-  uint8_t Byte() {
-    uint8_t b = Peek();
-    ++FNext;
-    return b;
-  }
-  TValueType ValueType() { return static_cast<TValueType>(Byte()); }
-
-  template <typename T>
-  T Scalar() {
-    T value;
-    Read(&value, sizeof value);
-    return value;
-  }
-
-  std::string Bytes(uint64_t count) {
-    CheckRemaining(count);
-    std::string text(static_cast<size_t>(count), '\0');
-    Read(text.data(), text.size());
-    return text;
-  }
-  std::string ShortString() { return Bytes(Byte()); }
-
   int32_t Integer(TValueType type) {
     switch (type) {
       case TValueType::Int8:
@@ -160,12 +86,6 @@ class TReader {
   int32_t Ordinal(const TProperty& property, TValueType type);
   void ReadValue(const TProperty& property);
   void ReadProperty(TPersistent& object, const std::string& objectName);
-
-  TStream& FStream;
-  int64_t FBase;  // stream position of FBuffer[0]
-  int64_t FSize;
-  uint8_t FBuffer[4096];
-  size_t FNext = 0, FEnd = 0;
 };
 
 int32_t TReader::Ordinal(const TProperty& property, TValueType type) {
@@ -212,7 +132,7 @@ void TReader::ReadValue(const TProperty& property) {
       return;
     case TPropKind::Binary: {
       if (type != TValueType::Binary) {
-        FNext--;  // the type byte belongs to the value being skipped
+        Unread();  // the type byte belongs to the value being skipped
         SkipValue(0);
         InvalidValue();
       }

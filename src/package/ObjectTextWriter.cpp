@@ -9,6 +9,7 @@
 #include "base/Errors.h"
 #include "base/Stream.h"
 #include "package/ExtendedFloat.h"
+#include "package/ObjectScanner.h"
 #include "package/ObjectStream.h"
 #include "package/ObjectTextRules.h"
 
@@ -69,40 +70,18 @@ std::u32string DecodeUtf16(const std::string& bytes) {
   }
   return characters;
 }
-// Walks one binary object and writes its text. Reads go straight to the
-// stream: the objects converted are skin records of a few kilobytes.
-class TTextWriter {
+// Walks one binary object and writes its text.
+class TTextWriter : TObjectScanner {
  public:
-  explicit TTextWriter(TStream& binary) : FIn(binary) {}
+  using TObjectScanner::TObjectScanner;
 
   std::string Convert() {
-    char signature[4];
-    FIn.ReadBuffer(signature, 4);
-    if (std::memcmp(signature, "TPF0", 4) != 0) throw EReadError("Invalid stream format");
+    ReadSignature();
     Object(0, 0);
     return std::move(FOut);
   }
 
  private:
-  uint8_t Byte() { return FIn.ReadByte(); }
-  uint8_t Peek() {
-    uint8_t b = Byte();
-    FIn.Seek(FIn.Position() - 1);
-    return b;
-  }
-  template <typename T>
-  T Scalar() {
-    T value;
-    FIn.ReadBuffer(&value, sizeof value);
-    return value;
-  }
-  std::string Bytes(uint64_t count) {
-    if (count > static_cast<uint64_t>(FIn.Remaining())) throw EReadError("Stream read error");
-    std::string bytes(static_cast<size_t>(count), '\0');
-    FIn.ReadBuffer(bytes.data(), bytes.size());
-    return bytes;
-  }
-  std::string ShortString() { return Bytes(Byte()); }
   // A name the text form can hold: what cannot be read back is refused here
   // rather than written as text that would not parse.
   std::string Name(bool dotted) {
@@ -136,7 +115,6 @@ class TTextWriter {
   void Collection(int indent, int depth);
   void Properties(int indent, int depth);
 
-  TStream& FIn;
   std::string FOut;
 };
 
@@ -198,7 +176,7 @@ void TTextWriter::Value(int indent, int depth) {
       return;
     case TValueType::Extended: {
       uint8_t bytes[10];
-      FIn.ReadBuffer(bytes, 10);
+      Read(bytes, 10);
       return Float(ExtendedToDouble(bytes), "");
     }
     case TValueType::Single:
