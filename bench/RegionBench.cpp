@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "transition/Copy.h"
-#include "transition/Region.h"
+#include "graphics/Copy.h"
+#include "graphics/Region.h"
 
 namespace pixvane {
 namespace {

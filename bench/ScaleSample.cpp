@@ -6,8 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "graphics/Copy.h"
 #include "show/SlideComposer.h"
-#include "transition/Copy.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <iterator>
 #include <memory>
 
+#include "graphics/Copy.h"
 #include "show/SlideComposer.h"
-#include "transition/Copy.h"
 
 namespace pixvane {
 namespace {

@@ -3,8 +3,8 @@
 #include <functional>
 #include <memory>
 
-#include "base/Bitmap.h"
-#include "base/Geometry.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Geometry.h"
 #include "package/SSFileLocations.h"
 
 namespace pixvane {

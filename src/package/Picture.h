@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "base/Bitmap.h"
+#include "graphics/Bitmap.h"
 #include "package/Persistent.h"
 
 namespace pixvane {

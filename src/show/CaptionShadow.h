@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/Bitmap.h"
-#include "base/Geometry.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Geometry.h"
 
 namespace pixvane {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "base/MulDiv.h"
-#include "show/Resample.h"
-#include "transition/Copy.h"
+#include "graphics/Copy.h"
+#include "graphics/Resample.h"
 
 namespace pixvane {
 

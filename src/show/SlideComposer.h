@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "base/Bitmap.h"
-#include "base/Geometry.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Geometry.h"
 #include "package/Font.h"
 #include "package/Picture.h"
 #include "package/SSFileLocations.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "base/Bitmap.h"
-#include "base/Geometry.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Geometry.h"
 
 namespace pixvane {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "base/Geometry.h"
+#include "graphics/Geometry.h"
 #include "package/Persistent.h"
 #include "skin/SkinBitmap.h"
 

@@ -6,14 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "base/Geometry.h"
+#include "graphics/Geometry.h"
+#include "graphics/Region.h"
 #include "package/Font.h"
 #include "package/Persistent.h"
 #include "skin/SkinBitmap.h"
 #include "skin/SkinBitmapLink.h"
 #include "skin/SkinHost.h"
 #include "skin/SkinTypes.h"
-#include "transition/Region.h"
 
 namespace pixvane {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "base/Bitmap.h"
-#include "base/Geometry.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Geometry.h"
 #include "skin/SkinBitmap.h"
 #include "skin/SkinTypes.h"
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/Geometry.h"
+#include "graphics/Geometry.h"
 #include "package/Font.h"
 #include "skin/SkinBitmap.h"
 #include "skin/SkinTypes.h"

@@ -2,11 +2,11 @@
 #include <optional>
 #include <vector>
 
-#include "base/Bitmap.h"
-#include "base/Geometry.h"
 #include "base/MulDiv.h"
-#include "transition/Copy.h"
-#include "transition/Region.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Copy.h"
+#include "graphics/Geometry.h"
+#include "graphics/Region.h"
 
 namespace pixvane {
 

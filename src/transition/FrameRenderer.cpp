@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "transition/Copy.h"
+#include "graphics/Copy.h"
 #include "transition/Frame.h"
 #include "transition/styles/StyleTable.h"
 

@@ -2,8 +2,8 @@
 #include <functional>
 #include <vector>
 
-#include "base/Bitmap.h"
-#include "base/Geometry.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Geometry.h"
 
 namespace pixvane {
 

@@ -2,7 +2,7 @@
 #include <functional>
 #include <thread>
 
-#include "transition/Region.h"
+#include "graphics/Region.h"
 #include "transition/StepQueue.h"
 #include "transition/TransitionView.h"
 #include "transition/ViewHost.h"

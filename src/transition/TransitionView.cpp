@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "base/MulDiv.h"
+#include "graphics/Copy.h"
 #include "transition/AnimateThread.h"
-#include "transition/Copy.h"
 #include "transition/FrameRenderer.h"
 
 namespace pixvane {

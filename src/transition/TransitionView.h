@@ -4,8 +4,8 @@
 #include <functional>
 #include <memory>
 
-#include "base/Bitmap.h"
-#include "base/Geometry.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Geometry.h"
 #include "transition/ViewHost.h"
 
 namespace pixvane {

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "base/Geometry.h"
+#include "graphics/Geometry.h"
 
 namespace pixvane {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/Bitmap.h"
+#include "graphics/Bitmap.h"
 
 namespace pixvane::test {
 

@@ -3,6 +3,7 @@
 
 #include "ToolTestFiles.h"
 #include "base/Stream.h"
+#include "graphics/Copy.h"
 #include "package/PackageWriter.h"
 #include "tools/pixvane/CaptionFont.h"
 #include "tools/pixvane/FrameCommand.h"
@@ -10,7 +11,6 @@
 #include "tools/pixvane/ShowRender.h"
 #include "tools/pixvane/StylesCommand.h"
 #include "tools/pixvane/ToolError.h"
-#include "transition/Copy.h"
 
 namespace pixvane::tool {
 namespace {

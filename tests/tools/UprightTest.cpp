@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "base/Bitmap.h"
+#include "graphics/Bitmap.h"
 #include "package/Picture.h"
 #include "support/TestJpeg.h"
 #include "tools/ToolTestFiles.h"

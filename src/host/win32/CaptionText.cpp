@@ -5,7 +5,7 @@
 
 #include "base/MulDiv.h"
 #include "base/win32/ScreenDpi.h"
-#include "transition/win32/Dib.h"
+#include "graphics/win32/Dib.h"
 
 namespace pixvane {
 namespace {

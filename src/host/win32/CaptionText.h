@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "base/Bitmap.h"
 #include "base/win32/Handles.h"
+#include "graphics/Bitmap.h"
 #include "package/Font.h"
 #include "show/CaptionShadow.h"
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "base/Geometry.h"
+#include "graphics/Geometry.h"
 #include "show/SlideComposer.h"
 
 namespace pixvane {

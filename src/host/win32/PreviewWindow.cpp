@@ -2,7 +2,7 @@
 
 #include "base/win32/MessagePump.h"
 #include "base/win32/WindowClass.h"
-#include "transition/win32/Dib.h"
+#include "graphics/win32/Dib.h"
 
 namespace pixvane {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "base/Geometry.h"
+#include "graphics/Geometry.h"
 #include "skin/controls/ControlInput.h"
 
 namespace pixvane {

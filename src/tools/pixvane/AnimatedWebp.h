@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "base/Bitmap.h"
+#include "graphics/Bitmap.h"
 
 namespace pixvane::tool {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "base/Bitmap.h"
+#include "graphics/Bitmap.h"
 #include "package/Font.h"
 #include "show/CaptionShadow.h"
 

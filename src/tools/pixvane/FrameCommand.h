@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "base/Bitmap.h"
+#include "graphics/Bitmap.h"
 
 namespace pixvane::tool {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "base/Bitmap.h"
+#include "graphics/Bitmap.h"
 
 namespace pixvane::tool {
 

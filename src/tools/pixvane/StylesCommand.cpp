@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "graphics/Copy.h"
 #include "tools/pixvane/FrameCommand.h"
 #include "tools/pixvane/ImageFiles.h"
 #include "tools/pixvane/ToolError.h"
-#include "transition/Copy.h"
 #include "transition/styles/StyleTable.h"
 
 namespace pixvane::tool {

@@ -1,7 +1,7 @@
 #pragma once
 #include <filesystem>
 
-#include "base/Bitmap.h"
+#include "graphics/Bitmap.h"
 
 namespace pixvane::tool {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "base/Bitmap.h"
+#include "graphics/Bitmap.h"
 
 namespace pixvane {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "transition/Region.h"
+#include "graphics/Region.h"
 
 namespace pixvane {
 

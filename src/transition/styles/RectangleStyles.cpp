@@ -4,7 +4,7 @@
 // renderer's completion, which draws it only while 0 < p < 100.
 #include <utility>
 
-#include "transition/Copy.h"
+#include "graphics/Copy.h"
 #include "transition/styles/RectangleStyles.h"
 #include "transition/styles/Styles.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "transition/Region.h"
+#include "graphics/Region.h"
 
 namespace pixvane {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "base/Geometry.h"
+#include "graphics/Geometry.h"
 
 namespace pixvane::test {
 

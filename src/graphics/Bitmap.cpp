@@ -1,4 +1,4 @@
-#include "base/Bitmap.h"
+#include "graphics/Bitmap.h"
 
 #include <algorithm>
 #include <cassert>

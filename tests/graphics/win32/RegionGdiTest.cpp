@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "base/win32/Handles.h"
-#include "transition/Region.h"
+#include "graphics/Region.h"
 #include "transition/win32/PlatformRoundRect.h"
 
 namespace pixvane {

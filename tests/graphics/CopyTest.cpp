@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "transition/Copy.h"
+#include "graphics/Copy.h"
 
 namespace pixvane {
 namespace {

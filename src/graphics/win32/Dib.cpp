@@ -1,4 +1,4 @@
-#include "transition/win32/Dib.h"
+#include "graphics/win32/Dib.h"
 
 namespace pixvane {
 

@@ -1,4 +1,4 @@
-#include "transition/Region.h"
+#include "graphics/Region.h"
 
 #include <algorithm>
 #include <cassert>

@@ -1,6 +1,6 @@
 #pragma once
-#include "base/Bitmap.h"
-#include "base/Geometry.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Geometry.h"
 
 namespace pixvane {
 

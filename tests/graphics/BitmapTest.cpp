@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "base/Bitmap.h"
+#include "graphics/Bitmap.h"
 
 namespace pixvane {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "base/Bitmap.h"
+#include "graphics/Bitmap.h"
 
 namespace pixvane {
 

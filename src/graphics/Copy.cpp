@@ -1,4 +1,4 @@
-#include "transition/Copy.h"
+#include "graphics/Copy.h"
 
 #include <algorithm>
 #include <cstring>

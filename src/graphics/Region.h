@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "base/Geometry.h"
+#include "graphics/Geometry.h"
 
 namespace pixvane {
 

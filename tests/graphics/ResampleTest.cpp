@@ -1,4 +1,4 @@
-#include "show/Resample.h"
+#include "graphics/Resample.h"
 
 #include <gtest/gtest.h>
 

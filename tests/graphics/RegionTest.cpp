@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "transition/Region.h"
+#include "graphics/Region.h"
 
 namespace pixvane {
 namespace {

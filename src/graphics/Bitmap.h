@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/Geometry.h"
+#include "graphics/Geometry.h"
 
 namespace pixvane {
 

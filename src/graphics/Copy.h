@@ -1,9 +1,9 @@
 #pragma once
 #include <cstdint>
 
-#include "base/Bitmap.h"
-#include "base/Geometry.h"
-#include "transition/Region.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Geometry.h"
+#include "graphics/Region.h"
 
 namespace pixvane {
 
