@@ -128,7 +128,8 @@ void AddFile(const TManifest& manifest, const TSourceFile& file, Step step) {
   try {
     step();
   } catch (const EError& e) {
-    throw EToolError(Located(manifest.File, file.Line, NativePath(file.Path) + ": " + e.what()));
+    throw EToolError(
+        Located(manifest.File, file.Line, PathForMessage(file.Path) + ": " + e.what()));
   }
 }
 
@@ -147,7 +148,7 @@ int64_t WritePackage(const TManifest& manifest, TStream& out, TSSFileLocations& 
           PreparePicture(ReadPicture(picture.Path, name, warnings), manifest, result);
       writer.AddPicture(std::move(jpeg), Utf8ToAnsi(name));
       for (const std::string& warning : warnings)
-        warn(Located(manifest.File, picture.Line, NativePath(picture.Path) + ": " + warning));
+        warn(Located(manifest.File, picture.Line, PathForMessage(picture.Path) + ": " + warning));
     });
   }
   for (const TSourceFile& sound : manifest.Sounds)
@@ -242,7 +243,7 @@ fs::path ResolvePlayer(const fs::path& given) {
   fs::path player = self.empty() ? fs::path() : self.parent_path() / "pixvane.scr";
   if (player.empty() || !fs::is_regular_file(player, error))
     throw EToolError("no player found" +
-                     (player.empty() ? std::string() : " at " + NativePath(player)) +
+                     (player.empty() ? std::string() : " at " + PathForMessage(player)) +
                      "; pass --player PLAYER");
   CheckPlayer(player);
   return player;

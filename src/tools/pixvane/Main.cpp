@@ -54,9 +54,10 @@ int Build(const TBuildOptions& options) {
         std::cerr << "pixvane: warning: " << warning << "\n";
       });
   line.Finish();
-  std::cout << "Wrote " << NativePath(options.Output) << ": " << Plural(result.Pictures, "picture")
-            << ", " << Plural(result.Sounds, "sound") << ", " << Plural(result.Flash, "Flash file")
-            << "; " << result.FileSize << " bytes, package " << result.PackageLength << " bytes";
+  std::cout << "Wrote " << PathForMessage(options.Output) << ": "
+            << Plural(result.Pictures, "picture") << ", " << Plural(result.Sounds, "sound") << ", "
+            << Plural(result.Flash, "Flash file") << "; " << result.FileSize << " bytes, package "
+            << result.PackageLength << " bytes";
   if (result.Turned > 0) std::cout << "; " << result.Turned << " turned upright";
   if (result.Reduced > 0)
     std::cout << "; " << result.Reduced << " reduced to max_size, " << result.BytesSaved
@@ -70,7 +71,7 @@ int Inspect(const fs::path& file, bool json) {
   if (json)
     std::cout << ReportJson(report);
   else
-    PrintReport(report, NativePath(file), std::cout);
+    PrintReport(report, PathForMessage(file), std::cout);
   return 0;
 }
 
@@ -211,13 +212,13 @@ int main(int argc, char** argv) {
       TProgressLine line(std::cerr, StderrIsTerminal());
       int count = RunShowRender(show, [&](const std::string& text) { line.Show(text); });
       line.Finish();
-      std::cout << "Wrote " << count << " frames of the show to " << NativePath(render.Output)
+      std::cout << "Wrote " << count << " frames of the show to " << PathForMessage(render.Output)
                 << "\n";
       return 0;
     }
     if (renderCommand->parsed()) {
       int count = RunRender(render);
-      std::cout << "Wrote " << count << " frames to " << NativePath(render.Output) << "\n";
+      std::cout << "Wrote " << count << " frames to " << PathForMessage(render.Output) << "\n";
       return 0;
     }
 #endif

@@ -62,7 +62,7 @@ bool RunSkinCommands(const TSkinArguments& a, int& exitCode) {
   exitCode = 0;
   if (a.Build->parsed()) {
     const TSkinBuildResult result = BuildSkin(a.Input, a.Output, a.Scale, a.Stream);
-    std::cout << "Wrote " << NativePath(a.Output) << ": " << result.Bitmaps << " bitmaps, "
+    std::cout << "Wrote " << PathForMessage(a.Output) << ": " << result.Bitmaps << " bitmaps, "
               << result.Objects << " objects; " << result.FileSize << " bytes\n";
     return true;
   }
@@ -79,7 +79,7 @@ bool RunSkinCommands(const TSkinArguments& a, int& exitCode) {
     TSkinRenderOptions options = a.RenderOptions;
     options.Width = a.RenderOptions.Width;
     RenderSkin(source, options);
-    std::cout << "Wrote " << NativePath(options.Output) << "\n";
+    std::cout << "Wrote " << PathForMessage(options.Output) << "\n";
   }
   return true;
 }
