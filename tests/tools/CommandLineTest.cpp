@@ -47,6 +47,23 @@ TEST_F(CommandLineTest, BadUsageExitsWithTwoAndShowsUsage) {
   }
 }
 
+// A misspelt command is named, with the command meant, as a misspelt
+// manifest key is; a command of commands (skin) too.
+TEST_F(CommandLineTest, AMisspeltCommandIsNamedWithTheOneMeant) {
+  std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"biuld", "m.toml"}, "pixvane: there is no command \"biuld\"; did you mean \"build\"?\n"},
+      {{"inpsect"}, "pixvane: there is no command \"inpsect\"; did you mean \"inspect\"?\n"}};
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+  cases.push_back({{"skin", "biuld", "dir"},
+                   "pixvane: there is no command \"skin biuld\"; did you mean \"skin build\"?\n"});
+#endif
+  for (const auto& [arguments, message] : cases) {
+    TToolRun run = Run(arguments);
+    EXPECT_EQ(run.ExitCode, 2) << run.Err;
+    EXPECT_EQ(run.Err.rfind(message, 0), 0u) << run.Err;
+  }
+}
+
 TEST_F(CommandLineTest, HelpIsNotAnError) {
   TToolRun run = Run({"build", "--help"});
   EXPECT_EQ(run.ExitCode, 0);

@@ -81,7 +81,7 @@ std::vector<uint8_t> ReadPicture(const fs::path& path, std::string& name,
     name = Utf8FromPath(PathFromUtf8(name).replace_extension(".jpg"));
     warnings.push_back("a PNG picture; stored as " + name + ", a JPEG at quality " +
                        std::to_string(PngQuality));
-    return EncodeJpeg(ReadImage(path), PngQuality);
+    return EncodeJpeg(ReadPng(path), PngQuality);
   }
 #endif
   if (kind.empty()) throw EError("not a JPEG picture; the player shows JPEG pictures only");
