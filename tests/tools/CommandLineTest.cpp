@@ -56,6 +56,11 @@ TEST_F(CommandLineTest, AMisspeltCommandIsNamedWithTheOneMeant) {
 #ifdef PIXVANE_HAVE_IMAGE_FILES
   cases.push_back({{"skin", "biuld", "dir"},
                    "pixvane: there is no command \"skin biuld\"; did you mean \"skin build\"?\n"});
+#elif defined(_WIN32)
+  // The Windows tool names its own commands and where the others are.
+  cases.push_back({{"render", "x.scr"},
+                   "pixvane: this Windows tool has the commands build, inspect and extract; "
+                   "render is in the native tool (pixvane on Linux)\n"});
 #endif
   for (const auto& [arguments, message] : cases) {
     TToolRun run = Run(arguments);
@@ -79,9 +84,16 @@ TEST_F(CommandLineTest, BadInputExitsWithOneAndOneMessage) {
                          ":3: effect 128 is outside 0-127 (the transition style numbers)\n");
   EXPECT_FALSE(fs::exists(Folder / "out.scr"));
 
+  // A file without a package is said to be what it is.
   run = Run({"inspect", Quoted("a.jpg")});
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_EQ(run.Err.rfind("pixvane: " + (Folder / "a.jpg").string() + ": no package", 0), 0u)
+  EXPECT_EQ(run.Err,
+            "pixvane: " + (Folder / "a.jpg").string() + ": this is a JPEG picture, not a saver\n");
+  run = Run({"inspect", Quoted("player.scr")});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_NE(run.Err.find("player.scr: this is the bare Pixvane player (an executable without a "
+                         "package), not a saver"),
+            std::string::npos)
       << run.Err;
 }
 
@@ -103,6 +115,10 @@ TEST_F(CommandLineTest, BuildInspectAndExtractWorkTogether) {
   run = Run({"inspect", Quoted("out.scr")});
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_NE(run.Out.find("20 x 10"), std::string::npos) << run.Out;
+  // The flags older players read say which newer setting rules.
+  EXPECT_NE(run.Out.find("lStretch            True (for older players; ScaleMode smFit rules)"),
+            std::string::npos)
+      << run.Out;
 
   run = Run({"extract", Quoted("out.scr"), Quoted("unpacked")});
   ASSERT_EQ(run.ExitCode, 0) << run.Err;

@@ -235,6 +235,10 @@ void CheckPlayer(const fs::path& player) {
 fs::path ResolvePlayer(const fs::path& given) {
   std::error_code error;
   if (!given.empty()) {
+    if (fs::is_directory(given, error))
+      throw EToolError(Located(given, 0,
+                               "this is a folder, not the player; name the player file "
+                               "(pixvane.scr) itself"));
     if (!fs::is_regular_file(given, error)) throw EToolError(Located(given, 0, "player not found"));
     CheckPlayer(given);
     return given;

@@ -55,6 +55,20 @@ void Text(const TTomlTable& table, std::string_view key, std::string& field) {
   if (auto text = table.String(key)) field = Utf8ToAnsi(*text);
 }
 
+// For a pattern that matched nothing: the files it missed only by letter
+// case, which a maker coming from Windows would expect it to match.
+std::string CaseHint(const fs::path& base, const std::string& pattern) {
+  const std::vector<fs::path> near = CaseOnlyMatches(base, pattern);
+  if (near.empty()) return "";
+  constexpr size_t Shown = 3;
+  std::string names;
+  for (size_t i = 0; i < near.size() && i < Shown; ++i)
+    names += (i == 0 ? "" : ", ") + MediaName(near[i]);
+  if (near.size() > Shown) names += " and " + std::to_string(near.size() - Shown) + " more";
+  return "; file names are case-sensitive here, and these differ from it only in letter case: " +
+         names;
+}
+
 // One entry of a file list: a file, or a glob expanded in name order.
 // Relative paths start from the manifest's folder, made absolute: "m.toml"
 // given alone has an empty parent, which a glob cannot list.
@@ -76,7 +90,7 @@ void AddFiles(const TTomlFile& context, const std::string& list, const std::stri
   } catch (const EToolError& e) {
     context.Fail(line, e.what());
   }
-  if (matches.empty()) context.Fail(line, "no files match " + entry);
+  if (matches.empty()) context.Fail(line, "no files match " + entry + CaseHint(base, entry));
   for (auto& match : matches) files.push_back({std::move(match), line});
 }
 
