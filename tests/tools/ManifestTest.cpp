@@ -260,6 +260,14 @@ TEST_F(ManifestTest, MisspeltKeysGetTheClosestKnownOne) {
   ExpectError(Pictures + "shuffle = false\n", 3, "did you mean show.order = \"list\"?");
   ExpectError(Pictures + "lStretch = true\n", 3, "did you mean show.scale = \"stretch\"?");
   ExpectError(Pictures + "[music]\nshuffle = true\n", 4, "did you mean music.order = \"random\"?");
+  // Nothing is offered rather than a guess: not the table [exit] for a key,
+  // nor caption.font two letters from a short key of [show].
+  try {
+    Load(Pictures + "fit = false\n");
+    ADD_FAILURE() << "no error";
+  } catch (const EToolError& e) {
+    EXPECT_EQ(std::string(e.what()), (Folder / "m.toml").string() + ":3: unknown key \"show.fit\"");
+  }
 }
 
 TEST_F(ManifestTest, LikelyMistakesWarnWithTheirLine) {

@@ -21,26 +21,22 @@ size_t EditDistance(std::string_view a, std::string_view b) {
   return row[b.size()];
 }
 
-std::vector<size_t> ClosestIndexes(std::string_view word, const std::vector<std::string>& names) {
-  const std::string lower = AsciiLowerCase(word);
-  std::vector<size_t> closest;
-  size_t best = std::max<size_t>(2, word.size() / 3);
-  for (size_t i = 0; i < names.size(); ++i) {
-    const size_t distance = EditDistance(lower, AsciiLowerCase(names[i]));
-    if (distance > best) continue;
-    if (distance < best) closest.clear();
-    best = distance;
-    closest.push_back(i);
-  }
-  return closest;
+size_t SpellingReach(std::string_view word) {
+  return std::max<size_t>(2, word.size() / 3);
 }
 
 std::vector<std::string> ClosestNames(std::string_view word,
                                       const std::vector<std::string>& names) {
+  const std::string lower = AsciiLowerCase(word);
   std::vector<std::string> closest;
-  for (size_t i : ClosestIndexes(word, names))
-    if (std::find(closest.begin(), closest.end(), names[i]) == closest.end())
-      closest.push_back(names[i]);
+  size_t best = SpellingReach(word);
+  for (const std::string& name : names) {
+    const size_t distance = EditDistance(lower, AsciiLowerCase(name));
+    if (distance > best) continue;
+    if (distance < best) closest.clear();
+    best = distance;
+    if (std::find(closest.begin(), closest.end(), name) == closest.end()) closest.push_back(name);
+  }
   return closest;
 }
 

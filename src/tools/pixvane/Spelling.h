@@ -9,13 +9,14 @@ namespace pixvane::tool {
 // into b.
 size_t EditDistance(std::string_view a, std::string_view b);
 
-// Where in names the words a misspelt word most likely meant stand, in
-// order: all those at the smallest distance from word (ignoring ASCII case),
-// as long as that is at most two letters, or a third of a long word, so
-// "sohw" finds "show" but "foo" finds nothing. Empty when none is that close.
-std::vector<size_t> ClosestIndexes(std::string_view word, const std::vector<std::string>& names);
+// How many letters a misspelt word may be off from a name that is still
+// offered for it: two, or a third of a long word, so "sohw" finds "show"
+// but "foo" finds nothing.
+size_t SpellingReach(std::string_view word);
 
-// The names a misspelt word most likely meant (as ClosestIndexes), each once.
+// The names a misspelt word most likely meant: all those at the smallest
+// distance from word (ignoring ASCII case) within its reach, each once, in
+// the order given. Empty when none is that close.
 std::vector<std::string> ClosestNames(std::string_view word, const std::vector<std::string>& names);
 
 // "\"a\"", "\"a\" or \"b\"", "\"a\", \"b\" or \"c\"": the names as a

@@ -1,9 +1,11 @@
 #include "tools/pixvane/StrictToml.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 
+#include "base/AsciiText.h"
 #include "tools/pixvane/Spelling.h"
 #include "tools/pixvane/ToolError.h"
 
@@ -106,40 +108,52 @@ void TTomlTable::CheckKeys() const {
 
 // What a misspelt or misplaced key most likely meant: a key of this table,
 // a key of another table (a maker who left out the [show] line), or a key
-// of older files, whichever is closest; this table's own on a tie.
+// of older files, whichever is closest; this table's own on a tie. Another
+// table's key must be nearer (one letter off in a short key), and a table
+// is offered only for a table, or "fit" would find [exit].
 std::string TTomlTable::Suggestion(const std::string& key, const toml::node& value) const {
-  std::vector<std::string> names, texts;
-  std::vector<bool> own;
+  struct TCandidate {
+    std::string Name, Text;
+    bool Own;
+  };
+  std::vector<TCandidate> candidates;
   const TTomlSchema& schema = FFile.Schema();
+  const bool isTable = value.is_table() || value.is_array_of_tables();
   for (const TTomlSchema::TTable& table : schema.Tables)
     for (const std::string& name : table.Keys) {
-      std::string text = Quoted(Dotted(table.Name, name));
+      const std::string path = Dotted(table.Name, name);
+      if (table.Name != FName && (FindTable(schema, path) != nullptr) != isTable) continue;
+      std::string text = Quoted(path);
       if (table.Name != FName)
         text += table.Name.empty() ? " (at the top, before the first [table])"
                                    : " (under [" + table.Name + "])";
-      names.push_back(name);
-      texts.push_back(text);
-      own.push_back(table.Name == FName);
+      candidates.push_back({name, text, table.Name == FName});
     }
   const toml::value<bool>* flag = value.as_boolean();
   for (const TTomlSchema::TOlderKey& older : schema.OlderKeys) {
-    const std::string& today =
-        flag && !flag->get() && !older.WhenFalse.empty() ? older.WhenFalse : older.WhenTrue;
-    names.push_back(older.Key);
-    texts.push_back(Dotted(older.Table, today));
-    own.push_back(older.Table == FName);
+    const bool off = flag && !flag->get();
+    if (off && older.WhenFalse.empty()) continue;  // `fit = false` says nothing of today's key
+    candidates.push_back({older.Key, Dotted(older.Table, off ? older.WhenFalse : older.WhenTrue),
+                          older.Table == FName});
   }
-  std::vector<size_t> closest = ClosestIndexes(key, names);
-  const bool anyOwn = std::any_of(closest.begin(), closest.end(), [&](size_t i) { return own[i]; });
+  // The nearest at the smallest distance, ours before the others'.
+  const std::string lower = AsciiLowerCase(key);
+  const size_t ownReach = SpellingReach(key);
+  const size_t otherReach = std::max<size_t>(1, key.size() / 3);
+  std::vector<std::string> meant;
+  std::pair<size_t, bool> best{SIZE_MAX, false};  // distance, not own
+  for (const TCandidate& candidate : candidates) {
+    const size_t distance = EditDistance(lower, AsciiLowerCase(candidate.Name));
+    if (distance > (candidate.Own ? ownReach : otherReach)) continue;
+    const std::pair<size_t, bool> rank{distance, !candidate.Own};
+    if (rank > best) continue;
+    if (rank < best) meant.clear();
+    best = rank;
+    if (std::find(meant.begin(), meant.end(), candidate.Text) == meant.end())
+      meant.push_back(candidate.Text);
+  }
   std::string hint;
-  std::vector<std::string> said;
-  for (size_t i : closest) {
-    if ((anyOwn && !own[i]) || std::find(said.begin(), said.end(), texts[i]) != said.end())
-      continue;
-    hint += said.empty() ? "; did you mean " : " or ";
-    hint += texts[i];
-    said.push_back(texts[i]);
-  }
+  for (const std::string& text : meant) hint += (hint.empty() ? "; did you mean " : " or ") + text;
   return hint.empty() ? hint : hint + "?";
 }
 

@@ -26,7 +26,8 @@ struct TTomlSchema {
 
   // A key that older files, or the stored settings' own names, used for what
   // a key of today says: a maker writing `shuffle = true` from memory is told
-  // `order = "shuffle"`. WhenFalse, if any, is what `Key = false` means.
+  // `order = "shuffle"`. WhenFalse, if any, is what `Key = false` means;
+  // without it such a key leads nowhere.
   struct TOlderKey {
     std::string Table, Key, WhenTrue, WhenFalse;
   };
