@@ -321,6 +321,13 @@ TEST_F(BuildTest, MissingPlayerAsksForOne) {
   } catch (const EToolError& e) {
     EXPECT_NE(std::string(e.what()).find("player not found"), std::string::npos) << e.what();
   }
+  try {
+    RunBuild({Manifest, Folder / "out/saver.scr", Folder / "show"});
+    FAIL() << "no error";
+  } catch (const EToolError& e) {
+    EXPECT_NE(std::string(e.what()).find("this is a folder, not the player"), std::string::npos)
+        << e.what();
+  }
   EXPECT_TRUE(Folder.Names("out").empty());
 }
 

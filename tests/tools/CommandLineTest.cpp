@@ -47,6 +47,28 @@ TEST_F(CommandLineTest, BadUsageExitsWithTwoAndShowsUsage) {
   }
 }
 
+// A misspelt command is named, with the command meant, as a misspelt
+// manifest key is; a command of commands (skin) too.
+TEST_F(CommandLineTest, AMisspeltCommandIsNamedWithTheOneMeant) {
+  std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"biuld", "m.toml"}, "pixvane: there is no command \"biuld\"; did you mean \"build\"?\n"},
+      {{"inpsect"}, "pixvane: there is no command \"inpsect\"; did you mean \"inspect\"?\n"}};
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+  cases.push_back({{"skin", "biuld", "dir"},
+                   "pixvane: there is no command \"skin biuld\"; did you mean \"skin build\"?\n"});
+#elif defined(_WIN32)
+  // The Windows tool names its own commands and where the others are.
+  cases.push_back({{"render", "x.scr"},
+                   "pixvane: this Windows tool has the commands build, inspect and extract; "
+                   "render is in the native tool (pixvane on Linux)\n"});
+#endif
+  for (const auto& [arguments, message] : cases) {
+    TToolRun run = Run(arguments);
+    EXPECT_EQ(run.ExitCode, 2) << run.Err;
+    EXPECT_EQ(run.Err.rfind(message, 0), 0u) << run.Err;
+  }
+}
+
 TEST_F(CommandLineTest, HelpIsNotAnError) {
   TToolRun run = Run({"build", "--help"});
   EXPECT_EQ(run.ExitCode, 0);
@@ -62,9 +84,16 @@ TEST_F(CommandLineTest, BadInputExitsWithOneAndOneMessage) {
                          ":3: effect 128 is outside 0-127 (the transition style numbers)\n");
   EXPECT_FALSE(fs::exists(Folder / "out.scr"));
 
+  // A file without a package is said to be what it is.
   run = Run({"inspect", Quoted("a.jpg")});
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_EQ(run.Err.rfind("pixvane: " + (Folder / "a.jpg").string() + ": no package", 0), 0u)
+  EXPECT_EQ(run.Err,
+            "pixvane: " + (Folder / "a.jpg").string() + ": this is a JPEG picture, not a saver\n");
+  run = Run({"inspect", Quoted("player.scr")});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_NE(run.Err.find("player.scr: this is the bare Pixvane player (an executable without a "
+                         "package), not a saver"),
+            std::string::npos)
       << run.Err;
 }
 
@@ -86,6 +115,10 @@ TEST_F(CommandLineTest, BuildInspectAndExtractWorkTogether) {
   run = Run({"inspect", Quoted("out.scr")});
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_NE(run.Out.find("20 x 10"), std::string::npos) << run.Out;
+  // The flags older players read say which newer setting rules.
+  EXPECT_NE(run.Out.find("lStretch            True (for older players; ScaleMode smFit rules)"),
+            std::string::npos)
+      << run.Out;
 
   run = Run({"extract", Quoted("out.scr"), Quoted("unpacked")});
   ASSERT_EQ(run.ExitCode, 0) << run.Err;

@@ -7,6 +7,7 @@
 #include "package/PackageWriter.h"
 #include "tools/pixvane/CaptionFont.h"
 #include "tools/pixvane/FrameCommand.h"
+#include "tools/pixvane/FrameFiles.h"
 #include "tools/pixvane/ImageFiles.h"
 #include "tools/pixvane/ShowRender.h"
 #include "tools/pixvane/StylesCommand.h"
@@ -162,8 +163,7 @@ TEST(ImageFiles, PngKeepsEveryPixelAndGifHoldsEveryFrame) {
   folder.Write("c.txt", std::string("not a picture"));
   EXPECT_THROW(ReadImage(folder / "c.txt"), EToolError);
 
-  WriteAnimatedGif(folder / "d.gif", {bitmap, Gradient(13, 7, 90), Gradient(13, 7, 140)},
-                   {40, 40, 40});
+  WriteFrames(folder / "d.gif", {bitmap, Gradient(13, 7, 90), Gradient(13, 7, 140)}, {40, 40, 40});
   int error = 0;
   GifFileType* gif = DGifOpenFileName((folder / "d.gif").string().c_str(), &error);
   ASSERT_NE(gif, nullptr);
@@ -190,7 +190,7 @@ TEST(ImageFiles, AnimationsByTheirEnding) {
   EXPECT_TRUE(IsAnimationFile("a.GIF"));
   EXPECT_TRUE(IsAnimationFile("a.webp"));
   EXPECT_FALSE(IsAnimationFile("frames"));
-  WriteAnimation(folder / "e.webp", {Gradient(13, 7, 40), Gradient(13, 7, 140)}, {40, 1000});
+  WriteFrames(folder / "e.webp", {Gradient(13, 7, 40), Gradient(13, 7, 140)}, {40, 1000});
   const std::vector<uint8_t> written = test::ReadBytes(folder / "e.webp");
   const std::string bytes(written.begin(), written.end());
   ASSERT_GT(bytes.size(), 30u);
@@ -200,7 +200,7 @@ TEST(ImageFiles, AnimationsByTheirEnding) {
   for (size_t at = bytes.find("ANMF"); at != std::string::npos; at = bytes.find("ANMF", at + 4))
     ++frames;
   EXPECT_EQ(frames, 2u);
-  EXPECT_THROW(WriteAnimation(folder / "none" / "f.webp", {Gradient(4, 4, 0)}, {40}), EToolError);
+  EXPECT_THROW(WriteFrames(folder / "none" / "f.webp", {Gradient(4, 4, 0)}, {40}), EToolError);
 }
 
 TEST(CaptionFont, DrawsInsideTheBoxItMeasures) {

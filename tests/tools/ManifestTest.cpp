@@ -193,6 +193,13 @@ TEST_F(ManifestTest, ValueErrorsNameFileAndLine) {
 TEST_F(ManifestTest, FileErrorsNameFileAndLine) {
   ExpectError("[show]\npictures = [\"a.jpg\",\n  \"gone.jpg\"]\n", 3, "file not found: gone.jpg");
   ExpectError("[show]\npictures = [\"*.png\"]\n", 2, "no files match *.png");
+#ifndef _WIN32
+  // Linux tells letter cases apart; the files a pattern missed only by case
+  // are named.
+  ExpectError("[show]\npictures = [\"*.JPG\"]\n", 2,
+              "no files match *.JPG; file names are case-sensitive here, and these differ from "
+              "it only in letter case: a.jpg, b.jpg");
+#endif
   ExpectError("[show]\npictures = [\"*/a.jpg\"]\n", 2,
               "wildcards are allowed only in the last part");
   fs::create_directory(Folder / "pics");
@@ -239,6 +246,28 @@ TEST_F(ManifestTest, MisspeltKeysGetTheClosestKnownOne) {
   ExpectError("[show]\npictures = [\"a.jpg\"]\nintervall = 4000\n", 3,
               "unknown key \"show.intervall\"; did you mean \"show.interval\"?");
   ExpectError("[sohw]\n", 1, "unknown table [sohw]; did you mean \"show\"?");
+  // A key in the wrong table is found in the table it belongs to.
+  ExpectError("pictures = [\"a.jpg\"]\n", 1,
+              "unknown key \"pictures\"; did you mean \"show.pictures\" (under [show])?");
+  ExpectError("files = []\n", 1,
+              "did you mean \"music.files\" (under [music]) or \"flash.files\" (under [flash])?");
+  ExpectError(Pictures + "title = \"x\"\n", 3,
+              "did you mean \"title\" (at the top, before the first [table])?");
+  // Keys of older manifests, and the record's own flag names, lead to
+  // today's key with the value that says the same.
+  ExpectError(Pictures + "shufle = true\n", 3,
+              "unknown key \"show.shufle\"; did you mean show.order = \"shuffle\"?");
+  ExpectError(Pictures + "shuffle = false\n", 3, "did you mean show.order = \"list\"?");
+  ExpectError(Pictures + "lStretch = true\n", 3, "did you mean show.scale = \"stretch\"?");
+  ExpectError(Pictures + "[music]\nshuffle = true\n", 4, "did you mean music.order = \"random\"?");
+  // Nothing is offered rather than a guess: not the table [exit] for a key,
+  // nor caption.font two letters from a short key of [show].
+  try {
+    Load(Pictures + "fit = false\n");
+    ADD_FAILURE() << "no error";
+  } catch (const EToolError& e) {
+    EXPECT_EQ(std::string(e.what()), (Folder / "m.toml").string() + ":3: unknown key \"show.fit\"");
+  }
 }
 
 TEST_F(ManifestTest, LikelyMistakesWarnWithTheirLine) {

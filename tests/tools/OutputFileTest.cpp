@@ -8,7 +8,7 @@
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/OutputFile.h"
 #ifdef PIXVANE_HAVE_IMAGE_FILES
-#include "tools/pixvane/ImageFiles.h"
+#include "tools/pixvane/FrameFiles.h"
 #endif
 
 namespace pixvane::tool {
@@ -49,7 +49,7 @@ TEST(OutputFile, WrittenFilesGetTheUsualPermissions) {
   RunBuild({manifest, written[0], player});
 #ifdef PIXVANE_HAVE_IMAGE_FILES
   written.push_back(folder / "frames.gif");
-  WriteAnimatedGif(written.back(), {TBitmap(4, 4), TBitmap(4, 4)}, {40, 40});
+  WriteFrames(written.back(), {TBitmap(4, 4), TBitmap(4, 4)}, {40, 40});
 #endif
   umask(saved);
   for (const fs::path& path : written)

@@ -99,5 +99,28 @@ TEST(SkinCommand, ABadObjectTextIsNamedByFileAndLine) {
   EXPECT_FALSE(std::filesystem::exists(folder / "x.skin"));
 }
 
+// skin.toml is read as strictly as a saver's manifest: a misspelt key or
+// table, or a value of the wrong type, is named by its line, never ignored.
+TEST(SkinCommand, ABadSkinTomlIsNamedByLineWithWhatWasMeant) {
+  test::TToolFolder folder;
+  folder.Write("a.txt", "object A: TSkinObject\nend\n");
+  for (const auto& [toml, problem] : std::vector<std::pair<std::string, std::string>>{
+           {"name = 'x'\nauther = 'y'\n",
+            "skin.toml:2: unknown key \"auther\"; did you mean \"author\"?"},
+           {"[bitmap]\nFrame = 'f.png'\n",
+            "skin.toml:1: unknown table [bitmap]; did you mean \"bitmaps\"?"},
+           {"\nversion = 2\n", "skin.toml:2: version must be a string, not an integer"},
+           {"objects = 'a.txt'\n", "skin.toml:1: objects must be an array, not a string"},
+           {"[bitmaps]\nFrame = 3\n", "skin.toml:2: a bitmap is NAME = \"file.png\""}}) {
+    folder.Write("skin.toml", toml);
+    try {
+      BuildSkin(folder.Path(), folder / "x.skin", 100);
+      ADD_FAILURE() << "no error for " << toml;
+    } catch (const EToolError& e) {
+      EXPECT_NE(std::string(e.what()).find(problem), std::string::npos) << e.what();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pixvane::tool

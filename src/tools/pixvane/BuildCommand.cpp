@@ -81,7 +81,7 @@ std::vector<uint8_t> ReadPicture(const fs::path& path, std::string& name,
     name = Utf8FromPath(PathFromUtf8(name).replace_extension(".jpg"));
     warnings.push_back("a PNG picture; stored as " + name + ", a JPEG at quality " +
                        std::to_string(PngQuality));
-    return EncodeJpeg(ReadImage(path), PngQuality);
+    return EncodeJpeg(ReadPng(path), PngQuality);
   }
 #endif
   if (kind.empty()) throw EError("not a JPEG picture; the player shows JPEG pictures only");
@@ -128,7 +128,8 @@ void AddFile(const TManifest& manifest, const TSourceFile& file, Step step) {
   try {
     step();
   } catch (const EError& e) {
-    throw EToolError(Located(manifest.File, file.Line, NativePath(file.Path) + ": " + e.what()));
+    throw EToolError(
+        Located(manifest.File, file.Line, PathForMessage(file.Path) + ": " + e.what()));
   }
 }
 
@@ -147,7 +148,7 @@ int64_t WritePackage(const TManifest& manifest, TStream& out, TSSFileLocations& 
           PreparePicture(ReadPicture(picture.Path, name, warnings), manifest, result);
       writer.AddPicture(std::move(jpeg), Utf8ToAnsi(name));
       for (const std::string& warning : warnings)
-        warn(Located(manifest.File, picture.Line, NativePath(picture.Path) + ": " + warning));
+        warn(Located(manifest.File, picture.Line, PathForMessage(picture.Path) + ": " + warning));
     });
   }
   for (const TSourceFile& sound : manifest.Sounds)
@@ -234,6 +235,10 @@ void CheckPlayer(const fs::path& player) {
 fs::path ResolvePlayer(const fs::path& given) {
   std::error_code error;
   if (!given.empty()) {
+    if (fs::is_directory(given, error))
+      throw EToolError(Located(given, 0,
+                               "this is a folder, not the player; name the player file "
+                               "(pixvane.scr) itself"));
     if (!fs::is_regular_file(given, error)) throw EToolError(Located(given, 0, "player not found"));
     CheckPlayer(given);
     return given;
@@ -242,7 +247,7 @@ fs::path ResolvePlayer(const fs::path& given) {
   fs::path player = self.empty() ? fs::path() : self.parent_path() / "pixvane.scr";
   if (player.empty() || !fs::is_regular_file(player, error))
     throw EToolError("no player found" +
-                     (player.empty() ? std::string() : " at " + NativePath(player)) +
+                     (player.empty() ? std::string() : " at " + PathForMessage(player)) +
                      "; pass --player PLAYER");
   CheckPlayer(player);
   return player;

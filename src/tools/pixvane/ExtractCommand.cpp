@@ -84,7 +84,8 @@ void Attempt(const std::string& what, const fs::path& path, TExtractResult& resu
   try {
     step();
     std::error_code error;
-    out << what << ": " << NativePath(path) << " (" << fs::file_size(path, error) << " bytes)\n";
+    out << what << ": " << PathForMessage(path) << " (" << fs::file_size(path, error)
+        << " bytes)\n";
     result.Written.push_back(path);
   } catch (const EError& e) {
     result.Failures.push_back(what + ": " + e.what());

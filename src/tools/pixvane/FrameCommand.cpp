@@ -1,9 +1,9 @@
 #include "tools/pixvane/FrameCommand.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "base/Random.h"
+#include "tools/pixvane/FrameFiles.h"
 #include "tools/pixvane/ImageFiles.h"
 #include "tools/pixvane/ToolError.h"
 #include "transition/FrameRenderer.h"
@@ -88,20 +88,7 @@ void RunFrame(const TFrameOptions& options) {
 int RunRender(const TRenderOptions& options) {
   TBitmap old = ReadImage(options.Old), picture = ReadImage(options.New);
   std::vector<TBitmap> frames = RenderTransition(old, picture, options.Settings);
-  if (IsAnimationFile(options.Output)) {
-    WriteAnimation(options.Output, frames, std::vector<int>(frames.size(), 40));
-    return static_cast<int>(frames.size());
-  }
-  std::error_code error;
-  std::filesystem::create_directories(options.Output, error);
-  if (error)
-    throw EToolError(Located(options.Output, 0, "cannot create the folder: " + error.message()));
-  for (size_t i = 0; i < frames.size(); ++i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "frame-%03zu.png", i);
-    WritePng(options.Output / name, frames[i]);
-  }
-  return static_cast<int>(frames.size());
+  return WriteFrames(options.Output, frames, std::vector<int>(frames.size(), 40));
 }
 
 }  // namespace pixvane::tool

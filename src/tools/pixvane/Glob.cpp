@@ -93,7 +93,9 @@ bool MatchesGlob(std::u32string_view pattern, std::u32string_view name, bool ign
   return p == pattern.size();
 }
 
-std::vector<fs::path> ExpandGlob(const fs::path& base, const std::string& pattern) {
+namespace {
+
+std::vector<fs::path> Expand(const fs::path& base, const std::string& pattern, bool ignoreCase) {
   fs::path relative = PathFromUtf8(pattern);
   fs::path folder = base / relative.parent_path();
   if (HasWildcards(Utf8FromPath(relative.parent_path())))
@@ -103,13 +105,24 @@ std::vector<fs::path> ExpandGlob(const fs::path& base, const std::string& patter
   std::error_code error;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     if (it->is_regular_file(error) &&
-        MatchesGlob(namePattern, it->path().filename().u32string(), FileNamesIgnoreCase))
+        MatchesGlob(namePattern, it->path().filename().u32string(), ignoreCase))
       matches.push_back(it->path());
   }
   std::sort(matches.begin(), matches.end(), [](const fs::path& a, const fs::path& b) {
     return a.filename().native() < b.filename().native();
   });
   return matches;
+}
+
+}  // namespace
+
+std::vector<fs::path> ExpandGlob(const fs::path& base, const std::string& pattern) {
+  return Expand(base, pattern, FileNamesIgnoreCase);
+}
+
+std::vector<fs::path> CaseOnlyMatches(const fs::path& base, const std::string& pattern) {
+  if (FileNamesIgnoreCase) return {};
+  return Expand(base, pattern, true);
 }
 
 }  // namespace pixvane::tool

@@ -23,4 +23,10 @@ bool MatchesGlob(std::u32string_view pattern, std::u32string_view name, bool ign
 std::vector<std::filesystem::path> ExpandGlob(const std::filesystem::path& base,
                                               const std::string& pattern);
 
+// The files pattern would match if letter case were ignored, for a pattern
+// that matched nothing where file names are case-sensitive ("*.JPG" among
+// "a.jpg", "b.jpg"); empty where names ignore case anyway.
+std::vector<std::filesystem::path> CaseOnlyMatches(const std::filesystem::path& base,
+                                                   const std::string& pattern);
+
 }  // namespace pixvane::tool

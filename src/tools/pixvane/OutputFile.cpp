@@ -20,7 +20,7 @@ TOutputFile::TOutputFile(const fs::path& target) : FTarget(target) {
   try {
     FFile = TFileStream::Create(FTemporary);
   } catch (const EError&) {
-    throw EFileError(Format("Cannot create file %s", NativePath(FTarget)));
+    throw EFileError(Format("Cannot create file %s", PathForMessage(FTarget)));
   }
 }
 
@@ -35,7 +35,7 @@ void TOutputFile::Write(const void* buffer, size_t count) {
   try {
     FFile->Write(buffer, count);
   } catch (const EError&) {
-    throw EFileError(Format("Cannot write to file %s", NativePath(FTarget)));
+    throw EFileError(Format("Cannot write to file %s", PathForMessage(FTarget)));
   }
 }
 
@@ -43,7 +43,7 @@ void TOutputFile::Commit() {
   FFile.reset();
   std::error_code error;
   fs::rename(FTemporary, FTarget, error);
-  if (error) throw EFileError(Format("Cannot create file %s", NativePath(FTarget)));
+  if (error) throw EFileError(Format("Cannot create file %s", PathForMessage(FTarget)));
   FTemporary.clear();
 }
 

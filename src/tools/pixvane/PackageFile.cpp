@@ -1,7 +1,10 @@
 #include "tools/pixvane/PackageFile.h"
 
+#include <algorithm>
+
 #include "base/CodePage.h"
 #include "base/Errors.h"
+#include "tools/pixvane/FileKind.h"
 #include "tools/pixvane/ToolError.h"
 
 namespace pixvane::tool {
@@ -37,6 +40,28 @@ std::vector<TMediaInfo> MediaInfo(const TMediaRun& run) {
   return list;
 }
 
+// A file without a package said as what it is, when its first bytes tell:
+// a maker who gave a picture or the bare player is helped by that, not by a
+// read error. A file whose trailer gives a package stays with why: its
+// package is damaged.
+std::string WithoutPackage(TStream& file, const std::string& why) {
+  std::optional<TTrailer> trailer = ReadTrailer(file);
+  if (trailer && (trailer->PackageLength != 0 || trailer->SettingsOffset != 0)) return why;
+  // The player is a few megabytes; its version resource lies well within.
+  constexpr int64_t Enough = int64_t{64} << 20;
+  std::vector<uint8_t> bytes(static_cast<size_t>(std::min(file.Size(), Enough)));
+  file.Seek(0);
+  bytes.resize(file.Read(bytes.data(), bytes.size()));
+  if (IsPlayer(bytes))
+    return "this is the bare Pixvane player (an executable without a package), not a saver; "
+           "pixvane build makes a saver from it";
+  const std::string kind = DescribeFileKind(bytes);
+  if (kind == "a Windows program")
+    return "this is a Windows program without a package, not a saver";
+  if (!kind.empty()) return "this is " + kind + ", not a saver";
+  return why;
+}
+
 }  // namespace
 
 std::unique_ptr<TPackageFile> OpenPackage(const std::filesystem::path& path) {
@@ -46,14 +71,14 @@ std::unique_ptr<TPackageFile> OpenPackage(const std::filesystem::path& path) {
   } catch (const EError&) {
     throw EToolError(Located(path, 0, "cannot open the file"));
   }
+  std::string why;
   try {
     if (!ReadSettings(*package->File, package->Settings))
-      throw EToolError(
-          Located(path, 0, "no package: the file is shorter than the 40-byte trailer"));
+      why = "no package: the file is shorter than the 40-byte trailer";
   } catch (const EError& e) {
-    throw EToolError(Located(
-        path, 0, std::string("no package: the settings cannot be read (") + e.what() + ")"));
+    why = std::string("no package: the settings cannot be read (") + e.what() + ")";
   }
+  if (!why.empty()) throw EToolError(Located(path, 0, WithoutPackage(*package->File, why)));
   package->Trailer = *ReadTrailer(*package->File);
   package->Start = PackageStart(*package->File, package->Trailer.PackageLength);
   return package;

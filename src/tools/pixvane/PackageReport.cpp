@@ -122,13 +122,28 @@ std::string ValueText(const TProperty& property) {
   }
 }
 
+// The flags older players read in place of a newer setting, said as such: a
+// "fit" saver carries lStretch True so that a player from before ScaleMode
+// still fills the screen, and a shuffling one lRandomPic True.
+std::string OlderPlayersNote(const TProperty& property, const TSSFileLocations& settings,
+                             const TPropertyList& properties) {
+  auto rules = [&](std::string_view newer) {
+    const TProperty* other = properties.Find(newer);
+    return " (for older players; " + std::string(newer) + " " + ValueText(*other) + " rules)";
+  };
+  if (property.Name == "lStretch" && settings.ScaleMode != 0) return rules("ScaleMode");
+  if (property.Name == "lRandomPic" && settings.lShufflePic) return rules("lShufflePic");
+  return "";
+}
+
 void PrintSettings(const TSSFileLocations& settings, std::ostream& out) {
   out << "Settings\n";
   TPropertyList properties = ReadOnlyProperties(settings);
   for (TRowGroup group : {Maker, Value, Flag, List})
     for (const TProperty& property : properties.Items())
       if (property.Stored && RowGroup(property) == group)
-        Row(out, property.Name, ValueText(property));
+        Row(out, property.Name,
+            ValueText(property) + OlderPlayersNote(property, settings, properties));
 }
 
 // The file name the picture was stored under, from the settings' list.

@@ -9,7 +9,7 @@
 #include "package/Package.h"
 #include "show/SlideSequencer.h"
 #include "tools/pixvane/CaptionFont.h"
-#include "tools/pixvane/ImageFiles.h"
+#include "tools/pixvane/FrameFiles.h"
 #include "tools/pixvane/ToolError.h"
 #include "transition/HeadlessViewHost.h"
 
@@ -157,27 +157,13 @@ int RunShowRender(const TShowRenderOptions& options,
   auto writing = [&](size_t index) {
     say("Writing frame " + std::to_string(index + 1) + "/" + std::to_string(frames.size()));
   };
-  if (IsAnimationFile(options.Output)) {
-    std::vector<TBitmap> images;
-    std::vector<int> delays;
-    for (auto& frame : frames) {
-      images.push_back(std::move(frame.Image));
-      delays.push_back(frame.DurationMs);
-    }
-    WriteAnimation(options.Output, images, delays, writing);
-    return static_cast<int>(images.size());
+  std::vector<TBitmap> images;
+  std::vector<int> delays;
+  for (TShowFrame& frame : frames) {
+    images.push_back(std::move(frame.Image));
+    delays.push_back(frame.DurationMs);
   }
-  std::error_code error;
-  std::filesystem::create_directories(options.Output, error);
-  if (error)
-    throw EToolError(Located(options.Output, 0, "cannot create the folder: " + error.message()));
-  for (size_t i = 0; i < frames.size(); ++i) {
-    writing(i);
-    char name[32];
-    std::snprintf(name, sizeof name, "frame-%03zu.png", i);
-    WritePng(options.Output / name, frames[i].Image);
-  }
-  return static_cast<int>(frames.size());
+  return WriteFrames(options.Output, images, delays, writing);
 }
 
 }  // namespace pixvane::tool

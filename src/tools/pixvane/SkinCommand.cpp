@@ -1,10 +1,6 @@
 #include "tools/pixvane/SkinCommand.h"
 
-#include <png.h>
-
-#include <toml++/toml.h>
 #include <cstring>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -16,7 +12,9 @@
 #include "skin/SkinRecord.h"
 #include "skin/SkinRecordIO.h"
 #include "skin/SkinScale.h"
+#include "tools/pixvane/ImageFiles.h"
 #include "tools/pixvane/OutputFile.h"
+#include "tools/pixvane/StrictToml.h"
 #include "tools/pixvane/ToolError.h"
 
 namespace pixvane::tool {
@@ -24,32 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw EToolError(Located(file, 0, "cannot read the file"));
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// ------------------------------------------------------------------ PNG
-
-std::unique_ptr<TSkinBitmap> ReadPngBitmap(const fs::path& file, const std::string& name) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  const std::string path = Utf8FromPath(file);
-  if (!png_image_begin_read_from_file(&image, path.c_str()))
-    throw EToolError(Located(file, 0, std::string("not a PNG file: ") + image.message));
-  image.format = PNG_FORMAT_BGRA;  // the skin's byte order
-  if (int64_t{image.width} * image.height > MaxSkinPixels) {
-    png_image_free(&image);
-    throw EToolError(Located(file, 0, "the picture is larger than a skin bitmap may be"));
-  }
-  auto bitmap = std::make_unique<TSkinBitmap>(static_cast<int32_t>(image.width),
-                                              static_cast<int32_t>(image.height));
+// A bitmap of the skin: the PNG's pixels, those of magenta (255, 0, 255) or
+// alpha 0 made the skin's transparent key.
+std::unique_ptr<TSkinBitmap> ReadSkinBitmap(const fs::path& file, const std::string& name) {
+  auto bitmap = std::make_unique<TSkinBitmap>(ReadPngWithAlpha(file));
   bitmap->Name = name;
-  if (!png_image_finish_read(&image, nullptr, bitmap->ScanLine(0), 0, nullptr))
-    throw EToolError(Located(file, 0, std::string("cannot read the PNG: ") + image.message));
   for (int32_t y = 0; y < bitmap->Height(); ++y) {
     TSkinPixel* line = bitmap->ScanLine(y);
     for (int32_t x = 0; x < bitmap->Width(); ++x)
@@ -58,28 +35,7 @@ std::unique_ptr<TSkinBitmap> ReadPngBitmap(const fs::path& file, const std::stri
   return bitmap;
 }
 
-void WritePngBitmap(const fs::path& file, const TSkinBitmap& bitmap) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(bitmap.Width());
-  image.height = static_cast<png_uint_32>(bitmap.Height());
-  image.format = PNG_FORMAT_BGRA;
-  png_alloc_size_t size = 0;
-  if (!png_image_write_to_memory(&image, nullptr, &size, 0, bitmap.ScanLine(0), 0, nullptr))
-    throw EToolError("cannot encode the PNG: " + std::string(image.message));
-  std::vector<uint8_t> bytes(size);
-  if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, bitmap.ScanLine(0), 0, nullptr))
-    throw EToolError("cannot encode the PNG: " + std::string(image.message));
-  TOutputFile out(file);
-  out.Write(bytes.data(), size);
-  out.Commit();
-}
-
 // ---------------------------------------------------------------- build
-
-std::string TomlText(const toml::table& root, const char* key) {
-  return root[key].value_or(std::string());
-}
 
 // An object as its source text has it: its own property lines, and its
 // children nested inside it at two more spaces, as "skin text" writes them.
@@ -196,14 +152,11 @@ fs::path ScaledFile(const fs::path& file, int scale) {
   return scaled;
 }
 
-std::vector<fs::path> ObjectFiles(const fs::path& folder, const toml::table& root,
-                                  const fs::path& manifest) {
+std::vector<fs::path> ObjectFiles(const fs::path& folder, const TTomlTable& root) {
   std::vector<fs::path> files;
-  if (const toml::array* list = root["objects"].as_array()) {
+  if (const toml::array* list = root.Array("objects")) {
     for (const toml::node& item : *list) {
-      if (!item.is_string())
-        throw EToolError(Located(manifest, static_cast<int>(item.source().begin.line),
-                                 "objects lists file names"));
+      if (!item.is_string()) root.Fail(LineOf(item), "objects lists file names");
       files.push_back(folder / PathFromUtf8(*item.value<std::string>()));
     }
     return files;
@@ -215,7 +168,7 @@ std::vector<fs::path> ObjectFiles(const fs::path& folder, const toml::table& roo
 }
 
 void AddObjects(TSkinSource& source, const fs::path& file) {
-  for (const TObjectText& object : TObjectParser(file, ReadText(file)).TopLevel())
+  for (const TObjectText& object : TObjectParser(file, ReadTextFile(file, "the file")).TopLevel())
     source.AddObject(BuildObject(object, file, 0));
 }
 
@@ -285,30 +238,28 @@ bool ParseSize(const std::string& text, int32_t& width, int32_t& height) {
 
 namespace {
 
+// skin.toml: the header texts, the bitmaps by name and the object files
+// (see SkinCommand.h); [bitmaps] holds the skin's own names.
+const TTomlSchema SkinSchema = {
+    {{"", {"name", "version", "author", "email", "url", "objects", "bitmaps"}}}, {}};
+
 void ReadSkinFolder(const fs::path& folder, int scale, TSkinSource& source) {
   const fs::path manifest = folder / "skin.toml";
-  toml::table root;
-  try {
-    root = toml::parse(ReadText(manifest), Utf8FromPath(manifest));
-  } catch (const toml::parse_error& e) {
-    throw EToolError(
-        Located(manifest, static_cast<int>(e.source().begin.line), std::string(e.description())));
-  }
-  source.SkinName = TomlText(root, "name");
-  source.SkinVersion = TomlText(root, "version");
-  source.Author = TomlText(root, "author");
-  source.AuthorEMail = TomlText(root, "email");
-  source.AuthorURL = TomlText(root, "url");
-  if (const toml::table* bitmaps = root["bitmaps"].as_table())
-    for (const auto& [name, file] : *bitmaps) {
-      if (!file.is_string())
-        throw EToolError(Located(manifest, static_cast<int>(file.source().begin.line),
-                                 "a bitmap is NAME = \"file.png\""));
+  const TTomlFile toml(manifest, ReadTextFile(manifest, "the file"), SkinSchema);
+  const TTomlTable root(toml);
+  source.SkinName = root.String("name").value_or("");
+  source.SkinVersion = root.String("version").value_or("");
+  source.Author = root.String("author").value_or("");
+  source.AuthorEMail = root.String("email").value_or("");
+  source.AuthorURL = root.String("url").value_or("");
+  if (auto bitmaps = root.Sub("bitmaps"))
+    for (const auto& [name, file] : bitmaps->Table()) {
+      if (!file.is_string()) root.Fail(LineOf(file), "a bitmap is NAME = \"file.png\"");
       const fs::path png = ScaledFile(folder / PathFromUtf8(*file.value<std::string>()), scale);
-      source.AddBitmap(ReadPngBitmap(png, std::string(name.str())));
+      source.AddBitmap(ReadSkinBitmap(png, std::string(name.str())));
     }
   // Objects are read after the bitmaps, so their links resolve.
-  for (const fs::path& file : ObjectFiles(folder, root, manifest)) AddObjects(source, file);
+  for (const fs::path& file : ObjectFiles(folder, root)) AddObjects(source, file);
   if (source.ObjectCount() == 0) throw EToolError(Located(folder, 0, "the skin has no objects"));
   if (scale != 100) ScaleSkinObjects(source, scale);
 }
@@ -405,7 +356,7 @@ void RenderSkin(const TSkinSource& source, const TSkinRenderOptions& options) {
   for (int32_t y = 0; y < target.Height(); ++y)
     for (int32_t x = 0; x < target.Width(); ++x)
       if (target.Pixel(x, y) == TransparentKey) target.SetPixel(x, y, 0);
-  WritePngBitmap(options.Output, target);
+  WritePng(options.Output, target);
 }
 
 }  // namespace pixvane::tool

@@ -1,87 +1,123 @@
 #include "tools/pixvane/SkinCommandLine.h"
 
 #include <iostream>
+#include <memory>
 
+#include "tools/pixvane/SkinCommand.h"
 #include "tools/pixvane/ToolError.h"
 
 namespace pixvane::tool {
 namespace {
 
-CLI::Option* AddPath(CLI::App* command, const std::string& name, std::filesystem::path& path,
-                     const std::string& description) {
-  return command->add_option_function<std::string>(
-      name, [&path](const std::string& text) { path = PathFromUtf8(text); }, description);
+namespace fs = std::filesystem;
+
+// The skin file the reading commands take, and how it is stored.
+struct TSkinInput {
+  fs::path File;
+  bool Stream = false;
+
+  void Load(TSkinSource& source) const { LoadSkinInput(File, Stream, source); }
+};
+
+void AddSkinInput(CLI::App* command, TSkinInput& input) {
+  AddPath(command, "FILE", input.File, "The skin file")->required()->type_name("FILE");
+  command->add_flag("--stream", input.Stream, "FILE holds a SkinStream value, not a skin file");
 }
 
-void AddSkinInput(CLI::App* command, TSkinArguments& a) {
-  AddPath(command, "FILE", a.Input, "The skin file")->required()->type_name("FILE");
-  command->add_flag("--stream", a.Stream, "FILE holds a SkinStream value, not a skin file");
-}
-
-}  // namespace
-
-void AddSkinCommands(CLI::App& app, TSkinArguments& a) {
-  a.Skin = app.add_subcommand("skin", "Build, inspect and render skins of the setup dialog");
-  a.Skin->require_subcommand(1);
-
-  a.Build = a.Skin->add_subcommand("build", "Build a skin file from a source folder (skin.toml)");
-  AddPath(a.Build, "DIR", a.Input, "The source folder")->required()->type_name("DIR");
-  AddPath(a.Build, "-o,--output", a.Output, "The skin file to write")->required();
-  a.Build->add_option("--scale", a.Scale, "Screen scaling in percent (default 100)")
+void AddBuild(TCommandLine& line, CLI::App& skin) {
+  struct TBuild {
+    fs::path Folder, Output;
+    int Scale = 100;
+    bool Stream = false;
+  };
+  auto a = std::make_shared<TBuild>();
+  CLI::App* command =
+      line.AddCommand(skin, "build", "Build a skin file from a source folder (skin.toml)", [a] {
+        const TSkinBuildResult result = BuildSkin(a->Folder, a->Output, a->Scale, a->Stream);
+        std::cout << "Wrote " << PathForMessage(a->Output) << ": " << result.Bitmaps << " bitmaps, "
+                  << result.Objects << " objects; " << result.FileSize << " bytes\n";
+        return 0;
+      });
+  AddPath(command, "DIR", a->Folder, "The source folder")->required()->type_name("DIR");
+  AddPath(command, "-o,--output", a->Output, "The skin file to write")->required();
+  command->add_option("--scale", a->Scale, "Screen scaling in percent (default 100)")
       ->check(CLI::Range(100, 400));
-  a.Build->add_flag("--stream", a.Stream,
+  command->add_flag("--stream", a->Stream,
                     "Write a packed SkinStream value (as the player carries it), not a skin file");
+}
 
-  a.Inspect = a.Skin->add_subcommand("inspect", "Show a skin's header, bitmaps and objects");
-  AddSkinInput(a.Inspect, a);
-  a.Inspect->add_flag("--json", a.Json, "Write the report as JSON");
+void AddInspect(TCommandLine& line, CLI::App& skin) {
+  struct TInspect {
+    TSkinInput Input;
+    bool Json = false;
+  };
+  auto a = std::make_shared<TInspect>();
+  CLI::App* command =
+      line.AddCommand(skin, "inspect", "Show a skin's header, bitmaps and objects", [a] {
+        TSkinSource source;
+        a->Input.Load(source);
+        if (a->Json)
+          std::cout << SkinJson(source);
+        else
+          PrintSkinReport(source, std::cout);
+        return 0;
+      });
+  AddSkinInput(command, a->Input);
+  command->add_flag("--json", a->Json, "Write the report as JSON");
+}
 
-  a.Text = a.Skin->add_subcommand("text", "Write a skin's objects in text form");
-  AddSkinInput(a.Text, a);
+void AddText(TCommandLine& line, CLI::App& skin) {
+  auto input = std::make_shared<TSkinInput>();
+  CLI::App* command = line.AddCommand(skin, "text", "Write a skin's objects in text form", [input] {
+    TSkinSource source;
+    input->Load(source);
+    PrintSkinText(source, std::cout);
+    return 0;
+  });
+  AddSkinInput(command, *input);
+}
 
-  a.Render = a.Skin->add_subcommand("render", "Paint one skin object into an RGBA PNG");
-  AddSkinInput(a.Render, a);
-  a.Render
-      ->add_option("--object", a.RenderOptions.Object,
+void AddRender(TCommandLine& line, CLI::App& skin) {
+  struct TRender {
+    TSkinInput Input;
+    std::string Size;
+    TSkinRenderOptions Options;
+  };
+  auto a = std::make_shared<TRender>();
+  CLI::App* command =
+      line.AddCommand(skin, "render", "Paint one skin object into an RGBA PNG", [a] {
+        TSkinSource source;
+        a->Input.Load(source);
+        RenderSkin(source, a->Options);
+        std::cout << "Wrote " << PathForMessage(a->Options.Output) << "\n";
+        return 0;
+      });
+  AddSkinInput(command, a->Input);
+  command
+      ->add_option("--object", a->Options.Object,
                    "A top-level object, or a path to a part (CheckBox.Checked)")
       ->required();
-  a.Render->add_option("--size", a.Size, "WxH")->required();
-  a.Render->add_option("--state", a.RenderOptions.State,
-                       "State: 0 normal, 5 hot, 6 pressed, 7 focused, 8 disabled");
-  a.Render->add_option("--text", a.RenderOptions.Text, "The object's text (a form's title)");
-  a.Render->add_flag("--inactive", a.RenderOptions.Inactive, "Paint as an inactive window");
-  AddPath(a.Render, "-o,--output", a.RenderOptions.Output, "The PNG file to write")->required();
-  a.Render->callback([&a] {
-    if (!ParseSize(a.Size, a.RenderOptions.Width, a.RenderOptions.Height))
+  command->add_option("--size", a->Size, "WxH")->required();
+  command->add_option("--state", a->Options.State,
+                      "State: 0 normal, 5 hot, 6 pressed, 7 focused, 8 disabled");
+  command->add_option("--text", a->Options.Text, "The object's text (a form's title)");
+  command->add_flag("--inactive", a->Options.Inactive, "Paint as an inactive window");
+  AddPath(command, "-o,--output", a->Options.Output, "The PNG file to write")->required();
+  command->callback([a] {
+    if (!ParseSize(a->Size, a->Options.Width, a->Options.Height))
       throw CLI::ValidationError("--size", "give WxH, each from 1 to 8192");
   });
 }
 
-bool RunSkinCommands(const TSkinArguments& a, int& exitCode) {
-  if (!a.Skin || !a.Skin->parsed()) return false;
-  exitCode = 0;
-  if (a.Build->parsed()) {
-    const TSkinBuildResult result = BuildSkin(a.Input, a.Output, a.Scale, a.Stream);
-    std::cout << "Wrote " << NativePath(a.Output) << ": " << result.Bitmaps << " bitmaps, "
-              << result.Objects << " objects; " << result.FileSize << " bytes\n";
-    return true;
-  }
-  TSkinSource source;
-  LoadSkinInput(a.Input, a.Stream, source);
-  if (a.Inspect->parsed()) {
-    if (a.Json)
-      std::cout << SkinJson(source);
-    else
-      PrintSkinReport(source, std::cout);
-  } else if (a.Text->parsed()) {
-    PrintSkinText(source, std::cout);
-  } else {
-    TSkinRenderOptions options = a.RenderOptions;
-    options.Width = a.RenderOptions.Width;
-    RenderSkin(source, options);
-    std::cout << "Wrote " << NativePath(options.Output) << "\n";
-  }
-  return true;
+}  // namespace
+
+void AddSkinCommands(TCommandLine& line) {
+  CLI::App* skin = line.AddCommand(line.Tool(), "skin",
+                                   "Build, inspect and render skins of the setup dialog", {});
+  AddBuild(line, *skin);
+  AddInspect(line, *skin);
+  AddText(line, *skin);
+  AddRender(line, *skin);
 }
 
 }  // namespace pixvane::tool

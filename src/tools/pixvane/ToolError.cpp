@@ -3,7 +3,7 @@
 namespace pixvane::tool {
 
 std::string Located(const std::filesystem::path& file, int line, const std::string& problem) {
-  std::string where = NativePath(file);
+  std::string where = PathForMessage(file);
   if (line > 0) where += ":" + std::to_string(line);
   return where + ": " + problem;
 }
@@ -17,7 +17,7 @@ std::string Utf8FromPath(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-std::string NativePath(const std::filesystem::path& path) {
+std::string PathForMessage(const std::filesystem::path& path) {
   return Utf8FromPath(path);
 }
 

@@ -25,6 +25,6 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 
 // The path as messages show it: UTF-8 on every system (the Windows console
 // is switched to UTF-8 at start). Files are opened by the path itself.
-std::string NativePath(const std::filesystem::path& path);
+std::string PathForMessage(const std::filesystem::path& path);
 
 }  // namespace pixvane::tool
