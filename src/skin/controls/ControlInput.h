@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "skin/SkinTypes.h"  // the state numbers a skin object paints in
+
 namespace pixvane {
 
 // What a skinned control's window must do after an input event. The
@@ -28,15 +30,6 @@ inline TControlActions RepaintOnly() {
 
 // The keys the controls answer; every other key is Other.
 enum class TControlKey { Space, Enter, Escape, Other };
-
-// The state numbers a skin object paints in.
-namespace SkinState {
-inline constexpr int32_t Normal = 0;
-inline constexpr int32_t Hot = 5;
-inline constexpr int32_t Pressed = 6;
-inline constexpr int32_t Focused = 7;
-inline constexpr int32_t Disabled = 8;
-}  // namespace SkinState
 
 // The character a caption marks with "&" ("&Ok" marks O), upper-cased, or 0
 // when it marks none; "&&" is a literal ampersand, not a mark.

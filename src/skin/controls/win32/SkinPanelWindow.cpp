@@ -28,7 +28,7 @@ void TSkinPanelWindow::Paint(HDC dc, const RECT& client) {
 void TSkinPanelWindow::PaintSkin(TSkinBitmap& image, const RECT& client) {
   TSkinObject* frame = Binding().Part("Frame");
   if (!frame) return;
-  frame->SetState(Enabled() ? SkinState::Normal : SkinState::Disabled);
+  frame->SetState(Enabled() ? StateNormal : StateDisabled);
   frame->SetBounds(0, 0, client.right, client.bottom);
   frame->Realign();
   frame->PaintTo(image);
