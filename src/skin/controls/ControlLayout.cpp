@@ -77,6 +77,9 @@ TCheckBoxContent CheckBoxContentOf(int32_t width, int32_t height, int32_t boxWid
   result.Box = {0, boxTop, boxWidth, boxTop + boxHeight};
   int32_t textLeft = boxWidth + spacing, textTop = (height - textHeight) / 2;
   result.Caption = {textLeft, textTop, std::min(textLeft + textWidth, width), textTop + textHeight};
+  const TRect around{result.Caption.Left - 2, result.Caption.Top - 1, result.Caption.Right + 2,
+                     result.Caption.Bottom + 1};
+  result.Focus = around.Intersect({0, 0, width, height});
   return result;
 }
 

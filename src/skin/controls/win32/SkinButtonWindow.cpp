@@ -4,6 +4,7 @@
 
 #include "skin/SkinPaint.h"
 #include "skin/controls/ControlLayout.h"
+#include "skin/controls/win32/CaptionText.h"
 
 namespace pixvane {
 
@@ -58,13 +59,12 @@ void TSkinButtonWindow::PaintSkin(TSkinBitmap& image, const RECT& client) {
 // key underlined, and the focus mark inside the face.
 void TSkinButtonWindow::PaintCaption(HDC dc, const RECT& client) {
   std::string caption = Caption();
-  RECT extent{0, 0, 0, 0};
-  DrawTextA(dc, caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
-  TButtonContent content = ButtonContentOf(client.right, client.bottom, extent.right, extent.bottom,
-                                           0, 0, TButtonLayout::blGlyphLeft, 4, ShownPressed());
+  const SIZE extent = MeasureCaption(dc, caption, 0);
+  TButtonContent content = ButtonContentOf(client.right, client.bottom, extent.cx, extent.cy, 0, 0,
+                                           TButtonLayout::blGlyphLeft, 4, ShownPressed());
   RECT text{content.Caption.Left, content.Caption.Top, content.Caption.Right,
             content.Caption.Bottom};
-  DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  DrawCaption(dc, text, caption, DT_CENTER);
   if (Focused()) {
     RECT mark = client;
     InflateRect(&mark, -Scaled(4), -Scaled(4));

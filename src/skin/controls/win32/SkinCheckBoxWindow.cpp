@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include "skin/controls/ControlLayout.h"
+#include "skin/controls/win32/CaptionText.h"
 
 namespace pixvane {
 
@@ -45,11 +46,10 @@ SIZE TSkinCheckBoxWindow::BoxExtent() const {
 
 TCheckBoxContent TSkinCheckBoxWindow::Content(HDC dc, const RECT& client,
                                               const std::string& caption) const {
-  RECT extent{0, 0, 0, 0};
-  DrawTextA(dc, caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+  const SIZE extent = MeasureCaption(dc, caption, 0);
   const SIZE box = BoxExtent();
-  return CheckBoxContentOf(client.right, client.bottom, box.cx, box.cy, Scaled(Spacing),
-                           extent.right, extent.bottom);
+  return CheckBoxContentOf(client.right, client.bottom, box.cx, box.cy, Scaled(Spacing), extent.cx,
+                           extent.cy);
 }
 
 // The plain look: the platform's check box, then the caption.
@@ -87,18 +87,17 @@ void TSkinCheckBoxWindow::PaintCaption(HDC dc, const RECT& client) {
             content.Caption.Bottom};
   if (Enabled()) {
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER);
+    DrawCaption(dc, text, caption, 0);
   } else {
     RECT raised = text;
     OffsetRect(&raised, 1, 1);
     SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-    DrawTextA(dc, caption.c_str(), -1, &raised, DT_SINGLELINE | DT_VCENTER);
+    DrawCaption(dc, raised, caption, 0);
     SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-    DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER);
+    DrawCaption(dc, text, caption, 0);
   }
   if (Focused()) {
-    RECT mark = text;
-    InflateRect(&mark, 1, 1);
+    RECT mark{content.Focus.Left, content.Focus.Top, content.Focus.Right, content.Focus.Bottom};
     FrameRect(dc, &mark, GetSysColorBrush(COLOR_BTNSHADOW));
   }
 }
