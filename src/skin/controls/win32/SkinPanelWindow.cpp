@@ -35,7 +35,7 @@ void TSkinPanelWindow::PaintSkin(TSkinBitmap& image, const RECT& client) {
 }
 
 bool TSkinPanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message != WM_COMMAND) return false;
+  if (message != WM_COMMAND && message != WM_DRAWITEM) return false;
   result = SendMessageA(GetParent(Handle()), message, wParam, lParam);
   return true;
 }
