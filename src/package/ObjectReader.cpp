@@ -19,10 +19,6 @@ namespace {
 // stream holds.
 constexpr int MaxDepth = 64;
 
-[[noreturn]] void InvalidValue() {
-  throw EReadError("Invalid property value");
-}
-
 class TReader : public TObjectScanner {
  public:
   using TObjectScanner::TObjectScanner;
@@ -31,19 +27,6 @@ class TReader : public TObjectScanner {
   void SkipValue(int depth);
 
  private:
-  int32_t Integer(TValueType type) {
-    switch (type) {
-      case TValueType::Int8:
-        return Scalar<int8_t>();
-      case TValueType::Int16:
-        return Scalar<int16_t>();
-      case TValueType::Int32:
-        return Scalar<int32_t>();
-      default:
-        InvalidValue();
-    }
-  }
-
   std::string Text(TValueType type) {
     switch (type) {
       case TValueType::ShortText:

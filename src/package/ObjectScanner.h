@@ -88,6 +88,23 @@ class TObjectScanner {
   }
   std::string ShortString() { return Bytes(Byte()); }
 
+  // An integer value stored in one of its three widths; any other type here
+  // is a value of the wrong kind.
+  int32_t Integer(TValueType type) {
+    switch (type) {
+      case TValueType::Int8:
+        return Scalar<int8_t>();
+      case TValueType::Int16:
+        return Scalar<int16_t>();
+      case TValueType::Int32:
+        return Scalar<int32_t>();
+      default:
+        InvalidValue();
+    }
+  }
+
+  [[noreturn]] static void InvalidValue() { throw EReadError("Invalid property value"); }
+
  private:
   void Fill() {
     FBase = Position();

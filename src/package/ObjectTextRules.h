@@ -2,8 +2,6 @@
 #include <cstddef>
 #include <string_view>
 
-#include "base/Errors.h"
-
 // What the text form's writer and parser of the object stream agree on.
 namespace pixvane::object_text {
 
@@ -14,10 +12,6 @@ constexpr int MaxDepth = 64;
 constexpr size_t HexRow = 32;  // bytes of binary data per line
 // Flags of an object's prefix byte.
 constexpr int Inherited = 1, ChildPosition = 2, Inline = 4;
-
-[[noreturn]] inline void InvalidValue() {
-  throw EReadError("Invalid property value");
-}
 
 constexpr bool IsNameStart(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';

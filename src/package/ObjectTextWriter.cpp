@@ -93,19 +93,6 @@ class TTextWriter : TObjectScanner {
   void StartLine(int indent) { FOut.append(static_cast<size_t>(indent), ' '); }
   void EndLine() { FOut += "\r\n"; }
 
-  int64_t Integer(TValueType type) {
-    switch (type) {
-      case TValueType::Int8:
-        return Scalar<int8_t>();
-      case TValueType::Int16:
-        return Scalar<int16_t>();
-      case TValueType::Int32:
-        return Scalar<int32_t>();
-      default:
-        InvalidValue();
-    }
-  }
-
   void Object(int indent, int depth);
   void Value(int indent, int depth);
   void Float(double value, std::string_view suffix);

@@ -26,34 +26,39 @@ TProperty& TPropertyList::Add(std::string_view name, TPropKind kind) {
   return p;
 }
 
+template <auto TProperty::*Get, auto TProperty::*Set, typename TGetter, typename TSetter>
+TProperty& TPropertyList::Accessed(std::string_view name, TPropKind kind, TGetter get,
+                                   TSetter set) {
+  TProperty& p = Add(name, kind);
+  p.*Get = std::move(get);
+  p.*Set = std::move(set);
+  return p;
+}
+
 TProperty& TPropertyList::Integer(std::string_view name, int32_t& field, const TIdentMap* idents) {
-  TProperty& p = Add(name, TPropKind::Integer);
+  TProperty& p = Accessed<&TProperty::GetOrd, &TProperty::SetOrd>(
+      name, TPropKind::Integer, [&field] { return field; }, [&field](int32_t v) { field = v; });
   p.Idents = idents;
-  p.GetOrd = [&field] { return field; };
-  p.SetOrd = [&field](int32_t v) { field = v; };
   return p;
 }
 
 TProperty& TPropertyList::Flag(std::string_view name, bool& field) {
-  TProperty& p = Add(name, TPropKind::Boolean);
-  p.GetOrd = [&field] { return field ? 1 : 0; };
-  p.SetOrd = [&field](int32_t v) { field = v != 0; };
-  return p;
+  return Accessed<&TProperty::GetOrd, &TProperty::SetOrd>(
+      name, TPropKind::Boolean, [&field] { return field ? 1 : 0; },
+      [&field](int32_t v) { field = v != 0; });
 }
 
 TProperty& TPropertyList::Enum(std::string_view name, int32_t& field, const TIdentMap& names) {
-  TProperty& p = Add(name, TPropKind::Enum);
-  p.Idents = &names;
-  p.GetOrd = [&field] { return field; };
-  p.SetOrd = [&field](int32_t v) { field = v; };
+  TProperty& p = Integer(name, field, &names);
+  p.Kind = TPropKind::Enum;
   return p;
 }
 
 TProperty& TPropertyList::Set(std::string_view name, uint32_t& field, const TIdentMap& names) {
-  TProperty& p = Add(name, TPropKind::Set);
+  TProperty& p = Accessed<&TProperty::GetOrd, &TProperty::SetOrd>(
+      name, TPropKind::Set, [&field] { return static_cast<int32_t>(field); },
+      [&field](int32_t v) { field = static_cast<uint32_t>(v); });
   p.Idents = &names;
-  p.GetOrd = [&field] { return static_cast<int32_t>(field); };
-  p.SetOrd = [&field](int32_t v) { field = static_cast<uint32_t>(v); };
   return p;
 }
 
@@ -64,25 +69,19 @@ TProperty& TPropertyList::Text(std::string_view name, std::string& field) {
 
 TProperty& TPropertyList::Text(std::string_view name, std::function<std::string()> get,
                                std::function<void(std::string)> set) {
-  TProperty& p = Add(name, TPropKind::Text);
-  p.GetText = std::move(get);
-  p.SetText = std::move(set);
-  return p;
+  return Accessed<&TProperty::GetText, &TProperty::SetText>(name, TPropKind::Text, std::move(get),
+                                                            std::move(set));
 }
 
 TProperty& TPropertyList::Float(std::string_view name, double& field) {
-  TProperty& p = Add(name, TPropKind::Float);
-  p.GetFloat = [&field] { return field; };
-  p.SetFloat = [&field](double v) { field = v; };
-  return p;
+  return Accessed<&TProperty::GetFloat, &TProperty::SetFloat>(
+      name, TPropKind::Float, [&field] { return field; }, [&field](double v) { field = v; });
 }
 
 TProperty& TPropertyList::Binary(std::string_view name, std::function<void(TStream&)> read,
                                  std::function<void(TStream&)> write) {
-  TProperty& p = Add(name, TPropKind::Binary);
-  p.ReadData = std::move(read);
-  p.WriteData = std::move(write);
-  return p;
+  return Accessed<&TProperty::ReadData, &TProperty::WriteData>(name, TPropKind::Binary,
+                                                               std::move(read), std::move(write));
 }
 
 TProperty& TPropertyList::Object(std::string_view name, TPersistent& object) {

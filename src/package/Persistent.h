@@ -81,6 +81,10 @@ class TPropertyList {
 
  private:
   TProperty& Add(std::string_view name, TPropKind kind);
+  // A property whose value is reached through a getter and a setter, kept
+  // in the property's two fields of its kind.
+  template <auto TProperty::*Get, auto TProperty::*Set, typename TGetter, typename TSetter>
+  TProperty& Accessed(std::string_view name, TPropKind kind, TGetter get, TSetter set);
   std::vector<TProperty> FItems;
 };
 

@@ -6,14 +6,9 @@
 namespace pixvane {
 
 const TSkinBitmapLink& StateLink(int32_t state, const TSkinBitmapLink& normal,
-                                 const TSkinBitmapLink& hot, const TSkinBitmapLink& focused,
-                                 const TSkinBitmapLink& pressed, const TSkinBitmapLink& disabled) {
-  const TSkinBitmapLink* chosen = state == StateFocused    ? &focused
-                                  : state == StateHot      ? &hot
-                                  : state == StateDisabled ? &disabled
-                                  : state == StatePressed  ? &pressed
-                                                           : &normal;
-  return chosen->IsUsable() ? *chosen : normal;
+                                 const TStateLooks<TSkinBitmapLink>& looks) {
+  const TSkinBitmapLink& chosen = looks.For(state, normal);
+  return chosen.IsUsable() ? chosen : normal;
 }
 
 // ------------------------------------------------------------ TBitmapFace
@@ -89,20 +84,16 @@ void TActiveBitmap::ShiftHue(int32_t delta) {
 
 void TButtonObject::DefinePublished(TPropertyList& p) {
   TBitmapObject::DefinePublished(p);
-  p.Object("BitmapHot", BitmapHot);
-  p.Object("BitmapFocused", BitmapFocused);
-  p.Object("BitmapPressed", BitmapPressed);
-  p.Object("BitmapDisabled", BitmapDisabled);
+  PublishLooks(p, Bitmaps, {"BitmapHot", "BitmapFocused", "BitmapPressed", "BitmapDisabled"});
 }
 
 void TButtonObject::ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) {
   TBitmapObject::ForEachLink(visit);
-  for (TSkinBitmapLink* link : {&BitmapHot, &BitmapFocused, &BitmapPressed, &BitmapDisabled})
-    visit(*link);
+  for (TSkinBitmapLink& link : Bitmaps.Items) visit(link);
 }
 
 const TSkinBitmapLink& TButtonObject::PaintLink() const {
-  return StateLink(State, Bitmap, BitmapHot, BitmapFocused, BitmapPressed, BitmapDisabled);
+  return StateLink(State, Bitmap, Bitmaps);
 }
 
 void TBitmapSkinObject::DefinePublished(TPropertyList& p) {
@@ -158,20 +149,16 @@ const TSkinBitmapLink& TActiveBitmapBoxObject::PaintLink() const {
 
 void TButtonBitmapBoxObject::DefinePublished(TPropertyList& p) {
   TBitmapBoxObject::DefinePublished(p);
-  p.Object("HotBitmap", HotBitmap);
-  p.Object("FocusedBitmap", FocusedBitmap);
-  p.Object("PressedBitmap", PressedBitmap);
-  p.Object("DisabledBitmap", DisabledBitmap);
+  PublishLooks(p, Bitmaps, {"HotBitmap", "FocusedBitmap", "PressedBitmap", "DisabledBitmap"});
 }
 
 void TButtonBitmapBoxObject::ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) {
   TBitmapBoxObject::ForEachLink(visit);
-  for (TSkinBitmapLink* link : {&HotBitmap, &FocusedBitmap, &PressedBitmap, &DisabledBitmap})
-    visit(*link);
+  for (TSkinBitmapLink& link : Bitmaps.Items) visit(link);
 }
 
 const TSkinBitmapLink& TButtonBitmapBoxObject::PaintLink() const {
-  return StateLink(State, Bitmap, HotBitmap, FocusedBitmap, PressedBitmap, DisabledBitmap);
+  return StateLink(State, Bitmap, Bitmaps);
 }
 
 }  // namespace pixvane

@@ -1,5 +1,6 @@
 #pragma once
 #include "skin/SkinObject.h"
+#include "skin/SkinStateLooks.h"
 
 namespace pixvane {
 
@@ -51,10 +52,10 @@ class TActiveBitmap : public TBitmapObject {
   bool IsLit() const { return Active || State == StateHot || State == StateFocused; }
 };
 
-// A button face by state: focused, hot, disabled, pressed, else Bitmap.
+// A button face by state: hot, focused, pressed, disabled, else Bitmap.
 class TButtonObject : public TBitmapObject {
  public:
-  TSkinBitmapLink BitmapHot, BitmapFocused, BitmapPressed, BitmapDisabled;
+  TStateLooks<TSkinBitmapLink> Bitmaps;  // BitmapHot, BitmapFocused, ...
 
   std::string_view ClassName() const override { return "TButtonObject"; }
   void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
@@ -117,10 +118,10 @@ class TActiveBitmapBoxObject : public TBitmapBoxObject {
   const TSkinBitmapLink& PaintLink() const override;
 };
 
-// A box by state: focused, hot, disabled, pressed, else Bitmap.
+// A box by state: hot, focused, pressed, disabled, else Bitmap.
 class TButtonBitmapBoxObject : public TBitmapBoxObject {
  public:
-  TSkinBitmapLink HotBitmap, FocusedBitmap, PressedBitmap, DisabledBitmap;
+  TStateLooks<TSkinBitmapLink> Bitmaps;  // HotBitmap, FocusedBitmap, ...
 
   std::string_view ClassName() const override { return "TButtonBitmapBoxObject"; }
   void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
@@ -130,10 +131,9 @@ class TButtonBitmapBoxObject : public TBitmapBoxObject {
   const TSkinBitmapLink& PaintLink() const override;
 };
 
-// The link of a state, as buttons pick it: focused (7), hot (5), disabled
-// (8), pressed (6), each only when usable, else the normal one.
+// The link of a state, as buttons pick it: the state's own where it is
+// usable, else the normal one.
 const TSkinBitmapLink& StateLink(int32_t state, const TSkinBitmapLink& normal,
-                                 const TSkinBitmapLink& hot, const TSkinBitmapLink& focused,
-                                 const TSkinBitmapLink& pressed, const TSkinBitmapLink& disabled);
+                                 const TStateLooks<TSkinBitmapLink>& looks);
 
 }  // namespace pixvane

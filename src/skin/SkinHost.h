@@ -38,16 +38,9 @@ class TSkinHost {
   virtual bool DrawWindowIcon(TSkinBitmap& target, TPoint at) { return false; }
 };
 
-// Mouse buttons and shift state as the platform reports them.
+// Mouse buttons as the platform reports them, and of its shift state the
+// one bit a skin object reads: the left button held.
 enum TMouseButton : int32_t { mbLeft, mbRight, mbMiddle };
-enum TShiftState : uint32_t {
-  ssShift = 1,
-  ssAlt = 2,
-  ssCtrl = 4,
-  ssLeft = 8,
-  ssRight = 16,
-  ssMiddle = 32,
-  ssDouble = 64
-};
+enum TShiftState : uint32_t { ssLeft = 8 };
 
 }  // namespace pixvane

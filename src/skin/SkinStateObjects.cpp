@@ -26,81 +26,30 @@ void TActiveSkinObject::Light(int32_t state) {
 
 void TTextObject::DefinePublished(TPropertyList& p) {
   TSkinObject::DefinePublished(p);
-  p.Object("FontHot", FontHot);
-  p.Object("FontFocused", FontFocused);
-  p.Object("FontPressed", FontPressed);
-  p.Object("FontDisabled", FontDisabled);
-}
-
-const TFont& TTextObject::GetFont() const {
-  switch (State) {
-    case StateHot:
-      return FontHot;
-    case StatePressed:
-      return FontPressed;
-    case StateFocused:
-      return FontFocused;
-    case StateDisabled:
-      return FontDisabled;
-    default:
-      return Font;
-  }
+  PublishLooks(p, Fonts, {"FontHot", "FontFocused", "FontPressed", "FontDisabled"});
 }
 
 void TTextObject::ShiftHue(int32_t delta) {
   TSkinObject::ShiftHue(delta);
-  for (TFont* font : {&FontHot, &FontFocused, &FontPressed, &FontDisabled})
-    font->Color = ShiftColorHue(font->Color, delta);
+  for (TFont& font : Fonts.Items) font.Color = ShiftColorHue(font.Color, delta);
 }
 
 void TColorButtonObject::DefinePublished(TPropertyList& p) {
   TSkinObject::DefinePublished(p);
-  p.Integer("HotColor", HotColor, &ColorIdents);
-  p.Object("HotFont", HotFont);
-  p.Integer("PressedColor", PressedColor, &ColorIdents);
-  p.Object("PressedFont", PressedFont);
-  p.Integer("FocusedColor", FocusedColor, &ColorIdents);
-  p.Object("FocusedFont", FocusedFont);
-  p.Integer("DisabledColor", DisabledColor, &ColorIdents);
-  p.Object("DisabledFont", DisabledFont);
-}
-
-const TFont& TColorButtonObject::GetFont() const {
-  switch (State) {
-    case StateHot:
-      return HotFont;
-    case StatePressed:
-      return PressedFont;
-    case StateFocused:
-      return FocusedFont;
-    case StateDisabled:
-      return DisabledFont;
-    default:
-      return Font;
-  }
-}
-
-int32_t TColorButtonObject::PaintColor() const {
-  switch (State) {
-    case StateHot:
-      return HotColor;
-    case StatePressed:
-      return PressedColor;
-    case StateFocused:
-      return FocusedColor;
-    case StateDisabled:
-      return DisabledColor;
-    default:
-      return Color;
+  // Stored as a colour and a font per state, in this order of states.
+  static constexpr TLookNames ColorNames{"HotColor", "FocusedColor", "PressedColor",
+                                         "DisabledColor"};
+  static constexpr TLookNames FontNames{"HotFont", "FocusedFont", "PressedFont", "DisabledFont"};
+  for (TLookState state : {lsHot, lsPressed, lsFocused, lsDisabled}) {
+    p.Integer(ColorNames[state], Colors[state], &ColorIdents);
+    p.Object(FontNames[state], Fonts[state]);
   }
 }
 
 void TColorButtonObject::ShiftHue(int32_t delta) {
   TSkinObject::ShiftHue(delta);
-  for (int32_t* color : {&HotColor, &PressedColor, &FocusedColor, &DisabledColor})
-    *color = ShiftColorHue(*color, delta);
-  for (TFont* font : {&HotFont, &PressedFont, &FocusedFont, &DisabledFont})
-    font->Color = ShiftColorHue(font->Color, delta);
+  for (int32_t& color : Colors.Items) color = ShiftColorHue(color, delta);
+  for (TFont& font : Fonts.Items) font.Color = ShiftColorHue(font.Color, delta);
 }
 
 void TLinkSkinObject::DefinePublished(TPropertyList& p) {

@@ -1,5 +1,6 @@
 #pragma once
 #include "skin/SkinObject.h"
+#include "skin/SkinStateLooks.h"
 
 namespace pixvane {
 
@@ -38,10 +39,10 @@ class TActiveSkinObject : public TActiveObject {
 // A text with a font per state: hot, pressed, focused, disabled.
 class TTextObject : public TSkinObject {
  public:
-  TFont FontHot, FontFocused, FontPressed, FontDisabled;
+  TStateLooks<TFont> Fonts;  // FontHot, FontFocused, ...
 
   std::string_view ClassName() const override { return "TTextObject"; }
-  const TFont& GetFont() const override;
+  const TFont& GetFont() const override { return Fonts.For(State, Font); }
   void ShiftHue(int32_t delta) override;
 
  protected:
@@ -51,17 +52,16 @@ class TTextObject : public TSkinObject {
 // A face with a colour and font per state: hot, pressed, focused, disabled.
 class TColorButtonObject : public TSkinObject {
  public:
-  int32_t HotColor = clWhite, PressedColor = clWhite, FocusedColor = clWhite,
-          DisabledColor = clWhite;
-  TFont HotFont, PressedFont, FocusedFont, DisabledFont;
+  TStateLooks<int32_t> Colors{{clWhite, clWhite, clWhite, clWhite}};  // HotColor, ...
+  TStateLooks<TFont> Fonts;                                           // HotFont, ...
 
   std::string_view ClassName() const override { return "TColorButtonObject"; }
-  const TFont& GetFont() const override;
+  const TFont& GetFont() const override { return Fonts.For(State, Font); }
   void ShiftHue(int32_t delta) override;
 
  protected:
   void DefinePublished(TPropertyList& properties) override;
-  int32_t PaintColor() const override;
+  int32_t PaintColor() const override { return Colors.For(State, Color); }
 };
 
 // Where a skin designer placed a control of the form: painted only in state

@@ -56,139 +56,96 @@ bool PaintSysMenuIcon(TSkinObject& button, int32_t action, TSkinBitmap& target) 
 
 }  // namespace
 
-// -------------------------------------------------------- TSysButtonLogic
+// ------------------------------------------------------------- TSysButton
 
-void TSysButtonLogic::ApplyVisibility(TSkinObject& button, int32_t state) const {
-  TSkinHost* host = button.Host();
+template <typename TFace>
+void TSysButton<TFace>::DefinePublished(TPropertyList& p) {
+  TFace::DefinePublished(p);
+  p.Enum("Action", Action, SkinActionNames);
+  p.Object(TFamily::Hover, Hover);
+  p.Object(TFamily::Down, Down);
+  if constexpr (TFamily::StoresRollPanel) p.Text("RollPanel", RollPanel);
+}
+
+template <typename TFace>
+void TSysButton<TFace>::ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) {
+  TFace::ForEachLink(visit);
+  visit(Hover);
+  visit(Down);
+}
+
+template <typename TFace>
+void TSysButton<TFace>::SetState(int32_t state) {
+  TFace::SetState(state);
+  TSkinHost* host = this->Host();
   if (!host || !host->IsSkinnedForm()) return;
-  if (state == 0 || state == 2 || state == 3 || state == 4) button.Visible = ShownIn(state, Action);
+  if (state == 0 || state == 2 || state == 3 || state == 4) this->Visible = ShownIn(state, Action);
   if (const uint32_t icon = IconOf(Action); icon && !(host->BorderIcons() & icon))
-    button.Visible = false;
+    this->Visible = false;
 }
 
-const TSkinBitmapLink& TSysButtonLogic::PressLink(const TSkinBitmapLink& normal,
-                                                  const TSkinBitmapLink& hover,
-                                                  const TSkinBitmapLink& down) const {
-  if (Press == 1 && hover.IsUsable()) return hover;
-  if (Press == 2 && down.IsUsable()) return down;
-  return normal;
+template <typename TFace>
+void TSysButton<TFace>::PaintTo(TSkinBitmap& target) {
+  if (!PaintSysMenuIcon(*this, Action, target)) TFace::PaintTo(target);
 }
 
-void TSysButtonLogic::SetPress(TSkinObject& button, int32_t press) {
-  if (press == Press) return;
-  Press = press;
-  button.RequestRepaint();
+template <typename TFace>
+const TSkinBitmapLink& TSysButton<TFace>::PaintLink() const {
+  if (FPress == 1 && Hover.IsUsable()) return Hover;
+  if (FPress == 2 && Down.IsUsable()) return Down;
+  return TFace::PaintLink();
 }
 
-void TSysButtonLogic::Enter(TSkinObject& button) {
-  SetPress(button, Shift & ssLeft ? 2 : 1);
+template <typename TFace>
+void TSysButton<TFace>::SetPress(int32_t press) {
+  if (press == FPress) return;
+  FPress = press;
+  this->RequestRepaint();
 }
 
-void TSysButtonLogic::Leave(TSkinObject& button) {
-  SetPress(button, 0);
+template <typename TFace>
+void TSysButton<TFace>::MouseEnter() {
+  SetPress(FShift & ssLeft ? 2 : 1);
 }
 
-void TSysButtonLogic::Down(TSkinObject& button, TMouseButton mouse) {
-  if (mouse == mbLeft) SetPress(button, 2);
+template <typename TFace>
+void TSysButton<TFace>::MouseDown(TMouseButton button, uint32_t, int32_t, int32_t) {
+  if (button == mbLeft) SetPress(2);
 }
 
-void TSysButtonLogic::Move(TSkinObject& button, uint32_t shift) {
-  Shift = shift;
-  if (Press == 2 && !(shift & ssLeft)) SetPress(button, 1);
+template <typename TFace>
+void TSysButton<TFace>::MouseMove(uint32_t shift, int32_t, int32_t) {
+  FShift = shift;
+  if (FPress == 2 && !(shift & ssLeft)) SetPress(1);
 }
 
-void TSysButtonLogic::Up(TSkinObject& button, TMouseButton mouse, const std::string& rollPanel) {
-  if (mouse != mbLeft || Press != 2) return;
-  SetPress(button, 1);
-  Perform(button, rollPanel);
+template <typename TFace>
+void TSysButton<TFace>::MouseUp(TMouseButton button, uint32_t, int32_t, int32_t) {
+  if (button != mbLeft || FPress != 2) return;
+  SetPress(1);
+  Perform();
 }
 
-void TSysButtonLogic::DoubleClick(TSkinObject& button, TMouseButton mouse) const {
-  if (mouse == mbLeft && Action == sbaSysMenu && button.Host())
-    button.Host()->PerformAction(sbaClose, button);
+template <typename TFace>
+void TSysButton<TFace>::DoubleClick(TMouseButton button) {
+  if (button == mbLeft && Action == sbaSysMenu && this->Host())
+    this->Host()->PerformAction(sbaClose, *this);
 }
 
-void TSysButtonLogic::Perform(TSkinObject& button, const std::string& rollPanel) const {
+template <typename TFace>
+void TSysButton<TFace>::Perform() {
   if (Action == sbaNone) return;
   if (Action == sbaRollPanel) {
-    TSkinObject* root = &button;
+    TSkinObject* root = this;
     while (root->Parent()) root = root->Parent();
-    if (auto* panel = dynamic_cast<TRollPanelObject*>(root->FindByName(rollPanel))) panel->Toggle();
+    if (auto* panel = dynamic_cast<TRollPanelObject*>(root->FindByName(RollPanel))) panel->Toggle();
     return;
   }
-  if (button.Host()) button.Host()->PerformAction(static_cast<TSkinAction>(Action), button);
+  if (this->Host()) this->Host()->PerformAction(static_cast<TSkinAction>(Action), *this);
 }
 
-// ------------------------------------------------------------ the buttons
-
-void TSystemButton::DefinePublished(TPropertyList& p) {
-  TActiveBitmap::DefinePublished(p);
-  p.Enum("Action", Logic.Action, SkinActionNames);
-  p.Object("BitmapHot", BitmapHot);
-  p.Object("BitmapPressed", BitmapPressed);
-}
-
-void TSystemButton::ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) {
-  TActiveBitmap::ForEachLink(visit);
-  visit(BitmapHot);
-  visit(BitmapPressed);
-}
-
-void TSystemButton::SetState(int32_t state) {
-  TActiveBitmap::SetState(state);
-  Logic.ApplyVisibility(*this, state);
-}
-
-void TSystemButton::PaintTo(TSkinBitmap& target) {
-  if (!PaintSysMenuIcon(*this, Logic.Action, target)) TActiveBitmap::PaintTo(target);
-}
-
-void TSystemButton::MouseDown(TMouseButton button, uint32_t shift, int32_t x, int32_t y) {
-  Logic.Down(*this, button);
-}
-
-void TSystemButton::MouseUp(TMouseButton button, uint32_t shift, int32_t x, int32_t y) {
-  Logic.Up(*this, button, {});
-}
-
-const TSkinBitmapLink& TSystemButton::PaintLink() const {
-  return Logic.PressLink(TActiveBitmap::PaintLink(), BitmapHot, BitmapPressed);
-}
-
-void TSysButtonSkinObject::DefinePublished(TPropertyList& p) {
-  TBitmapSkinObject::DefinePublished(p);
-  p.Enum("Action", Logic.Action, SkinActionNames);
-  p.Object("BitmapHover", BitmapHover);
-  p.Object("BitmapDown", BitmapDown);
-  p.Text("RollPanel", RollPanel);
-}
-
-void TSysButtonSkinObject::ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) {
-  TBitmapSkinObject::ForEachLink(visit);
-  visit(BitmapHover);
-  visit(BitmapDown);
-}
-
-void TSysButtonSkinObject::SetState(int32_t state) {
-  TBitmapSkinObject::SetState(state);
-  Logic.ApplyVisibility(*this, state);
-}
-
-void TSysButtonSkinObject::PaintTo(TSkinBitmap& target) {
-  if (!PaintSysMenuIcon(*this, Logic.Action, target)) TBitmapSkinObject::PaintTo(target);
-}
-
-void TSysButtonSkinObject::MouseDown(TMouseButton button, uint32_t shift, int32_t x, int32_t y) {
-  Logic.Down(*this, button);
-}
-
-void TSysButtonSkinObject::MouseUp(TMouseButton button, uint32_t shift, int32_t x, int32_t y) {
-  Logic.Up(*this, button, RollPanel);
-}
-
-const TSkinBitmapLink& TSysButtonSkinObject::PaintLink() const {
-  return Logic.PressLink(Bitmap, BitmapHover, BitmapDown);
-}
+template class TSysButton<TActiveBitmap>;
+template class TSysButton<TBitmapSkinObject>;
 
 // ------------------------------------------------------- TRollPanelObject
 

@@ -3,75 +3,67 @@
 
 namespace pixvane {
 
-// What both kinds of system button share: the press state the mouse drives,
-// the action, and the visibility rules of a skinned form's frame.
-class TSysButtonLogic {
- public:
-  int32_t Action = sbaNone;  // TSkinAction
-  int32_t Press = 0;         // 0 up, 1 under the pointer, 2 held down
-  uint32_t Shift = 0;        // TShiftState bits as MouseMove last saw them
+// What tells the two object families' system buttons apart: the face they
+// are drawn on, their class name and the stored names of their links.
+template <typename TFace>
+struct TSysButtonFamily;
 
-  // Shows or hides the button by the form's window state and border icons.
-  void ApplyVisibility(TSkinObject& button, int32_t state) const;
-  // The link a press state paints with, where usable.
-  const TSkinBitmapLink& PressLink(const TSkinBitmapLink& normal, const TSkinBitmapLink& hover,
-                                   const TSkinBitmapLink& down) const;
-  void Enter(TSkinObject& button);
-  void Leave(TSkinObject& button);
-  void Down(TSkinObject& button, TMouseButton mouse);
-  void Move(TSkinObject& button, uint32_t shift);
-  void Up(TSkinObject& button, TMouseButton mouse, const std::string& rollPanel);
-  void DoubleClick(TSkinObject& button, TMouseButton mouse) const;
+template <>
+struct TSysButtonFamily<TActiveBitmap> {
+  static constexpr std::string_view ClassName = "TSystemButton";
+  static constexpr std::string_view Hover = "BitmapHot", Down = "BitmapPressed";
+  static constexpr bool StoresRollPanel = false;
+};
+
+template <>
+struct TSysButtonFamily<TBitmapSkinObject> {
+  static constexpr std::string_view ClassName = "TSysButtonSkinObject";
+  static constexpr std::string_view Hover = "BitmapHover", Down = "BitmapDown";
+  static constexpr bool StoresRollPanel = true;
+};
+
+// A frame button: close, minimise, roll up, the system menu's icon... The
+// mouse drives its press state; it acts on a release after a press over it,
+// and hides by the form's window state and border icons.
+template <typename TFace>
+class TSysButton : public TFace {
+ public:
+  using TFamily = TSysButtonFamily<TFace>;
+
+  int32_t Action = sbaNone;     // TSkinAction
+  TSkinBitmapLink Hover, Down;  // the looks under the pointer and held down
+  std::string RollPanel;        // the roll panel sbaRollPanel toggles
+
+  // 0 up, 1 under the pointer, 2 held down.
+  int32_t Press() const { return FPress; }
+
+  std::string_view ClassName() const override { return TFamily::ClassName; }
+  void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
+  void SetState(int32_t state) override;
+  void PaintTo(TSkinBitmap& target) override;
+  void MouseEnter() override;
+  void MouseLeave() override { SetPress(0); }
+  void MouseDown(TMouseButton button, uint32_t shift, int32_t x, int32_t y) override;
+  void MouseMove(uint32_t shift, int32_t x, int32_t y) override;
+  void MouseUp(TMouseButton button, uint32_t shift, int32_t x, int32_t y) override;
+  void DoubleClick(TMouseButton button) override;
+
+ protected:
+  void DefinePublished(TPropertyList& properties) override;
+  const TSkinBitmapLink& PaintLink() const override;
 
  private:
-  void SetPress(TSkinObject& button, int32_t press);
-  void Perform(TSkinObject& button, const std::string& rollPanel) const;
+  void SetPress(int32_t press);
+  void Perform();
+
+  int32_t FPress = 0;
+  uint32_t FShift = 0;  // TShiftState bits as MouseMove last saw them
 };
 
-// A frame button of the older object family.
-class TSystemButton : public TActiveBitmap {
- public:
-  TSkinBitmapLink BitmapHot, BitmapPressed;
-  TSysButtonLogic Logic;
-
-  std::string_view ClassName() const override { return "TSystemButton"; }
-  void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
-  void SetState(int32_t state) override;
-  void PaintTo(TSkinBitmap& target) override;
-  void MouseEnter() override { Logic.Enter(*this); }
-  void MouseLeave() override { Logic.Leave(*this); }
-  void MouseDown(TMouseButton button, uint32_t shift, int32_t x, int32_t y) override;
-  void MouseMove(uint32_t shift, int32_t x, int32_t y) override { Logic.Move(*this, shift); }
-  void MouseUp(TMouseButton button, uint32_t shift, int32_t x, int32_t y) override;
-  void DoubleClick(TMouseButton button) override { Logic.DoubleClick(*this, button); }
-
- protected:
-  void DefinePublished(TPropertyList& properties) override;
-  const TSkinBitmapLink& PaintLink() const override;
-};
-
-// A frame button: close, minimise, roll up, the system menu's icon...
-class TSysButtonSkinObject : public TBitmapSkinObject {
- public:
-  TSkinBitmapLink BitmapHover, BitmapDown;
-  std::string RollPanel;  // the roll panel sbaRollPanel toggles
-  TSysButtonLogic Logic;
-
-  std::string_view ClassName() const override { return "TSysButtonSkinObject"; }
-  void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
-  void SetState(int32_t state) override;
-  void PaintTo(TSkinBitmap& target) override;
-  void MouseEnter() override { Logic.Enter(*this); }
-  void MouseLeave() override { Logic.Leave(*this); }
-  void MouseDown(TMouseButton button, uint32_t shift, int32_t x, int32_t y) override;
-  void MouseMove(uint32_t shift, int32_t x, int32_t y) override { Logic.Move(*this, shift); }
-  void MouseUp(TMouseButton button, uint32_t shift, int32_t x, int32_t y) override;
-  void DoubleClick(TMouseButton button) override { Logic.DoubleClick(*this, button); }
-
- protected:
-  void DefinePublished(TPropertyList& properties) override;
-  const TSkinBitmapLink& PaintLink() const override;
-};
+using TSystemButton = TSysButton<TActiveBitmap>;             // the older object family's
+using TSysButtonSkinObject = TSysButton<TBitmapSkinObject>;  // the newer one's
+extern template class TSysButton<TActiveBitmap>;
+extern template class TSysButton<TBitmapSkinObject>;
 
 // A panel that a system button rolls in and out: rolled, it keeps RollValue
 // pixels at the RollKind edge (rkTop keeps its top strip, rkLeft its left

@@ -127,6 +127,86 @@ def case_dialog_to_tray_and_back(run):
     run.close_window(window, process)
 
 
+def marks(pixels, inked):
+    """The marks drawn in a block of pixels, left to right: runs of inked
+    columns as (first column, last column, the rows inked)."""
+    found = []
+    for x in range(len(pixels[0])):
+        rows = {y for y, row in enumerate(pixels) if inked(row[x])}
+        if rows and found and found[-1][1] == x - 1:
+            found[-1] = (found[-1][0], x, found[-1][2] | rows)
+        elif rows:
+            found.append((x, x, rows))
+    return found
+
+
+def ends_in_dots(run, rect):
+    """True when the text in rect ends in "...": its last three marks are
+    small dots in the lower half of the line."""
+    found = marks(run.screen_pixels(rect), lambda c: sum(c) < 3 * 0x90)
+    if len(found) < 4:
+        return False
+    top, bottom = min(min(m[2]) for m in found), max(max(m[2]) for m in found)
+    return all(m[1] - m[0] <= 2 and max(m[2]) - min(m[2]) <= 2 and min(m[2]) > (top + bottom) / 2
+               for m in found[-3:])
+
+
+def case_dialog_text_fits_what_frames_it(run):
+    """The focus mark clears the check box's text, a link's underline ends with
+    its text, and a title too long ends in "..." in the caption bar and its label."""
+    _, process, window = open_dialog(run, "measured")
+    controls = run.helper.controls(window[0])
+    # The box has the focus when the dialog opens: its frame is the longest
+    # one-coloured row right of the box, twice (top and bottom line).
+    box = controls["Mute music"][3]
+    pixels = run.screen_pixels(box)
+    paper = pixels[0][-1]
+    runs = []
+    for y, row in enumerate(pixels):
+        x = 14
+        while x < len(row):
+            end = x
+            while end + 1 < len(row) and row[end + 1] == row[x]:
+                end += 1
+            if row[x] != paper:
+                runs.append((end - x, y, x, end))
+            x = end + 1
+    length = max(runs)[0]
+    lines = sorted(r for r in runs if r[0] == length)
+    check(len(lines) == 2, "the focus mark shows %d whole lines, not 2, in %s" % (len(lines), box))
+    (_, top, left, right), bottom = lines[0], lines[1][1]
+    inside = [row[left + 1:right] for row in pixels[top + 1:bottom]]
+    ink = marks(inside, lambda c: not e2e.near(c, paper, 48))
+    check(ink and ink[0][0] >= 1 and ink[-1][1] <= right - left - 3,
+          "the text (columns %s) touches the focus mark (columns 0 and %d)"
+          % (ink and (ink[0][0] + 1, ink[-1][1] + 1), right - left))
+
+    for link in (e2e.EMAIL, e2e.WEB):
+        rect = controls[link][3]
+        blue = lambda c: c[2] > 0x90 and c[0] < 0x70 and c[1] < 0x70
+        drawn = run.screen_pixels(rect)
+        underline = max(range(len(drawn)), key=lambda y: sum(map(blue, drawn[y])))
+        line = marks([drawn[underline]], blue)
+        text = marks(drawn[:underline - 1], blue)
+        check(text and abs(line[-1][1] - text[-1][1]) <= 2,
+              "%s: the underline ends at %d, the text at %d" % (link, line[-1][1], text[-1][1]))
+    run.close_window(window, process)
+
+    # Many m's: the glyphs the platform is most apt to draw wider than measured.
+    title = "Mammoth summer memories: mummies, mimosas and a minimum of mammals"
+    saver = run.solid_saver(title, ["red"])
+    process = run.start(run.copy_saver(run.folder("measured-long"), saver=saver))
+    window = run.wait_window("Setup [%s]" % title)[0]
+    left, top, right, _ = window[3]
+    caption = (left + 30, top + 3, right - 4 - 28 * 3 - 2, top + CAPTION_HEIGHT - 3)
+    check(wait_until(lambda: ends_in_dots(run, caption), 10),
+          "the caption bar's title does not end in '...'")
+    label = run.helper.controls(window[0])["Title:" + title][3]
+    check(wait_until(lambda: ends_in_dots(run, label), 10), "the title label does not end in '...'")
+    run.close_window(window, process)
+
+
 CASES = [case_dialog_frame_close_writes_nothing, case_dialog_ok_released_outside,
          case_dialog_rolls_up_and_down, case_dialog_moves_by_its_caption,
-         case_dialog_translated_accelerator, case_dialog_to_tray_and_back]
+         case_dialog_translated_accelerator, case_dialog_to_tray_and_back,
+         case_dialog_text_fits_what_frames_it]

@@ -27,9 +27,9 @@ class TFakeForm : public TSkinHost {
 TEST(SkinBehaviour, SystemButtonsShowByWindowStateAndBorderIcons) {
   TFakeForm form;
   TSysButtonSkinObject restore, rollUp, close;
-  restore.Logic.Action = sbaRestore;
-  rollUp.Logic.Action = sbaRollUp;
-  close.Logic.Action = sbaClose;
+  restore.Action = sbaRestore;
+  rollUp.Action = sbaRollUp;
+  close.Action = sbaClose;
   for (TSkinObject* button :
        {static_cast<TSkinObject*>(&restore), static_cast<TSkinObject*>(&rollUp),
         static_cast<TSkinObject*>(&close)})
@@ -51,20 +51,20 @@ TEST(SkinBehaviour, SystemButtonsShowByWindowStateAndBorderIcons) {
 TEST(SkinBehaviour, ASystemButtonActsOnReleaseAfterAPressOverIt) {
   TFakeForm form;
   TSysButtonSkinObject button;
-  button.Logic.Action = sbaTray;
+  button.Action = sbaTray;
   button.SetHost(&form);
   button.MouseEnter();
-  EXPECT_EQ(button.Logic.Press, 1);
+  EXPECT_EQ(button.Press(), 1);
   button.MouseDown(mbLeft, ssLeft, 0, 0);
-  EXPECT_EQ(button.Logic.Press, 2);
+  EXPECT_EQ(button.Press(), 2);
   button.MouseLeave();
   button.MouseMove(ssLeft, 0, 0);
   button.MouseEnter();  // back in with the button still held
-  EXPECT_EQ(button.Logic.Press, 2);
+  EXPECT_EQ(button.Press(), 2);
   button.MouseUp(mbRight, 0, 0, 0);
   EXPECT_TRUE(form.Actions.empty());
   button.MouseUp(mbLeft, 0, 0, 0);
-  EXPECT_EQ(button.Logic.Press, 1);
+  EXPECT_EQ(button.Press(), 1);
   EXPECT_EQ(form.Actions, std::vector<TSkinAction>{sbaTray});
   EXPECT_EQ(form.Repaints, 5);  // 1, 2, 0, 2, 1
 }
@@ -77,7 +77,7 @@ TEST(SkinBehaviour, ARollPanelButtonTogglesThePanelNamedFromTheRoot) {
   panel->RollValue = 10;
   TRollPanelObject& shade = *panel;
   auto button = std::make_unique<TSysButtonSkinObject>();
-  button->Logic.Action = sbaRollPanel;
+  button->Action = sbaRollPanel;
   button->RollPanel = "shade";
   TSysButtonSkinObject& roll = *button;
   root.AddChild(std::move(panel));

@@ -96,8 +96,8 @@ TEST(SkinPaint, AButtonBoxPaintsItsStateBitmapOnlyWhenThatLinkIsUsable) {
   bitmaps.push_back(Numbered("Faces", 8, 2));
   TButtonBitmapBoxObject button;
   Link(button.Bitmap, "Faces", {0, 0, 2, 2});
-  Link(button.DisabledBitmap, "Faces", {6, 0, 8, 2});
-  Link(button.HotBitmap, "Missing", {2, 0, 4, 2});
+  Link(button.Bitmaps[lsDisabled], "Faces", {6, 0, 8, 2});
+  Link(button.Bitmaps[lsHot], "Missing", {2, 0, 4, 2});
   button.SetBounds(0, 0, 2, 2);
   button.SetBitmaps(&bitmaps);
   button.AfterLoad();

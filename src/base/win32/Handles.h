@@ -120,29 +120,16 @@ class TSelection {
 };
 
 // An open registry key, closed with RegCloseKey.
-class TRegistryKey {
+class TRegistryKey : public TOwnedHandle<HKEY, &RegCloseKey> {
  public:
-  TRegistryKey() = default;
-  ~TRegistryKey() { Reset(); }
-  TRegistryKey(const TRegistryKey&) = delete;
-  TRegistryKey& operator=(const TRegistryKey&) = delete;
   // Opens parent\path, closing what was open before; false when it cannot.
   bool Open(HKEY parent, const char* path, REGSAM access) {
     Reset();
     HKEY key = nullptr;
     if (RegOpenKeyExA(parent, path, 0, access, &key) != ERROR_SUCCESS) return false;
-    FKey = key;
+    Reset(key);
     return true;
   }
-  HKEY Get() const { return FKey; }
-  explicit operator bool() const { return FKey != nullptr; }
-  void Reset() {
-    if (FKey) RegCloseKey(FKey);
-    FKey = nullptr;
-  }
-
- private:
-  HKEY FKey = nullptr;
 };
 
 // A window this code created, destroyed with DestroyWindow.

@@ -13,6 +13,7 @@
 #include "base/win32/WindowClass.h"
 #include "setup/win32/SetupResources.h"
 #include "skin/SkinScale.h"
+#include "skin/controls/win32/CaptionText.h"
 
 namespace pixvane {
 namespace {
@@ -26,6 +27,8 @@ constexpr COLORREF LinkColor = RGB(0, 0, 255);  // clBlue
 // raised one between, and the one that holds the OK button.
 constexpr int TopPanelHeight = 145;
 constexpr int BottomPanelHeight = 50;
+// Labels end where the OK button does, 16 pixels before the right edge.
+constexpr int LabelRightMargin = 16;
 
 TGdiFont MakeFont(int height, bool bold, bool underline) {
   return CreateGdiFont(height, "MS Sans Serif", bold, underline);
@@ -91,15 +94,15 @@ void TSetupForm::CreateControls() {
     return CreateWindowExA(0, kind, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, top,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   };
-  // Labels show package texts as they are: an "&" in a title is no access
-  // key, and a web address with a "/" in it is never wrapped onto a hidden
-  // second line.
-  FTitle = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, IdTitle);
-  FAuthor = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, IdAuthor);
+  // Labels show package texts as they are, on one line (DrawLabel): an "&"
+  // in a title is no access key, and a web address with a "/" in it is
+  // never wrapped onto a hidden second line.
+  FTitle = make("STATIC", SS_OWNERDRAW | SS_NOPREFIX, IdTitle);
+  FAuthor = make("STATIC", SS_OWNERDRAW | SS_NOPREFIX, IdAuthor);
   FMuteBox = std::make_unique<TSkinCheckBoxWindow>(top, IdMute);
   FMute = FMuteBox->Handle();
-  FEmail = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, IdEmail);
-  FWeb = make("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, IdWeb);
+  FEmail = make("STATIC", SS_OWNERDRAW | SS_NOPREFIX | SS_NOTIFY, IdEmail);
+  FWeb = make("STATIC", SS_OWNERDRAW | SS_NOPREFIX | SS_NOTIFY, IdWeb);
   FOKButton = std::make_unique<TSkinButtonWindow>(FSkinPanel3->Handle(), IDOK, true);
   FOK = FOKButton->Handle();
   for (TSkinControlWindow* control : std::initializer_list<TSkinControlWindow*>{
@@ -164,28 +167,38 @@ void TSetupForm::Layout(UINT dpi) {
   InvalidateRect(FWindow, nullptr, TRUE);
 }
 
-// Labels size themselves to their text, as the form's labels do.
+// Labels size themselves to their text, as the form's labels do, measured
+// as they are drawn.
 void TSetupForm::FitLabel(HWND label, int x, int y, int minWidth, int minHeight) {
-  std::string text = WindowText(label);
-  RECT extent{0, 0, 0, 0};
-  TEXTMETRICA metrics{};
+  SIZE extent{};
   {
     TWindowDC dc(label);
     TSelection font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
-    UINT format = DT_CALCRECT | DT_SINGLELINE | (label == FMute ? 0 : DT_NOPREFIX);
-    DrawTextA(dc.Get(), text.empty() ? " " : text.c_str(), -1, &extent, format);
-    // One average character to spare: with hinted fonts the control may lay
-    // the line out a few pixels wider than it was measured, and the last
-    // letter of an address must not be cut off.
-    GetTextMetricsA(dc.Get(), &metrics);
+    extent = MeasureCaption(dc.Get(), WindowText(label), label == FMute ? 0 : DT_NOPREFIX);
   }
-  if (text.empty()) extent.right = 0;
-  int width = extent.right + (text.empty() ? 0 : metrics.tmAveCharWidth), height = extent.bottom;
+  int width = extent.cx, height = extent.cy;
   if (label == FMute)
     width += Scale(TSkinCheckBoxWindow::BoxSize + TSkinCheckBoxWindow::Spacing) + Scale(4);
+  else  // a long text ends in "..." where the OK button's right edge is
+    width = std::min(width, Scale(ClientWidth - LabelRightMargin) - Scale(x));
   width = std::max(width, Scale(minWidth));
   height = std::max(height, Scale(minHeight));
   SetWindowPos(label, nullptr, Scale(x), Scale(y), width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Labels draw as the skinned controls' captions do, at the advances they
+// were measured by (CaptionText.h), so a link's underline ends with its
+// text: on the panel's image, in the colours the form gives, and ending in
+// "..." where the label is cut.
+void TSetupForm::DrawLabel(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  auto background = reinterpret_cast<HBRUSH>(
+      SendMessageA(GetParent(item.hwndItem), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                   reinterpret_cast<LPARAM>(item.hwndItem)));
+  if (background) FillRect(dc, &item.rcItem, background);
+  SetBkMode(dc, TRANSPARENT);
+  TSelection font(dc, reinterpret_cast<HFONT>(SendMessageA(item.hwndItem, WM_GETFONT, 0, 0)));
+  DrawCaption(dc, item.rcItem, WindowText(item.hwndItem), DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 HWND TSetupForm::Control(TSetupText which) const {
@@ -304,6 +317,12 @@ LRESULT TSetupForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       if (id == IdEmail && code == STN_CLICKED) FDialog->EmailClick();
       if (id == IdWeb && code == STN_CLICKED) FDialog->WebClick();
       return 0;
+    }
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item.CtlType != ODT_STATIC) break;
+      DrawLabel(item);
+      return TRUE;
     }
     case DM_GETDEFID:
       return MAKELRESULT(IDOK, DC_HASDEFID);

@@ -61,6 +61,7 @@ class TSetupForm : public TSetupView {
   void Layout(UINT dpi);
   void LoadSkin(UINT dpi);
   void FitLabel(HWND label, int x, int y, int minWidth, int minHeight);
+  void DrawLabel(const DRAWITEMSTRUCT& item);
   int Scale(int pixels) const { return MulDiv(pixels, static_cast<int>(FDpi), 96); }
   HWND Control(TSetupText which) const;
 

@@ -2,11 +2,11 @@
 
 namespace pixvane {
 int32_t TButtonBehaviour::StateNumber() const {
-  if (!Enabled) return SkinState::Disabled;
-  if (FPressed) return SkinState::Pressed;
-  if (FHot) return SkinState::Hot;
-  if (FFocused || FDefaultLook) return SkinState::Focused;
-  return SkinState::Normal;
+  if (!Enabled) return StateDisabled;
+  if (FPressed) return StatePressed;
+  if (FHot) return StateHot;
+  if (FFocused || FDefaultLook) return StateFocused;
+  return StateNormal;
 }
 
 TControlActions TButtonBehaviour::MouseDown() {

@@ -12,10 +12,10 @@ void TCheckBoxBehaviour::SetChecked(bool checked) {
 }
 
 int32_t TCheckBoxBehaviour::StateNumber() const {
-  if (!Enabled) return SkinState::Disabled;
-  if (FHot) return SkinState::Hot;
-  if (FFocused) return SkinState::Focused;
-  return SkinState::Normal;  // the box has no pressed look
+  if (!Enabled) return StateDisabled;
+  if (FHot) return StateHot;
+  if (FFocused) return StateFocused;
+  return StateNormal;  // the box has no pressed look
 }
 
 TControlActions TCheckBoxBehaviour::MouseDown() {

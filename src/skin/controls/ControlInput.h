@@ -1,6 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <string>
 #include <string_view>
+
+#include "skin/SkinTypes.h"  // the state numbers a skin object paints in
 
 namespace pixvane {
 
@@ -29,17 +32,16 @@ inline TControlActions RepaintOnly() {
 // The keys the controls answer; every other key is Other.
 enum class TControlKey { Space, Enter, Escape, Other };
 
-// The state numbers a skin object paints in.
-namespace SkinState {
-inline constexpr int32_t Normal = 0;
-inline constexpr int32_t Hot = 5;
-inline constexpr int32_t Pressed = 6;
-inline constexpr int32_t Focused = 7;
-inline constexpr int32_t Disabled = 8;
-}  // namespace SkinState
+// A caption as it is shown: "&x" marks x as the access key, "&&" is a
+// literal ampersand, a lone "&" at the end shows nothing.
+struct TCaptionMarks {
+  std::string Shown;
+  int Mark = -1;  // the index in Shown of the first marked character; -1 for none
+};
+TCaptionMarks CaptionMarks(std::string_view caption);
 
-// The character a caption marks with "&" ("&Ok" marks O), upper-cased, or 0
-// when it marks none; "&&" is a literal ampersand, not a mark.
+// The character a caption marks ("&Ok" marks O), upper-cased, or 0 when it
+// marks none.
 char AcceleratorOf(std::string_view caption);
 
 // True when the key pressed with Alt (or alone in a dialog) is the caption's mark.

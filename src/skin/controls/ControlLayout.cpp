@@ -14,6 +14,20 @@ TRect CentredIn(const TRect& outer, int32_t width, int32_t height) {
   return {left, top, left + width, top + height};
 }
 
+// Splits the content along one axis, where glyph and text both start as the
+// whole of it: the glyph takes its extent at the near or far end, the text
+// what lies beyond the spacing.
+void SplitAlong(int32_t& glyphStart, int32_t& glyphEnd, int32_t& textStart, int32_t& textEnd,
+                int32_t glyphExtent, int32_t spacing, bool glyphFirst) {
+  if (glyphFirst) {
+    glyphEnd = glyphStart + glyphExtent;
+    textStart = glyphEnd + spacing;
+  } else {
+    glyphStart = glyphEnd - glyphExtent;
+    textEnd = glyphStart - spacing;
+  }
+}
+
 }  // namespace
 
 int32_t SkinBitmapExtent(int32_t controlExtent) {
@@ -43,26 +57,12 @@ TButtonContent ButtonContentOf(int32_t width, int32_t height, int32_t textWidth,
   if (pressed) content = content.Offset(1, 1);
 
   TRect text = content, glyphPart = content;
-  if (glyph) {
-    switch (layout) {
-      case TButtonLayout::blGlyphLeft:
-        glyphPart.Right = content.Left + glyphWidth;
-        text.Left = glyphPart.Right + spacing;
-        break;
-      case TButtonLayout::blGlyphRight:
-        glyphPart.Left = content.Right - glyphWidth;
-        text.Right = glyphPart.Left - spacing;
-        break;
-      case TButtonLayout::blGlyphTop:
-        glyphPart.Bottom = content.Top + glyphHeight;
-        text.Top = glyphPart.Bottom + spacing;
-        break;
-      case TButtonLayout::blGlyphBottom:
-        glyphPart.Top = content.Bottom - glyphHeight;
-        text.Bottom = glyphPart.Top - spacing;
-        break;
-    }
-  }
+  if (glyph && across)
+    SplitAlong(glyphPart.Left, glyphPart.Right, text.Left, text.Right, glyphWidth, spacing,
+               layout == TButtonLayout::blGlyphLeft);
+  else if (glyph)
+    SplitAlong(glyphPart.Top, glyphPart.Bottom, text.Top, text.Bottom, glyphHeight, spacing,
+               layout == TButtonLayout::blGlyphTop);
   TButtonContent result;
   result.Caption = CentredIn(text, textWidth, textHeight);
   if (glyph) result.Glyph = CentredIn(glyphPart, glyphWidth, glyphHeight);
@@ -77,6 +77,9 @@ TCheckBoxContent CheckBoxContentOf(int32_t width, int32_t height, int32_t boxWid
   result.Box = {0, boxTop, boxWidth, boxTop + boxHeight};
   int32_t textLeft = boxWidth + spacing, textTop = (height - textHeight) / 2;
   result.Caption = {textLeft, textTop, std::min(textLeft + textWidth, width), textTop + textHeight};
+  const TRect around{result.Caption.Left - 2, result.Caption.Top - 1, result.Caption.Right + 2,
+                     result.Caption.Bottom + 1};
+  result.Focus = around.Intersect({0, 0, width, height});
   return result;
 }
 

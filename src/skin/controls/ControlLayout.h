@@ -31,10 +31,13 @@ TButtonContent ButtonContentOf(int32_t width, int32_t height, int32_t textWidth,
 struct TCheckBoxContent {
   TRect Box;
   TRect Caption;
+  TRect Focus;  // the focus mark's frame
 };
 
 // The box at the left edge, centred vertically; the caption after it and the
-// spacing, at the left of what remains and centred vertically.
+// spacing, at the left of what remains and centred vertically. The focus
+// mark frames the caption with one clear pixel beside the text, inside the
+// control even where the caption fills its height.
 TCheckBoxContent CheckBoxContentOf(int32_t width, int32_t height, int32_t boxWidth,
                                    int32_t boxHeight, int32_t spacing, int32_t textWidth,
                                    int32_t textHeight);

@@ -25,8 +25,8 @@ TPanelGeometry PanelGeometryOf(int32_t width, int32_t height, const TPanelLook& 
 }
 
 int32_t TPanelButtonBehaviour::StateNumber() const {
-  if (FPressed) return SkinState::Pressed;
-  return FHot ? SkinState::Hot : SkinState::Normal;
+  if (FPressed) return StatePressed;
+  return FHot ? StateHot : StateNormal;
 }
 
 bool TPanelButtonBehaviour::MouseDown(const TRect& button, int32_t x, int32_t y) {

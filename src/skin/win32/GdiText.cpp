@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "base/Errors.h"
 #include "base/win32/Handles.h"
@@ -53,8 +54,14 @@ TPoint TextExtent(const TFont& font, std::string_view text) {
 
 TTextMask RasterizeText(const TFont& font, std::string_view text, bool rightToLeft) {
   TFontDC dc(font);
+  // Drawn at the advances measured here: Wine places the hinted glyphs of
+  // small fonts off those advances, and the mask is only as wide as the
+  // measured line, so a glyph placed past it would be cut off.
   SIZE size{};
-  GetTextExtentPoint32A(dc.DC.Get(), text.data(), static_cast<int>(text.size()), &size);
+  std::vector<int> advances(text.size());
+  GetTextExtentExPointA(dc.DC.Get(), text.data(), static_cast<int>(text.size()), 0, nullptr,
+                        advances.data(), &size);
+  for (size_t i = advances.size(); i-- > 1;) advances[i] -= advances[i - 1];
   TTextMask mask;
   mask.Width = size.cx;
   mask.Height = size.cy;
@@ -77,7 +84,7 @@ TTextMask RasterizeText(const TFont& font, std::string_view text, bool rightToLe
     SetBkMode(dc.DC.Get(), TRANSPARENT);
     SetTextColor(dc.DC.Get(), RGB(255, 255, 255));
     ExtTextOutA(dc.DC.Get(), 0, 0, rightToLeft ? ETO_RTLREADING : 0, nullptr, text.data(),
-                static_cast<UINT>(text.size()), nullptr);
+                static_cast<UINT>(text.size()), advances.data());
     GdiFlush();
   }
   const auto* pixels = static_cast<const uint8_t*>(bits);

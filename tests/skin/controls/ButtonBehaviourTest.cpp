@@ -8,7 +8,7 @@ namespace {
 TEST(ButtonBehaviour, APressClicksOnlyWhenReleasedOverTheButton) {
   TButtonBehaviour button;
   EXPECT_TRUE(button.MouseDown().TakeFocus);
-  EXPECT_EQ(button.StateNumber(), SkinState::Pressed);
+  EXPECT_EQ(button.StateNumber(), StatePressed);
   EXPECT_TRUE(button.MouseMove(80, 10, 75, 25).Repaint);  // dragged off: shown released
   EXPECT_FALSE(button.Pressed());
   EXPECT_TRUE(button.MouseMove(74, 25, 75, 25).Repaint);  // the bottom row still holds it
@@ -54,15 +54,15 @@ TEST(ButtonBehaviour, TheDefaultLookFollowsTheFocus) {
   TButtonBehaviour ok;
   ok.Default = true;
   ok.FocusMovedElsewhere(false);  // the check box has the focus
-  EXPECT_EQ(ok.StateNumber(), SkinState::Focused);
+  EXPECT_EQ(ok.StateNumber(), StateFocused);
   ok.FocusMovedElsewhere(true);  // another button has it and is the one Enter clicks
-  EXPECT_EQ(ok.StateNumber(), SkinState::Normal);
+  EXPECT_EQ(ok.StateNumber(), StateNormal);
   ok.FocusEntered();
   EXPECT_TRUE(ok.DefaultLook());
   ok.MouseEnter();
-  EXPECT_EQ(ok.StateNumber(), SkinState::Hot);
+  EXPECT_EQ(ok.StateNumber(), StateHot);
   ok.Enabled = false;
-  EXPECT_EQ(ok.StateNumber(), SkinState::Disabled);  // whatever else holds
+  EXPECT_EQ(ok.StateNumber(), StateDisabled);  // whatever else holds
 }
 
 }  // namespace

@@ -44,9 +44,9 @@ TEST(CheckBoxBehaviour, MouseSpaceAndMarkToggle) {
   box.FocusEntered();
   box.Accelerator();
   EXPECT_TRUE(box.Checked());
-  EXPECT_EQ(box.StateNumber(), SkinState::Focused);
+  EXPECT_EQ(box.StateNumber(), StateFocused);
   box.MouseEnter();
-  EXPECT_EQ(box.StateNumber(), SkinState::Hot);
+  EXPECT_EQ(box.StateNumber(), StateHot);
 }
 
 TEST(PanelBehaviour, GeometryAndTheCaptionButton) {
@@ -64,9 +64,9 @@ TEST(PanelBehaviour, GeometryAndTheCaptionButton) {
   TRect r{71, 3, 87, 19};
   EXPECT_FALSE(button.MouseDown(r, 10, 10));
   EXPECT_TRUE(button.MouseDown(r, 75, 5));
-  EXPECT_EQ(button.StateNumber(), SkinState::Pressed);
+  EXPECT_EQ(button.StateNumber(), StatePressed);
   button.MouseMove(r, 10, 10, true);
-  EXPECT_EQ(button.StateNumber(), SkinState::Normal);
+  EXPECT_EQ(button.StateNumber(), StateNormal);
   EXPECT_FALSE(button.MouseUp(r, 10, 10));
   button.MouseDown(r, 75, 5);
   EXPECT_TRUE(button.MouseUp(r, 80, 10));

@@ -38,6 +38,17 @@ TEST(ControlLayout, CheckBoxAndAccelerators) {
   TCheckBoxContent c = CheckBoxContentOf(98, 20, 13, 13, 5, 60, 15);
   EXPECT_EQ(c.Box, (TRect{0, 3, 13, 16}));
   EXPECT_EQ(c.Caption, (TRect{18, 2, 78, 17}));
+  // The focus frame's columns stand clear of the text on both sides, and
+  // where the caption is as high as the box, its lines stay inside it.
+  EXPECT_EQ(c.Focus, (TRect{16, 1, 80, 18}));
+  c = CheckBoxContentOf(84, 15, 13, 13, 5, 62, 15);
+  EXPECT_EQ(c.Focus, (TRect{16, 0, 82, 15}));
+
+  TCaptionMarks marks = CaptionMarks("Fish && &chips &and");
+  EXPECT_EQ(marks.Shown, "Fish & chips and");
+  EXPECT_EQ(marks.Mark, 7);
+  EXPECT_EQ(CaptionMarks("trailing &").Shown, "trailing ");
+  EXPECT_EQ(CaptionMarks("none").Mark, -1);
 
   EXPECT_EQ(AcceleratorOf("&Ok"), 'O');
   EXPECT_EQ(AcceleratorOf("Musik &aus"), 'A');

@@ -1,15 +1,15 @@
 #include "skin/controls/win32/SkinButtonWindow.h"
 
 #include <oleacc.h>
-#include <windowsx.h>
 
 #include "skin/SkinPaint.h"
 #include "skin/controls/ControlLayout.h"
+#include "skin/controls/win32/CaptionText.h"
 
 namespace pixvane {
 
 TSkinButtonWindow::TSkinButtonWindow(HWND parent, int id, bool isDefault)
-    : TSkinControlWindow("Button") {
+    : TSkinCaptionWindow("Button") {
   FBehaviour.Default = isDefault;
   FBehaviour.FocusMovedElsewhere(false);  // no control has the focus yet
   Create(parent, id, WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
@@ -43,11 +43,7 @@ void TSkinButtonWindow::Paint(HDC dc, const RECT& client) {
 }
 
 int32_t TSkinButtonWindow::StateNumber() const {
-  return FFlashPressed && Enabled() ? SkinState::Pressed : FBehaviour.StateNumber();
-}
-
-void TSkinButtonWindow::Bound() {
-  FSkinFont = Binding().Usable() ? FontOf(Binding().PartOrCopy("Text").GetFont()) : TGdiFont();
+  return FFlashPressed && Enabled() ? StatePressed : FBehaviour.StateNumber();
 }
 
 // The skin's face ("Face", else the whole object) in the state's look.
@@ -59,25 +55,16 @@ void TSkinButtonWindow::PaintSkin(TSkinBitmap& image, const RECT& client) {
   face.PaintTo(image);
 }
 
-void TSkinButtonWindow::PaintSkinText(HDC dc, const RECT& client) {
-  TSkinObject& text = Binding().PartOrCopy("Text");
-  text.SetState(StateNumber());
-  TSelection font(dc, FSkinFont ? FSkinFont.Get() : Font());
-  SetTextColor(dc, Enabled() ? ColorToRgb(text.GetFont().Color) : GetSysColor(COLOR_GRAYTEXT));
-  PaintCaption(dc, client);
-}
-
 // The caption centred (one pixel down and right while pressed), its access
 // key underlined, and the focus mark inside the face.
 void TSkinButtonWindow::PaintCaption(HDC dc, const RECT& client) {
   std::string caption = Caption();
-  RECT extent{0, 0, 0, 0};
-  DrawTextA(dc, caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
-  TButtonContent content = ButtonContentOf(client.right, client.bottom, extent.right, extent.bottom,
-                                           0, 0, TButtonLayout::blGlyphLeft, 4, ShownPressed());
+  const SIZE extent = MeasureCaption(dc, caption, 0);
+  TButtonContent content = ButtonContentOf(client.right, client.bottom, extent.cx, extent.cy, 0, 0,
+                                           TButtonLayout::blGlyphLeft, 4, ShownPressed());
   RECT text{content.Caption.Left, content.Caption.Top, content.Caption.Right,
             content.Caption.Bottom};
-  DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  DrawCaption(dc, text, caption, DT_CENTER);
   if (Focused()) {
     RECT mark = client;
     InflateRect(&mark, -Scaled(4), -Scaled(4));
@@ -86,31 +73,12 @@ void TSkinButtonWindow::PaintCaption(HDC dc, const RECT& client) {
 }
 
 bool TSkinButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  SIZE size = ClientSize();
   switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      Apply(FBehaviour.MouseDown());
-      return true;
-    case WM_MOUSEMOVE:
-      if (MouseEntered()) Apply(FBehaviour.MouseEnter());
-      Apply(FBehaviour.MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), size.cx, size.cy));
-      return true;
-    case WM_MOUSELEAVE:
-      MouseLeft();
-      Apply(FBehaviour.MouseLeave());
-      return true;
-    case WM_LBUTTONUP:
-      Apply(FBehaviour.MouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), size.cx, size.cy));
-      return true;
     case WM_KEYDOWN:
       Apply(FBehaviour.KeyDown(KeyOf(wParam), AltHeld()));
       return true;
     case WM_KEYUP:
       Apply(FBehaviour.KeyUp(KeyOf(wParam), AltHeld()));
-      return true;
-    case WM_SETFOCUS:
-      Apply(FBehaviour.FocusEntered());
       return true;
     case WM_KILLFOCUS: {
       auto* next = FromHandle(reinterpret_cast<HWND>(wParam));
@@ -118,9 +86,6 @@ bool TSkinButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       Apply(FBehaviour.FocusMovedElsewhere(dynamic_cast<TSkinButtonWindow*>(next) != nullptr));
       return true;
     }
-    case WM_ENABLE:
-      FBehaviour.Enabled = wParam != 0;
-      return false;
     case WM_GETDLGCODE:
       result = DLGC_BUTTON | (FBehaviour.DefaultLook() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
       return true;
@@ -135,7 +100,7 @@ bool TSkinButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       result = (ShownPressed() ? BST_PUSHED : 0) | (Focused() ? BST_FOCUS : 0);
       return true;
   }
-  return false;
+  return RouteInput(FBehaviour, message, wParam, lParam);
 }
 
 }  // namespace pixvane

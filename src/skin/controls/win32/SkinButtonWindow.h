@@ -1,11 +1,11 @@
 #pragma once
 #include "skin/controls/ButtonBehaviour.h"
-#include "skin/controls/win32/SkinControlWindow.h"
+#include "skin/controls/win32/SkinCaptionWindow.h"
 
 namespace pixvane {
 
 // The skinned push button's window.
-class TSkinButtonWindow : public TSkinControlWindow {
+class TSkinButtonWindow : public TSkinCaptionWindow {
  public:
   // isDefault: the form's default button, which Enter clicks.
   TSkinButtonWindow(HWND parent, int id, bool isDefault);
@@ -18,18 +18,15 @@ class TSkinButtonWindow : public TSkinControlWindow {
  protected:
   void Paint(HDC dc, const RECT& client) override;
   void PaintSkin(TSkinBitmap& image, const RECT& client) override;
-  void PaintSkinText(HDC dc, const RECT& client) override;
-  void Bound() override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  int32_t StateNumber() const override;
+  void PaintCaption(HDC dc, const RECT& client) override;
 
  private:
   bool ShownPressed() const { return FBehaviour.Pressed() || FFlashPressed; }
-  int32_t StateNumber() const;
-  void PaintCaption(HDC dc, const RECT& client);
 
   TButtonBehaviour FBehaviour;
   bool FFlashPressed = false;  // BM_SETSTATE: pressed for a moment by the keyboard
-  TGdiFont FSkinFont;          // the skin's caption font while bound
 };
 
 }  // namespace pixvane

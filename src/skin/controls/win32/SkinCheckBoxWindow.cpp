@@ -1,13 +1,13 @@
 #include "skin/controls/win32/SkinCheckBoxWindow.h"
 
 #include <oleacc.h>
-#include <windowsx.h>
 
 #include "skin/controls/ControlLayout.h"
+#include "skin/controls/win32/CaptionText.h"
 
 namespace pixvane {
 
-TSkinCheckBoxWindow::TSkinCheckBoxWindow(HWND parent, int id) : TSkinControlWindow("CheckBox") {
+TSkinCheckBoxWindow::TSkinCheckBoxWindow(HWND parent, int id) : TSkinCaptionWindow("CheckBox") {
   FBehaviour.OnClick = [this] {
     Repaint();
     NotifyClick();
@@ -35,10 +35,6 @@ void TSkinCheckBoxWindow::DoDefaultAction() {
   FBehaviour.SetChecked(!FBehaviour.Checked());
 }
 
-void TSkinCheckBoxWindow::Bound() {
-  FSkinFont = Binding().Usable() ? FontOf(Binding().PartOrCopy("Text").GetFont()) : TGdiFont();
-}
-
 // The skin's "Checked" part gives the box its size; the plain box is 13
 // pixels a side at 96 DPI.
 SIZE TSkinCheckBoxWindow::BoxExtent() const {
@@ -50,11 +46,10 @@ SIZE TSkinCheckBoxWindow::BoxExtent() const {
 
 TCheckBoxContent TSkinCheckBoxWindow::Content(HDC dc, const RECT& client,
                                               const std::string& caption) const {
-  RECT extent{0, 0, 0, 0};
-  DrawTextA(dc, caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+  const SIZE extent = MeasureCaption(dc, caption, 0);
   const SIZE box = BoxExtent();
-  return CheckBoxContentOf(client.right, client.bottom, box.cx, box.cy, Scaled(Spacing),
-                           extent.right, extent.bottom);
+  return CheckBoxContentOf(client.right, client.bottom, box.cx, box.cy, Scaled(Spacing), extent.cx,
+                           extent.cy);
 }
 
 // The plain look: the platform's check box, then the caption.
@@ -83,12 +78,6 @@ void TSkinCheckBoxWindow::PaintSkin(TSkinBitmap& image, const RECT& client) {
   box->PaintTo(image);
 }
 
-void TSkinCheckBoxWindow::PaintSkinText(HDC dc, const RECT& client) {
-  Binding().PartOrCopy("Text").SetState(FBehaviour.StateNumber());
-  TSelection font(dc, FSkinFont ? FSkinFont.Get() : Font());
-  PaintCaption(dc, client);
-}
-
 // After the box and the gap, its access key underlined: embossed when
 // disabled, framed in the shadow colour while focused.
 void TSkinCheckBoxWindow::PaintCaption(HDC dc, const RECT& client) {
@@ -98,61 +87,36 @@ void TSkinCheckBoxWindow::PaintCaption(HDC dc, const RECT& client) {
             content.Caption.Bottom};
   if (Enabled()) {
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER);
+    DrawCaption(dc, text, caption, 0);
   } else {
     RECT raised = text;
     OffsetRect(&raised, 1, 1);
     SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-    DrawTextA(dc, caption.c_str(), -1, &raised, DT_SINGLELINE | DT_VCENTER);
+    DrawCaption(dc, raised, caption, 0);
     SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-    DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER);
+    DrawCaption(dc, text, caption, 0);
   }
   if (Focused()) {
-    RECT mark = text;
-    InflateRect(&mark, 1, 1);
+    RECT mark{content.Focus.Left, content.Focus.Top, content.Focus.Right, content.Focus.Bottom};
     FrameRect(dc, &mark, GetSysColorBrush(COLOR_BTNSHADOW));
   }
 }
 
 bool TSkinCheckBoxWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                         LRESULT& result) {
-  SIZE size = ClientSize();
   switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      Apply(FBehaviour.MouseDown());
-      return true;
-    case WM_LBUTTONUP:
-      Apply(FBehaviour.MouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), size.cx, size.cy));
-      return true;
-    case WM_MOUSEMOVE:
-      if (MouseEntered()) Apply(FBehaviour.MouseEnter());
-      return true;
-    case WM_MOUSELEAVE:
-      MouseLeft();
-      Apply(FBehaviour.MouseLeave());
-      return true;
     case WM_KEYDOWN:
       Apply(FBehaviour.KeyDown(KeyOf(wParam)));
       return true;
     case WM_KEYUP:
       Apply(FBehaviour.KeyUp(KeyOf(wParam)));
       return true;
-    case WM_SETFOCUS:
-      Apply(FBehaviour.FocusEntered());
-      return true;
-    case WM_KILLFOCUS:
-      Apply(FBehaviour.FocusLeft());
-      return true;
-    case WM_ENABLE:
-      FBehaviour.Enabled = wParam != 0;
-      return false;
     case WM_GETDLGCODE:
       result = DLGC_BUTTON;
       return true;
     case WM_GETFONT:  // bound, the skin's font is the control's: the form sizes it by that
-      if (!FSkinFont) return false;
-      result = reinterpret_cast<LRESULT>(FSkinFont.Get());
+      if (!SkinFont()) return false;
+      result = reinterpret_cast<LRESULT>(SkinFont());
       return true;
     case BM_CLICK: {  // the access key
       TControlActions focus;
@@ -176,7 +140,7 @@ bool TSkinCheckBoxWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
                (Focused() ? BST_FOCUS : 0);
       return true;
   }
-  return false;
+  return RouteInput(FBehaviour, message, wParam, lParam);
 }
 
 }  // namespace pixvane

@@ -1,13 +1,13 @@
 #pragma once
 #include "skin/controls/CheckBoxBehaviour.h"
 #include "skin/controls/ControlLayout.h"
-#include "skin/controls/win32/SkinControlWindow.h"
+#include "skin/controls/win32/SkinCaptionWindow.h"
 
 namespace pixvane {
 
 // The skinned check box's window. Every change of its state, by the user or
 // by BM_SETCHECK, tells the parent with BN_CLICKED.
-class TSkinCheckBoxWindow : public TSkinControlWindow {
+class TSkinCheckBoxWindow : public TSkinCaptionWindow {
  public:
   TSkinCheckBoxWindow(HWND parent, int id);
 
@@ -23,17 +23,16 @@ class TSkinCheckBoxWindow : public TSkinControlWindow {
  protected:
   void Paint(HDC dc, const RECT& client) override;
   void PaintSkin(TSkinBitmap& image, const RECT& client) override;
-  void PaintSkinText(HDC dc, const RECT& client) override;
-  void Bound() override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  int32_t StateNumber() const override { return FBehaviour.StateNumber(); }
+  // In the system's colours: the skin's text colour does not reach it.
+  void PaintCaption(HDC dc, const RECT& client) override;
 
  private:
   SIZE BoxExtent() const;
   TCheckBoxContent Content(HDC dc, const RECT& client, const std::string& caption) const;
-  void PaintCaption(HDC dc, const RECT& client);
 
   TCheckBoxBehaviour FBehaviour;
-  TGdiFont FSkinFont;  // the skin's font while bound
 };
 
 }  // namespace pixvane

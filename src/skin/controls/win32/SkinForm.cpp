@@ -52,9 +52,8 @@ void TSkinForm::SetSkinManager(TSkinManager* manager) {
 
 // A usable skin takes the platform's frame away; without one it comes back.
 void TSkinForm::Rebind() {
-  FHot = nullptr;
-  FPressing = false;
   FBinding.Bind();
+  FFrame.SetTree(FBinding.Copy());
   LONG_PTR style = GetWindowLongPtrA(FWindow, GWL_STYLE) & ~static_cast<LONG_PTR>(FrameStyle);
   if (!Skinned()) style |= FPlainStyle;
   SetWindowLongPtrA(FWindow, GWL_STYLE, style);
@@ -64,29 +63,17 @@ void TSkinForm::Rebind() {
 }
 
 void TSkinForm::LayOut(int width, int height) {
-  TSkinObject& form = *FBinding.Copy();
   char title[256] = "";
   GetWindowTextA(FWindow, title, sizeof title);
-  if (TSkinObject* caption = form.FindByKind(skTitle)) caption->Text = title;
-  form.SetActive(FActive);
-  form.SetState(RolledUp() ? 4 : 0);  // the window state the system buttons show for
-  form.SetBounds(0, 0, width, height);
-  form.Realign();
+  FFrame.LayOut(width, height, title, FActive);
 }
 
-// The frame's widths: where the skin's client part sits in the laid-out form.
-RECT TSkinForm::Insets() {
+// The frame's widths for the window's present size.
+TFrameInsets TSkinForm::Insets() {
   RECT window;
   GetWindowRect(FWindow, &window);
-  const int width = window.right - window.left, height = window.bottom - window.top;
-  LayOut(width, height);
-  TSkinObject* client = FBinding.Copy()->FindByKind(skClient);
-  if (!client || RolledUp()) {
-    TSkinObject* top = FBinding.Copy()->FindByKind(skTop);
-    return {0, top ? top->Height() : 0, 0, 0};
-  }
-  const TRect inner = client->BoundsRect();
-  return {inner.Left, inner.Top, width - inner.Right, height - inner.Bottom};
+  LayOut(window.right - window.left, window.bottom - window.top);
+  return FFrame.Insets();
 }
 
 void TSkinForm::PaintFrame() {
@@ -95,7 +82,7 @@ void TSkinForm::PaintFrame() {
   GetWindowRect(FWindow, &window);
   const int width = window.right - window.left, height = window.bottom - window.top;
   if (width <= 0 || height <= 0) return;
-  const RECT insets = Insets();
+  const TFrameInsets insets = Insets();
   TSkinBitmap image(width, height, OpaquePixel(FBinding.Copy()->Color));
   FBinding.Copy()->PaintTo(image);
 
@@ -108,79 +95,43 @@ void TSkinForm::PaintFrame() {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   // The client paints itself; only the frame around it is ours.
-  ExcludeClipRect(dc, insets.left, insets.top, width - insets.right, height - insets.bottom);
+  ExcludeClipRect(dc, insets.Left, insets.Top, width - insets.Right, height - insets.Bottom);
   SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, image.ScanLine(0), &info,
                     DIB_RGB_COLORS);
   ReleaseDC(FWindow, dc);
 }
 
-POINT TSkinForm::WindowPoint(POINT screen) const {
+TPoint TSkinForm::WindowPoint(POINT screen) const {
   RECT window;
   GetWindowRect(FWindow, &window);
   return {screen.x - window.left, screen.y - window.top};
 }
 
-TSkinObject* TSkinForm::ButtonAt(TSkinObject& object, int x, int y) {
-  if (!object.Visible) return nullptr;
-  if (object.Kind == skSysButton && object.BoundsRect().Contains(x, y)) return &object;
-  for (int i = 0; i < object.ChildCount(); ++i)
-    if (TSkinObject* found = ButtonAt(*object.Child(i), x, y)) return found;
-  return nullptr;
+// A WM_NCMOUSELEAVE when the pointer leaves the frame, so that the hot
+// button goes back to its normal look.
+void TSkinForm::WatchPointerLeaving() {
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, FWindow, 0};
+  TrackMouseEvent(&track);
 }
 
-// The client is the client; a system button is ours to press; the rest of
-// the top strip moves the window; the borders do not resize it.
 LRESULT TSkinForm::HitTest(POINT screen) {
-  POINT client = screen;
-  ScreenToClient(FWindow, &client);
+  POINT origin{0, 0};
+  ClientToScreen(FWindow, &origin);
   RECT area;
   GetClientRect(FWindow, &area);
-  if (PtInRect(&area, client)) return HTCLIENT;
-  const POINT at = WindowPoint(screen);
-  if (ButtonAt(*FBinding.Copy(), at.x, at.y)) return HTOBJECT;
-  TSkinObject* top = FBinding.Copy()->FindByKind(skTop);
-  if (top && top->BoundsRect().Contains(at.x, at.y)) return HTCAPTION;
+  const TPoint corner = WindowPoint(origin);
+  const TRect client{corner.X, corner.Y, corner.X + area.right, corner.Y + area.bottom};
+  switch (FFrame.HitTest(WindowPoint(screen), client)) {
+    case TFrameHit::Client:
+      return HTCLIENT;
+    case TFrameHit::SysButton:
+      return HTOBJECT;
+    case TFrameHit::Caption:
+      return HTCAPTION;
+    case TFrameHit::Border:
+      break;
+  }
   return HTBORDER;
-}
-
-// The pointer over the buttons: the one under it shows hot, or pressed while
-// the left button that went down on it is held.
-void TSkinForm::TrackButton(POINT at, bool leftHeld) {
-  TSkinObject* under = ButtonAt(*FBinding.Copy(), at.x, at.y);
-  if (FPressing && under != FHot) under = nullptr;
-  if (under == FHot) return;
-  const uint32_t shift = leftHeld ? uint32_t{ssLeft} : 0u;
-  if (FHot) FHot->MouseLeave();
-  FHot = under;
-  if (FHot) {
-    FHot->MouseMove(shift, at.x, at.y);
-    FHot->MouseEnter();
-  }
-  if (!FPressing && FHot) {
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, FWindow, 0};
-    TrackMouseEvent(&track);
-  }
-}
-
-// With the left button held after a press on a system button: off the
-// button it shows up, back on it pressed again.
-void TSkinForm::DragButton(POINT at) {
-  const bool over = ButtonAt(*FBinding.Copy(), at.x, at.y) == FHot;
-  FHot->MouseMove(over ? uint32_t{ssLeft} : 0u, at.x, at.y);
-  if (over)
-    FHot->MouseEnter();
-  else
-    FHot->MouseLeave();
-}
-
-void TSkinForm::ReleaseButton(POINT at) {
-  TSkinObject* button = FHot;
-  FPressing = false;
-  ReleaseCapture();
-  if (button && ButtonAt(*FBinding.Copy(), at.x, at.y) == button)
-    button->MouseUp(mbLeft, 0, at.x, at.y);  // may close or roll the window
-  else if (button)
-    TrackButton(at, false);
 }
 
 void TSkinForm::PerformAction(TSkinAction action, TSkinObject& button) {
@@ -207,21 +158,12 @@ void TSkinForm::PerformAction(TSkinAction action, TSkinObject& button) {
 }
 
 void TSkinForm::RollUp(bool up) {
-  if (up == RolledUp()) return;
   RECT window;
   GetWindowRect(FWindow, &window);
   const int width = window.right - window.left;
-  int height = FRestoreHeight;
-  if (up) {
-    FRestoreHeight = window.bottom - window.top;
-    LayOut(width, FRestoreHeight);
-    TSkinObject* top = FBinding.Copy()->FindByKind(skTop);
-    height = top ? top->Height() : 0;
-  } else {
-    FRestoreHeight = 0;
-  }
-  FHot = nullptr;
-  SetWindowPos(FWindow, nullptr, 0, 0, width, height,
+  const std::optional<int32_t> height = FFrame.Roll(up, width, window.bottom - window.top);
+  if (!height) return;
+  SetWindowPos(FWindow, nullptr, 0, 0, width, *height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
@@ -236,7 +178,7 @@ void TSkinForm::ToTray() {
   GetWindowTextA(FWindow, data.szTip, sizeof data.szTip);
   if (!Shell_NotifyIconA(NIM_ADD, &data)) return;  // no notification area: stay shown
   FInTray = true;
-  FHot = nullptr;
+  FFrame.ForgetHot();
   ShowWindow(FWindow, SW_HIDE);
 }
 
@@ -267,7 +209,7 @@ void TSkinForm::ShowSystemMenu(TSkinObject& button) {
 bool TSkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == SkinChangingMessage) {
     FBinding.Release();
-    FHot = nullptr;
+    FFrame.SetTree(nullptr);
     return true;
   }
   if (message == SkinChangedMessage) {
@@ -284,11 +226,11 @@ bool TSkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_NCCALCSIZE: {
       auto* rect = reinterpret_cast<RECT*>(lParam);  // the first rectangle either way
       const RECT window = *rect;
-      const RECT insets = Insets();
-      rect->left = window.left + insets.left;
-      rect->top = window.top + insets.top;
-      rect->right = std::max(rect->left, window.right - insets.right);
-      rect->bottom = std::max(rect->top, window.bottom - insets.bottom);
+      const TFrameInsets insets = Insets();
+      rect->left = window.left + insets.Left;
+      rect->top = window.top + insets.Top;
+      rect->right = std::max(rect->left, window.right - insets.Right);
+      rect->bottom = std::max(rect->top, window.bottom - insets.Bottom);
       result = 0;
       return true;
     }
@@ -315,34 +257,29 @@ bool TSkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
       result = HitTest(screen);
       return true;
     case WM_NCMOUSEMOVE:
-      if (!FPressing) TrackButton(WindowPoint(screen), false);
+      FFrame.PointerMoved(WindowPoint(screen));
       return wParam == HTOBJECT;
     case WM_NCMOUSELEAVE:
-      if (!FPressing) TrackButton({-1, -1}, false);
+      FFrame.PointerMoved({-1, -1});
       return true;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
       if (wParam != HTOBJECT) return false;
-      TrackButton(WindowPoint(screen), true);
-      if (!FHot) return true;
-      FPressing = true;
-      SetCapture(FWindow);
-      if (message == WM_NCLBUTTONDBLCLK) FHot->DoubleClick(mbLeft);
-      FHot->MouseDown(mbLeft, ssLeft, 0, 0);
+      FFrame.Press(WindowPoint(screen), message == WM_NCLBUTTONDBLCLK);
       return true;
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP: {
-      if (!FPressing) return false;
+      if (!FFrame.Pressing()) return false;
       POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       ClientToScreen(FWindow, &at);
       if (message == WM_LBUTTONUP)
-        ReleaseButton(WindowPoint(at));
+        FFrame.Release(WindowPoint(at));
       else
-        DragButton(WindowPoint(at));
+        FFrame.Drag(WindowPoint(at));
       return true;
     }
     case WM_CAPTURECHANGED:
-      FPressing = false;
+      FFrame.PressLost();
       return false;
   }
   return false;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "base/win32/Handles.h"
+#include "skin/controls/FormFrame.h"
 #include "skin/controls/SkinBinding.h"
 
 namespace pixvane {
@@ -16,8 +17,10 @@ namespace pixvane {
 // it in the notification area, whose icon brings it back. Without a usable
 // skin the window keeps the platform's frame.
 //
-// The form's window procedure offers every message to HandleMessage first.
-class TSkinForm : public TSkinHost {
+// The rules of the frame are TFormFrame's; this carries them out on the
+// window. The form's window procedure offers every message to HandleMessage
+// first.
+class TSkinForm : public TSkinHost, private TFramePointer {
  public:
   // icons: the TSkinBorderIcon bits of the buttons the window offers.
   TSkinForm(HWND window, uint32_t icons, HICON icon);
@@ -27,7 +30,7 @@ class TSkinForm : public TSkinHost {
 
   void SetSkinManager(TSkinManager* manager);
   bool Skinned() const { return FBinding.Usable(); }
-  bool RolledUp() const { return FRestoreHeight != 0; }
+  bool RolledUp() const { return FFrame.RolledUp(); }
   // True when the message was handled, with its result.
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
@@ -41,31 +44,30 @@ class TSkinForm : public TSkinHost {
   static constexpr UINT TrayMessage = WM_APP + 41;
 
  private:
+  // TFramePointer
+  void CapturePointer() override { SetCapture(FWindow); }
+  void ReleasePointer() override { ReleaseCapture(); }
+  void WatchPointerLeaving() override;
+
   void Rebind();
   void LayOut(int width, int height);
-  RECT Insets();
+  TFrameInsets Insets();
   void PaintFrame();
   LRESULT HitTest(POINT screen);
-  TSkinObject* ButtonAt(TSkinObject& object, int x, int y);
-  void TrackButton(POINT window, bool leftHeld);
-  void DragButton(POINT window);
-  void ReleaseButton(POINT window);
   void RollUp(bool up);
   void ToTray();
   void FromTray();
   void ShowSystemMenu(TSkinObject& button);
-  POINT WindowPoint(POINT screen) const;
+  TPoint WindowPoint(POINT screen) const;
 
   HWND FWindow;
   uint32_t FIcons;
   HICON FIcon;
   TSkinBinding FBinding{"Form"};
+  TFormFrame FFrame{*this};
   DWORD FPlainStyle;  // the platform frame's style bits, given back unskinned
   bool FActive = true;
-  int FRestoreHeight = 0;  // the height before rolling up; 0 unrolled
   bool FInTray = false;
-  TSkinObject* FHot = nullptr;  // the system button under the pointer
-  bool FPressing = false;       // the left button went down on FHot
 };
 
 }  // namespace pixvane

@@ -28,14 +28,14 @@ void TSkinPanelWindow::Paint(HDC dc, const RECT& client) {
 void TSkinPanelWindow::PaintSkin(TSkinBitmap& image, const RECT& client) {
   TSkinObject* frame = Binding().Part("Frame");
   if (!frame) return;
-  frame->SetState(Enabled() ? SkinState::Normal : SkinState::Disabled);
+  frame->SetState(Enabled() ? StateNormal : StateDisabled);
   frame->SetBounds(0, 0, client.right, client.bottom);
   frame->Realign();
   frame->PaintTo(image);
 }
 
 bool TSkinPanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message != WM_COMMAND) return false;
+  if (message != WM_COMMAND && message != WM_DRAWITEM) return false;
   result = SendMessageA(GetParent(Handle()), message, wParam, lParam);
   return true;
 }
