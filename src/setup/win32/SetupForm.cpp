@@ -13,7 +13,7 @@
 #include "base/win32/WindowClass.h"
 #include "setup/win32/SetupResources.h"
 #include "skin/SkinScale.h"
-#include "skin/controls/win32/CaptionText.h"
+#include "skin/controls/win32/ControlCaption.h"
 
 namespace pixvane {
 namespace {
@@ -187,7 +187,7 @@ void TSetupForm::FitLabel(HWND label, int x, int y, int minWidth, int minHeight)
 }
 
 // Labels draw as the skinned controls' captions do, at the advances they
-// were measured by (CaptionText.h), so a link's underline ends with its
+// were measured by (ControlCaption.h), so a link's underline ends with its
 // text: on the panel's image, in the colours the form gives, and ending in
 // "..." where the label is cut.
 void TSetupForm::DrawLabel(const DRAWITEMSTRUCT& item) {

@@ -4,7 +4,7 @@
 
 #include "skin/SkinPaint.h"
 #include "skin/controls/ControlLayout.h"
-#include "skin/controls/win32/CaptionText.h"
+#include "skin/controls/win32/ControlCaption.h"
 
 namespace pixvane {
 

@@ -3,7 +3,7 @@
 #include <oleacc.h>
 
 #include "skin/controls/ControlLayout.h"
-#include "skin/controls/win32/CaptionText.h"
+#include "skin/controls/win32/ControlCaption.h"
 
 namespace pixvane {
 

@@ -1,4 +1,4 @@
-#include "skin/controls/win32/CaptionText.h"
+#include "skin/controls/win32/ControlCaption.h"
 
 #include <string>
 #include <vector>
@@ -70,8 +70,8 @@ void DrawCaption(HDC dc, const RECT& rect, std::string_view caption, UINT format
   // The access key's mark: a line under its character, just below the
   // baseline, in the text's colour.
   const size_t mark = static_cast<size_t>(line.Mark);
-  RECT under{x + (mark ? line.Ends[mark - 1] : 0), y + metrics.tmAscent + 1,
-             x + line.Ends[mark], y + metrics.tmAscent + 2};
+  RECT under{x + (mark ? line.Ends[mark - 1] : 0), y + metrics.tmAscent + 1, x + line.Ends[mark],
+             y + metrics.tmAscent + 2};
   IntersectRect(&under, &under, &rect);
   TGdiBrush ink(CreateSolidBrush(GetTextColor(dc)));
   FillRect(dc, &under, ink.Get());
