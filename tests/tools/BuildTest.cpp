@@ -212,7 +212,7 @@ TEST_F(BuildTest, DefaultsReachTheRecord) {
   EXPECT_EQ(s["lExitMouseMove"], true);
   EXPECT_EQ(s["lShowMouseCursor"], false);
   EXPECT_EQ(s["lExitFSCommandQuit"], true);
-  EXPECT_EQ(s["EffectCommaList"], "");
+  EXPECT_EQ(s["EffectCommaList"], "118,5,22,11,53,127");
   EXPECT_EQ(s["SndCommaList"], "");
 }
 

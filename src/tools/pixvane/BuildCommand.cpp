@@ -286,6 +286,7 @@ TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progre
   result.Pictures = static_cast<int>(manifest.Pictures.size());
   result.Sounds = static_cast<int>(manifest.Sounds.size());
   result.Flash = static_cast<int>(manifest.Flash.size());
+  result.DefaultEffects = manifest.DefaultEffects;
   return result;
 }
 

@@ -22,6 +22,8 @@ struct TBuildResult {
   // reduced to the manifest's max_size with the bytes that saved.
   int Turned = 0, Reduced = 0;
   int64_t BytesSaved = 0;
+  // The manifest named no effects, so the saver carries DefaultEffectList.
+  bool DefaultEffects = false;
 };
 
 // Called before each picture is added: its 1-based index, the count and its
