@@ -432,7 +432,12 @@ TEST_F(BuildTest, PatternsBesideTheManifestMatchWithOrWithoutAFolder) {
 TEST_F(BuildTest, ExampleSaverBuilds) {
   // The README's first command must keep working.
   fs::path example = fs::path(PIXVANE_EXAMPLES_DIR) / "beach/pixvane.toml";
-  RunBuild({example, Folder / "beach.scr", Player});
+  // Makers copy it, so it builds without a warning and has the look of
+  // today's keys: filled screen, caption with a shadow.
+  std::vector<std::string> warnings;
+  RunBuild({example, Folder / "beach.scr", Player}, {},
+           [&](const std::string& warning) { warnings.push_back(warning); });
+  EXPECT_EQ(warnings, std::vector<std::string>());
   TPackageReport report = ReadPackageReport(Folder / "beach.scr");
   EXPECT_GE(report.Pictures.size(), 4u);
   for (const TPictureInfo& picture : report.Pictures) EXPECT_FALSE(picture.Error) << *picture.Error;
@@ -440,6 +445,8 @@ TEST_F(BuildTest, ExampleSaverBuilds) {
   EXPECT_EQ(report.Package->Settings.Ver, "photo");
   EXPECT_NE(report.Package->Settings.Text, "");
   EXPECT_GT(report.Package->Settings.EffectCount(), 0);
+  EXPECT_EQ(report.Package->Settings.Scale(), TScaleMode::Fill);
+  EXPECT_TRUE(report.Package->Settings.lCaptionShadow);
 }
 
 }  // namespace
