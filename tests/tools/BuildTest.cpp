@@ -331,6 +331,28 @@ TEST_F(BuildTest, MissingPlayerAsksForOne) {
   EXPECT_TRUE(Folder.Names("out").empty());
 }
 
+// The native tool in build/native/bin finds the player the Windows build
+// puts in build/win/bin; one beside the tool comes first.
+TEST_F(BuildTest, ThePlayerIsFoundBesideTheToolOrInTheWindowsBuild) {
+  fs::path tool = Folder / "build/native/bin";
+  fs::create_directories(tool);
+  try {
+    FindPlayer(tool);
+    FAIL() << "no error";
+  } catch (const EToolError& e) {
+    std::string text = e.what();
+    EXPECT_NE(text.find("no player found at " + (tool / "pixvane.scr").string() + " or " +
+                        (Folder / "build/win/bin/pixvane.scr").string()),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("scripts/demo"), std::string::npos) << text;
+  }
+  fs::path windows = Folder.Write("build/win/bin/pixvane.scr", test::MakePlayerStandIn());
+  EXPECT_EQ(FindPlayer(tool), windows);
+  fs::path beside = Folder.Write("build/native/bin/pixvane.scr", test::MakePlayerStandIn());
+  EXPECT_EQ(FindPlayer(tool), beside);
+}
+
 // The message for a build that must fail, with nothing written.
 std::string BuildError(const TBuildOptions& options) {
   try {

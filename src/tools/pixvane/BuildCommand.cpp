@@ -244,13 +244,26 @@ fs::path ResolvePlayer(const fs::path& given) {
     return given;
   }
   fs::path self = ExecutablePath();
-  fs::path player = self.empty() ? fs::path() : self.parent_path() / "pixvane.scr";
-  if (player.empty() || !fs::is_regular_file(player, error))
-    throw EToolError("no player found" +
-                     (player.empty() ? std::string() : " at " + PathForMessage(player)) +
-                     "; pass --player PLAYER");
-  CheckPlayer(player);
-  return player;
+  if (self.empty())
+    throw EToolError("no player found: the tool cannot tell where it is; pass --player PLAYER");
+  return FindPlayer(self.parent_path());
+}
+
+fs::path FindPlayer(const fs::path& toolFolder) {
+  // Beside the tool, as an installed tool has it; then where this checkout's
+  // Windows build puts it, for the native tool run from build/native/bin.
+  const fs::path places[] = {toolFolder / "pixvane.scr",
+                             (toolFolder / "../../win/bin/pixvane.scr").lexically_normal()};
+  std::error_code error;
+  for (const fs::path& player : places)
+    if (fs::is_regular_file(player, error)) {
+      CheckPlayer(player);
+      return player;
+    }
+  throw EToolError("no player found at " + PathForMessage(places[0]) + " or " +
+                   PathForMessage(places[1]) +
+                   "; pass --player PLAYER, or make the player with scripts/demo or the Windows "
+                   "build (build/win)");
 }
 
 TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progress,
