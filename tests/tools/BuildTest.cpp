@@ -334,7 +334,7 @@ TEST_F(BuildTest, MissingPlayerAsksForOne) {
 // The native tool in build/native/bin finds the player the Windows build
 // puts in build/win/bin; one beside the tool comes first.
 TEST_F(BuildTest, ThePlayerIsFoundBesideTheToolOrInTheWindowsBuild) {
-  fs::path tool = Folder / "build/native/bin";
+  fs::path tool = Folder.Path() / "build" / "native" / "bin";
   fs::create_directories(tool);
   try {
     FindPlayer(tool);
@@ -342,7 +342,7 @@ TEST_F(BuildTest, ThePlayerIsFoundBesideTheToolOrInTheWindowsBuild) {
   } catch (const EToolError& e) {
     std::string text = e.what();
     EXPECT_NE(text.find("no player found at " + (tool / "pixvane.scr").string() + " or " +
-                        (Folder / "build/win/bin/pixvane.scr").string()),
+                        (Folder.Path() / "build" / "win" / "bin" / "pixvane.scr").string()),
               std::string::npos)
         << text;
     EXPECT_NE(text.find("scripts/demo"), std::string::npos) << text;
