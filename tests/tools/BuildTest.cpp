@@ -6,6 +6,7 @@
 #include "base/CodePage.h"
 #include "base/Stream.h"
 #include "package/PackageWriter.h"
+#include "package/Picture.h"
 #include "tools/ToolTestFiles.h"
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/ExtractCommand.h"
@@ -413,6 +414,38 @@ TEST_F(BuildTest, PicturesAreDecodedWhileBuilding) {
   Folder.Write("show/cut.jpg", "GIF89a and the rest");
   EXPECT_NE(BuildError({manifest, Folder / "bad.scr", Player})
                 .find("cut.jpg: this is a GIF picture, not a JPEG"),
+            std::string::npos);
+}
+
+// The player decodes no CMYK; such a JPEG is stored in screen colours and,
+// carrying its EXIF block along, turned upright like any camera photo.
+TEST_F(BuildTest, CmykJpegsAreStoredAsRgbJpegs) {
+  const uint8_t red[4] = {0, 255, 255, 0};  // magenta and yellow ink
+  Folder.Write("show/print.jpg", test::WithExifOrientation(test::MakeCmykJpeg(32, 16, red), 6));
+  fs::path manifest = Folder.Write("show/cmyk.toml", "[show]\npictures = [\"print.jpg\"]\n");
+  std::vector<std::string> warnings;
+  fs::create_directories(Folder / "out");
+  TBuildResult result = RunBuild({manifest, Folder / "out/saver.scr", Player}, {},
+                                 [&](const std::string& warning) { warnings.push_back(warning); });
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find("print.jpg: a CMYK JPEG, which the player cannot show; stored as an "
+                             "RGB JPEG at quality 92"),
+            std::string::npos)
+      << warnings[0];
+  EXPECT_EQ(result.Turned, 1);
+  std::ostringstream log;
+  RunExtract(Folder / "out/saver.scr", Folder / "unpacked", log);
+  TJPEGImage stored(test::ReadBytes(Folder / "unpacked/print.jpg"));
+  ASSERT_EQ(stored.Width(), 16);
+  ASSERT_EQ(stored.Height(), 32);
+  const uint8_t* pixel = stored.Pixels().ScanLine(8) + 3 * 8;  // BGR
+  EXPECT_LT(pixel[0], 30);
+  EXPECT_LT(pixel[1], 30);
+  EXPECT_GT(pixel[2], 225);
+
+  std::vector<uint8_t> cmyk = test::MakeCmykJpeg(32, 16, red);
+  Folder.Write("show/print.jpg", std::vector<uint8_t>(cmyk.begin(), cmyk.begin() + 60));
+  EXPECT_NE(BuildError({manifest, Folder / "bad.scr", Player}).find("the JPEG picture is damaged"),
             std::string::npos);
 }
 
