@@ -11,6 +11,7 @@
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/ExtractCommand.h"
 #ifdef PIXVANE_HAVE_IMAGE_FILES
+#include <libheif/heif.h>
 #include "tools/pixvane/ImageFiles.h"
 #endif
 #include "tools/pixvane/PackageFile.h"
@@ -354,6 +355,39 @@ TEST_F(BuildTest, ThePlayerIsFoundBesideTheToolOrInTheWindowsBuild) {
   EXPECT_EQ(FindPlayer(tool), beside);
 }
 
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+// A HEIC file of a flat colour, as a phone would write one, made by
+// libheif's own encoder.
+std::vector<uint8_t> MakeHeic(int width, int height) {
+  heif_context* context = heif_context_alloc();
+  heif_encoder* encoder = nullptr;
+  heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder);
+  heif_image* image = nullptr;
+  heif_image_create(width, height, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+  heif_image_add_plane(image, heif_channel_interleaved, width, height, 8);
+  int stride = 0;
+  uint8_t* rows = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      uint8_t* pixel = rows + y * stride + 3 * x;
+      pixel[0] = 200, pixel[1] = 60, pixel[2] = 30;
+    }
+  heif_context_encode_image(context, image, encoder, nullptr, nullptr);
+  std::vector<uint8_t> bytes;
+  heif_writer writer{1, [](heif_context*, const void* data, size_t size, void* userdata) {
+                       auto* out = static_cast<std::vector<uint8_t>*>(userdata);
+                       auto* begin = static_cast<const uint8_t*>(data);
+                       out->insert(out->end(), begin, begin + size);
+                       return heif_error{heif_error_Ok, heif_suberror_Unspecified, ""};
+                     }};
+  heif_context_write(context, &writer, &bytes);
+  heif_image_release(image);
+  heif_encoder_release(encoder);
+  heif_context_free(context);
+  return bytes;
+}
+#endif
+
 // The message for a build that must fail, with nothing written.
 std::string BuildError(const TBuildOptions& options) {
   try {
@@ -447,6 +481,42 @@ TEST_F(BuildTest, CmykJpegsAreStoredAsRgbJpegs) {
   Folder.Write("show/print.jpg", std::vector<uint8_t>(cmyk.begin(), cmyk.begin() + 60));
   EXPECT_NE(BuildError({manifest, Folder / "bad.scr", Player}).find("the JPEG picture is damaged"),
             std::string::npos);
+}
+
+// The kind comes from the bytes: a JPEG named .HEIC is stored as it is.
+TEST_F(BuildTest, HeicPicturesAreConvertedNativelyAndExplainedOnWindows) {
+  Folder.Write("show/IMG_0001.HEIC", Jpegs[0]);
+  fs::path manifest = Folder.Write("show/heic.toml", "[show]\npictures = [\"IMG_0001.HEIC\"]\n");
+  std::vector<std::string> warnings;
+  RunBuild({manifest, Folder / "jpeg.scr", Player}, {},
+           [&](const std::string& warning) { warnings.push_back(warning); });
+  EXPECT_EQ(warnings, std::vector<std::string>());
+  EXPECT_EQ(Inspect("jpeg.scr")["pictures"][0]["name"], "IMG_0001.HEIC");
+
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+  Folder.Write("show/IMG_0001.HEIC", MakeHeic(40, 24));
+  RunBuild({manifest, Folder / "heic.scr", Player}, {},
+           [&](const std::string& warning) { warnings.push_back(warning); });
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find("IMG_0001.HEIC: a HEIC picture; stored as IMG_0001.jpg, a JPEG at "
+                             "quality 92"),
+            std::string::npos)
+      << warnings[0];
+  json picture = Inspect("heic.scr")["pictures"][0];
+  EXPECT_EQ(picture["name"], "IMG_0001.jpg");
+  EXPECT_EQ(picture["width"], 40);
+  EXPECT_EQ(picture["height"], 24);
+  EXPECT_TRUE(picture["error"].is_null());
+#else
+  Folder.Write("show/IMG_0001.HEIC", std::string("\0\0\0\x18"
+                                                 "ftypheic\0\0\0\0mif1heic",
+                                                 24));
+  EXPECT_NE(BuildError({manifest, Folder / "heic.scr", Player})
+                .find("IMG_0001.HEIC: this is a HEIC picture, which the player cannot show and "
+                      "this Windows tool cannot convert; export it as JPEG (on the phone, or from "
+                      "the Photos app), or build with the native tool"),
+            std::string::npos);
+#endif
 }
 
 #ifdef PIXVANE_HAVE_IMAGE_FILES

@@ -84,9 +84,10 @@ TBitmap DecodeCmyk(const std::vector<uint8_t>& bytes) {
 
 // Reads a picture as the JPEG bytes to store, decoding it once at a small
 // scale so a damaged file stops the build here rather than showing half grey
-// on the maker's screen. What libjpeg merely warns about, a PNG turned into
-// a JPEG (stored under name with ".jpg") and a CMYK JPEG turned into an RGB
-// one go to warnings.
+// on the maker's screen. What libjpeg merely warns about, a PNG or HEIC
+// picture turned into a JPEG (stored under name with ".jpg") and a CMYK JPEG
+// turned into an RGB one go to warnings. The kind comes from the bytes, not
+// the name: a JPEG called .HEIC is a JPEG.
 std::vector<uint8_t> ReadPicture(const fs::path& path, std::string& name,
                                  std::vector<std::string>& warnings) {
   std::vector<uint8_t> bytes = ReadBytes(path);
@@ -98,6 +99,18 @@ std::vector<uint8_t> ReadPicture(const fs::path& path, std::string& name,
                        std::to_string(ConvertedQuality));
     return EncodeJpeg(ReadPng(path), ConvertedQuality);
   }
+  if (kind == "a HEIC picture") {
+    name = Utf8FromPath(PathFromUtf8(name).replace_extension(".jpg"));
+    warnings.push_back("a HEIC picture; stored as " + name + ", a JPEG at quality " +
+                       std::to_string(ConvertedQuality));
+    return EncodeJpeg(ReadHeic(path), ConvertedQuality);
+  }
+#else
+  if (kind == "a HEIC picture")
+    throw EError(
+        "this is a HEIC picture, which the player cannot show and this Windows tool "
+        "cannot convert; export it as JPEG (on the phone, or from the Photos app), or "
+        "build with the native tool (pixvane on Linux), which converts it");
 #endif
   if (kind.empty()) throw EError("not a JPEG picture; the player shows JPEG pictures only");
   if (kind != "a JPEG picture")
