@@ -62,8 +62,8 @@ if(PIXVANE_TESTS)
 endif()
 
 # PNG, GIF and WebP output of the tool's frame rendering (libimagequant
-# picks the GIF palettes, FreeType draws captions): optional, found natively
-# only.
+# picks the GIF palettes, FreeType draws captions) and PNG and HEIC pictures
+# read into savers: optional, found natively only.
 find_package(PNG)
 find_package(GIF)
 if(NOT MINGW)
@@ -71,7 +71,9 @@ if(NOT MINGW)
   find_package(Freetype REQUIRED)
   pkg_check_modules(WEBP QUIET IMPORTED_TARGET libwebpmux libwebp)
   pkg_check_modules(IMAGEQUANT QUIET IMPORTED_TARGET imagequant)
+  # HEIC photos taken into a saver.
+  pkg_check_modules(HEIF QUIET IMPORTED_TARGET libheif)
 endif()
-if(PNG_FOUND AND GIF_FOUND AND WEBP_FOUND AND IMAGEQUANT_FOUND AND FREETYPE_FOUND)
+if(PNG_FOUND AND GIF_FOUND AND WEBP_FOUND AND IMAGEQUANT_FOUND AND FREETYPE_FOUND AND HEIF_FOUND)
   set(PIXVANE_IMAGE_FILES ON)
 endif()

@@ -6,10 +6,12 @@
 #include "base/CodePage.h"
 #include "base/Stream.h"
 #include "package/PackageWriter.h"
+#include "package/Picture.h"
 #include "tools/ToolTestFiles.h"
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/ExtractCommand.h"
 #ifdef PIXVANE_HAVE_IMAGE_FILES
+#include <libheif/heif.h>
 #include "tools/pixvane/ImageFiles.h"
 #endif
 #include "tools/pixvane/PackageFile.h"
@@ -212,7 +214,7 @@ TEST_F(BuildTest, DefaultsReachTheRecord) {
   EXPECT_EQ(s["lExitMouseMove"], true);
   EXPECT_EQ(s["lShowMouseCursor"], false);
   EXPECT_EQ(s["lExitFSCommandQuit"], true);
-  EXPECT_EQ(s["EffectCommaList"], "");
+  EXPECT_EQ(s["EffectCommaList"], "118,5,22,11,53,127");
   EXPECT_EQ(s["SndCommaList"], "");
 }
 
@@ -331,6 +333,61 @@ TEST_F(BuildTest, MissingPlayerAsksForOne) {
   EXPECT_TRUE(Folder.Names("out").empty());
 }
 
+// The native tool in build/native/bin finds the player the Windows build
+// puts in build/win/bin; one beside the tool comes first.
+TEST_F(BuildTest, ThePlayerIsFoundBesideTheToolOrInTheWindowsBuild) {
+  fs::path tool = Folder.Path() / "build" / "native" / "bin";
+  fs::create_directories(tool);
+  try {
+    FindPlayer(tool);
+    FAIL() << "no error";
+  } catch (const EToolError& e) {
+    std::string text = e.what();
+    EXPECT_NE(text.find("no player found at " + (tool / "pixvane.scr").string() + " or " +
+                        (Folder.Path() / "build" / "win" / "bin" / "pixvane.scr").string()),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("scripts/demo"), std::string::npos) << text;
+  }
+  fs::path windows = Folder.Write("build/win/bin/pixvane.scr", test::MakePlayerStandIn());
+  EXPECT_EQ(FindPlayer(tool), windows);
+  fs::path beside = Folder.Write("build/native/bin/pixvane.scr", test::MakePlayerStandIn());
+  EXPECT_EQ(FindPlayer(tool), beside);
+}
+
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+// A HEIC file of a flat colour, as a phone would write one, made by
+// libheif's own encoder.
+std::vector<uint8_t> MakeHeic(int width, int height) {
+  heif_context* context = heif_context_alloc();
+  heif_encoder* encoder = nullptr;
+  heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder);
+  heif_image* image = nullptr;
+  heif_image_create(width, height, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+  heif_image_add_plane(image, heif_channel_interleaved, width, height, 8);
+  int stride = 0;
+  uint8_t* rows = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      uint8_t* pixel = rows + y * stride + 3 * x;
+      pixel[0] = 200, pixel[1] = 60, pixel[2] = 30;
+    }
+  heif_context_encode_image(context, image, encoder, nullptr, nullptr);
+  std::vector<uint8_t> bytes;
+  heif_writer writer{1, [](heif_context*, const void* data, size_t size, void* userdata) {
+                       auto* out = static_cast<std::vector<uint8_t>*>(userdata);
+                       auto* begin = static_cast<const uint8_t*>(data);
+                       out->insert(out->end(), begin, begin + size);
+                       return heif_error{heif_error_Ok, heif_suberror_Unspecified, ""};
+                     }};
+  heif_context_write(context, &writer, &bytes);
+  heif_image_release(image);
+  heif_encoder_release(encoder);
+  heif_context_free(context);
+  return bytes;
+}
+#endif
+
 // The message for a build that must fail, with nothing written.
 std::string BuildError(const TBuildOptions& options) {
   try {
@@ -394,6 +451,74 @@ TEST_F(BuildTest, PicturesAreDecodedWhileBuilding) {
             std::string::npos);
 }
 
+// The player decodes no CMYK; such a JPEG is stored in screen colours and,
+// carrying its EXIF block along, turned upright like any camera photo.
+TEST_F(BuildTest, CmykJpegsAreStoredAsRgbJpegs) {
+  const uint8_t red[4] = {0, 255, 255, 0};  // magenta and yellow ink
+  Folder.Write("show/print.jpg", test::WithExifOrientation(test::MakeCmykJpeg(32, 16, red), 6));
+  fs::path manifest = Folder.Write("show/cmyk.toml", "[show]\npictures = [\"print.jpg\"]\n");
+  std::vector<std::string> warnings;
+  fs::create_directories(Folder / "out");
+  TBuildResult result = RunBuild({manifest, Folder / "out/saver.scr", Player}, {},
+                                 [&](const std::string& warning) { warnings.push_back(warning); });
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find("print.jpg: a CMYK JPEG, which the player cannot show; stored as an "
+                             "RGB JPEG at quality 92"),
+            std::string::npos)
+      << warnings[0];
+  EXPECT_EQ(result.Turned, 1);
+  std::ostringstream log;
+  RunExtract(Folder / "out/saver.scr", Folder / "unpacked", log);
+  TJPEGImage stored(test::ReadBytes(Folder / "unpacked/print.jpg"));
+  ASSERT_EQ(stored.Width(), 16);
+  ASSERT_EQ(stored.Height(), 32);
+  const uint8_t* pixel = stored.Pixels().ScanLine(8) + 3 * 8;  // BGR
+  EXPECT_LT(pixel[0], 30);
+  EXPECT_LT(pixel[1], 30);
+  EXPECT_GT(pixel[2], 225);
+
+  std::vector<uint8_t> cmyk = test::MakeCmykJpeg(32, 16, red);
+  Folder.Write("show/print.jpg", std::vector<uint8_t>(cmyk.begin(), cmyk.begin() + 60));
+  EXPECT_NE(BuildError({manifest, Folder / "bad.scr", Player}).find("the JPEG picture is damaged"),
+            std::string::npos);
+}
+
+// The kind comes from the bytes: a JPEG named .HEIC is stored as it is.
+TEST_F(BuildTest, HeicPicturesAreConvertedNativelyAndExplainedOnWindows) {
+  Folder.Write("show/IMG_0001.HEIC", Jpegs[0]);
+  fs::path manifest = Folder.Write("show/heic.toml", "[show]\npictures = [\"IMG_0001.HEIC\"]\n");
+  std::vector<std::string> warnings;
+  RunBuild({manifest, Folder / "jpeg.scr", Player}, {},
+           [&](const std::string& warning) { warnings.push_back(warning); });
+  EXPECT_EQ(warnings, std::vector<std::string>());
+  EXPECT_EQ(Inspect("jpeg.scr")["pictures"][0]["name"], "IMG_0001.HEIC");
+
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+  Folder.Write("show/IMG_0001.HEIC", MakeHeic(40, 24));
+  RunBuild({manifest, Folder / "heic.scr", Player}, {},
+           [&](const std::string& warning) { warnings.push_back(warning); });
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find("IMG_0001.HEIC: a HEIC picture; stored as IMG_0001.jpg, a JPEG at "
+                             "quality 92"),
+            std::string::npos)
+      << warnings[0];
+  json picture = Inspect("heic.scr")["pictures"][0];
+  EXPECT_EQ(picture["name"], "IMG_0001.jpg");
+  EXPECT_EQ(picture["width"], 40);
+  EXPECT_EQ(picture["height"], 24);
+  EXPECT_TRUE(picture["error"].is_null());
+#else
+  Folder.Write("show/IMG_0001.HEIC", std::string("\0\0\0\x18"
+                                                 "ftypheic\0\0\0\0mif1heic",
+                                                 24));
+  EXPECT_NE(BuildError({manifest, Folder / "heic.scr", Player})
+                .find("IMG_0001.HEIC: this is a HEIC picture, which the player cannot show and "
+                      "this Windows tool cannot convert; export it as JPEG (on the phone, or from "
+                      "the Photos app), or build with the native tool"),
+            std::string::npos);
+#endif
+}
+
 #ifdef PIXVANE_HAVE_IMAGE_FILES
 TEST_F(BuildTest, PngPicturesAreStoredAsJpeg) {
   WritePng(Folder / "show/drawing.png", TBitmap(30, 20));
@@ -432,7 +557,12 @@ TEST_F(BuildTest, PatternsBesideTheManifestMatchWithOrWithoutAFolder) {
 TEST_F(BuildTest, ExampleSaverBuilds) {
   // The README's first command must keep working.
   fs::path example = fs::path(PIXVANE_EXAMPLES_DIR) / "beach/pixvane.toml";
-  RunBuild({example, Folder / "beach.scr", Player});
+  // Makers copy it, so it builds without a warning and has the look of
+  // today's keys: filled screen, caption with a shadow.
+  std::vector<std::string> warnings;
+  RunBuild({example, Folder / "beach.scr", Player}, {},
+           [&](const std::string& warning) { warnings.push_back(warning); });
+  EXPECT_EQ(warnings, std::vector<std::string>());
   TPackageReport report = ReadPackageReport(Folder / "beach.scr");
   EXPECT_GE(report.Pictures.size(), 4u);
   for (const TPictureInfo& picture : report.Pictures) EXPECT_FALSE(picture.Error) << *picture.Error;
@@ -440,6 +570,8 @@ TEST_F(BuildTest, ExampleSaverBuilds) {
   EXPECT_EQ(report.Package->Settings.Ver, "photo");
   EXPECT_NE(report.Package->Settings.Text, "");
   EXPECT_GT(report.Package->Settings.EffectCount(), 0);
+  EXPECT_EQ(report.Package->Settings.Scale(), TScaleMode::Fill);
+  EXPECT_TRUE(report.Package->Settings.lCaptionShadow);
 }
 
 }  // namespace

@@ -52,7 +52,6 @@ TEST_F(ManifestTest, DefaultsOfAMinimalManifest) {
   EXPECT_EQ(s.Title, "");
   ASSERT_EQ(m.Pictures.size(), 1u);
   EXPECT_EQ(m.Pictures[0].Line, 2);
-  EXPECT_EQ(s.EffectCount(), 0);
   EXPECT_EQ(s.Interval, 5000);
   EXPECT_FALSE(s.lRandomPic || s.lRandomStyle || s.lClearOldImage);
   EXPECT_EQ(s.Scale(), TScaleMode::Fit);
@@ -69,6 +68,18 @@ TEST_F(ManifestTest, DefaultsOfAMinimalManifest) {
   EXPECT_EQ(s.SoundOrder(), TSoundOrder::List);
   EXPECT_FALSE(s.lSoundLoop || s.lMute || s.lShowMouseCursor);
   EXPECT_TRUE(s.lExitMouseMove && s.lExitMouseClick && s.lExitKeyPress && s.lExitFSCommandQuit);
+}
+
+// No effects would mean plain cuts; named cuts stay cuts.
+TEST_F(ManifestTest, AManifestWithoutEffectsGetsTheDefaultList) {
+  for (const std::string& keys : {std::string(), std::string("effects = []\n")}) {
+    TManifest m = Load(Pictures + keys);
+    EXPECT_EQ(m.Settings.EffectList.CommaText(), "118,5,22,11,53,127") << keys;
+    EXPECT_TRUE(m.DefaultEffects);
+  }
+  TManifest cuts = Load(Pictures + "effects = [0]\n");
+  EXPECT_EQ(cuts.Settings.EffectList.CommaText(), "0");
+  EXPECT_FALSE(cuts.DefaultEffects);
 }
 
 TEST_F(ManifestTest, CaptionColoursCharsetsAndStyles) {

@@ -9,6 +9,8 @@
 #include <stdexcept>
 
 #include "support/TestJpeg.h"
+// jpeglib.h needs the size types of cstdio first.
+#include <jpeglib.h>
 #include "tools/pixvane/FileKind.h"
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -93,6 +95,35 @@ std::vector<uint8_t> MakeJpeg(int width, int height, int seed) {
                ((((x ^ y) * (seed + 1)) & 0xFF) << 16);
       },
       85);
+}
+
+std::vector<uint8_t> MakeCmykJpeg(int width, int height, const uint8_t (&inks)[4]) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr error;
+  info.err = jpeg_std_error(&error);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = 4;
+  info.in_color_space = JCS_CMYK;
+  jpeg_set_defaults(&info);  // CMYK in, CMYK stored, with the Adobe marker
+  jpeg_set_quality(&info, 95, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<uint8_t> row;
+  for (int x = 0; x < width; ++x)
+    for (uint8_t ink : inks) row.push_back(static_cast<uint8_t>(255 - ink));
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW line = row.data();
+    jpeg_write_scanlines(&info, &line, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<uint8_t> bytes(buffer, buffer + size);
+  std::free(buffer);
+  return bytes;
 }
 
 std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg, int orientation,

@@ -34,6 +34,11 @@ std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
 // that depends on seed so every picture's bytes differ.
 std::vector<uint8_t> MakeJpeg(int width, int height, int seed);
 
+// A JPEG in printing inks of one colour throughout, as Adobe's programs
+// write them: cyan, magenta, yellow and black (0-255 each) stored inverted,
+// with the Adobe marker that says so.
+std::vector<uint8_t> MakeCmykJpeg(int width, int height, const uint8_t (&inks)[4]);
+
 // The JPEG file with an EXIF block after its start marker whose one entry
 // is the orientation (1-8), in either byte order, as cameras write it.
 std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg, int orientation,

@@ -12,11 +12,12 @@
 #include "package/Package.h"
 #include "package/PackageWriter.h"
 #include "package/Picture.h"
+#include "tools/pixvane/CmykJpeg.h"
 #include "tools/pixvane/FileKind.h"
 #ifdef PIXVANE_HAVE_IMAGE_FILES
 #include "tools/pixvane/ImageFiles.h"
-#include "tools/pixvane/JpegEncoder.h"
 #endif
+#include "tools/pixvane/JpegEncoder.h"
 #include "tools/pixvane/OutputFile.h"
 #include "tools/pixvane/Platform.h"
 #include "tools/pixvane/Reduce.h"
@@ -64,14 +65,29 @@ std::vector<uint8_t> ReadBytes(const fs::path& path) {
   return bytes;
 }
 
-// The quality PNG pictures are stored at: high enough that photos show no
-// artefacts, well below the size of the PNG itself.
-constexpr int PngQuality = 92;
+// The quality pictures the player cannot show (PNG, CMYK JPEG) are stored at:
+// high enough that photos show no artefacts, well below the size of a PNG.
+constexpr int ConvertedQuality = 92;
+
+// libjpeg's number alone tells a maker little.
+[[noreturn]] void Damaged(const EReadError& e) {
+  throw EReadError("the JPEG picture is damaged (libjpeg: " + std::string(e.what()) + ")");
+}
+
+TBitmap DecodeCmyk(const std::vector<uint8_t>& bytes) {
+  try {
+    return DecodeCmykJpeg(bytes);
+  } catch (const EReadError& e) {
+    Damaged(e);
+  }
+}
 
 // Reads a picture as the JPEG bytes to store, decoding it once at a small
 // scale so a damaged file stops the build here rather than showing half grey
-// on the maker's screen. What libjpeg merely warns about, and a PNG turned
-// into a JPEG (stored under name with ".jpg"), go to warnings.
+// on the maker's screen. What libjpeg merely warns about, a PNG or HEIC
+// picture turned into a JPEG (stored under name with ".jpg") and a CMYK JPEG
+// turned into an RGB one go to warnings. The kind comes from the bytes, not
+// the name: a JPEG called .HEIC is a JPEG.
 std::vector<uint8_t> ReadPicture(const fs::path& path, std::string& name,
                                  std::vector<std::string>& warnings) {
   std::vector<uint8_t> bytes = ReadBytes(path);
@@ -80,19 +96,38 @@ std::vector<uint8_t> ReadPicture(const fs::path& path, std::string& name,
   if (kind == "a PNG picture") {
     name = Utf8FromPath(PathFromUtf8(name).replace_extension(".jpg"));
     warnings.push_back("a PNG picture; stored as " + name + ", a JPEG at quality " +
-                       std::to_string(PngQuality));
-    return EncodeJpeg(ReadPng(path), PngQuality);
+                       std::to_string(ConvertedQuality));
+    return EncodeJpeg(ReadPng(path), ConvertedQuality);
   }
+  if (kind == "a HEIC picture") {
+    name = Utf8FromPath(PathFromUtf8(name).replace_extension(".jpg"));
+    warnings.push_back("a HEIC picture; stored as " + name + ", a JPEG at quality " +
+                       std::to_string(ConvertedQuality));
+    return EncodeJpeg(ReadHeic(path), ConvertedQuality);
+  }
+#else
+  if (kind == "a HEIC picture")
+    throw EError(
+        "this is a HEIC picture, which the player cannot show and this Windows tool "
+        "cannot convert; export it as JPEG (on the phone, or from the Photos app), or "
+        "build with the native tool (pixvane on Linux), which converts it");
 #endif
   if (kind.empty()) throw EError("not a JPEG picture; the player shows JPEG pictures only");
   if (kind != "a JPEG picture")
     throw EError("this is " + kind + ", not a JPEG; the player shows JPEG pictures only");
+  if (IsCmykJpeg(bytes)) {
+    warnings.push_back(
+        "a CMYK JPEG, which the player cannot show; stored as an RGB JPEG at "
+        "quality " +
+        std::to_string(ConvertedQuality));
+    // Its EXIF block goes along, so it is turned upright like any photo.
+    return WithExifFrom(EncodeJpeg(DecodeCmyk(bytes), ConvertedQuality), bytes);
+  }
   std::vector<std::string> damage;
   try {
     TJPEGImage(bytes).Decode(8, &damage);
   } catch (const EReadError& e) {
-    // libjpeg's number alone tells a maker little.
-    throw EReadError("the JPEG picture is damaged (libjpeg: " + std::string(e.what()) + ")");
+    Damaged(e);
   }
   if (!damage.empty()) {
     std::string texts;
@@ -244,13 +279,26 @@ fs::path ResolvePlayer(const fs::path& given) {
     return given;
   }
   fs::path self = ExecutablePath();
-  fs::path player = self.empty() ? fs::path() : self.parent_path() / "pixvane.scr";
-  if (player.empty() || !fs::is_regular_file(player, error))
-    throw EToolError("no player found" +
-                     (player.empty() ? std::string() : " at " + PathForMessage(player)) +
-                     "; pass --player PLAYER");
-  CheckPlayer(player);
-  return player;
+  if (self.empty())
+    throw EToolError("no player found: the tool cannot tell where it is; pass --player PLAYER");
+  return FindPlayer(self.parent_path());
+}
+
+fs::path FindPlayer(const fs::path& toolFolder) {
+  // Beside the tool, as an installed tool has it; then where this checkout's
+  // Windows build puts it, for the native tool run from build/native/bin.
+  const fs::path places[] = {toolFolder / "pixvane.scr",
+                             (toolFolder / "../../win/bin/pixvane.scr").lexically_normal()};
+  std::error_code error;
+  for (const fs::path& player : places)
+    if (fs::is_regular_file(player, error)) {
+      CheckPlayer(player);
+      return player;
+    }
+  throw EToolError("no player found at " + PathForMessage(places[0]) + " or " +
+                   PathForMessage(places[1]) +
+                   "; pass --player PLAYER, or make the player with scripts/demo or the Windows "
+                   "build (build/win)");
 }
 
 TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progress,
@@ -286,6 +334,7 @@ TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progre
   result.Pictures = static_cast<int>(manifest.Pictures.size());
   result.Sounds = static_cast<int>(manifest.Sounds.size());
   result.Flash = static_cast<int>(manifest.Flash.size());
+  result.DefaultEffects = manifest.DefaultEffects;
   return result;
 }
 

@@ -22,6 +22,8 @@ struct TBuildResult {
   // reduced to the manifest's max_size with the bytes that saved.
   int Turned = 0, Reduced = 0;
   int64_t BytesSaved = 0;
+  // The manifest named no effects, so the saver carries DefaultEffectList.
+  bool DefaultEffects = false;
 };
 
 // Called before each picture is added: its 1-based index, the count and its
@@ -38,9 +40,14 @@ using TBuildWarning = std::function<void(const std::string& warning)>;
 TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progress = {},
                       const TBuildWarning& warn = {});
 
-// The player to use: the given one, or pixvane.scr in the tool's own folder.
-// Fails with EToolError, asking for --player, when there is none, and saying
-// what the file is when it is not the player.
+// The player to use: the given one, or the one FindPlayer finds from the
+// tool's own folder. Fails with EToolError, asking for --player, when there
+// is none, and saying what the file is when it is not the player.
 std::filesystem::path ResolvePlayer(const std::filesystem::path& given);
+
+// pixvane.scr in toolFolder, or else in the Windows build beside the native
+// one (toolFolder/../../win/bin, as build/native/bin and build/win/bin are).
+// Fails with EToolError naming both places when neither has it.
+std::filesystem::path FindPlayer(const std::filesystem::path& toolFolder);
 
 }  // namespace pixvane::tool

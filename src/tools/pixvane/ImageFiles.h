@@ -15,6 +15,10 @@ TBitmap ReadImage(const std::filesystem::path& path);
 
 // Reads a PNG file into a bitmap, any transparency dropped.
 TBitmap ReadPng(const std::filesystem::path& path);
+// Reads a HEIC photo's primary picture into a bitmap, turned and mirrored
+// as the file says so it is upright (libheif).
+TBitmap ReadHeic(const std::filesystem::path& path);
+
 // Reads a PNG file into a skin bitmap, alpha kept (BGRA); at most
 // MaxSkinPixels.
 TSkinBitmap ReadPngWithAlpha(const std::filesystem::path& path);

@@ -52,6 +52,9 @@ int Build(const TBuildOptions& options) {
   if (result.Reduced > 0)
     std::cout << "; " << result.Reduced << " reduced to max_size, " << result.BytesSaved
               << " bytes saved";
+  if (result.DefaultEffects)
+    std::cout << "; transitions " << DefaultEffectsText()
+              << ", the tool's default list, as the manifest names no effects";
   std::cout << "\n";
   return 0;
 }

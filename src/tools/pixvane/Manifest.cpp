@@ -206,6 +206,10 @@ void ReadShow(const TTomlTable& show, TManifest& manifest) {
       s.EffectList.Items.push_back(std::to_string(style));
     }
   }
+  if (s.EffectList.Items.empty()) {
+    s.EffectList.SetCommaText(DefaultEffectsText());
+    manifest.DefaultEffects = true;
+  }
   show.Integer("interval", s.Interval, 1, std::numeric_limits<int32_t>::max(), " ms");
   // Seconds written where milliseconds belong make a strobe, not a show.
   if (auto* node = show.Find("interval"); node && s.Interval < 1000)
@@ -366,6 +370,12 @@ TManifest Read(const TTomlFile& file) {
 }
 
 }  // namespace
+
+std::string DefaultEffectsText() {
+  std::string text;
+  for (int style : DefaultEffectList) text += (text.empty() ? "" : ",") + std::to_string(style);
+  return text;
+}
 
 std::string MediaName(const fs::path& path) {
   return Utf8FromPath(path.filename());

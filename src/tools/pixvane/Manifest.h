@@ -28,10 +28,21 @@ struct TManifest {
   // record. MaxWidth and MaxHeight are 0 when pictures keep their size.
   bool AutoRotate = true;
   int MaxWidth = 0, MaxHeight = 0;
+  // True when the manifest named no effects and got DefaultEffects.
+  bool DefaultEffects = false;
   // Likely mistakes that still make a working saver ("FILE:LINE: ..."): an
   // interval that looks like seconds, a picture name the code page cannot hold.
   std::vector<std::string> Warnings;
 };
+
+// The transitions a manifest gets when it names none (no effects key, or an
+// empty list): gentle ones, since a show of plain cuts (style 0) is not what
+// a maker who left the key out expects. The cross-fade, wipes across, down,
+// from the centre line and from the centre box, and the dissolve.
+inline constexpr int DefaultEffectList[] = {118, 5, 22, 11, 53, 127};
+
+// DefaultEffectList as the record's comma list stores it: "118,5,...".
+std::string DefaultEffectsText();
 
 // Reads the TOML manifest at file. Every problem fails with EToolError as
 // "FILE:LINE: problem": syntax, unknown tables and keys, wrong types, values

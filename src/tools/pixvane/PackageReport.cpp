@@ -6,6 +6,7 @@
 
 #include "base/CodePage.h"
 #include "package/IdentMaps.h"
+#include "tools/pixvane/Manifest.h"
 
 namespace pixvane::tool {
 namespace {
@@ -136,6 +137,13 @@ std::string OlderPlayersNote(const TProperty& property, const TSSFileLocations& 
   return "";
 }
 
+// The record cannot say whether its maker chose these effects, only that
+// they are the list the tool gives a manifest that names none.
+std::string EffectsNote(const TProperty& property) {
+  if (property.Name != "EffectCommaList" || property.GetText() != DefaultEffectsText()) return "";
+  return " (the tool's default list, which a manifest that names no effects gets)";
+}
+
 void PrintSettings(const TSSFileLocations& settings, std::ostream& out) {
   out << "Settings\n";
   TPropertyList properties = ReadOnlyProperties(settings);
@@ -143,7 +151,8 @@ void PrintSettings(const TSSFileLocations& settings, std::ostream& out) {
     for (const TProperty& property : properties.Items())
       if (property.Stored && RowGroup(property) == group)
         Row(out, property.Name,
-            ValueText(property) + OlderPlayersNote(property, settings, properties));
+            ValueText(property) + OlderPlayersNote(property, settings, properties) +
+                EffectsNote(property));
 }
 
 // The file name the picture was stored under, from the settings' list.

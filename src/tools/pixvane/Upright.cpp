@@ -71,9 +71,12 @@ std::optional<TOrientationTag> FindInExif(const std::vector<uint8_t>& jpeg, size
   return std::nullopt;
 }
 
-// Walks the markers ahead of the first scan, where the EXIF block must be.
-std::optional<TOrientationTag> FindOrientation(const std::vector<uint8_t>& jpeg) {
-  if (jpeg.size() < 4 || jpeg[0] != 0xFF || jpeg[1] != 0xD8) return std::nullopt;
+// Walks the segments ahead of the first scan, where the EXIF block must be,
+// calling visit(marker, start, end) with each one's place (its marker at
+// start, its contents from start + 4) until visit returns true.
+template <typename Visit>
+void VisitSegments(const std::vector<uint8_t>& jpeg, Visit visit) {
+  if (jpeg.size() < 4 || jpeg[0] != 0xFF || jpeg[1] != 0xD8) return;
   size_t at = 2;
   while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF) {
     uint8_t marker = jpeg[at + 1];
@@ -84,11 +87,18 @@ std::optional<TOrientationTag> FindOrientation(const std::vector<uint8_t>& jpeg)
     if (marker == 0xDA || marker == 0xD9) break;  // start of scan, end of image
     size_t length = size_t{jpeg[at + 2]} << 8 | jpeg[at + 3];
     if (length < 2 || at + 2 + length > jpeg.size()) break;
-    if (marker == 0xE1)
-      if (auto tag = FindInExif(jpeg, at + 4, at + 2 + length)) return tag;
+    if (visit(marker, at, at + 2 + length)) return;
     at += 2 + length;
   }
-  return std::nullopt;
+}
+
+std::optional<TOrientationTag> FindOrientation(const std::vector<uint8_t>& jpeg) {
+  std::optional<TOrientationTag> found;
+  VisitSegments(jpeg, [&](uint8_t marker, size_t start, size_t end) {
+    if (marker == 0xE1) found = FindInExif(jpeg, start + 4, end);
+    return found.has_value();
+  });
+  return found;
 }
 
 int OrientationAt(const std::vector<uint8_t>& jpeg, const TOrientationTag& tag) {
@@ -117,6 +127,19 @@ int ExifOrientation(const std::vector<uint8_t>& jpeg) {
   auto tag = FindOrientation(jpeg);
   int orientation = tag ? OrientationAt(jpeg, *tag) : 1;
   return orientation >= 1 && orientation <= 8 ? orientation : 1;
+}
+
+std::vector<uint8_t> WithExifFrom(const std::vector<uint8_t>& jpeg,
+                                  const std::vector<uint8_t>& source) {
+  std::vector<uint8_t> result = jpeg;
+  VisitSegments(source, [&](uint8_t marker, size_t start, size_t end) {
+    if (marker != 0xE1 || !FindInExif(source, start + 4, end)) return false;
+    if (result.size() >= 2)
+      result.insert(result.begin() + 2, source.begin() + static_cast<ptrdiff_t>(start),
+                    source.begin() + static_cast<ptrdiff_t>(end));
+    return true;
+  });
+  return result;
 }
 
 std::vector<uint8_t> TurnUpright(const std::vector<uint8_t>& jpeg) {

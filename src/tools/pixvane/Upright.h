@@ -9,6 +9,12 @@ namespace pixvane::tool {
 // orientation in it, or a value outside 1-8.
 int ExifOrientation(const std::vector<uint8_t>& jpeg);
 
+// jpeg with source's EXIF block (the one holding an orientation) put in
+// after its start marker, for a picture encoded anew from source; jpeg as it
+// is when source has none.
+std::vector<uint8_t> WithExifFrom(const std::vector<uint8_t>& jpeg,
+                                  const std::vector<uint8_t>& source);
+
 // The picture turned so it is stored upright, with orientation 1 written in
 // its EXIF block; the file as it is when it is upright already. The turn
 // moves the compressed blocks (libjpeg-turbo's lossless transform), so the
