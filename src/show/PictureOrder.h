@@ -16,8 +16,8 @@ namespace pixvane {
 //   comes once in a random order; a new round never starts with the
 //   picture the last one ended on, so no picture shows twice in a row. A
 //   Flash saver hands over after its first round, as after the list.
-// The settings are read on every call: the saver window reads its record
-// after it has made its sequencer.
+// The settings are read on every call: a show session reads its record
+// after it has made its order.
 class TPictureOrder {
  public:
   explicit TPictureOrder(const TSSFileLocations& settings) : FSettings(settings) {}

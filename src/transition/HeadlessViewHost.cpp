@@ -22,6 +22,11 @@ void THeadlessViewHost::Update() {
   FInvalid.Clear();
 }
 
+const TBitmap& THeadlessViewHost::Paint() {
+  FView->Paint();
+  return FView->PaintBuffer();
+}
+
 uint32_t THeadlessViewHost::TickCount() {
   if (FClock == TClock::Virtual) return FVirtualTicks;
   using namespace std::chrono;

@@ -20,7 +20,10 @@ class THeadlessViewHost : public TViewHost {
   enum class TClock { Real, Virtual };
   explicit THeadlessViewHost(TClock clock = TClock::Virtual);
 
-  void Attach(TCustomTransitionView* view) { FView = view; }
+  void Attach(TCustomTransitionView* view) override { FView = view; }
+  // Paints the whole view now, as a window's paint message would, whatever
+  // is invalid, and returns the image.
+  const TBitmap& Paint();
 
   void Invalidate(const TRect& area) override;
   void Update() override;

@@ -6,6 +6,8 @@
 
 namespace pixvane {
 
+class TCustomTransitionView;
+
 // What the transition view needs of the platform: the window it lives in,
 // the message loop of the user-interface thread and a clock. The Windows
 // implementation paints into a real window; the headless one paints into
@@ -13,6 +15,9 @@ namespace pixvane {
 class TViewHost {
  public:
   virtual ~TViewHost() = default;
+
+  // The view whose frames this host paints; nullptr: none any more.
+  virtual void Attach(TCustomTransitionView* view) = 0;
 
   // Marks a rectangle of the view's client area for repainting (never
   // erasing the background first).

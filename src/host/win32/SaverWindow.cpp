@@ -3,15 +3,12 @@
 #include <windowsx.h>
 
 #include "base/Errors.h"
-#include "base/Paths.h"
 #include "base/Stream.h"
 #include "base/win32/MessagePump.h"
 #include "base/win32/WindowClass.h"
 #include "host/win32/CaptionText.h"
 #include "host/win32/InputHook.h"
 #include "host/win32/Monitors.h"
-#include "package/MediaFiles.h"
-#include "package/Package.h"
 
 namespace pixvane {
 namespace {
@@ -19,6 +16,23 @@ namespace {
 constexpr char ClassName[] = "TfrmScrn";
 constexpr UINT_PTR ShowTimerId = 1;
 constexpr int DesignWidth = 423, DesignHeight = 350;
+
+// The caption in the package's font, drawn by GDI.
+class TGdiCaptionPainter : public TCaptionPainter {
+ public:
+  void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) override {
+    SIZE extent = TCaptionText(font).Measure(text);
+    cx = extent.cx;
+    cy = extent.cy;
+  }
+  void DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const std::string& text,
+                const TFont& font) override {
+    TCaptionText(font).Draw(slide, clip, x, y, text);
+  }
+  TCoverage TextCoverage(const std::string& text, const TFont& font) override {
+    return TCaptionText(font).Coverage(text);
+  }
+};
 
 }  // namespace
 
@@ -84,9 +98,9 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) != WA_INACTIVE) Guarded([this] { FormActivate(); });
       break;
     case WM_SIZE:
-      if (ShowView) {
+      if (FSession) {
         FViewHost->SetBounds({0, 0, LOWORD(lParam), HIWORD(lParam)});
-        ShowView->SetClientSize(LOWORD(lParam), HIWORD(lParam));
+        FSession->SetClientSize(LOWORD(lParam), HIWORD(lParam));
       }
       return 0;
     case WM_ERASEBKGND:
@@ -95,17 +109,17 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       Paint();
       return 0;
     case WM_TIMER:
-      if (wParam == ShowTimerId) Guarded([this] { FSequencer->ShowTimerTick(); });
+      if (wParam == ShowTimerId) Guarded([this] { FSession->ShowTimerTick(); });
       if (wParam == FlashTimerId && FFlash) Guarded([this] { FFlash->TimerFlashTimer(); });
       return 0;
     case WM_STARTSHOW:
       if (FPhase == TPhase::StartPosted) {
         FPhase = TPhase::ShowRunning;
-        Guarded([this] { FSequencer->ShowTimerTick(); });
+        Guarded([this] { FSession->ShowTimerTick(); });
       }
       return 0;
     case WM_STOPSHOW:
-      SetShowTimerEnabled(false);
+      FSession->Stop();
       ExitRule(FExitRules->RequestExit());
       return 0;
     case WM_MOUSEMOVE:
@@ -124,7 +138,7 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       // A track that failed while playing ends the music, as one that fails
       // to start does; going on would open it again at once, over and over,
       // and keep the message loop from ever being idle.
-      if (FMusic && wParam != MCI_NOTIFY_FAILURE) Guarded([this] { FMusic->Notify(); });
+      if (FSession && wParam != MCI_NOTIFY_FAILURE) Guarded([this] { FSession->MusicNotify(); });
       return 0;
     case WM_CLOSE:
       CloseCleanUp();
@@ -132,10 +146,9 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       // The device is closed first: a sound it still holds could not be deleted.
-      FMusic.reset();
-      mpSaver.reset();
+      if (mpSaver) mpSaver->Close();
       FFlash.reset();  // the control lets go of its movie
-      DeleteMediaFiles(FSettings);
+      if (FSession) FSession->DeleteMedia();
       PostQuitMessage(0);
       return 0;
   }
@@ -144,26 +157,18 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TfrmScrn::FormCreate() {
   FViewHost = std::make_unique<TWindowViewHost>(FWindow, TRect{0, 0, DesignWidth, DesignHeight});
-  ShowView = std::make_unique<TTransitionView>(*FViewHost);
-  FViewHost->Attach(ShowView.get());
-  ShowView->AlignClient = true;
-  ShowView->SetCenter(true);
-  ShowView->SetStretch(true);
-  ShowView->Threaded = false;
-  ShowView->Color = GetSysColor(COLOR_BTNFACE);
-  ShowView->SetClientSize(DesignWidth, DesignHeight);
-  FSequencer = std::make_unique<TSlideSequencer>(FSettings, *ShowView, *this);
   mpSaver = std::make_unique<TMciPlayer>(FWindow);
-  FMusic = std::make_unique<TMusicPlayer>(FSettings, *mpSaver, [](const std::string& name) {
-    return JoinPath(TempFolderPath(), name);
-  });
+  FCaptionPainter = std::make_unique<TGdiCaptionPainter>();
+  FSession = std::make_unique<TShowSession>(*this);
+  FSession->SetColor(GetSysColor(COLOR_BTNFACE));
+  FSession->SetClientSize(DesignWidth, DesignHeight);
   FExitPlatform = std::make_unique<TWin32ExitPlatform>(FWindow);
-  FExitRules = std::make_unique<TExitRules>(FSettings, *FExitPlatform);
+  FExitRules = std::make_unique<TExitRules>(FSession->Settings(), *FExitPlatform);
 }
 
 bool TfrmScrn::ReadSettingsRecord(TStream& file) {
   try {
-    return ReadSettings(file, FSettings);
+    return FSession->ReadPackage(file);
   } catch (const EError&) {
     // No package to show: the saver ends without a word, once control is
     // back in the message loop; the steps below go on with what was read.
@@ -185,14 +190,15 @@ void TfrmScrn::FormActivate() {
   } done{FActivating};
   std::unique_ptr<TFileStream> file = TFileStream::OpenRead(FExePath);
   if (!ReadSettingsRecord(*file)) return;
-  ExtractMediaFiles(FSettings, *file);
-  FSettings.lMute = TSettingsStore::ForExecutable(FExePath).ReadMuteSetting(FSettings.lMute);
-  if (FSettings.Kind() == TSaverKind::Flash) StartFlash();
-  if (FSettings.Kind() == TSaverKind::Photo) FMusic->Start();
-  if (!FSettings.lShowMouseCursor && !FHiddenCursor) FHiddenCursor.emplace();
+  TSSFileLocations& settings = FSession->Settings();
+  FSession->ExtractMedia(*file);
+  settings.lMute = TSettingsStore::ForExecutable(FExePath).ReadMuteSetting(settings.lMute);
+  if (settings.Kind() == TSaverKind::Flash) StartFlash();
+  FSession->Start();
+  if (!settings.lShowMouseCursor && !FHiddenCursor) FHiddenCursor.emplace();
   file.reset();
   FPhase = FPhase == TPhase::Unreadable ? TPhase::Terminating : TPhase::WaitingForIdle;
-  ShowView->Color = 0;
+  FSession->SetColor(0);
   const TRect screen = VirtualScreen();
   SetWindowPos(FWindow, HWND_TOPMOST, screen.Left, screen.Top, screen.Width(), screen.Height(),
                SWP_NOACTIVATE);
@@ -213,17 +219,14 @@ void TfrmScrn::Paint() {
   EndPaint(FWindow, &paint);
 }
 
-void TfrmScrn::SetShowTimerEnabled(bool enabled) {
-  FShowTimer.reset();
-  // A timer with no interval never fires, as the framework's does not.
-  if (enabled && FSettings.Interval > 0)
-    FShowTimer.emplace(FWindow, ShowTimerId, static_cast<UINT>(FSettings.Interval));
+void TfrmScrn::ArmShowTimer(uint32_t ms) {
+  FShowTimer.emplace(FWindow, ShowTimerId, ms);
 }
 
 // Without the control the saver cannot show what it was made for: the
 // message has been shown, and the saver ends with its files deleted.
 void TfrmScrn::StartFlash() {
-  FFlash = CreateFlashControl(FWindow, FSettings, FExePath, FTitle,
+  FFlash = CreateFlashControl(FWindow, FSession->Settings(), FExePath, FTitle,
                               {.HideShowView =
                                    [this] {
                                      FShowViewVisible = false;
@@ -236,43 +239,25 @@ void TfrmScrn::StartFlash() {
                                                  MB_OK | MB_ICONERROR);
                                    }});
   if (!FFlash) EndSaver();
-  InstallInputHook(FWindow, FSettings);
-  if (FSettings.PicCount() == 0) FFlash->PlayNextMovie();
+  InstallInputHook(FWindow, FSession->Settings());
 }
 
 void TfrmScrn::HideFlash() {
   if (FFlash) FFlash->HideControl();
 }
 
-// The movies take over after the last picture.
 void TfrmScrn::StartFlashShow() {
   if (FFlash) FFlash->PlayNextMovie();
 }
 
-std::unique_ptr<TImage> TfrmScrn::LoadPictureAt(int32_t offset) {
-  FPictureFile = TFileStream::OpenRead(FExePath);
-  FPictureFile->Seek(offset);
-  return ReadPictureObject(*FPictureFile);
+std::unique_ptr<TStream> TfrmScrn::OpenPackage() {
+  return TFileStream::OpenRead(FExePath);
 }
 
-void TfrmScrn::MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) {
-  SIZE extent = TCaptionText(font).Measure(text);
-  cx = extent.cx;
-  cy = extent.cy;
-}
-
-void TfrmScrn::DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y,
-                        const std::string& text, const TFont& font) {
-  TCaptionText(font).Draw(slide, clip, x, y, text);
-}
-
-TCoverage TfrmScrn::TextCoverage(const std::string& text, const TFont& font) {
-  return TCaptionText(font).Coverage(text);
-}
-
-std::vector<TMonitor> TfrmScrn::Monitors() {
+// The window covers every monitor: the whole virtual screen.
+TShowScreen TfrmScrn::Screen() {
   const TRect screen = VirtualScreen();
-  return ScreenMonitors({screen.Left, screen.Top});
+  return {screen.Width(), screen.Height(), ScreenMonitors({screen.Left, screen.Top})};
 }
 
 void TfrmScrn::CloseCleanUp() {

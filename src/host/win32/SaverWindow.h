@@ -12,10 +12,8 @@
 #include "host/win32/SaverClaims.h"
 #include "package/SSFileLocations.h"
 #include "setup/SettingsStore.h"
-#include "show/MusicPlayer.h"
-#include "show/SlideSequencer.h"
+#include "show/ShowSession.h"
 #include "show/win32/MciPlayer.h"
-#include "transition/TransitionView.h"
 #include "transition/win32/WindowViewHost.h"
 
 namespace pixvane {
@@ -23,9 +21,10 @@ namespace pixvane {
 inline constexpr UINT WM_STARTSHOW = WM_USER + 1;
 inline constexpr UINT WM_STOPSHOW = WM_USER + 2;
 
-// The saver window: covers every monitor in black above everything, runs the
-// package's show and music, and ends the saver by the package's exit rules.
-class TfrmScrn : public TSlideHost {
+// The saver window: covers every monitor in black above everything, is the
+// platform of the package's show (its frames, show timer, music device and
+// Flash control), and ends the saver by the package's exit rules.
+class TfrmScrn : public TShowPlatform {
  public:
   // title is the caption of the window's error messages.
   TfrmScrn(std::string exePath, std::string title);
@@ -36,19 +35,14 @@ class TfrmScrn : public TSlideHost {
   // Creates and shows the window and runs the message loop until it closes.
   void Run();
 
-  // What the slide sequencer needs of the window.
-  std::unique_ptr<TImage> LoadPictureAt(int32_t offset) override;
-  void PictureDone() override { FPictureFile.reset(); }
-  // The window covers every monitor: the whole virtual screen.
-  int32_t ScreenWidth() override { return GetSystemMetrics(SM_CXVIRTUALSCREEN); }
-  int32_t ScreenHeight() override { return GetSystemMetrics(SM_CYVIRTUALSCREEN); }
-  std::vector<TMonitor> Monitors() override;
-  void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) override;
-  void DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const std::string& text,
-                const TFont& font) override;
-  TCoverage TextCoverage(const std::string& text, const TFont& font) override;
-  void SetShowTimerEnabled(bool enabled) override;
-  void ProcessMessages() override { FViewHost->ProcessMessages(0); }
+  // What the show needs of the window.
+  TViewHost& ViewHost() override { return *FViewHost; }
+  void ArmShowTimer(uint32_t ms) override;
+  void DisarmShowTimer() override { FShowTimer.reset(); }
+  TCaptionPainter& CaptionPainter() override { return *FCaptionPainter; }
+  std::unique_ptr<TStream> OpenPackage() override;
+  TShowScreen Screen() override;
+  TMediaPlayer* MusicDevice() override { return mpSaver.get(); }
   void HideFlash() override;
   void StartFlashShow() override;
 
@@ -84,16 +78,13 @@ class TfrmScrn : public TSlideHost {
   std::string FExePath;
   std::string FTitle;
   TPhase FPhase = TPhase::Created;
-  bool FActivating = false;               // inside FormActivate
-  std::unique_ptr<TStream> FPictureFile;  // open, writers denied, while a slide is shown
+  bool FActivating = false;  // inside FormActivate
   HWND FWindow = nullptr;
   std::unique_ptr<TWindowViewHost> FViewHost;
-  std::unique_ptr<TTransitionView> ShowView;
   bool FShowViewVisible = true;
   std::unique_ptr<TMciPlayer> mpSaver;
-  TSSFileLocations FSettings;
-  std::unique_ptr<TSlideSequencer> FSequencer;
-  std::unique_ptr<TMusicPlayer> FMusic;
+  std::unique_ptr<TCaptionPainter> FCaptionPainter;
+  std::unique_ptr<TShowSession> FSession;  // after what it uses, before what uses its settings
   std::unique_ptr<TWin32ExitPlatform> FExitPlatform;
   std::unique_ptr<TExitRules> FExitRules;
   std::unique_ptr<TSaverFlash> FFlash;  // the Flash kind only

@@ -23,9 +23,10 @@ class TMciPlayer : public TMediaPlayer {
   void Play() override;
   void Stop() override;
   void SetNotify(bool notify) override { FNotify = notify; }
+  // Lets go of the file it plays; the next Open opens a device again.
+  void Close();
 
  private:
-  void Close();
   // The flags of the next command: the pending notify switch if one was set
   // (and then it is used up), else a notification for a play and waiting
   // for completion otherwise.

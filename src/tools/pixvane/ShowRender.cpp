@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "base/Errors.h"
 #include "base/Random.h"
 #include "base/Stream.h"
-#include "package/Package.h"
-#include "show/SlideSequencer.h"
+#include "show/ShowSession.h"
 #include "tools/pixvane/CaptionFont.h"
 #include "tools/pixvane/FrameFiles.h"
 #include "tools/pixvane/ToolError.h"
@@ -16,18 +16,10 @@
 namespace pixvane::tool {
 namespace {
 
-// The saver window as the sequencer sees it, without a window.
-class TOffscreenWindow : public TSlideHost {
+// The caption in the stand-in font. A show has one caption font; its face
+// is loaded when first needed.
+class TOffscreenCaption : public TCaptionPainter {
  public:
-  TOffscreenWindow(const std::filesystem::path& path, int width, int height)
-      : FPath(path), FWidth(width), FHeight(height) {}
-  std::unique_ptr<TImage> LoadPictureAt(int32_t offset) override {
-    auto file = TFileStream::OpenRead(FPath);
-    file->Seek(offset);
-    return ReadPictureObject(*file);
-  }
-  int32_t ScreenWidth() override { return FWidth; }
-  int32_t ScreenHeight() override { return FHeight; }
   void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) override {
     Caption(font).Measure(text, cx, cy);
   }
@@ -38,23 +30,39 @@ class TOffscreenWindow : public TSlideHost {
   TCoverage TextCoverage(const std::string& text, const TFont& font) override {
     return Caption(font).Coverage(text);
   }
-  void SetShowTimerEnabled(bool enabled) override { TimerEnabled = enabled; }
-  void ProcessMessages() override {}
-  void StartFlashShow() override { FlashStarted = true; }
-
-  bool TimerEnabled = false;
-  bool FlashStarted = false;
 
  private:
-  // A show has one caption font; its face is loaded when first needed.
   TCaptionFont& Caption(const TFont& font) {
     if (!FCaption) FCaption = std::make_unique<TCaptionFont>(font);
     return *FCaption;
   }
+  std::unique_ptr<TCaptionFont> FCaption;
+};
 
+// The show's platform without a window: frames painted in memory on a
+// virtual clock, one screen of the asked size, no sound. The show timer is
+// only noted; the render loop moves the clock to its ticks.
+class TOffscreenScreen : public TShowPlatform {
+ public:
+  TOffscreenScreen(const std::filesystem::path& path, int width, int height)
+      : FPath(path), FWidth(width), FHeight(height) {}
+
+  TViewHost& ViewHost() override { return Host; }
+  void ArmShowTimer(uint32_t ms) override { TimerMs = ms; }
+  void DisarmShowTimer() override { TimerMs.reset(); }
+  TCaptionPainter& CaptionPainter() override { return FCaption; }
+  std::unique_ptr<TStream> OpenPackage() override { return TFileStream::OpenRead(FPath); }
+  TShowScreen Screen() override { return {FWidth, FHeight, {}}; }
+  void StartFlashShow() override { OnFlashShow(); }
+
+  THeadlessViewHost Host;
+  std::optional<uint32_t> TimerMs;
+  std::function<void()> OnFlashShow;
+
+ private:
   std::filesystem::path FPath;
   int FWidth, FHeight;
-  std::unique_ptr<TCaptionFont> FCaption;
+  TOffscreenCaption FCaption;
 };
 
 // What the screen shows once a Flash saver's movies take over, in place of
@@ -88,29 +96,20 @@ std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
     throw EToolError("the screen size must be between 16 x 16 and 7680 x 4320");
   if (options.Seconds < 1 || options.Seconds > 3600)
     throw EToolError("the seconds must be between 1 and 3600");
-  auto file = TFileStream::OpenRead(options.Saver);
-  TSSFileLocations settings;
+  TOffscreenScreen screen(options.Saver, options.Width, options.Height);
+  TShowSession session(screen);
+  std::unique_ptr<TStream> file = screen.OpenPackage();
   try {
-    if (!ReadSettings(*file, settings))
+    if (!session.ReadPackage(*file))
       throw EToolError(Located(options.Saver, 0, "no package in this file"));
   } catch (const EError& e) {
     throw EToolError(Located(options.Saver, 0, std::string("no readable package: ") + e.what()));
   }
   file.reset();
-
-  THeadlessViewHost host;
-  TTransitionView view(host);
-  host.Attach(&view);
-  view.Threaded = false;
-  view.AlignClient = true;
-  view.Color = 0;
-  view.SetCenter(true);
-  view.SetStretch(true);
-  view.SetClientSize(options.Width, options.Height);
-  TOffscreenWindow window(options.Saver, options.Width, options.Height);
-  TSlideSequencer sequencer(settings, view, window);
+  session.SetClientSize(options.Width, options.Height);
   SetRandSeed(options.Seed);
 
+  THeadlessViewHost& host = screen.Host;
   std::vector<TShowFrame> frames;
   uint32_t shownAt = 0;
   const uint32_t end = static_cast<uint32_t>(options.Seconds) * 1000;
@@ -126,21 +125,20 @@ std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
     if (onPlayed && now / 1000 != shownAt / 1000) onPlayed(now);
     shownAt = now;
   };
-  view.Paint();
-  show(view.PaintBuffer());  // black, as the saver starts
+  show(host.Paint());  // black, as the saver starts
   host.OnPainted = show;
-  sequencer.ShowTimerTick();
-  // The show timer: the interval is the pause after each transition.
-  while (window.TimerEnabled && settings.Interval > 0 && host.TickCount() < end) {
-    host.Advance(static_cast<uint32_t>(settings.Interval));
-    if (host.TickCount() >= end) break;
-    sequencer.ShowTimerTick();
-  }
   // A Flash saver hands over to its movies after its pictures (at once
   // without pictures), and they play until the end.
-  const bool flash = settings.Kind() == TSaverKind::Flash;
-  if (flash && (window.FlashStarted || settings.PicCount() == 0) && host.TickCount() < end)
-    show(MoviesFrame(settings, options.Width, options.Height));
+  screen.OnFlashShow = [&] {
+    show(MoviesFrame(session.Settings(), options.Width, options.Height));
+  };
+  session.Start();
+  session.ShowTimerTick();
+  while (screen.TimerMs && host.TickCount() < end) {
+    host.Advance(*screen.TimerMs);
+    if (host.TickCount() >= end) break;
+    session.ShowTimerTick();
+  }
   frames.back().DurationMs = static_cast<int>(end - shownAt);
   return frames;
 }

@@ -20,7 +20,7 @@ struct TShowRenderOptions {
   uint32_t Seed = 0;
 };
 
-// Plays a saver's picture show offscreen with the real sequencer and
+// Plays a saver's picture show offscreen with the player's show session and
 // transitions, on a clock of its own: every image the screen shows in the
 // first Seconds, with how long each stays. The caption is drawn as the
 // player places it, with a stand-in font (see TCaptionFont); music is not

@@ -18,7 +18,7 @@ class TWindowViewHost : public TViewHost {
  public:
   TWindowViewHost(HWND window, const TRect& bounds);
 
-  void Attach(TCustomTransitionView* view) { FView = view; }
+  void Attach(TCustomTransitionView* view) override { FView = view; }
   // Where the view lies in the window's client area.
   void SetBounds(const TRect& bounds);
   // Paints the view into dc (the window's paint DC) at its bounds.

@@ -1,0 +1,82 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "graphics/Bitmap.h"
+#include "package/Picture.h"
+#include "package/SSFileLocations.h"
+#include "show/MusicPlayer.h"
+#include "show/PictureOrder.h"
+#include "show/ShowPlatform.h"
+#include "transition/TransitionView.h"
+
+namespace pixvane {
+
+class TStream;
+
+// One run of a show, from a read package to painted frames: the settings,
+// the order of pictures and styles, a slide composed for the whole screen
+// with its caption on every monitor, the transition to it, the pause after
+// it, the music and the Flash movies' turns. Whatever the platform does is
+// asked of TShowPlatform; a host drives the session from its events:
+//
+//   ReadPackage (and ExtractMedia where media play from files), Start,
+//   then ShowTimerTick at the first idle moment and at every show timer
+//   tick; MusicNotify when a track ends; DeleteMedia on the way out.
+class TShowSession {
+ public:
+  // The platform outlives the session; its music device is looked at here.
+  explicit TShowSession(TShowPlatform& platform);
+  ~TShowSession();
+  TShowSession(const TShowSession&) = delete;
+  TShowSession& operator=(const TShowSession&) = delete;
+
+  // The package's settings: ReadPackage fills them, and a host may adjust
+  // them before Start (the user's own mute choice).
+  TSSFileLocations& Settings() { return FSettings; }
+  // Reads the settings record of the package file; false when the file
+  // holds no package. An unreadable record raises EError and leaves what was
+  // read before the error.
+  bool ReadPackage(TStream& file);
+  // The sounds and movies as files of their own, where the music and the
+  // Flash control find them, and their deletion.
+  void ExtractMedia(TStream& file);
+  void DeleteMedia();
+
+  // The area the view paints (it centres and stretches the slides in it)
+  // and its colour where no slide covers it.
+  void SetClientSize(int32_t width, int32_t height) { FView.SetClientSize(width, height); }
+  void SetColor(TColor color) { FView.Color = color; }
+
+  // At activation, before the first tick: a Flash package without pictures
+  // hands over to its movies at once, a photo package starts its music.
+  void Start();
+  // The next slide: picks the picture and style, composes the slide and runs
+  // the transition to it, with the show timer off until the transition has
+  // ended; then the timer is armed with the interval (none: the show stays
+  // on this slide). After a Flash package's last picture the movies take
+  // over and the timer stays off. An error leaves the timer off, so the
+  // show stops on what the screen shows; it is raised for the host to
+  // report.
+  void ShowTimerTick();
+  // No more slides: the show stays on what it shows.
+  void Stop() { FPlatform.DisarmShowTimer(); }
+  // The music device's end-of-play notification: the next track.
+  void MusicNotify();
+
+  const TTransitionView& View() const { return FView; }
+  int32_t FPicIndex = 0;  // the picture of the tick that runs or ran last
+  int32_t FEffectIndex = 0;
+
+ private:
+  TBitmap ComposeSlide(const TImage& image);
+  uint8_t NextStyle();
+
+  TShowPlatform& FPlatform;
+  TSSFileLocations FSettings;
+  TTransitionView FView;
+  TPictureOrder FOrder;
+  std::unique_ptr<TMusicPlayer> FMusic;  // with the platform's music device only
+};
+
+}  // namespace pixvane

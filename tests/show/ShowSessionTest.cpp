@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "base/Errors.h"
+#include "base/Random.h"
+#include "base/Stream.h"
+#include "package/ClassRegistry.h"
+#include "package/PackageWriter.h"
+#include "show/ShowSession.h"
+#include "support/TestJpeg.h"
+#include "transition/HeadlessViewHost.h"
+
+namespace pixvane {
+namespace {
+
+// The package file as the session opens it: where it was first sent to
+// (the object read there may seek on its own), and whether it is open.
+class TPackageFile : public TMemoryStream {
+ public:
+  TPackageFile(std::vector<uint8_t> bytes, int& openFiles, std::vector<int64_t>& seeks)
+      : TMemoryStream(std::move(bytes)), FOpenFiles(openFiles), FSeeks(seeks) {
+    ++FOpenFiles;
+  }
+  ~TPackageFile() override { --FOpenFiles; }
+  void Seek(int64_t position) override {
+    if (!FSought) FSeeks.push_back(position);
+    FSought = true;
+    TMemoryStream::Seek(position);
+  }
+
+ private:
+  bool FSought = false;
+  int& FOpenFiles;
+  std::vector<int64_t>& FSeeks;
+};
+
+// The platform as the session sees it: a package in memory, a screen, a
+// timer that is only written down and Flash requests that are counted.
+// Composing the slide is TSlideComposer's, tested on its own.
+class TFakePlatform : public TShowPlatform, public TCaptionPainter {
+ public:
+  THeadlessViewHost Host;
+  std::vector<uint8_t> Package;
+  std::vector<int64_t> Seeks;
+  int OpenFiles = 0;
+  std::optional<uint32_t> TimerMs;
+  int TimerChanges = 0;
+  int FlashShows = 0;
+  TMediaPlayer* Music = nullptr;
+
+  TViewHost& ViewHost() override { return Host; }
+  void ArmShowTimer(uint32_t ms) override {
+    TimerMs = ms;
+    ++TimerChanges;
+  }
+  void DisarmShowTimer() override {
+    TimerMs.reset();
+    ++TimerChanges;
+  }
+  TCaptionPainter& CaptionPainter() override { return *this; }
+  std::unique_ptr<TStream> OpenPackage() override {
+    return std::make_unique<TPackageFile>(Package, OpenFiles, Seeks);
+  }
+  TShowScreen Screen() override { return {64, 48, {}}; }
+  TMediaPlayer* MusicDevice() override { return Music; }
+  void StartFlashShow() override { ++FlashShows; }
+
+  void MeasureText(const std::string& text, const TFont&, int32_t& cx, int32_t& cy) override {
+    cx = static_cast<int32_t>(text.size()) * 6;
+    cy = 10;
+  }
+  void DrawText(TBitmap&, const TRect&, int32_t, int32_t, const std::string&,
+                const TFont&) override {}
+  TCoverage TextCoverage(const std::string&, const TFont&) override { return {}; }
+};
+
+std::vector<uint8_t> MakePackage(int pictures) {
+  RegisterStreamClasses();
+  TMemoryStream file;
+  file.Write("MZ player", 9);
+  TSSFileLocations settings;
+  settings.lStretch = true;
+  settings.Interval = 1000;
+  TPackageWriter writer(file, settings);
+  for (int i = 0; i < pictures; ++i)
+    writer.AddPicture(test::MakeJpeg(16, 12), "p" + std::to_string(i) + ".jpg");
+  writer.Finish();
+  return file.Bytes();
+}
+
+struct TShow {
+  TFakePlatform Platform;
+  std::unique_ptr<TShowSession> Session;
+
+  // The music device is looked at when the session is made.
+  explicit TShow(int pictures, TMediaPlayer* music = nullptr) {
+    Platform.Package = MakePackage(pictures);
+    Platform.Music = music;
+    Session = std::make_unique<TShowSession>(Platform);
+    EXPECT_TRUE(Session->ReadPackage(*Platform.OpenPackage()));
+    Session->SetClientSize(64, 48);
+    Platform.Seeks.clear();
+  }
+  TSSFileLocations& Settings() { return Session->Settings(); }
+  int LastPicture() {
+    for (int i = 0; i < Settings().PicCount(); ++i)
+      if (Settings().PicOffsetAt(i) == Platform.Seeks.back()) return i;
+    return -1;
+  }
+};
+
+TEST(ShowSession, NoPicturesLeavesTheTimerAlone) {
+  TShow show(0);
+  show.Session->ShowTimerTick();
+  EXPECT_EQ(show.Platform.TimerChanges, 0);
+  EXPECT_TRUE(show.Platform.Seeks.empty());
+}
+
+TEST(ShowSession, PicturesAndEffectsCycleIndependently) {
+  TShow show(3);
+  show.Settings().EffectList.SetCommaText("5,9");
+  std::vector<int> pictures, styles;
+  for (int tick = 0; tick < 5; ++tick) {
+    show.Session->ShowTimerTick();
+    pictures.push_back(show.LastPicture());
+    styles.push_back(show.Session->View().Style);
+    EXPECT_TRUE(show.Platform.TimerMs);
+  }
+  EXPECT_EQ(pictures, (std::vector<int>{0, 1, 2, 0, 1}));
+  EXPECT_EQ(styles, (std::vector<int>{5, 9, 5, 9, 5}));
+}
+
+TEST(ShowSession, StylesKeepOnlyTheLowEightBitsAndNoEffectsMeansTheCustomStyle) {
+  TShow show(1);
+  show.Session->ShowTimerTick();
+  EXPECT_EQ(show.Session->View().Style, 0);
+  show.Settings().EffectList.SetCommaText("261,oops");
+  show.Session->ShowTimerTick();
+  EXPECT_EQ(show.Session->View().Style, 5);
+  show.Session->ShowTimerTick();
+  EXPECT_EQ(show.Session->View().Style, 0) << "an item that is not a number reads as 0";
+}
+
+TEST(ShowSession, RandomOrdersDrawFromTheSharedGenerator) {
+  TShow show(3);
+  show.Settings().lRandomPic = true;
+  show.Settings().lRandomStyle = true;
+  show.Settings().EffectList.SetCommaText("5,9,17");
+  SetRandSeed(4242);
+  std::vector<int> pictures, styles;
+  for (int tick = 0; tick < 6; ++tick) {
+    show.Session->ShowTimerTick();
+    pictures.push_back(show.LastPicture());
+    styles.push_back(show.Session->View().Style);
+  }
+  SetRandSeed(4242);
+  for (int tick = 0; tick < 6; ++tick) {
+    EXPECT_EQ(pictures[tick], Random(3));
+    EXPECT_EQ(styles[tick], show.Settings().EffectAt(Random(3)));
+  }
+}
+
+TEST(ShowSession, FlashPackageHandsOverAfterItsLastPicture) {
+  TShow show(2);
+  show.Settings().Ver = "flash";
+  show.Session->Start();
+  EXPECT_EQ(show.Platform.FlashShows, 0) << "the pictures come first";
+  show.Session->ShowTimerTick();
+  show.Session->ShowTimerTick();
+  EXPECT_EQ(show.Platform.FlashShows, 0);
+  show.Session->ShowTimerTick();
+  EXPECT_EQ(show.Platform.FlashShows, 1);
+  EXPECT_FALSE(show.Platform.TimerMs) << "from now on only movies play";
+  EXPECT_EQ(show.Platform.Seeks.size(), 2u);
+
+  TShow photo(2);
+  photo.Settings().Ver = "Flash";  // not exactly "flash": the pictures start over
+  for (int tick = 0; tick < 3; ++tick) photo.Session->ShowTimerTick();
+  EXPECT_EQ(photo.LastPicture(), 0);
+
+  TShow movies(0);
+  movies.Settings().Ver = "flash";
+  movies.Session->Start();
+  EXPECT_EQ(movies.Platform.FlashShows, 1) << "without pictures the movies start at once";
+}
+
+TEST(ShowSession, AnUnreadablePictureStopsTheShowWithTheTimerOff) {
+  TShow show(2);
+  show.Settings().PicList.Items[1] = "7";
+  show.Session->ShowTimerTick();
+  EXPECT_THROW(show.Session->ShowTimerTick(), EError);
+  EXPECT_FALSE(show.Platform.TimerMs);
+  EXPECT_EQ(show.Platform.OpenFiles, 0) << "the file is given back on the error path too";
+  EXPECT_EQ(show.Session->FPicIndex, 1);
+}
+
+// The pause between slides starts when the transition has ended: a timer
+// left running through a slow transition would cut the next pause short.
+TEST(ShowSession, TheTimerSleepsThroughTheTransitionAndThenWaitsTheInterval) {
+  TShow show(2);
+  show.Settings().EffectList.SetCommaText("5");
+  show.Settings().Interval = 700;
+  show.Platform.ArmShowTimer(700);
+  int paints = 0, armedPaints = 0, closedPaints = 0;
+  show.Platform.Host.OnPainted = [&](const TBitmap&) {
+    ++paints;
+    armedPaints += show.Platform.TimerMs.has_value();
+    closedPaints += show.Platform.OpenFiles == 0;
+  };
+  show.Session->ShowTimerTick();
+  EXPECT_GT(paints, 5);
+  EXPECT_EQ(armedPaints, 0);
+  EXPECT_EQ(closedPaints, 0) << "the picture's file stays open while it is shown";
+  EXPECT_EQ(show.Platform.TimerMs, 700u);
+  EXPECT_EQ(show.Platform.OpenFiles, 0);
+
+  show.Settings().Interval = 0;
+  show.Session->ShowTimerTick();
+  EXPECT_FALSE(show.Platform.TimerMs) << "no interval: the show stays on this slide";
+}
+
+// Records the tracks started.
+class TFakeMusic : public TMediaPlayer {
+ public:
+  std::vector<std::string> Played;
+  std::string FileName;
+  void SetFileName(const std::string& path) override { FileName = path; }
+  void Open() override {}
+  void Play() override { Played.push_back(FileName); }
+  void Stop() override {}
+  void SetNotify(bool) override {}
+};
+
+TEST(ShowSession, MusicPlaysForPhotosOnAPlatformWithSound) {
+  auto withSounds = [](TShow& show, const char* kind) {
+    show.Settings().Ver = kind;
+    show.Settings().SndList.SetCommaText("100,200");
+    show.Settings().SndFileNamesList.SetCommaText("a.wav,b.wav");
+  };
+  TFakeMusic device;
+  TShow photo(1, &device);
+  withSounds(photo, "photo");
+  photo.Session->Start();
+  photo.Session->MusicNotify();
+  ASSERT_EQ(device.Played.size(), 2u);
+  EXPECT_NE(device.Played[1].find("b.wav"), std::string::npos);
+
+  TFakeMusic flashDevice;
+  TShow flash(1, &flashDevice);
+  withSounds(flash, "flash");
+  flash.Session->Start();
+  EXPECT_TRUE(flashDevice.Played.empty());
+
+  // A silent platform draws nothing from the generator for a track it would
+  // not play: the pictures' random order stays what it was.
+  TShow silent(1);
+  withSounds(silent, "photo");
+  silent.Settings().SetSoundOrder(TSoundOrder::RepeatOne);
+  SetRandSeed(7);
+  silent.Session->Start();
+  const int32_t next = Random(1000);
+  SetRandSeed(7);
+  EXPECT_EQ(next, Random(1000));
+}
+
+}  // namespace
+}  // namespace pixvane
