@@ -41,7 +41,7 @@ std::unique_ptr<TSkinBitmap> ReadPngBitmap(const fs::path& file, const std::stri
   if (!png_image_begin_read_from_file(&image, path.c_str()))
     throw EToolError(Located(file, 0, std::string("not a PNG file: ") + image.message));
   image.format = PNG_FORMAT_BGRA;  // the skin's byte order
-  if (int64_t{image.width} * image.height > MaxSkinPixels) {
+  if (!IsSkinBitmapSize(image.width, image.height)) {
     png_image_free(&image);
     throw EToolError(Located(file, 0, "the picture is larger than a skin bitmap may be"));
   }
