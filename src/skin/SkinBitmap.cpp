@@ -13,8 +13,7 @@ TSkinBitmap::TSkinBitmap(int32_t width, int32_t height, TSkinPixel fill) {
 }
 
 void TSkinBitmap::SetSize(int32_t width, int32_t height, TSkinPixel fill) {
-  if (width < 0 || height < 0 || int64_t{width} * height > MaxSkinPixels)
-    throw EError("Can't allocate the DIB handle");
+  if (!IsSkinBitmapSize(width, height)) throw EError("Can't allocate the DIB handle");
   FPixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), fill);
   FWidth = width;
   FHeight = height;
@@ -29,8 +28,7 @@ void TSkinBitmap::Read(TStream& stream) {
   const int32_t width = ReadRecordInt(stream), height = ReadRecordInt(stream);
   // Checked before anything is allocated: the size must be sane and the
   // stream must still hold every pixel it claims.
-  if (width < 0 || height < 0 || int64_t{width} * height > MaxSkinPixels)
-    throw EReadError("Invalid skin bitmap size");
+  if (!IsSkinBitmapSize(width, height)) throw EReadError("Invalid skin bitmap size");
   if (int64_t{width} * height * 4 > stream.Remaining()) throw EReadError("Stream read error");
   SetSize(width, height);
   if (!FPixels.empty()) stream.ReadBuffer(FPixels.data(), FPixels.size() * 4);

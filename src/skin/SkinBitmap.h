@@ -21,6 +21,15 @@ inline constexpr TSkinPixel TransparentKey = 0x007F007F;
 // Skins are untrusted: no bitmap may claim more pixels than this (a
 // 4096 x 4096 picture), whatever its stream says.
 inline constexpr int64_t MaxSkinPixels = int64_t{4096} * 4096;
+// Nor a side longer than a DIB's. The pixel cap alone lets 0 x 2^30 through,
+// a bitmap without pixels whose rows would still be walked one by one.
+inline constexpr int32_t MaxSkinSide = 32767;
+
+// Whether a skin bitmap may be width x height pixels.
+constexpr bool IsSkinBitmapSize(int64_t width, int64_t height) {
+  return width >= 0 && height >= 0 && width <= MaxSkinSide && height <= MaxSkinSide &&
+         width * height <= MaxSkinPixels;
+}
 
 // A skin's bitmap, and the off-screen target skin objects paint into: a name
 // and top-down rows of 32-bit pixels. Skin pixels have alpha 255 or are
@@ -36,8 +45,8 @@ class TSkinBitmap {
   int32_t Height() const { return FHeight; }
   TRect Bounds() const { return {0, 0, FWidth, FHeight}; }
   bool IsEmpty() const { return FWidth == 0 || FHeight == 0; }
-  // Sizes the bitmap anew, every pixel set to fill. Sizes beyond
-  // MaxSkinPixels raise "Can't allocate the DIB handle".
+  // Sizes the bitmap anew, every pixel set to fill. Sizes that fail
+  // IsSkinBitmapSize raise "Can't allocate the DIB handle".
   void SetSize(int32_t width, int32_t height, TSkinPixel fill = 0);
 
   TSkinPixel* ScanLine(int32_t y) { return FPixels.data() + static_cast<size_t>(y) * FWidth; }

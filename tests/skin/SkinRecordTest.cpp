@@ -125,7 +125,7 @@ TEST(SkinRecord, ClassNamesMustMatchExactlyAndNamesAreFoundIgnoringCase) {
   EXPECT_EQ(source.Object(0), nullptr);
 }
 
-TEST(SkinRecord, CountsAndSizesBeyondTheStreamFailBeforeAnythingIsAllocated) {
+TEST(SkinRecord, CountsAndSizesBeyondTheStreamOrTheLimitsFailBeforeAnythingIsAllocated) {
   auto record = [](int32_t width, int32_t height, int32_t bitmaps) {
     TMemoryStream stream;
     for (int i = 0; i < 5; ++i) WriteRecordText(stream, "");
@@ -133,11 +133,22 @@ TEST(SkinRecord, CountsAndSizesBeyondTheStreamFailBeforeAnythingIsAllocated) {
     WriteRecordText(stream, "B");
     WriteRecordInt(stream, width);
     WriteRecordInt(stream, height);
+    WriteRecordInt(stream, 0);  // no objects
     stream.Seek(0);
     return stream;
   };
   TSkinSource source;
-  for (auto [w, h, n] : {std::tuple{65536, 65536, 1}, {-1, 4, 1}, {100, 100, 1}, {0, 0, 1 << 30}}) {
+  TMemoryStream empty = record(0, 4, 1);
+  source.LoadFromStream(empty);
+  EXPECT_EQ(source.Bitmaps()[0]->Height(), 4);
+  // A side of 0 makes no pixels to read, but the other side's rows would
+  // still be walked by every pass over the bitmap.
+  for (auto [w, h, n] : {std::tuple{65536, 65536, 1},
+                         {-1, 4, 1},
+                         {100, 100, 1},
+                         {0, 0, 1 << 30},
+                         {0, 1280004864, 1},
+                         {40000, 0, 1}}) {
     TMemoryStream stream = record(w, h, n);
     EXPECT_THROW(source.LoadFromStream(stream), EReadError) << w << "x" << h << " n=" << n;
   }

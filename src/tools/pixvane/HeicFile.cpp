@@ -11,10 +11,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The most pixels a picture may have, as for PNG pictures: 24-bit rows of
-// 800 MB.
-constexpr int64_t MaxPicturePixels = int64_t{1} << 28;
-
 struct TContextDeleter {
   void operator()(heif_context* context) const { heif_context_free(context); }
 };

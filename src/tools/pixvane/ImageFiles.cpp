@@ -16,11 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The most pixels a picture may have: 268 million, whose 24-bit rows take
-// 800 MB. A PNG's header may claim any size; it is refused before anything
-// that size is allocated.
-constexpr int64_t MaxPicturePixels = int64_t{1} << 28;
-
 std::vector<uint8_t> ReadFileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw EToolError(Located(path, 0, "cannot read the file"));
@@ -46,10 +41,11 @@ png_int_32 RowStride(const TSkinBitmap&) {
   return 0;
 }
 
-// Decodes the PNG in bytes into an image of pixels of format.
-template <typename TImage>
+// Decodes the PNG in bytes into an image of pixels of format, when fits
+// takes its width and height.
+template <typename TImage, typename TFits>
 TImage DecodePng(const fs::path& path, const std::vector<uint8_t>& bytes, png_uint_32 format,
-                 int64_t maxPixels, const char* tooLarge) {
+                 TFits fits, const char* tooLarge) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   auto fail = [&](const std::string& why) {
@@ -58,7 +54,7 @@ TImage DecodePng(const fs::path& path, const std::vector<uint8_t>& bytes, png_ui
   };
   if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
     fail(std::string("not a readable PNG: ") + image.message);
-  if (int64_t{image.width} * image.height > maxPixels) fail(tooLarge);
+  if (!fits(int64_t{image.width}, int64_t{image.height})) fail(tooLarge);
   image.format = format;
   TImage result(static_cast<int32_t>(image.width), static_cast<int32_t>(image.height));
   if (!png_image_finish_read(&image, nullptr, Rows(result), RowStride(result), nullptr))
@@ -94,7 +90,8 @@ void EncodePng(const fs::path& path, const void* rows, int32_t width, int32_t he
 }
 
 TBitmap DecodePicture(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  return DecodePng<TBitmap>(path, bytes, PNG_FORMAT_BGR, MaxPicturePixels,
+  auto fits = [](int64_t width, int64_t height) { return width * height <= MaxPicturePixels; };
+  return DecodePng<TBitmap>(path, bytes, PNG_FORMAT_BGR, fits,
                             "the picture is larger than the tool takes (268 million pixels)");
 }
 
@@ -116,7 +113,7 @@ TBitmap ReadPng(const fs::path& path) {
 }
 
 TSkinBitmap ReadPngWithAlpha(const fs::path& path) {
-  return DecodePng<TSkinBitmap>(path, ReadFileBytes(path), PNG_FORMAT_BGRA, MaxSkinPixels,
+  return DecodePng<TSkinBitmap>(path, ReadFileBytes(path), PNG_FORMAT_BGRA, IsSkinBitmapSize,
                                 "the picture is larger than a skin bitmap may be");
 }
 

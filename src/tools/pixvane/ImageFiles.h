@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
 
 #include "graphics/Bitmap.h"
@@ -19,8 +20,13 @@ TBitmap ReadPng(const std::filesystem::path& path);
 // as the file says so it is upright (libheif).
 TBitmap ReadHeic(const std::filesystem::path& path);
 
-// Reads a PNG file into a skin bitmap, alpha kept (BGRA); at most
-// MaxSkinPixels.
+// The most pixels a picture read from PNG or HEIC may have: 268 million,
+// whose 24-bit rows take 800 MB. A header may claim any size; it is refused
+// before anything that size is allocated.
+inline constexpr int64_t MaxPicturePixels = int64_t{1} << 28;
+
+// Reads a PNG file into a skin bitmap, alpha kept (BGRA), of a size a skin
+// bitmap may have (IsSkinBitmapSize).
 TSkinBitmap ReadPngWithAlpha(const std::filesystem::path& path);
 
 // Writes the bitmap's pixels exactly, as a lossless PNG: 24-bit RGB, or RGBA
