@@ -6,12 +6,13 @@
 #include "base/Paths.h"
 #include "base/Stream.h"
 #include "base/win32/MessagePump.h"
+#include "base/win32/ScreenDpi.h"
 #include "base/win32/WindowClass.h"
-#include "host/win32/CaptionText.h"
 #include "host/win32/InputHook.h"
 #include "host/win32/Monitors.h"
 #include "package/MediaFiles.h"
 #include "package/Package.h"
+#include "show/CaptionText.h"
 
 namespace pixvane {
 namespace {
@@ -256,18 +257,16 @@ std::unique_ptr<TImage> TfrmScrn::LoadPictureAt(int32_t offset) {
 }
 
 void TfrmScrn::MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) {
-  SIZE extent = TCaptionText(font).Measure(text);
-  cx = extent.cx;
-  cy = extent.cy;
+  TCaptionText(ScreenPixelsPerInch()).MeasureText(text, font, cx, cy);
 }
 
 void TfrmScrn::DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y,
                         const std::string& text, const TFont& font) {
-  TCaptionText(font).Draw(slide, clip, x, y, text);
+  TCaptionText(ScreenPixelsPerInch()).DrawText(slide, clip, x, y, text, font);
 }
 
 TCoverage TfrmScrn::TextCoverage(const std::string& text, const TFont& font) {
-  return TCaptionText(font).Coverage(text);
+  return TCaptionText(ScreenPixelsPerInch()).TextCoverage(text, font);
 }
 
 std::vector<TMonitor> TfrmScrn::Monitors() {

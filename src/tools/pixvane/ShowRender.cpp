@@ -7,8 +7,8 @@
 #include "base/Random.h"
 #include "base/Stream.h"
 #include "package/Package.h"
+#include "show/CaptionText.h"
 #include "show/SlideSequencer.h"
-#include "tools/pixvane/CaptionFont.h"
 #include "tools/pixvane/ImageFiles.h"
 #include "tools/pixvane/ToolError.h"
 #include "transition/HeadlessViewHost.h"
@@ -29,14 +29,14 @@ class TOffscreenWindow : public TSlideHost {
   int32_t ScreenWidth() override { return FWidth; }
   int32_t ScreenHeight() override { return FHeight; }
   void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) override {
-    Caption(font).Measure(text, cx, cy);
+    FCaption.MeasureText(text, font, cx, cy);
   }
   void DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const std::string& text,
                 const TFont& font) override {
-    Caption(font).Draw(slide, clip, x, y, text);
+    FCaption.DrawText(slide, clip, x, y, text, font);
   }
   TCoverage TextCoverage(const std::string& text, const TFont& font) override {
-    return Caption(font).Coverage(text);
+    return FCaption.TextCoverage(text, font);
   }
   void SetShowTimerEnabled(bool enabled) override { TimerEnabled = enabled; }
   void ProcessMessages() override {}
@@ -46,15 +46,9 @@ class TOffscreenWindow : public TSlideHost {
   bool FlashStarted = false;
 
  private:
-  // A show has one caption font; its face is loaded when first needed.
-  TCaptionFont& Caption(const TFont& font) {
-    if (!FCaption) FCaption = std::make_unique<TCaptionFont>(font);
-    return *FCaption;
-  }
-
   std::filesystem::path FPath;
   int FWidth, FHeight;
-  std::unique_ptr<TCaptionFont> FCaption;
+  TCaptionText FCaption;  // as on a 96 dpi screen
 };
 
 // What the screen shows once a Flash saver's movies take over, in place of
@@ -65,7 +59,7 @@ TBitmap MoviesFrame(const TSSFileLocations& settings, int width, int height) {
   font.Name = "Arial";
   font.Height = -std::max(10, height / 30);
   font.Color = 0xFFFFFF;
-  TCaptionFont caption(font);
+  TCaptionText caption;
   std::vector<std::string> lines{"The Flash movies would play here, in this order:"};
   const TMediaRun movies = settings.Flash();
   for (int i = 0; i < movies.Count(); ++i)
@@ -73,8 +67,8 @@ TBitmap MoviesFrame(const TSSFileLocations& settings, int width, int height) {
   if (movies.Count() == 0) lines.push_back("(none: the Flash control stays blank)");
   int32_t cx = 0, cy = 0, y = height / 8;
   for (const std::string& line : lines) {
-    caption.Measure(line, cx, cy);
-    caption.Draw(frame, frame.Bounds(), width / 16, y, line);
+    caption.MeasureText(line, font, cx, cy);
+    caption.DrawText(frame, frame.Bounds(), width / 16, y, line, font);
     y += cy * 3 / 2;
   }
   return frame;
