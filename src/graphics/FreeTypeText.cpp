@@ -124,16 +124,15 @@ int32_t LineWidth(FT_Face face, std::string_view text) {
 void DrawLines(const TSizedFace& sized, uint32_t style, TCoverage& mask) {
   const FT_Face face = sized.Face;
   const int32_t thickness = std::max(
-      1, static_cast<int32_t>(FT_MulFix(face->underline_thickness, face->size->metrics.y_scale) >>
-                              6));
+      1,
+      static_cast<int32_t>(FT_MulFix(face->underline_thickness, face->size->metrics.y_scale) >> 6));
   auto line = [&](int32_t top) {
     for (int32_t y = std::max(top, 0); y < std::min(top + thickness, mask.Height); ++y)
       std::fill_n(mask.Alpha.begin() + static_cast<ptrdiff_t>(y) * mask.Width, mask.Width, 255);
   };
   if (style & fsUnderline)
-    line(sized.Ascent -
-         static_cast<int32_t>(FT_MulFix(face->underline_position, face->size->metrics.y_scale) >>
-                              6));
+    line(sized.Ascent - static_cast<int32_t>(
+                            FT_MulFix(face->underline_position, face->size->metrics.y_scale) >> 6));
   if (style & fsStrikeOut) line(sized.Ascent - sized.Ascent * 3 / 10);
 }
 

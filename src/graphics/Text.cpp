@@ -4,9 +4,8 @@ namespace pixvane {
 
 void DrawCoverage(TBitmap& target, const TRect& clip, int32_t x, int32_t y,
                   const TCoverage& coverage, TColor color) {
-  const TRect area = TRect{x, y, x + coverage.Width, y + coverage.Height}
-                         .Intersect(clip)
-                         .Intersect(target.Bounds());
+  const TRect area = TRect{x, y, x + coverage.Width, y + coverage.Height}.Intersect(clip).Intersect(
+      target.Bounds());
   if (area.IsEmpty()) return;
   const uint8_t colour[3] = {static_cast<uint8_t>(color >> 16), static_cast<uint8_t>(color >> 8),
                              static_cast<uint8_t>(color)};  // blue, green, red

@@ -29,10 +29,10 @@ class TCaptionText final : public TCaptionPainter {
   }
   TCoverage TextCoverage(const std::string& text, const TFont& font) override;
 
+ private:
   // The font as the renderer is asked for it on this screen.
   TTextFont ScreenFont(const TFont& font) const;
 
- private:
   int32_t FPixelsPerInch;
 };
 
