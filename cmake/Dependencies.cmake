@@ -67,7 +67,7 @@ endif()
 find_package(PNG)
 find_package(GIF)
 if(NOT MINGW)
-  # The skin's text natively; on Windows GDI draws it.
+  # The text renderer natively; on Windows GDI draws text.
   find_package(Freetype REQUIRED)
   pkg_check_modules(WEBP QUIET IMPORTED_TARGET libwebpmux libwebp)
   pkg_check_modules(IMAGEQUANT QUIET IMPORTED_TARGET imagequant)

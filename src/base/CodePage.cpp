@@ -19,11 +19,11 @@ char ToAnsi(char32_t c) {
   return '?';
 }
 
-char32_t FromAnsi(unsigned char b) {
+}  // namespace
+
+char32_t AnsiToCodePoint(unsigned char b) {
   return b >= 0x80 && b < 0xA0 ? High[b - 0x80] : b;
 }
-
-}  // namespace
 
 char32_t NextUtf8(std::string_view text, size_t& i) {
   unsigned char lead = static_cast<unsigned char>(text[i++]);
@@ -85,7 +85,7 @@ std::string Utf16ToAnsi(std::u16string_view utf16) {
 std::string AnsiToUtf8(std::string_view ansi) {
   std::string out;
   out.reserve(ansi.size() + ansi.size() / 2);
-  for (char b : ansi) PutUtf8(out, FromAnsi(static_cast<unsigned char>(b)));
+  for (char b : ansi) PutUtf8(out, AnsiToCodePoint(static_cast<unsigned char>(b)));
   return out;
 }
 

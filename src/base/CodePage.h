@@ -11,6 +11,8 @@ namespace pixvane {
 std::string Utf8ToAnsi(std::string_view utf8);
 std::string Utf16ToAnsi(std::u16string_view utf16);
 std::string AnsiToUtf8(std::string_view ansi);
+// The character one Windows-1252 byte stands for.
+char32_t AnsiToCodePoint(unsigned char b);
 
 // Decodes one UTF-8 character at text[i], advancing i; returns U+FFFD for a
 // malformed, overlong or surrogate sequence (and advances past one byte).

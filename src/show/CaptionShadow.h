@@ -1,17 +1,11 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
 #include "graphics/Bitmap.h"
 #include "graphics/Geometry.h"
+#include "graphics/Text.h"
 
 namespace pixvane {
-
-// How much text covers each pixel of its box: 0 none, 255 all, row by row.
-struct TCoverage {
-  int32_t Width = 0, Height = 0;
-  std::vector<uint8_t> Alpha;
-};
 
 // Darkens the slide under and around text whose box has its top-left corner
 // at (x, y): the text's coverage, widened and blurred in proportion to its

@@ -6,15 +6,6 @@
 namespace pixvane {
 namespace {
 
-// Windows' default system colours (00BBGGRR) by index, as a fresh Windows 10
-// profile has them.
-constexpr TColor SystemColors[] = {
-    0xC8C8C8, 0x000000, 0xD1B499, 0xDBCDBF, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
-    0x000000, 0x000000, 0xB4B4B4, 0xFCF7F4, 0xABABAB, 0xD77800, 0xFFFFFF, 0xF0F0F0,
-    0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
-    0xE1FFFF, 0x000000, 0xCC6600, 0xEAD1B9, 0xF2E4D7, 0xD77800, 0xF0F0F0,
-};
-
 // The colour channels as the model blends them; the alpha of the result is
 // that of one layer over another, so an opaque target stays opaque.
 TSkinPixel Blend(TSkinPixel source, TSkinPixel target) {
@@ -82,15 +73,6 @@ void DrawStretched(TSkinBitmap& target, const TRect& dest, const TSkinBitmap& so
 }
 
 }  // namespace
-
-TColor ColorToRgb(int32_t color) {
-  const uint32_t value = static_cast<uint32_t>(color);
-  if (value & 0x80000000u) {
-    const uint32_t index = value & 0xFF;
-    return index < std::size(SystemColors) ? SystemColors[index] : 0;
-  }
-  return value & 0xFFFFFF;
-}
 
 void FillSkinRect(TSkinBitmap& target, const TRect& rect, TColor color) {
   const TRect clip = rect.Intersect(target.Bounds());

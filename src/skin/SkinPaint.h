@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "graphics/Bitmap.h"
+#include "graphics/Color.h"
 #include "graphics/Geometry.h"
 #include "skin/SkinBitmap.h"
 #include "skin/SkinTypes.h"
@@ -11,11 +12,6 @@ namespace pixvane {
 // The drawing primitives of skin objects, all into a 32-bit target and all
 // clipped to it: clip, early out, then row loops that pick their pixel path
 // once per run.
-
-// A stored colour as 00BBGGRR: RGB colours as they are, system colours
-// (80000000 + index) at fixed Windows defaults, so a skin paints the same
-// on every system and in the tool.
-TColor ColorToRgb(int32_t color);
 
 // Fills the part of rect that lies on the target, opaque.
 void FillSkinRect(TSkinBitmap& target, const TRect& rect, TColor color);

@@ -44,7 +44,7 @@ void DrawSkinText(TSkinBitmap& target, const TRect& rect, std::string_view text,
                   TColor color, TTextPlacement placement) {
   const TRect clip = rect.Intersect(target.Bounds());
   if (text.empty() || clip.IsEmpty()) return;
-  const TTextMask mask = RasterizeText(font, text, placement.RightToLeftReading);
+  const TCoverage mask = RasterizeText(font, text, placement.RightToLeftReading);
   const int32_t column = placement.Align % 3, row = placement.Align / 3;
   const int32_t x = column == 0   ? rect.Left
                     : column == 1 ? rect.Left + (rect.Width() - mask.Width) / 2
@@ -56,7 +56,7 @@ void DrawSkinText(TSkinBitmap& target, const TRect& rect, std::string_view text,
   if (box.IsEmpty()) return;
   const TSkinPixel rgb = OpaquePixel(color) & 0xFFFFFF;
   for (int32_t py = box.Top; py < box.Bottom; ++py) {
-    const uint8_t* coverage = mask.Coverage.data() + static_cast<size_t>(py - y) * mask.Width;
+    const uint8_t* coverage = mask.Alpha.data() + static_cast<size_t>(py - y) * mask.Width;
     TSkinPixel* line = target.ScanLine(py);
     for (int32_t px = box.Left; px < box.Right; ++px)
       if (const uint8_t c = coverage[px - x]) line[px] = Over(line[px], rgb, c);

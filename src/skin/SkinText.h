@@ -2,33 +2,18 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "graphics/Geometry.h"
+#include "graphics/Text.h"
 #include "package/Font.h"
 #include "skin/SkinBitmap.h"
 #include "skin/SkinTypes.h"
 
 namespace pixvane {
 
-// Single-line text of skin objects. The platform's font rasteriser (FreeType
-// with Debian's Liberation fonts natively, GDI on Windows) only measures and
-// gives coverage; placement, clipping and blending are ours, so both draw
-// the same boxes in the same places.
-
-// A line of text as coverage, one byte a pixel (0 none, 255 full), the size
-// of the line's box: the advances' sum by the font's ascent plus descent.
-struct TTextMask {
-  int32_t Width = 0;
-  int32_t Height = 0;
-  std::vector<uint8_t> Coverage;
-};
-
-// The box of a line, as the platform measures it (GetTextExtentPoint32).
-// Texts are 8-bit, in the Windows-1252 code page.
-TPoint TextExtent(const TFont& font, std::string_view text);
-// The coverage of a line; rightToLeft asks for right-to-left reading.
-TTextMask RasterizeText(const TFont& font, std::string_view text, bool rightToLeft);
+// Single-line text of skin objects, through the text renderer
+// (graphics/Text.h): placing in the object's rectangle and blending into a
+// 32-bit target are ours.
 
 // How a text is placed in its rectangle.
 struct TTextPlacement {

@@ -5,7 +5,6 @@
 #include "base/Stream.h"
 #include "graphics/Copy.h"
 #include "package/PackageWriter.h"
-#include "tools/pixvane/CaptionFont.h"
 #include "tools/pixvane/FrameCommand.h"
 #include "tools/pixvane/FrameFiles.h"
 #include "tools/pixvane/ImageFiles.h"
@@ -201,34 +200,6 @@ TEST(ImageFiles, AnimationsByTheirEnding) {
     ++frames;
   EXPECT_EQ(frames, 2u);
   EXPECT_THROW(WriteFrames(folder / "none" / "f.webp", {Gradient(4, 4, 0)}, {40}), EToolError);
-}
-
-TEST(CaptionFont, DrawsInsideTheBoxItMeasures) {
-  EXPECT_NE(TCaptionFont::FileFor("Times New Roman").find("LiberationSerif"), std::string::npos);
-  EXPECT_NE(TCaptionFont::FileFor("COURIER NEW").find("LiberationMono"), std::string::npos);
-  EXPECT_NE(TCaptionFont::FileFor("Tahoma").find("LiberationSans"), std::string::npos);
-  TFont font;
-  font.Name = "Arial";
-  font.Height = -28;
-  font.Color = 0x00D6F4FF;  // #FFF4D6 as a stored colour: red in the low byte
-  TCaptionFont caption(font);
-  int32_t cx = 0, cy = 0, shortCx = 0;
-  caption.Measure("Greetings", cx, cy);
-  caption.Measure("Gree", shortCx, cy);
-  EXPECT_GT(cx, shortCx);
-  EXPECT_GE(cy, 28) << "ascent and descent span at least the em";
-  EXPECT_LE(cy, 36);
-  TBitmap slide(200, 60);
-  caption.Draw(slide, slide.Bounds(), 20, 10, "Greetings");
-  int inside = 0, outside = 0;
-  for (int y = 0; y < 60; ++y)
-    for (int x = 0; x < 200; ++x) {
-      bool in = x >= 20 && x < 20 + cx && y >= 10 && y < 10 + cy;
-      if (slide.Pixel(x, y) == 0x00D6F4FFu) ++inside;
-      if (!in && slide.Pixel(x, y) != 0) ++outside;
-    }
-  EXPECT_GT(inside, 50) << "solid strokes in the font's colour";
-  EXPECT_EQ(outside, 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "base/Stream.h"
 #include "skin/SkinManager.h"
 #include "tools/ToolTestFiles.h"
+#include "tools/pixvane/ImageFiles.h"
 #include "tools/pixvane/SkinCommand.h"
 #include "tools/pixvane/ToolError.h"
 
@@ -82,6 +83,31 @@ TEST(SkinCommand, TheFormPaintsItsFrameCaptionAndCreamClient) {
   EXPECT_EQ(610 - close->BoundsRect().Right, 8);
   EXPECT_FALSE(form->MakeRegion().Contains(0, 0));
   EXPECT_TRUE(form->MakeRegion().Contains(300, 300));
+}
+
+TEST(SkinCommand, ARenderedTextIsReadAsUtf8) {
+  test::TToolFolder folder;
+  BuildSkin(DefaultSkin, folder / "default.skin", 100);
+  TSkinSource skin;
+  LoadSkinInput(folder / "default.skin", false, skin);
+  auto render = [&](const std::string& text) {
+    RenderSkin(skin, {"Panel.Caption", 120, 20, 0, text, false, folder / "caption.png"});
+    return ReadImage(folder / "caption.png");
+  };
+  const TBitmap blank = render(" ");
+  // The last column the text inks.
+  auto inkEnd = [&](const std::string& text) {
+    const TBitmap image = render(text);
+    int32_t end = 0;
+    for (int32_t y = 0; y < image.Height(); ++y)
+      for (int32_t x = 0; x < image.Width(); ++x)
+        if (image.Pixel(x, y) != blank.Pixel(x, y)) end = std::max(end, x + 1);
+    return end;
+  };
+  // One character, as wide as "e"; its two UTF-8 bytes read as Windows-1252
+  // would be two ("Ã©").
+  EXPECT_GT(inkEnd("e"), 0);
+  EXPECT_NEAR(inkEnd("\xC3\xA9"), inkEnd("e"), 1);
 }
 
 TEST(SkinCommand, ABadObjectTextIsNamedByFileAndLine) {

@@ -5,10 +5,11 @@
 #include "base/Errors.h"
 #include "base/Stream.h"
 #include "base/win32/MessagePump.h"
+#include "base/win32/ScreenDpi.h"
 #include "base/win32/WindowClass.h"
-#include "host/win32/CaptionText.h"
 #include "host/win32/InputHook.h"
 #include "host/win32/Monitors.h"
+#include "show/CaptionText.h"
 
 namespace pixvane {
 namespace {
@@ -16,23 +17,6 @@ namespace {
 constexpr char ClassName[] = "TfrmScrn";
 constexpr UINT_PTR ShowTimerId = 1;
 constexpr int DesignWidth = 423, DesignHeight = 350;
-
-// The caption in the package's font, drawn by GDI.
-class TGdiCaptionPainter : public TCaptionPainter {
- public:
-  void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) override {
-    SIZE extent = TCaptionText(font).Measure(text);
-    cx = extent.cx;
-    cy = extent.cy;
-  }
-  void DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const std::string& text,
-                const TFont& font) override {
-    TCaptionText(font).Draw(slide, clip, x, y, text);
-  }
-  TCoverage TextCoverage(const std::string& text, const TFont& font) override {
-    return TCaptionText(font).Coverage(text);
-  }
-};
 
 }  // namespace
 
@@ -158,7 +142,7 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void TfrmScrn::FormCreate() {
   FViewHost = std::make_unique<TWindowViewHost>(FWindow, TRect{0, 0, DesignWidth, DesignHeight});
   mpSaver = std::make_unique<TMciPlayer>(FWindow);
-  FCaptionPainter = std::make_unique<TGdiCaptionPainter>();
+  FCaptionPainter = std::make_unique<TCaptionText>(ScreenPixelsPerInch());
   FSession = std::make_unique<TShowSession>(*this);
   FSession->SetColor(GetSysColor(COLOR_BTNFACE));
   FSession->SetClientSize(DesignWidth, DesignHeight);

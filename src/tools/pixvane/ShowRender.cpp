@@ -7,37 +7,14 @@
 #include "base/Errors.h"
 #include "base/Random.h"
 #include "base/Stream.h"
+#include "show/CaptionText.h"
 #include "show/ShowSession.h"
-#include "tools/pixvane/CaptionFont.h"
 #include "tools/pixvane/FrameFiles.h"
 #include "tools/pixvane/ToolError.h"
 #include "transition/HeadlessViewHost.h"
 
 namespace pixvane::tool {
 namespace {
-
-// The caption in the stand-in font. A show has one caption font; its face
-// is loaded when first needed.
-class TOffscreenCaption : public TCaptionPainter {
- public:
-  void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) override {
-    Caption(font).Measure(text, cx, cy);
-  }
-  void DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const std::string& text,
-                const TFont& font) override {
-    Caption(font).Draw(slide, clip, x, y, text);
-  }
-  TCoverage TextCoverage(const std::string& text, const TFont& font) override {
-    return Caption(font).Coverage(text);
-  }
-
- private:
-  TCaptionFont& Caption(const TFont& font) {
-    if (!FCaption) FCaption = std::make_unique<TCaptionFont>(font);
-    return *FCaption;
-  }
-  std::unique_ptr<TCaptionFont> FCaption;
-};
 
 // The show's platform without a window: frames painted in memory on a
 // virtual clock, one screen of the asked size, no sound. The show timer is
@@ -62,7 +39,7 @@ class TOffscreenScreen : public TShowPlatform {
  private:
   std::filesystem::path FPath;
   int FWidth, FHeight;
-  TOffscreenCaption FCaption;
+  TCaptionText FCaption;  // as on a 96 dpi screen
 };
 
 // What the screen shows once a Flash saver's movies take over, in place of
@@ -73,7 +50,7 @@ TBitmap MoviesFrame(const TSSFileLocations& settings, int width, int height) {
   font.Name = "Arial";
   font.Height = -std::max(10, height / 30);
   font.Color = 0xFFFFFF;
-  TCaptionFont caption(font);
+  TCaptionText caption;
   std::vector<std::string> lines{"The Flash movies would play here, in this order:"};
   const TMediaRun movies = settings.Flash();
   for (int i = 0; i < movies.Count(); ++i)
@@ -81,8 +58,8 @@ TBitmap MoviesFrame(const TSSFileLocations& settings, int width, int height) {
   if (movies.Count() == 0) lines.push_back("(none: the Flash control stays blank)");
   int32_t cx = 0, cy = 0, y = height / 8;
   for (const std::string& line : lines) {
-    caption.Measure(line, cx, cy);
-    caption.Draw(frame, frame.Bounds(), width / 16, y, line);
+    caption.MeasureText(line, font, cx, cy);
+    caption.DrawText(frame, frame.Bounds(), width / 16, y, line, font);
     y += cy * 3 / 2;
   }
   return frame;

@@ -23,7 +23,7 @@ struct TShowRenderOptions {
 // Plays a saver's picture show offscreen with the player's show session and
 // transitions, on a clock of its own: every image the screen shows in the
 // first Seconds, with how long each stays. The caption is drawn as the
-// player places it, with a stand-in font (see TCaptionFont); music is not
+// player places it, with a stand-in font (see TCaptionText); music is not
 // played.
 // onPlayed hears the show's clock (ms played) once every whole second.
 std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,

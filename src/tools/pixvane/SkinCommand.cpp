@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "base/CodePage.h"
 #include "base/Errors.h"
 #include "base/Stream.h"
 #include "package/ObjectStream.h"
@@ -345,8 +346,9 @@ void RenderSkin(const TSkinSource& source, const TSkinRenderOptions& options) {
   object->Visible = true;
   object->Enabled = options.State != StateDisabled;
   if (!options.Text.empty()) {
-    object->Text = options.Text;
-    if (TSkinObject* title = object->FindByKind(skTitle)) title->Text = options.Text;
+    // Skin texts are Windows-1252, as the dialog hands them over.
+    object->Text = Utf8ToAnsi(options.Text);
+    if (TSkinObject* title = object->FindByKind(skTitle)) title->Text = object->Text;
   }
   object->SetBounds(0, 0, options.Width, options.Height);
   object->Realign();

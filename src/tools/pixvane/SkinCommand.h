@@ -46,7 +46,7 @@ struct TSkinRenderOptions {
   std::string Object;
   int32_t Width = 0, Height = 0;
   int32_t State = 0;
-  std::string Text;
+  std::string Text;  // UTF-8, as the command line gives it
   bool Inactive = false;
   std::filesystem::path Output;
 };

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "package/Font.h"
+#include "graphics/Text.h"
 
 namespace pixvane {
 
@@ -9,6 +9,6 @@ namespace pixvane {
 // Windows face with the same letter widths: Serif for Times New Roman, Mono
 // for Courier New, Sans for every other face; bold and italic as the style
 // asks.
-std::string LiberationFontFile(const TFont& font);
+std::string LiberationFontFile(const TTextFont& font);
 
 }  // namespace pixvane

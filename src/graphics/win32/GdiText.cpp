@@ -1,7 +1,7 @@
-// The skin's text on Windows: GDI measures and draws it, white on black in a
-// 32-bit DIB section, and the green channel is the coverage the portable
-// side blends in the text's colour. Grey-scale smoothing (never ClearType),
-// so coverage is one value per pixel.
+// The text renderer on Windows: GDI measures and draws the line, white on
+// black in a 32-bit DIB section, and the green channel is the coverage the
+// portable side blends in the text's colour. Grey-scale smoothing (never
+// ClearType), so coverage is one value per pixel.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,12 +10,12 @@
 
 #include "base/Errors.h"
 #include "base/win32/Handles.h"
-#include "skin/SkinText.h"
+#include "graphics/Text.h"
 
 namespace pixvane {
 namespace {
 
-TGdiFont MakeFont(const TFont& font) {
+TGdiFont MakeFont(const TTextFont& font) {
   LOGFONTA log{};
   log.lfHeight = font.Height;
   log.lfWeight = font.Style & fsBold ? FW_BOLD : FW_NORMAL;
@@ -30,7 +30,7 @@ TGdiFont MakeFont(const TFont& font) {
 
 // A memory DC with the font selected, for as long as it lives.
 struct TFontDC {
-  explicit TFontDC(const TFont& font) : Font(MakeFont(font)), Selected(DC.Get(), Font.Get()) {
+  explicit TFontDC(const TTextFont& font) : Font(MakeFont(font)), Selected(DC.Get(), Font.Get()) {
     if (!DC.Get()) throw EError("Can't create compatible DC");
   }
   TMemoryDC DC;
@@ -38,21 +38,27 @@ struct TFontDC {
   TSelection Selected;
 };
 
-}  // namespace
-
-TPoint TextExtent(const TFont& font, std::string_view text) {
-  TFontDC dc(font);
+// The line's box; an empty line is as high as the font.
+SIZE Extent(HDC dc, std::string_view text) {
   SIZE size{};
-  GetTextExtentPoint32A(dc.DC.Get(), text.data(), static_cast<int>(text.size()), &size);
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
   if (text.empty()) {
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc.DC.Get(), &metrics);
+    GetTextMetricsA(dc, &metrics);
     size.cy = metrics.tmHeight;
   }
+  return size;
+}
+
+}  // namespace
+
+TPoint TextExtent(const TTextFont& font, std::string_view text) {
+  TFontDC dc(font);
+  const SIZE size = Extent(dc.DC.Get(), text);
   return {size.cx, size.cy};
 }
 
-TTextMask RasterizeText(const TFont& font, std::string_view text, bool rightToLeft) {
+TCoverage RasterizeText(const TTextFont& font, std::string_view text, bool rightToLeft) {
   TFontDC dc(font);
   // Drawn at the advances measured here: Wine places the hinted glyphs of
   // small fonts off those advances, and the mask is only as wide as the
@@ -62,16 +68,15 @@ TTextMask RasterizeText(const TFont& font, std::string_view text, bool rightToLe
   GetTextExtentExPointA(dc.DC.Get(), text.data(), static_cast<int>(text.size()), 0, nullptr,
                         advances.data(), &size);
   for (size_t i = advances.size(); i-- > 1;) advances[i] -= advances[i - 1];
-  TTextMask mask;
-  mask.Width = size.cx;
-  mask.Height = size.cy;
-  mask.Coverage.assign(static_cast<size_t>(std::max<LONG>(0, size.cx)) * std::max<LONG>(0, size.cy),
-                       0);
-  if (mask.Coverage.empty()) return mask;
+  TCoverage mask;
+  mask.Width = std::max<LONG>(0, size.cx);
+  mask.Height = std::max<LONG>(0, size.cy);
+  mask.Alpha.assign(static_cast<size_t>(mask.Width) * mask.Height, 0);
+  if (mask.Alpha.empty()) return mask;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size.cx;
-  info.bmiHeader.biHeight = -size.cy;  // top-down
+  info.bmiHeader.biWidth = mask.Width;
+  info.bmiHeader.biHeight = -mask.Height;  // top-down
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -80,7 +85,7 @@ TTextMask RasterizeText(const TFont& font, std::string_view text, bool rightToLe
   if (!dib) throw EError("Can't allocate the DIB handle");
   {
     TSelection selected(dc.DC.Get(), dib.Get());
-    std::memset(bits, 0, mask.Coverage.size() * 4);
+    std::memset(bits, 0, mask.Alpha.size() * 4);
     SetBkMode(dc.DC.Get(), TRANSPARENT);
     SetTextColor(dc.DC.Get(), RGB(255, 255, 255));
     ExtTextOutA(dc.DC.Get(), 0, 0, rightToLeft ? ETO_RTLREADING : 0, nullptr, text.data(),
@@ -88,7 +93,7 @@ TTextMask RasterizeText(const TFont& font, std::string_view text, bool rightToLe
     GdiFlush();
   }
   const auto* pixels = static_cast<const uint8_t*>(bits);
-  for (size_t i = 0; i < mask.Coverage.size(); ++i) mask.Coverage[i] = pixels[4 * i + 1];
+  for (size_t i = 0; i < mask.Alpha.size(); ++i) mask.Alpha[i] = pixels[4 * i + 1];
   return mask;
 }
 

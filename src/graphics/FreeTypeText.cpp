@@ -1,6 +1,6 @@
-// The skin's text natively: FreeType with the Liberation fonts Debian ships
-// (fonts-liberation), which keep the metrics of the Windows faces they
-// stand in for, so boxes measure as GDI measures them.
+// The text renderer natively: FreeType with the Liberation fonts Debian ships
+// (fonts-liberation), which keep the metrics of the Windows faces they stand
+// in for, so lines measure as GDI measures them.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
@@ -11,10 +11,10 @@
 #include <mutex>
 
 #include "base/AsciiText.h"
+#include "base/CodePage.h"
 #include "base/Errors.h"
 #include "base/MulDiv.h"
-#include "skin/FontFiles.h"
-#include "skin/SkinText.h"
+#include "graphics/FontFiles.h"
 
 namespace pixvane {
 namespace {
@@ -23,7 +23,7 @@ constexpr const char* FontFolder = "/usr/share/fonts/truetype/liberation/";
 
 }  // namespace
 
-std::string LiberationFontFile(const TFont& font) {
+std::string LiberationFontFile(const TTextFont& font) {
   const std::string face = AsciiLowerCase(font.Name);
   std::string family = "LiberationSans";
   if (face == "times new roman" || face == "times")
@@ -40,7 +40,8 @@ std::string LiberationFontFile(const TFont& font) {
 
 namespace {
 
-// One face at one size, with the line box GDI would give it.
+// One face at one size, with the line box GDI would give it: the Windows
+// ascent and descent of the face, scaled and rounded.
 struct TSizedFace {
   FT_Face Face = nullptr;
   int32_t Ascent = 0, Descent = 0;
@@ -57,8 +58,8 @@ class TFaceCache {
   }
 
   // Faces stay open for the process: a dialog asks for the same two or three
-  // fonts at every paint.
-  TSizedFace& Get(const TFont& font) {
+  // fonts at every paint, a show for its caption at every slide.
+  TSizedFace& Get(const TTextFont& font) {
     if (!FLibrary && FT_Init_FreeType(&FLibrary)) throw EError("Cannot start FreeType");
     const std::string file = LiberationFontFile(font);
     auto& slot = FFaces[{file, font.Height}];
@@ -79,8 +80,8 @@ class TFaceCache {
       ascent = os2->usWinAscent;
       descent = os2->usWinDescent;
     }
-    // A negative height is the em in pixels, a positive one the whole cell,
-    // as the platform reads a font's height.
+    // Heights come from untrusted packages and skins: a line is never drawn
+    // with an em beyond 1000 pixels.
     int64_t em = height < 0    ? -int64_t{height}
                  : height == 0 ? 11  // the platform's default size
                                : MulDiv(height, face->units_per_EM, ascent + descent);
@@ -100,47 +101,64 @@ TFaceCache& Cache() {
   return cache;
 }
 
-// Windows-1252 bytes to the characters FreeType maps; the 80-9F range holds
-// the code page's own punctuation.
-FT_ULong CharCode(unsigned char c) {
-  static constexpr uint16_t High[32] = {
-      0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-  return c >= 0x80 && c < 0xA0 ? High[c - 0x80] : c;
+// Texts are Windows-1252: its 80-9F range holds punctuation and the euro
+// sign, which FreeType finds only by their Unicode code points.
+bool LoadChar(FT_Face face, unsigned char c, FT_Int32 flags) {
+  return !FT_Load_Char(face, AnsiToCodePoint(c), flags);
 }
 
 int32_t Advance(FT_Face face) {
   return static_cast<int32_t>((face->glyph->advance.x + 32) >> 6);
 }
 
-}  // namespace
-
-TPoint TextExtent(const TFont& font, std::string_view text) {
-  std::lock_guard lock(Cache().Lock);
-  TSizedFace& sized = Cache().Get(font);
+int32_t LineWidth(FT_Face face, std::string_view text) {
   int32_t width = 0;
   for (unsigned char c : text)
-    if (!FT_Load_Char(sized.Face, CharCode(c), FT_LOAD_DEFAULT)) width += Advance(sized.Face);
-  return {width, sized.Ascent + sized.Descent};
+    if (LoadChar(face, c, FT_LOAD_DEFAULT)) width += Advance(face);
+  return width;
 }
 
-TTextMask RasterizeText(const TFont& font, std::string_view text, bool rightToLeft) {
+// Underline and strike-out lines across the box, as GDI draws them: where
+// the face puts the underline, at least a pixel thick, and the strike-out
+// three tenths of the ascent above the baseline.
+void DrawLines(const TSizedFace& sized, uint32_t style, TCoverage& mask) {
+  const FT_Face face = sized.Face;
+  const int32_t thickness = std::max(
+      1,
+      static_cast<int32_t>(FT_MulFix(face->underline_thickness, face->size->metrics.y_scale) >> 6));
+  auto line = [&](int32_t top) {
+    for (int32_t y = std::max(top, 0); y < std::min(top + thickness, mask.Height); ++y)
+      std::fill_n(mask.Alpha.begin() + static_cast<ptrdiff_t>(y) * mask.Width, mask.Width, 255);
+  };
+  if (style & fsUnderline)
+    line(sized.Ascent - static_cast<int32_t>(
+                            FT_MulFix(face->underline_position, face->size->metrics.y_scale) >> 6));
+  if (style & fsStrikeOut) line(sized.Ascent - sized.Ascent * 3 / 10);
+}
+
+}  // namespace
+
+TPoint TextExtent(const TTextFont& font, std::string_view text) {
+  std::lock_guard lock(Cache().Lock);
+  TSizedFace& sized = Cache().Get(font);
+  return {LineWidth(sized.Face, text), sized.Ascent + sized.Descent};
+}
+
+TCoverage RasterizeText(const TTextFont& font, std::string_view text, bool rightToLeft) {
   std::lock_guard lock(Cache().Lock);
   TSizedFace& sized = Cache().Get(font);
   const FT_Face face = sized.Face;
-  TTextMask mask;
-  for (unsigned char c : text)
-    if (!FT_Load_Char(face, CharCode(c), FT_LOAD_DEFAULT)) mask.Width += Advance(face);
+  TCoverage mask;
+  mask.Width = LineWidth(face, text);
   mask.Height = sized.Ascent + sized.Descent;
-  mask.Coverage.assign(static_cast<size_t>(mask.Width) * mask.Height, 0);
+  mask.Alpha.assign(static_cast<size_t>(mask.Width) * mask.Height, 0);
   // Right-to-left reading of 8-bit Latin text only reverses the order of the
   // characters.
   std::string order(text);
   if (rightToLeft) std::reverse(order.begin(), order.end());
   int32_t x = 0;
   for (unsigned char c : order) {
-    if (FT_Load_Char(face, CharCode(c), FT_LOAD_RENDER)) continue;
+    if (!LoadChar(face, c, FT_LOAD_RENDER)) continue;
     const FT_GlyphSlot glyph = face->glyph;
     const FT_Bitmap& bitmap = glyph->bitmap;
     for (unsigned row = 0; row < bitmap.rows; ++row) {
@@ -149,20 +167,13 @@ TTextMask RasterizeText(const TFont& font, std::string_view text, bool rightToLe
       for (unsigned col = 0; col < bitmap.width; ++col) {
         const int32_t px = x + glyph->bitmap_left + static_cast<int32_t>(col);
         if (px < 0 || px >= mask.Width) continue;
-        uint8_t& cell = mask.Coverage[static_cast<size_t>(y) * mask.Width + px];
+        uint8_t& cell = mask.Alpha[static_cast<size_t>(y) * mask.Width + px];
         cell = std::max(cell, bitmap.buffer[row * bitmap.pitch + col]);
       }
     }
     x += Advance(face);
   }
-  // Underline and strike-out lines, one pixel per 14 of em as GDI thickens them.
-  const int32_t thickness = std::max(1, (sized.Ascent + sized.Descent) / 14);
-  auto line = [&](int32_t top) {
-    for (int32_t y = std::max(top, 0); y < std::min(top + thickness, mask.Height); ++y)
-      std::fill_n(mask.Coverage.begin() + static_cast<ptrdiff_t>(y) * mask.Width, mask.Width, 255);
-  };
-  if (font.Style & fsUnderline) line(sized.Ascent + 1);
-  if (font.Style & fsStrikeOut) line(sized.Ascent * 2 / 3);
+  DrawLines(sized, font.Style, mask);
   return mask;
 }
 

@@ -1,0 +1,39 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "graphics/Bitmap.h"
+#include "graphics/Color.h"
+#include "graphics/Text.h"
+#include "package/Font.h"
+#include "show/SlideComposer.h"
+
+namespace pixvane {
+
+// The caption as every host draws it: the text renderer's coverage of the
+// package's whole font (face, size, style, character set), blended in the
+// font's colour with no background box. The stored height goes to points
+// and back at the screen's resolution, as a copied font size does; system
+// colours are taken as the screen shows them.
+class TCaptionText final : public TCaptionPainter {
+ public:
+  explicit TCaptionText(int32_t pixelsPerInch = 96)
+      : FPixelsPerInch(pixelsPerInch > 0 ? pixelsPerInch : 96) {}
+
+  void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) override;
+  // Inline: the hosts' files see windows.h, which renames DrawText to
+  // DrawTextA; a body in every file serves both names.
+  void DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const std::string& text,
+                const TFont& font) override {
+    DrawCoverage(slide, clip, x, y, TextCoverage(text, font), ScreenColorToRgb(font.Color));
+  }
+  TCoverage TextCoverage(const std::string& text, const TFont& font) override;
+
+ private:
+  // The font as the renderer is asked for it on this screen.
+  TTextFont ScreenFont(const TFont& font) const;
+
+  int32_t FPixelsPerInch;
+};
+
+}  // namespace pixvane
