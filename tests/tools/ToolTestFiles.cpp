@@ -98,32 +98,12 @@ std::vector<uint8_t> MakeJpeg(int width, int height, int seed) {
 }
 
 std::vector<uint8_t> MakeCmykJpeg(int width, int height, const uint8_t (&inks)[4]) {
-  jpeg_compress_struct info;
-  jpeg_error_mgr error;
-  info.err = jpeg_std_error(&error);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = 4;
-  info.in_color_space = JCS_CMYK;
-  jpeg_set_defaults(&info);  // CMYK in, CMYK stored, with the Adobe marker
-  jpeg_set_quality(&info, 95, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<uint8_t> row;
-  for (int x = 0; x < width; ++x)
-    for (uint8_t ink : inks) row.push_back(static_cast<uint8_t>(255 - ink));
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW line = row.data();
-    jpeg_write_scanlines(&info, &line, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::vector<uint8_t> bytes(buffer, buffer + size);
-  std::free(buffer);
-  return bytes;
+  // CMYK in, CMYK stored, with the Adobe marker; its inks inverted, as
+  // Adobe's files hold them.
+  return CompressJpeg(width, height, 4, JCS_CMYK, 95, false, [&](int, uint8_t* row) {
+    for (int x = 0; x < width; ++x)
+      for (int i = 0; i < 4; ++i) row[4 * x + i] = static_cast<uint8_t>(255 - inks[i]);
+  });
 }
 
 std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg, int orientation,
