@@ -42,8 +42,7 @@ void DrawBilinear(TBitmap& dest, const TRect& clip, double left, double top, dou
                   double height, const TBitmap& source) {
   const TRect area = clip.Intersect(dest.Bounds());
   if (area.IsEmpty() || source.IsEmpty() || width <= 0 || height <= 0) return;
-  std::vector<TTaps> columns =
-      AxisTaps(area.Left, area.Width(), left, width, source.Width());
+  std::vector<TTaps> columns = AxisTaps(area.Left, area.Width(), left, width, source.Width());
   for (TTaps& column : columns) {
     column.First *= TBitmap::BytesPerPixel;
     column.Second *= TBitmap::BytesPerPixel;
