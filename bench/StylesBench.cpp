@@ -1,4 +1,5 @@
-// Every transition style's frame, drawn by the frame renderer, at
+// Every transition style's frame, drawn by the frame renderer, and a frame
+// of pan and zoom, at
 // 1920 x 1080 and 3840 x 2160. One iteration renders the
 // frames p = 0, 4, ..., 100; its time is the median frame of that sweep.
 // The counter "ratio" is the best of those medians over the iterations,
@@ -15,6 +16,8 @@
 #include <vector>
 
 #include "base/Random.h"
+#include "graphics/Resample.h"
+#include "show/Motion.h"
 #include "transition/FrameRenderer.h"
 #include "transition/styles/StyleTable.h"
 
@@ -115,6 +118,46 @@ void StyleArgs4K(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_StyleFrame)->Apply(StyleArgs)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StyleFrame)->Apply(StyleArgs4K)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A frame of pan and zoom, the other thing that draws at frame rate: a
+// 4:3 picture filling the screen, prepared at 1.15 times its placement,
+// sampled bilinearly along a path at p = 0, 0.04, ..., 1, timed as the
+// styles are.
+void BM_PanZoomFrame(benchmark::State& state) {
+  const int32_t width = static_cast<int32_t>(state.range(0));
+  const int32_t height = static_cast<int32_t>(state.range(1));
+  const double memcpySeconds = MemcpySeconds(width, height);
+  const double zoom = 1.15;
+  const TRect area{0, 0, width, height};
+  const int32_t placedHeight = width * 3 / 4;
+  const TRect placement{0, (height - placedHeight) / 2, width, (height + placedHeight) / 2};
+  const TBitmap picture =
+      Pattern(static_cast<int32_t>(width * zoom), static_cast<int32_t>(placedHeight * zoom), 11);
+  TBitmap screen(width, height);
+  SetRandSeed(12345);
+  const TMotionPath path =
+      TMotionPath::Random(zoom, width * (zoom - 1), placedHeight * zoom - height);
+  double bestMedian = 1e9;
+  for (auto _ : state) {
+    std::vector<double> frames;
+    for (int p = 0; p <= 100; p += 4) {
+      const auto start = TClock::now();
+      const TMotionFrame frame = path.At(p / 100.0, placement, area);
+      DrawBilinear(screen, frame.Clip, frame.Left, frame.Top, frame.Width, frame.Height, picture);
+      frames.push_back(Seconds(TClock::now() - start));
+    }
+    const double median = Median(frames);
+    bestMedian = std::min(bestMedian, median);
+    state.SetIterationTime(median);
+  }
+  state.counters["ratio"] = bestMedian / memcpySeconds;
+}
+BENCHMARK(BM_PanZoomFrame)
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->Iterations(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pixvane

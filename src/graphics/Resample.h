@@ -16,4 +16,13 @@ namespace pixvane {
 // pixel rules the transition styles keep.
 void DrawScaled(TBitmap& dest, const TRect& clip, const TRect& placement, const TBitmap& source);
 
+// Draws the whole source bitmap onto the rectangle (left, top, width,
+// height) of dest, given in fractions of a pixel, sampling bilinearly: the
+// frames of a picture that pans and zooms, whose every position must move
+// smoothly rather than in whole pixels. Only the pixels inside clip and on
+// dest are drawn; beyond the source's edges its outer pixels repeat. Meant
+// for scales near 1 (the source is prepared at the size it is shown at).
+void DrawBilinear(TBitmap& dest, const TRect& clip, double left, double top, double width,
+                  double height, const TBitmap& source);
+
 }  // namespace pixvane

@@ -1,5 +1,6 @@
 #include "package/SSFileLocations.h"
 
+#include <algorithm>
 #include <cassert>
 #include <iterator>
 
@@ -8,6 +9,8 @@ namespace {
 
 const TIdentEntry ScaleModeNames[] = {{"smStretchFlag", 0}, {"smFit", 1}, {"smFill", 2}};
 const TIdentMap ScaleModeMap(ScaleModeNames, std::size(ScaleModeNames));
+const TIdentEntry MotionNames[] = {{"mtNone", 0}, {"mtPanZoom", 1}};
+const TIdentMap MotionMap(MotionNames, std::size(MotionNames));
 
 TProperty& List(TPropertyList& properties, std::string_view name, TCommaList& list) {
   return properties.Text(
@@ -53,6 +56,8 @@ void TSSFileLocations::DefineProperties(TPropertyList& properties) {
   properties.Flag("lShufflePic", lShufflePic).Default = 0;
   properties.Flag("lCaptionShadow", lCaptionShadow).Default = 0;
   properties.Integer("CaptionMargin", CaptionMargin).Default = 0;
+  properties.Enum("Motion", Motion, MotionMap).Default = 0;
+  properties.Integer("MotionZoom", MotionZoom).Default = DefaultMotionZoom;
   properties.Text("Name", Name).Stored = false;
   properties.Integer("Tag", Tag).Stored = false;
 }
@@ -77,6 +82,10 @@ void TSSFileLocations::SetScale(TScaleMode mode) {
   // still fills the screen with the picture.
   lStretch = mode != TScaleMode::None;
   ScaleMode = mode == TScaleMode::Fit ? 1 : mode == TScaleMode::Fill ? 2 : 0;
+}
+
+double TSSFileLocations::Zoom() const {
+  return std::clamp(MotionZoom, MinMotionZoom, MaxMotionZoom) / 1000.0;
 }
 
 TSaverKind TSSFileLocations::Kind() const {

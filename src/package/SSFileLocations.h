@@ -55,6 +55,9 @@ enum class TScaleMode { Stretch, None, Fit, Fill };
 // The settings record of a content package: everything about a show.
 class TSSFileLocations : public TPersistent {
  public:
+  // The zoom of pan and zoom in thousandths: its default and its range.
+  static constexpr int32_t DefaultMotionZoom = 1150, MinMotionZoom = 1050, MaxMotionZoom = 1500;
+
   std::string Text;
   TFont TextFont;
   bool lRandomPic = false;
@@ -79,6 +82,8 @@ class TSSFileLocations : public TPersistent {
   bool lShufflePic = false;     // every picture once per round, in a random order
   bool lCaptionShadow = false;  // a soft dark shadow under the caption
   int32_t CaptionMargin = 0;    // pixels at 96 DPI between the caption and the bottom edge
+  int32_t Motion = 0;           // 0 still pictures, 1 pan and zoom
+  int32_t MotionZoom = DefaultMotionZoom;  // how far pan and zoom zooms, in thousandths
   std::string Name;  // every streamable component has these two; packages leave them empty
   int32_t Tag = 0;
 
@@ -93,6 +98,12 @@ class TSSFileLocations : public TPersistent {
   void SetSoundOrder(TSoundOrder order);
   TScaleMode Scale() const;
   void SetScale(TScaleMode mode);
+  // Motion 1: every picture slowly zooms and pans while it shows; any other
+  // stored value keeps it still.
+  bool PanZoom() const { return Motion == 1; }
+  // The zoom as the player uses it: a stored value outside the range is
+  // brought to its nearest end.
+  double Zoom() const;
   TSaverKind Kind() const;
   void SetKind(TSaverKind kind);  // Photo or Flash
 

@@ -1,5 +1,7 @@
 #include "show/ShowSession.h"
 
+#include <algorithm>
+
 #include "base/Paths.h"
 #include "base/Random.h"
 #include "base/Stream.h"
@@ -25,6 +27,7 @@ TShowSession::TShowSession(TShowPlatform& platform)
 }
 
 TShowSession::~TShowSession() {
+  StopMotion();
   FPlatform.ViewHost().Attach(nullptr);
 }
 
@@ -53,6 +56,7 @@ void TShowSession::MusicNotify() {
 void TShowSession::ShowTimerTick() {
   if (FSettings.PicCount() == 0) return;
   FPlatform.DisarmShowTimer();
+  StopMotion();
   FPlatform.HideFlash();
   std::optional<int32_t> next = FOrder.Next();
   if (!next) {
@@ -77,18 +81,65 @@ void TShowSession::ShowTimerTick() {
     FView.Clear();
     FView.Update();  // the bare background is what the transition starts from
   }
+  const uint32_t transitionStart = FPlatform.ViewHost().TickCount();
   FView.Execute();
+  const uint32_t transitionMs = FPlatform.ViewHost().TickCount() - transitionStart;
   file.reset();
   FPlatform.ViewHost().ProcessMessages(0);
   // A timer without an interval would never tick: the show stays here.
   if (FSettings.Interval > 0) FPlatform.ArmShowTimer(static_cast<uint32_t>(FSettings.Interval));
+  StartMotion(transitionMs);
 }
 
 TBitmap TShowSession::ComposeSlide(const TImage& image) {
   TShowScreen screen = FPlatform.Screen();
   if (screen.Monitors.empty()) screen.Monitors.push_back({{0, 0, screen.Width, screen.Height}});
-  return TSlideComposer(FSettings, FPlatform.CaptionPainter())
-      .ComposeSlide(image.Picture.Graphic(), screen.Width, screen.Height, screen.Monitors);
+  const TJPEGImage* graphic = image.Picture.Graphic();
+  TSlideComposer composer(FSettings, FPlatform.CaptionPainter());
+  if (!FSettings.PanZoom() || !graphic || graphic->Width() <= 0 || graphic->Height() <= 0)
+    return composer.ComposeSlide(graphic, screen.Width, screen.Height, screen.Monitors);
+  PrepareMotion(*graphic, screen);
+  TBitmap slide(screen.Width, screen.Height);
+  FMotion->Draw(slide, 0);
+  composer.DrawCaptions(slide, FMotionMonitors);
+  return slide;
+}
+
+// --- pan and zoom -----------------------------------------------------------
+
+void TShowSession::PrepareMotion(const TJPEGImage& graphic, const TShowScreen& screen) {
+  std::vector<TRect> areas;
+  for (const TMonitor& monitor : screen.Monitors) areas.push_back(monitor.Bounds);
+  FMotion = std::make_unique<TMotionSlide>(graphic, FSettings.Scale(), FSettings.Zoom(), areas);
+  FMotionMonitors = screen.Monitors;
+}
+
+void TShowSession::StartMotion(uint32_t transitionMs) {
+  if (!FMotion) return;
+  constexpr uint32_t FramePeriodUs = 1000000 / 60;
+  FMotionStart = FPlatform.ViewHost().TickCount();
+  FMotionPace = MotionPace(FSettings.Interval, transitionMs);
+  FPlatform.ViewHost().StartFrames(FramePeriodUs, [this] { MotionFrame(); });
+}
+
+void TShowSession::StopMotion() {
+  if (!FMotion) return;
+  FPlatform.ViewHost().StopFrames();
+  // The transition to the next slide starts from the frame on screen; the
+  // prepared picture is not needed any more.
+  FMotion.reset();
+}
+
+void TShowSession::MotionFrame() {
+  if (!FMotion) return;
+  const uint32_t elapsed = FPlatform.ViewHost().TickCount() - FMotionStart;
+  const double progress = std::min(1.0, elapsed * FMotionPace);
+  FView.RedrawScreen([&](TBitmap& screen) {
+    FMotion->Draw(screen, progress);
+    TSlideComposer(FSettings, FPlatform.CaptionPainter()).DrawCaptions(screen, FMotionMonitors);
+  });
+  // At the end of its path the picture holds still, costing nothing.
+  if (progress >= 1.0) StopMotion();
 }
 
 uint8_t TShowSession::NextStyle() {

@@ -5,6 +5,7 @@
 #include "graphics/Bitmap.h"
 #include "package/Picture.h"
 #include "package/SSFileLocations.h"
+#include "show/MotionSlide.h"
 #include "show/MusicPlayer.h"
 #include "show/PictureOrder.h"
 #include "show/ShowPlatform.h"
@@ -59,8 +60,11 @@ class TShowSession {
   // show stops on what the screen shows; it is raised for the host to
   // report.
   void ShowTimerTick();
-  // No more slides: the show stays on what it shows.
-  void Stop() { FPlatform.DisarmShowTimer(); }
+  // No more slides: the show stays on what it shows, still.
+  void Stop() {
+    FPlatform.DisarmShowTimer();
+    StopMotion();
+  }
   // The music device's end-of-play notification: the next track.
   void MusicNotify();
 
@@ -71,12 +75,23 @@ class TShowSession {
  private:
   TBitmap ComposeSlide(const TImage& image);
   uint8_t NextStyle();
+  // Pan and zoom: the slide's picture prepared for its frames (its first
+  // frame is the slide the transition runs to), the pulse of frames started
+  // once the transition has ended and stopped before the next, and one frame.
+  void PrepareMotion(const TJPEGImage& graphic, const TShowScreen& screen);
+  void StartMotion(uint32_t transitionMs);
+  void StopMotion();
+  void MotionFrame();
 
   TShowPlatform& FPlatform;
   TSSFileLocations FSettings;
   TTransitionView FView;
   TPictureOrder FOrder;
-  std::unique_ptr<TMusicPlayer> FMusic;  // with the platform's music device only
+  std::unique_ptr<TMusicPlayer> FMusic;   // with the platform's music device only
+  std::unique_ptr<TMotionSlide> FMotion;  // the slide shown moves
+  std::vector<TMonitor> FMotionMonitors;  // where its captions go
+  uint32_t FMotionStart = 0;              // the tick count its first frame showed at
+  double FMotionPace = 0;                 // its path's share per millisecond
 };
 
 }  // namespace pixvane

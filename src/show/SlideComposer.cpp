@@ -44,9 +44,13 @@ TBitmap TSlideComposer::ComposeSlide(const TJPEGImage* graphic, int32_t width, i
   for (const TMonitor& monitor : monitors) areas.push_back(monitor.Bounds);
   if (graphic && graphic->Width() > 0 && graphic->Height() > 0)
     DrawPicture(slide, *graphic, FSettings.Scale(), areas);
+  DrawCaptions(slide, monitors);
+  return slide;
+}
+
+void TSlideComposer::DrawCaptions(TBitmap& slide, const std::vector<TMonitor>& monitors) {
   if (!FSettings.Text.empty())
     for (const TMonitor& monitor : monitors) DrawCaption(slide, monitor);
-  return slide;
 }
 
 void DrawScaledPicture(TBitmap& slide, const TJPEGImage& graphic, const std::vector<TRect>& areas,

@@ -60,6 +60,9 @@ class TSlideComposer {
   TBitmap ComposeSlide(const TJPEGImage* graphic, int32_t width, int32_t height,
                        const std::vector<TMonitor>& monitors);
 
+  // The caption at the bottom of each monitor, over what the slide shows.
+  void DrawCaptions(TBitmap& slide, const std::vector<TMonitor>& monitors);
+
   // The picture alone, placed by mode in each of areas.
   static void DrawPicture(TBitmap& slide, const TJPEGImage& graphic, TScaleMode mode,
                           const std::vector<TRect>& areas);

@@ -1,5 +1,6 @@
 #include "transition/HeadlessViewHost.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace pixvane {
@@ -28,7 +29,7 @@ const TBitmap& THeadlessViewHost::Paint() {
 }
 
 uint32_t THeadlessViewHost::TickCount() {
-  if (FClock == TClock::Virtual) return FVirtualTicks;
+  if (FClock == TClock::Virtual) return static_cast<uint32_t>(FVirtualUs / 1000);
   using namespace std::chrono;
   return static_cast<uint32_t>(
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
@@ -38,10 +39,28 @@ void THeadlessViewHost::ProcessMessages(uint32_t maxWaitMs) {
   if (OnMessages) OnMessages();
   if (FSteps.RunQueued() || maxWaitMs == 0) return;
   if (FClock == TClock::Virtual)
-    FVirtualTicks += maxWaitMs;
+    Advance(maxWaitMs);
   else
     FSteps.WaitFor(maxWaitMs);
   FSteps.RunQueued();
+}
+
+void THeadlessViewHost::StartFrames(uint32_t periodUs, std::function<void()> onFrame) {
+  FFramePeriodUs = std::max<uint32_t>(periodUs, 1);
+  FNextFrameUs = FVirtualUs + FFramePeriodUs;
+  FOnFrame = std::move(onFrame);
+}
+
+void THeadlessViewHost::AdvanceWithFrames(uint32_t ms) {
+  const uint64_t end = FVirtualUs + uint64_t{ms} * 1000;
+  while (FOnFrame && FNextFrameUs <= end) {
+    FVirtualUs = FNextFrameUs;
+    FNextFrameUs += FFramePeriodUs;
+    // The beat may stop the pulse, which must not free what runs.
+    std::function<void()> onFrame = FOnFrame;
+    onFrame();
+  }
+  FVirtualUs = std::max(FVirtualUs, end);
 }
 
 void THeadlessViewHost::Synchronize(const std::function<void()>& step) {

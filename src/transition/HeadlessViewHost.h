@@ -32,7 +32,13 @@ class THeadlessViewHost : public TViewHost {
   void Synchronize(const std::function<void()>& step) override;
 
   // Moves the virtual clock.
-  void Advance(uint32_t ms) { FVirtualTicks += ms; }
+  void Advance(uint32_t ms) { FVirtualUs += uint64_t{ms} * 1000; }
+  // Moves the virtual clock by ms, stopping at every beat of the frame
+  // pulse on the way to run it, as the player's clock would.
+  void AdvanceWithFrames(uint32_t ms);
+  bool FramesRunning() const { return static_cast<bool>(FOnFrame); }
+  void StartFrames(uint32_t periodUs, std::function<void()> onFrame) override;
+  void StopFrames() override { FOnFrame = nullptr; }
   // Runs at every ProcessMessages, standing in for the caller's own
   // messages (a timer, a key) that arrive while a transition runs.
   std::function<void()> OnMessages;
@@ -47,7 +53,10 @@ class THeadlessViewHost : public TViewHost {
 
  private:
   TClock FClock;
-  uint32_t FVirtualTicks = 0;
+  uint64_t FVirtualUs = 0;  // the virtual clock, fine enough for 60 frames a second
+  std::function<void()> FOnFrame;
+  uint32_t FFramePeriodUs = 0;
+  uint64_t FNextFrameUs = 0;
   std::thread::id FOwner;
   TCustomTransitionView* FView = nullptr;
   TRegion FInvalid, FUpdated;

@@ -330,6 +330,13 @@ void TCustomTransitionView::Clear() {
 
 // --- frames -----------------------------------------------------------------
 
+void TCustomTransitionView::RedrawScreen(const std::function<void(TBitmap& screen)>& draw) {
+  if (Busy() || FScreen.IsEmpty() || FState == TState::Destroying) return;
+  draw(FScreen);
+  InvalidateArea(FScreen.Bounds());
+  if (!FPainting) FHost.Update();
+}
+
 void TCustomTransitionView::RenderFrame() {
   TFrameHooks hooks;
   if (OnBeforeNewFrame)

@@ -82,6 +82,10 @@ class TCustomTransitionView {
   void Clear();
   // Repaints what is invalidated, now.
   void Update() { FHost.Update(); }
+  // A new frame of the picture shown, between transitions (a picture that
+  // moves): draw changes the screen bitmap in place, and the view shows it
+  // at once. Nothing happens while a transition runs or nothing is shown.
+  void RedrawScreen(const std::function<void(TBitmap& screen)>& draw);
 
   TNotifyEvent OnChange, OnProgress, OnComplete;
   TCustomDrawEvent OnCustomDraw, OnBeforeNewFrame, OnAfterNewFrame;

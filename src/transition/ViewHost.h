@@ -35,6 +35,13 @@ class TViewHost {
   virtual void Synchronize(const std::function<void()>& step) = 0;
   // Called on the timing thread when it starts, with the view's priority.
   virtual void ApplyThreadPriority(int priority) {}
+  // A steady pulse for pictures that move between transitions: onFrame runs
+  // on the user-interface thread about every periodUs microseconds, paced
+  // by the finest clock the platform has, until StopFrames or the next
+  // StartFrames. A pulse that falls behind skips beats rather than queue
+  // them. A host without such a clock never calls it: pictures stay still.
+  virtual void StartFrames(uint32_t periodUs, std::function<void()> onFrame) {}
+  virtual void StopFrames() {}
 };
 
 }  // namespace pixvane

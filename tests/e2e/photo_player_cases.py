@@ -239,4 +239,47 @@ def case_photos_bold_caption_with_shadow(run):
     check(any(sum(p) < sum(MAIN) - 90 for p in dark), "no shadow below the caption")
 
 
-CASES = [case_photos_fit_and_fill, case_photos_two_monitors, case_photos_bold_caption_with_shadow]
+def case_photos_pan_and_zoom(run):
+    """A pan-and-zoom saver: the screen changes while one picture shows, and never shows black."""
+    screens = NestedScreens(run, ["1280x720"])
+    try:
+        folder = os.path.join(run.work, "packages", "panzoom")
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        # A diagonal ramp under a grid: any pan or zoom moves the lines.
+        grid = " ".join("line %d,0 %d,1199" % (x, x) for x in range(0, 1600, 100)) + " " + \
+            " ".join("line 0,%d 1599,%d" % (y, y) for y in range(0, 1200, 100))
+        subprocess.run([run.convert, "-size", "1600x1200", "-define", "gradient:angle=45",
+                        "gradient:#E08020-#2080E0", "-stroke", "#102060", "-strokewidth", "5",
+                        "-draw", grid, "-quality", "92", os.path.join(folder, "grid.jpg")],
+                       check=True)
+        manifest = os.path.join(folder, "pixvane.toml")
+        with open(manifest, "w") as f:
+            f.write('title = "Pan"\nkind = "photo"\n[show]\npictures = ["grid.jpg"]\n'
+                    'effects = [0]\ninterval = 20000\nscale = "fill"\nmotion = "pan-zoom"\n'
+                    'zoom = 1.3\n')
+        saver = os.path.join(run.work, "packages", "panzoom.scr")
+        subprocess.run([run.tool, "build", manifest, "-o", saver, "--player", run.player],
+                       check=True, stdout=subprocess.DEVNULL)
+        process = screens.start("panzoom", saver)
+        corners = ((1, 1), (1278, 1), (1, 718), (1278, 718), (640, 360))
+
+        def covered(shot):
+            return not any(near(shot.pixel(x, y), (0, 0, 0)) for x, y in corners)
+        first = screens.wait_screen(process, covered, "the picture")
+        screens.screenshot("pan-zoom-1.png")
+        time.sleep(3)
+        second = screens.wait_screen(process, covered, "the picture, still covering the screen")
+        screens.screenshot("pan-zoom-2.png")
+        changed = sum(1 for y in range(0, 720, 8) for x in range(0, 1280, 8)
+                      if not near(first.pixel(x, y), second.pixel(x, y), 24))
+        check(changed > 90 * 160 // 20, "only %d of %d sampled pixels changed in 3 s"
+              % (changed, 90 * 160))
+        process.kill()
+        process.wait()
+    finally:
+        screens.close()
+
+
+CASES = [case_photos_fit_and_fill, case_photos_two_monitors, case_photos_bold_caption_with_shadow,
+         case_photos_pan_and_zoom]

@@ -65,5 +65,40 @@ TEST(DrawScaled, OnlyThePlacementInsideTheClipChanges) {
     EXPECT_EQ(half.Pixel(x, y), whole.Pixel(x, y)) << x << "," << y;
 }
 
+// A ramp across x: each pixel's green is its column times 10.
+TBitmap Ramp(int32_t width, int32_t height) {
+  TBitmap ramp(width, height);
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x) ramp.SetPixel(x, y, RGBColor(0, x * 10, y));
+  return ramp;
+}
+
+TEST(DrawBilinear, WholePixelsCopyExactlyAndFractionsBlendNeighbours) {
+  const TBitmap source = Ramp(20, 6);
+  TBitmap dest(30, 10);
+  dest.Fill(RGBColor(1, 2, 3));
+  DrawBilinear(dest, {2, 1, 12, 5}, 2, 1, 20, 6, source);
+  for (int32_t y = 1; y < 5; ++y)
+    for (int32_t x = 2; x < 12; ++x) EXPECT_EQ(dest.Pixel(x, y), source.Pixel(x - 2, y - 1));
+  EXPECT_EQ(dest.Pixel(1, 1), RGBColor(1, 2, 3)) << "nothing outside the clip";
+  EXPECT_EQ(dest.Pixel(12, 1), RGBColor(1, 2, 3));
+
+  // A quarter of a pixel to the right: each pixel takes a quarter of its
+  // left neighbour, so the ramp reads 2.5 lower everywhere inside.
+  DrawBilinear(dest, dest.Bounds(), 0.25, 0, 20, 6, source);
+  for (int32_t x = 1; x < 19; ++x) EXPECT_NEAR(Green(dest, x, 3), x * 10 - 2.5, 0.51) << x;
+  EXPECT_EQ(Green(dest, 0, 3), 0) << "the outer pixel repeats";
+  EXPECT_EQ(Green(dest, 25, 3), 190);
+}
+
+TEST(DrawBilinear, ScalingFollowsTheRampWithoutSteps) {
+  // Shown 1.5 times as wide, the ramp rises by 10 / 1.5 per pixel, evenly.
+  const TBitmap source = Ramp(20, 4);
+  TBitmap dest(30, 4);
+  DrawBilinear(dest, dest.Bounds(), 0, 0, 30, 4, source);
+  for (int32_t x = 2; x < 28; ++x)
+    EXPECT_NEAR(Green(dest, x, 1) - Green(dest, x - 1, 1), 10 / 1.5, 1.01) << x;
+}
+
 }  // namespace
 }  // namespace pixvane

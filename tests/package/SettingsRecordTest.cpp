@@ -142,6 +142,21 @@ TEST(SettingsRecord, ScaleModesSitOverTheStretchFlag) {
   EXPECT_EQ(record.Scale(), TScaleMode::Stretch);
 }
 
+TEST(SettingsRecord, PanAndZoomReadsItsZoomWithinRange) {
+  TSSFileLocations record;
+  EXPECT_FALSE(record.PanZoom());
+  EXPECT_DOUBLE_EQ(record.Zoom(), 1.15);
+  record.Motion = 1;
+  EXPECT_TRUE(record.PanZoom());
+  record.Motion = 2;  // a motion from a later player: still pictures here
+  EXPECT_FALSE(record.PanZoom());
+  // A damaged or foreign record never makes the player zoom wildly.
+  for (auto [stored, used] : {std::pair{1200, 1.2}, {0, 1.05}, {-5, 1.05}, {99999, 1.5}}) {
+    record.MotionZoom = stored;
+    EXPECT_DOUBLE_EQ(record.Zoom(), used) << stored;
+  }
+}
+
 TEST(SettingsRecord, AccessorsCheckEachListsOwnCount) {
   TSSFileLocations record;
   record.EffectList.SetCommaText("0,1,2");

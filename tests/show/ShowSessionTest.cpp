@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <optional>
+
+#include <jpeglib.h>
 
 #include "base/Errors.h"
 #include "base/Random.h"
@@ -75,6 +79,15 @@ class TFakePlatform : public TShowPlatform, public TCaptionPainter {
   TCoverage TextCoverage(const std::string&, const TFont&) override { return {}; }
 };
 
+// A picture with something to see move: a diagonal ramp.
+std::vector<uint8_t> RampJpeg(int width, int height) {
+  return test::CompressJpeg(width, height, 3, JCS_RGB, 95, false, [&](int y, uint8_t* row) {
+    for (int x = 0; x < width; ++x)
+      row[3 * x] = row[3 * x + 1] = row[3 * x + 2] =
+          static_cast<uint8_t>((x + y) * 255 / (width + height));
+  });
+}
+
 std::vector<uint8_t> MakePackage(int pictures) {
   RegisterStreamClasses();
   TMemoryStream file;
@@ -84,7 +97,7 @@ std::vector<uint8_t> MakePackage(int pictures) {
   settings.Interval = 1000;
   TPackageWriter writer(file, settings);
   for (int i = 0; i < pictures; ++i)
-    writer.AddPicture(test::MakeJpeg(16, 12), "p" + std::to_string(i) + ".jpg");
+    writer.AddPicture(RampJpeg(32, 24), "p" + std::to_string(i) + ".jpg");
   writer.Finish();
   return file.Bytes();
 }
@@ -218,6 +231,40 @@ TEST(ShowSession, TheTimerSleepsThroughTheTransitionAndThenWaitsTheInterval) {
   show.Settings().Interval = 0;
   show.Session->ShowTimerTick();
   EXPECT_FALSE(show.Platform.TimerMs) << "no interval: the show stays on this slide";
+}
+
+// Between two slides a panning picture gets a frame every 60th of a second
+// (on the headless host's virtual clock) and each differs from the last;
+// at the end of its path, and always in a show without motion, no frames
+// are asked for at all.
+TEST(ShowSession, APanningPictureMovesAtSixtyFramesUntilItsPathEnds) {
+  TShow still(1);
+  still.Session->ShowTimerTick();
+  EXPECT_FALSE(still.Platform.Host.FramesRunning());
+
+  TShow show(2);
+  show.Settings().Motion = 1;
+  show.Settings().SetScale(TScaleMode::Fill);
+  show.Settings().EffectList.SetCommaText("0");
+  show.Settings().Interval = 1000;
+  THeadlessViewHost& host = show.Platform.Host;
+  show.Session->ShowTimerTick();
+  ASSERT_TRUE(host.FramesRunning());
+  std::vector<TBitmap> frames{host.Paint()};
+  host.OnPainted = [&](const TBitmap& painted) { frames.push_back(painted); };
+  host.AdvanceWithFrames(500);
+  EXPECT_EQ(frames.size(), 31u) << "30 frames in half a second";
+  for (size_t i = 1; i < frames.size(); ++i)
+    EXPECT_FALSE(
+        std::equal(frames[i].ScanLine(0), frames[i].ScanLine(48), frames[i - 1].ScanLine(0)))
+        << "frame " << i << " is the one before";
+
+  host.AdvanceWithFrames(20000);
+  EXPECT_FALSE(host.FramesRunning()) << "at its end the picture holds still";
+  show.Session->ShowTimerTick();
+  EXPECT_TRUE(host.FramesRunning()) << "the next slide moves again";
+  show.Session->Stop();
+  EXPECT_FALSE(host.FramesRunning());
 }
 
 // Records the tracks started.

@@ -34,6 +34,8 @@ class TRandomRecord {
     r.SoundRandom = Int();
     r.ScaleMode = Pick({0, 1, 2});
     r.CaptionMargin = Int();
+    r.Motion = Pick({0, 1});
+    r.MotionZoom = Int();
     for (std::string* text : {&r.Title, &r.Author, &r.Email, &r.Web, &r.Ver}) *text = Text(300);
     for (TCommaList* list :
          {&r.EffectList, &r.PicList, &r.PicFileNamesList, &r.SndList, &r.SndFileNamesList,

@@ -129,6 +129,19 @@ TEST_F(ManifestTest, PicturePreparationAndCaptionLayout) {
   ExpectError(Pictures + "[caption]\nmargin = -1\n", 4, "caption.margin must be between 0 and");
 }
 
+TEST_F(ManifestTest, MotionAndItsZoom) {
+  EXPECT_FALSE(Load(Pictures).Settings.PanZoom());
+  TManifest m = Load(Pictures + "motion = \"pan-zoom\"\nzoom = 1.3\n");
+  EXPECT_TRUE(m.Settings.PanZoom());
+  EXPECT_EQ(m.Settings.MotionZoom, 1300);
+  EXPECT_EQ(Load(Pictures + "zoom = 1.05\n").Settings.MotionZoom, 1050);
+  ExpectError(Pictures + "motion = \"ken-burns\"\n", 3,
+              "show.motion \"ken-burns\" is not one of \"none\", \"pan-zoom\"");
+  for (const char* zoom : {"2", "1.0", "1.6", "\"1.2\""})
+    ExpectError(Pictures + "zoom = " + zoom + "\n", 3,
+                "show.zoom must be a number from 1.05 to 1.5");
+}
+
 TEST_F(ManifestTest, MusicOrdersMapToTheirOrders) {
   Folder.Write("s.wav", "x");
   for (auto [name, order] : {std::pair{"list", TSoundOrder::List},

@@ -1,9 +1,11 @@
 #include "tools/pixvane/Manifest.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <map>
 #include <optional>
+#include <sstream>
 
 #include "base/AsciiText.h"
 #include "base/CodePage.h"
@@ -25,7 +27,7 @@ const TTomlSchema ManifestSchema = {
     {{"", {"title", "author", "email", "web", "kind", "show", "caption", "music", "flash", "exit"}},
      {"show",
       {"pictures", "descriptions", "effects", "interval", "order", "random_order", "random_effects",
-       "clear_between", "scale", "stretch", "auto_rotate", "max_size"}},
+       "clear_between", "scale", "stretch", "auto_rotate", "max_size", "motion", "zoom"}},
      {"caption", {"text", "font", "height", "color", "charset", "style", "shadow", "margin"}},
      {"music", {"files", "order", "loop", "mute"}},
      {"flash", {"files"}},
@@ -191,6 +193,26 @@ void ReadMaxSize(const TTomlTable& show, TManifest& manifest) {
   manifest.MaxHeight = height;
 }
 
+// Pan and zoom, and how far it zooms: a number from 1.05 to 1.5, kept in
+// thousandths.
+void ReadMotion(const TTomlTable& show, TSSFileLocations& s) {
+  auto motion = show.Choice<bool>("motion", {{"none", false}, {"pan-zoom", true}});
+  if (motion) s.Motion = *motion ? 1 : 0;
+  auto* node = show.Find("zoom");
+  if (!node) return;
+  std::optional<double> zoom = node->is_number() ? node->value<double>() : std::nullopt;
+  const int64_t thousandths = zoom ? std::llround(*zoom * 1000) : 0;
+  if (thousandths < TSSFileLocations::MinMotionZoom ||
+      thousandths > TSSFileLocations::MaxMotionZoom) {
+    std::ostringstream given;
+    node->visit([&given](const auto& value) { given << value; });
+    show.Fail(
+        LineOf(*node),
+        "show.zoom must be a number from 1.05 to 1.5 (1.15 zooms by 15 %), not " + given.str());
+  }
+  s.MotionZoom = static_cast<int32_t>(thousandths);
+}
+
 void ReadShow(const TTomlTable& show, TManifest& manifest) {
   TSSFileLocations& s = manifest.Settings;
   manifest.Pictures = Files(show, "pictures");
@@ -217,6 +239,7 @@ void ReadShow(const TTomlTable& show, TManifest& manifest) {
                                         " ms; the interval is in milliseconds (5000 is five "
                                         "seconds)");
   ReadOrderAndScale(show, s);
+  ReadMotion(show, s);
   show.Flag("random_effects", s.lRandomStyle);
   show.Flag("clear_between", s.lClearOldImage);
   show.Flag("auto_rotate", manifest.AutoRotate);

@@ -1,6 +1,7 @@
 #include "tools/pixvane/PackageReport.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <iomanip>
 #include <nlohmann/json.hpp>
 
@@ -108,6 +109,14 @@ TRowGroup RowGroup(const TProperty& property) {
   return List;
 }
 
+// The zoom in thousandths, and as the manifest writes it: "1200 (zoom 1.2)".
+std::string ZoomText(int32_t thousandths) {
+  std::string decimals = std::to_string(std::abs(thousandths % 1000) + 1000).substr(1);
+  while (!decimals.empty() && decimals.back() == '0') decimals.pop_back();
+  return std::to_string(thousandths) + " (zoom " + std::to_string(thousandths / 1000) +
+         (decimals.empty() ? "" : "." + decimals) + ")";
+}
+
 std::string ValueText(const TProperty& property) {
   switch (property.Kind) {
     case TPropKind::Text:
@@ -119,6 +128,7 @@ std::string ValueText(const TProperty& property) {
     case TPropKind::Enum:
       return Named(*property.Idents, property.GetOrd());
     default:
+      if (property.Name == "MotionZoom") return ZoomText(property.GetOrd());
       return std::to_string(property.GetOrd()) + (property.Name == "Interval" ? " ms" : "");
   }
 }

@@ -89,15 +89,25 @@ std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
   THeadlessViewHost& host = screen.Host;
   std::vector<TShowFrame> frames;
   uint32_t shownAt = 0;
+  constexpr size_t MaxHeldBytes = size_t{2} << 30;
+  size_t heldBytes = 0;
   const uint32_t end = static_cast<uint32_t>(options.Seconds) * 1000;
   auto show = [&](const TBitmap& image) {
     uint32_t now = host.TickCount();
     if (now >= end) return;  // a transition running past the end is cut there
     // An image replaced at the same moment was never on screen.
-    if (!frames.empty() && now == shownAt)
+    if (!frames.empty() && now == shownAt) {
+      heldBytes -= frames.back().Image.ByteSize();
       frames.pop_back();
-    else if (!frames.empty())
+    } else if (!frames.empty())
       frames.back().DurationMs = static_cast<int>(now - shownAt);
+    // A moving picture brings 60 frames a second, all held until written.
+    heldBytes += image.ByteSize();
+    if (heldBytes > MaxHeldBytes)
+      throw EToolError(
+          "the show's frames would take more than 2 GB of memory (a moving "
+          "picture gives 60 frames a second); render fewer seconds or a "
+          "smaller size");
     frames.push_back({image, 0});
     if (onPlayed && now / 1000 != shownAt / 1000) onPlayed(now);
     shownAt = now;
@@ -111,8 +121,12 @@ std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
   };
   session.Start();
   session.ShowTimerTick();
-  while (screen.TimerMs && host.TickCount() < end) {
-    host.Advance(*screen.TimerMs);
+  // The clock moves to the next show tick, through the frames of a moving
+  // picture on the way; a show that stays on one picture ends when it does
+  // (a still one at once).
+  while (host.TickCount() < end && (screen.TimerMs || host.FramesRunning())) {
+    const uint32_t left = end - host.TickCount();
+    host.AdvanceWithFrames(screen.TimerMs ? std::min(*screen.TimerMs, left) : left);
     if (host.TickCount() >= end) break;
     session.ShowTimerTick();
   }

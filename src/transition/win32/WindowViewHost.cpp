@@ -8,6 +8,7 @@ namespace pixvane {
 namespace {
 
 constexpr UINT WM_RUNSTEPS = WM_APP + 1;
+constexpr UINT WM_FRAME = WM_APP + 2;
 constexpr char SyncClassName[] = "PixvaneViewSync";
 
 }  // namespace
@@ -52,9 +53,29 @@ void TWindowViewHost::ProcessMessages(uint32_t maxWaitMs) {
   bool any = pumped == TPumped::Messages;
   any |= FSteps.RunQueued();
   if (any || maxWaitMs == 0) return;
-  // Nothing pending: sleep until input, a message or a step arrives, or the time is up.
-  if (WaitAndProcessMessages(maxWaitMs, TQuitMessage::Repost) == TPumped::Quit) return;
+  // Nothing pending: sleep until input, a message or a step arrives, or the
+  // time is up, on the fine timer (a plain timeout ends on the system's
+  // 15.6 ms tick, which would stretch a transition's frames).
+  const HANDLE timer = FWaitTimer.Handle();
+  if (timer) {
+    FWaitTimer.Set(int64_t{maxWaitMs} * 1000);
+    MsgWaitForMultipleObjects(1, &timer, FALSE, maxWaitMs + 100, QS_ALLINPUT);
+  } else {
+    WaitForMessage(maxWaitMs);  // no timer at all: the system's tick will do
+  }
+  if (pixvane::ProcessMessages(TQuitMessage::Repost) == TPumped::Quit) return;
   FSteps.RunQueued();
+}
+
+void TWindowViewHost::StartFrames(uint32_t periodUs, std::function<void()> onFrame) {
+  FFrameClock.reset();
+  FOnFrame = std::move(onFrame);
+  FFrameClock = std::make_unique<TFrameClock>(FSyncWindow.Get(), WM_FRAME, periodUs);
+}
+
+void TWindowViewHost::StopFrames() {
+  FFrameClock.reset();
+  FOnFrame = nullptr;
 }
 
 void TWindowViewHost::Synchronize(const std::function<void()>& step) {
@@ -77,6 +98,16 @@ LRESULT CALLBACK TWindowViewHost::SyncWindowProc(HWND window, UINT message, WPAR
   auto* host = WindowObject<TWindowViewHost>(window, message, lParam);
   if (message == WM_RUNSTEPS) {
     if (host) host->FSteps.RunQueued();
+    return 0;
+  }
+  if (message == WM_FRAME) {
+    // A beat posted just before the pulse stopped finds no clock.
+    if (host && host->FFrameClock) {
+      host->FFrameClock->Served();
+      // The frame may stop the pulse, which must not free what runs.
+      std::function<void()> onFrame = host->FOnFrame;
+      onFrame();
+    }
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);

@@ -2,11 +2,13 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 
 #include "base/win32/Handles.h"
 #include "transition/StepQueue.h"
 #include "transition/TransitionView.h"
 #include "transition/ViewHost.h"
+#include "transition/win32/FrameClock.h"
 
 namespace pixvane {
 
@@ -27,9 +29,13 @@ class TWindowViewHost : public TViewHost {
   void Invalidate(const TRect& area) override;
   void Update() override;
   void ProcessMessages(uint32_t maxWaitMs = 0) override;
-  uint32_t TickCount() override { return GetTickCount(); }
+  // The performance counter's milliseconds: GetTickCount moves in 15.6 ms
+  // steps, too coarse to pace a frame.
+  uint32_t TickCount() override { return static_cast<uint32_t>(MicrosecondsNow() / 1000); }
   void Synchronize(const std::function<void()>& step) override;
   void ApplyThreadPriority(int priority) override;
+  void StartFrames(uint32_t periodUs, std::function<void()> onFrame) override;
+  void StopFrames() override;
 
  private:
   static LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -40,6 +46,9 @@ class TWindowViewHost : public TViewHost {
   DWORD FOwnerThread;
   TStepQueue FSteps;
   TWindowHandle FSyncWindow;  // made after the steps, which post to it, and gone before them
+  TFineTimer FWaitTimer;      // the waits between a transition's frames
+  std::function<void()> FOnFrame;
+  std::unique_ptr<TFrameClock> FFrameClock;  // posts to the sync window: gone before it
 };
 
 }  // namespace pixvane

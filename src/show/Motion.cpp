@@ -1,0 +1,60 @@
+#include "show/Motion.h"
+
+#include <algorithm>
+
+#include "base/Random.h"
+
+namespace pixvane {
+namespace {
+
+double Between(double from, double to, double progress) {
+  return from + (to - from) * progress;
+}
+
+// A point across an axis, in hundredths, from the shared generator.
+double RandomPoint() {
+  return Random(101) / 100.0;
+}
+
+}  // namespace
+
+TMotionPath TMotionPath::Random(double zoom, double roomX, double roomY) {
+  TMotionPath path;
+  const bool zoomIn = pixvane::Random(2) == 0;
+  path.ZoomFrom = zoomIn ? 1 : zoom;
+  path.ZoomTo = zoomIn ? zoom : 1;
+  // The long way: from one end of the room to the other.
+  const double from = pixvane::Random(2);
+  double across1 = RandomPoint(), across2 = RandomPoint();
+  if (roomY > roomX) {
+    path.FromY = from, path.ToY = 1 - from;
+    path.FromX = across1, path.ToX = across2;
+  } else {
+    path.FromX = from, path.ToX = 1 - from;
+    path.FromY = across1, path.ToY = across2;
+  }
+  return path;
+}
+
+TMotionFrame TMotionPath::At(double progress, const TRect& placement, const TRect& area) const {
+  progress = std::clamp(progress, 0.0, 1.0);
+  const double zoom = Between(ZoomFrom, ZoomTo, progress);
+  TMotionFrame frame;
+  frame.Clip = placement.Intersect(area);
+  frame.Width = placement.Width() * zoom;
+  frame.Height = placement.Height() * zoom;
+  // The room is what the zoomed picture hangs over the shown part; at 0 its
+  // left (top) edge lies on the shown part's, at 1 its right (bottom) one.
+  // The still picture's own overhang (fill, none) counts as room too.
+  frame.Left = frame.Clip.Left - Between(FromX, ToX, progress) * (frame.Width - frame.Clip.Width());
+  frame.Top = frame.Clip.Top - Between(FromY, ToY, progress) * (frame.Height - frame.Clip.Height());
+  return frame;
+}
+
+double MotionPace(int32_t intervalMs, uint32_t transitionMs) {
+  constexpr int32_t StillShowMs = 10000;
+  const double span = (intervalMs > 0 ? intervalMs : StillShowMs) + 2.0 * transitionMs;
+  return 1.0 / span;
+}
+
+}  // namespace pixvane
