@@ -272,10 +272,13 @@ def case_music_on_dummy_audio(run):
     saver = run.saver("music", sounds=[("a.wav", tone(0.3)), ("b.wav", tone(0.3))])
     process = run.play(saver)
     run.wait_quadrants(process, "the screen")
+    tracks = os.path.join(run.env["TMPDIR"], "a.wav"), os.path.join(run.env["TMPDIR"], "b.wav")
+    check(all(os.path.exists(t) for t in tracks), "the sounds were not extracted to play")
     time.sleep(1.5)  # several ends of tracks, each starting the next
     run.ends_on_sigterm(process)
     said = process.stderr.read().strip()
     check(said == "", "music on the dummy device said: %r" % said)
+    check(not any(os.path.exists(t) for t in tracks), "the extracted sounds were left behind")
 
     process = run.play(saver, env=dict(run.env, SDL_AUDIODRIVER="no-such-driver"))
     run.wait_quadrants(process, "the screen without sound")
