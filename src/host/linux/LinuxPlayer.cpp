@@ -168,11 +168,10 @@ void TLinuxPlayer::OpenWindow(const TPlayOptions& options) {
     uint64_t id = options.Target == TPlayTarget::Root ? RootWindowId() : options.WindowId;
     FWindow = SDL_CreateWindowFrom(reinterpret_cast<void*>(static_cast<uintptr_t>(id)));
   } else if (options.Target == TPlayTarget::Window) {
-    FWindow = SDL_CreateWindow(("Pixvane: " + ExtractFileName(FSaver)).c_str(),
-                               SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               options.Width ? options.Width : DefaultWindowWidth,
-                               options.Height ? options.Height : DefaultWindowHeight,
-                               SDL_WINDOW_RESIZABLE);
+    FWindow = SDL_CreateWindow(
+        ("Pixvane: " + ExtractFileName(FSaver)).c_str(), SDL_WINDOWPOS_CENTERED,
+        SDL_WINDOWPOS_CENTERED, options.Width ? options.Width : DefaultWindowWidth,
+        options.Height ? options.Height : DefaultWindowHeight, SDL_WINDOW_RESIZABLE);
   } else if (options.Width) {
     FWindow = SDL_CreateWindow("Pixvane", 0, 0, options.Width, options.Height,
                                SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP);

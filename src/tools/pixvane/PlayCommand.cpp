@@ -36,7 +36,8 @@ TPlayOptions Resolve(const TPlayArguments& a) {
   }
   if (!a.Size.empty()) {
     std::optional<std::pair<int32_t, int32_t>> size = ParseSize(a.Size);
-    if (!size) throw EToolError("the size must be WxH, each side 16 to 16384, not \"" + a.Size + "\"");
+    if (!size)
+      throw EToolError("the size must be WxH, each side 16 to 16384, not \"" + a.Size + "\"");
     if (options.Target == TPlayTarget::WindowId || options.Target == TPlayTarget::Root)
       throw EToolError("--size is for the screen and --window; another window has its own size");
     options.Width = size->first;
@@ -66,7 +67,8 @@ std::optional<uint64_t> ParseWindowId(const std::string& text) {
   bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
   std::string digits = hex ? text.substr(2) : text;
   const char* allowed = hex ? "0123456789abcdefABCDEF" : "0123456789";
-  if (digits.empty() || digits.size() > 16 || digits.find_first_not_of(allowed) != std::string::npos)
+  if (digits.empty() || digits.size() > 16 ||
+      digits.find_first_not_of(allowed) != std::string::npos)
     return std::nullopt;
   uint64_t id = std::strtoull(digits.c_str(), nullptr, hex ? 16 : 10);
   if (id == 0 || id > UINT32_MAX) return std::nullopt;  // X ids are 29 bits
@@ -97,8 +99,9 @@ void AddPlayCommand(TCommandLine& line) {
                                         "Draw into this X window (XScreenSaver's hack window)");
   window->excludes(root)->excludes(id);
   root->excludes(id);
-  command->add_option("--size", a->Size, "The show's size, WxH (default: the screen; 800x600 "
-                                         "with --window)");
+  command->add_option("--size", a->Size,
+                      "The show's size, WxH (default: the screen; 800x600 "
+                      "with --window)");
   command->add_flag("--mute", a->Mute, "No music, whatever the saver and the user chose");
 }
 
