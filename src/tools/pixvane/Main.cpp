@@ -1,6 +1,7 @@
 // pixvane: the maker's tool. Builds a saver from a manifest, shows what a
 // saver holds, and takes its pictures, sounds and Flash files out again;
-// the native build also renders transitions and shows, and makes skins.
+// the native build also renders transitions and shows, makes skins, and
+// plays savers on Linux.
 // Each command below registers its own options and its handler.
 
 #include <iostream>
@@ -18,6 +19,9 @@
 #include "tools/pixvane/StylesCommand.h"
 #endif
 #include "tools/pixvane/PackageReport.h"
+#ifdef PIXVANE_HAVE_PLAY
+#include "tools/pixvane/PlayCommand.h"
+#endif
 #include "tools/pixvane/Platform.h"
 #include "tools/pixvane/Progress.h"
 #include "tools/pixvane/ToolError.h"
@@ -228,12 +232,20 @@ int main(int argc, char** argv) {
   AddStylesCommand(line);
   AddSkinCommands(line);
 #elif defined(_WIN32)
-  line.AddElsewhere({"frame", "render", "styles", "skin"}, "this Windows tool",
+  line.AddElsewhere({"frame", "render", "styles", "skin", "play"}, "this Windows tool",
                     "the native tool (pixvane on Linux)");
 #else
   line.AddElsewhere({"frame", "render", "styles", "skin"}, "this build of the tool",
                     "a build with libpng, giflib, libwebp, libimagequant and FreeType");
 #endif
   pixvane::RegisterStreamClasses();
+#ifdef PIXVANE_HAVE_PLAY
+  AddPlayCommand(line);
+  std::vector<std::string> arguments = WithXScreenSaverForms({argv, argv + argc});
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments) pointers.push_back(argument.data());
+  return line.Run(argc, pointers.data());
+#else
   return line.Run(argc, argv);
+#endif
 }

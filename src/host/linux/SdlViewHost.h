@@ -1,0 +1,58 @@
+#pragma once
+#include <SDL.h>
+
+#include <functional>
+#include <thread>
+
+#include "graphics/Geometry.h"
+#include "transition/StepQueue.h"
+#include "transition/TransitionView.h"
+#include "transition/ViewHost.h"
+
+namespace pixvane {
+
+// Hosts the transition view in an SDL window: a paint goes through the
+// view's Paint into its buffer, and the changed part of the buffer into a
+// streaming texture the renderer shows at the next vertical blank where the
+// driver offers one. Its message loop is SDL's event queue; every event that
+// is not its own goes to OnEvent.
+class TSdlViewHost : public TViewHost {
+ public:
+  explicit TSdlViewHost(SDL_Window* window);
+  ~TSdlViewHost() override;
+  TSdlViewHost(const TSdlViewHost&) = delete;
+  TSdlViewHost& operator=(const TSdlViewHost&) = delete;
+
+  void Attach(TCustomTransitionView* view) override { FView = view; }
+  void Invalidate(const TRect& area) override;
+  void Update() override;
+  // Serves the queued steps and events; with none, sleeps in SDL's wait for
+  // at most maxWaitMs (UINT32_MAX: until an event comes).
+  void ProcessMessages(uint32_t maxWaitMs = 0) override;
+  uint32_t TickCount() override { return SDL_GetTicks(); }
+  void Synchronize(const std::function<void()>& step) override;
+
+  // Paints the whole view again (the window was exposed or resized).
+  void Repaint();
+  // Ends the view's transition where it is (the show is ending).
+  void StopView() {
+    if (FView) FView->Stop();
+  }
+  std::function<void(const SDL_Event& event)> OnEvent;
+
+ private:
+  void Present(const TRect& changed);
+  void Dispatch(const SDL_Event& event);
+
+  SDL_Window* FWindow;
+  SDL_Renderer* FRenderer = nullptr;
+  SDL_Texture* FTexture = nullptr;
+  int FTextureWidth = 0, FTextureHeight = 0;
+  TCustomTransitionView* FView = nullptr;
+  TRect FInvalid;  // the bounds of what is invalid; empty: nothing
+  std::thread::id FOwner;
+  uint32_t FWakeEvent;
+  TStepQueue FSteps;
+};
+
+}  // namespace pixvane

@@ -1,0 +1,359 @@
+#!/usr/bin/python3
+"""End-to-end cases of `pixvane play`, the native player, on a private Xvfb:
+the show on the screen and its exit rules, the root window, a window handed
+over as XScreenSaver hands one, music through SDL's dummy audio driver, and
+the savers it refuses. Savers are built by the native tool around a stand-in
+player; every wait is bounded and polls its condition.
+
+Each case prints "PLAY PASS name" or "PLAY FAIL name: why"; the last line is
+"linux-play: N passed, N failed".
+
+Usage: linux_play.py [--tool build/native/bin/pixvane] [--work build/linux-play] [case ...]
+"""
+import argparse
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import time
+import traceback
+import wave
+
+from Xlib import X, XK, display as xdisplay
+from Xlib.ext import xtest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+WIDTH, HEIGHT = 800, 600
+# Four flat quadrants far apart in colour: a stretched copy is known by a few pixels.
+QUADRANTS = {"tl": (0xDC, 0x1E, 0x1E), "tr": (0x1E, 0xC8, 0x28),
+             "bl": (0x1E, 0x28, 0xDC), "br": (0xF0, 0xF0, 0xF0)}
+# Input must end the show within this much (with the poll's own slack).
+EXIT_WITHIN = 0.5
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_until(condition, timeout, interval=0.05):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
+
+
+def near(color, expected, tolerance=32):
+    return all(abs(a - b) <= tolerance for a, b in zip(color, expected))
+
+
+class Run:
+    def __init__(self, args):
+        self.tool = os.path.abspath(args.tool)
+        self.work = os.path.abspath(args.work)
+        shutil.rmtree(self.work, ignore_errors=True)
+        os.makedirs(self.work)
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % (WIDTH, HEIGHT),
+             "-nolisten", "tcp", "-br"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as pipe:
+            self.display_name = ":" + pipe.readline().strip()
+        self.x = xdisplay.Display(self.display_name)
+        self.root = self.x.screen().root
+        # The user's mute choice and the extracted media stay inside the run.
+        self.env = dict(os.environ, DISPLAY=self.display_name, SDL_AUDIODRIVER="dummy",
+                        XDG_CONFIG_HOME=os.path.join(self.work, "config"),
+                        TMPDIR=os.path.join(self.work, "tmp"))
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env.pop("XSCREENSAVER_WINDOW", None)
+        os.makedirs(self.env["TMPDIR"])
+        self.player = os.path.join(self.work, "player.scr")
+        with open(self.player, "wb") as f:
+            # The least the tool takes for a player: a PE header and the
+            # player's description in UTF-16.
+            f.write(b"MZ" + b"\0" * 0x3A + b"\x40\0\0\0" + b"PE\0\0" +
+                    "Pixvane photo screen saver".encode("utf-16-le"))
+        self.processes = []
+
+    def close(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        self.x.close()
+        self.xvfb.terminate()
+        self.xvfb.wait(timeout=10)
+
+    def saver(self, name, manifest="", sounds=(), kind="photo", files=()):
+        source = os.path.join(self.work, name)
+        os.makedirs(source)
+        picture = os.path.join(source, "quadrants.jpg")
+        c = {k: "#%02X%02X%02X" % v for k, v in QUADRANTS.items()}
+        subprocess.run(["convert", "(", "-size", "320x240", "xc:" + c["tl"], "xc:" + c["tr"],
+                        "+append", ")", "(", "-size", "320x240", "xc:" + c["bl"],
+                        "xc:" + c["br"], "+append", ")", "-append", "-quality", "95", picture],
+                       check=True)
+        for sound, data in list(sounds) + list(files):
+            with open(os.path.join(source, sound), "wb") as f:
+                f.write(data)
+        text = ('title = "%s"\nkind = "%s"\n[show]\npictures = ["quadrants.jpg"]\n'
+                'effects = [0]\ninterval = 60000\nstretch = true\n' % (name, kind))
+        if sounds:
+            text += "[music]\nfiles = [%s]\n" % ", ".join('"%s"' % n for n, _ in sounds)
+        with open(os.path.join(source, "pixvane.toml"), "w") as f:
+            f.write(text + manifest)
+        saver = os.path.join(self.work, name + ".scr")
+        subprocess.run([self.tool, "build", os.path.join(source, "pixvane.toml"), "-o", saver,
+                        "--player", self.player], check=True, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        return saver
+
+    def play(self, *args, env=None):
+        process = subprocess.Popen([self.tool, "play"] + list(args), env=env or self.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        self.processes.append(process)
+        return process
+
+    def pixels(self, window, width, height):
+        """The colours at the quadrants' centres and corners of a window."""
+        image = window.get_image(0, 0, width, height, X.ZPixmap, 0xFFFFFFFF)
+        data = image.data
+
+        def at(x, y):
+            i = (y * width + x) * 4
+            return (data[i + 2], data[i + 1], data[i])
+        points = {"tl": (width // 4, height // 4), "tr": (3 * width // 4, height // 4),
+                  "bl": (width // 4, 3 * height // 4), "br": (3 * width // 4, 3 * height // 4),
+                  "corner-tl": (2, 2), "corner-br": (width - 3, height - 3)}
+        return {k: at(x, y) for k, (x, y) in points.items()}
+
+    def shows_quadrants(self, process, window=None, width=WIDTH, height=HEIGHT):
+        if process.poll() is not None:
+            raise Failure("the player ended (exit %d): %s"
+                          % (process.returncode, process.stderr.read().strip()))
+        colors = self.pixels(window or self.root, width, height)
+        expected = dict(QUADRANTS, **{"corner-tl": QUADRANTS["tl"],
+                                      "corner-br": QUADRANTS["br"]})
+        return all(near(colors[k], expected[k]) for k in colors)
+
+    def wait_quadrants(self, process, what, **kwargs):
+        check(wait_until(lambda: self.shows_quadrants(process, **kwargs), 15),
+              "%s does not show the first picture" % what)
+
+    # Input through XTEST from this process, so the time to end is the
+    # player's own.
+    def key(self):
+        code = self.x.keysym_to_keycode(XK.string_to_keysym("space"))
+        xtest.fake_input(self.x, X.KeyPress, code)
+        xtest.fake_input(self.x, X.KeyRelease, code)
+        self.x.sync()
+
+    def move(self, x, y):
+        xtest.fake_input(self.x, X.MotionNotify, x=x, y=y)
+        self.x.sync()
+
+    def click(self):
+        xtest.fake_input(self.x, X.ButtonPress, 1)
+        xtest.fake_input(self.x, X.ButtonRelease, 1)
+        self.x.sync()
+
+    def ends_on(self, process, action, *args):
+        started = time.monotonic()
+        action(*args)
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            raise Failure("%s did not end the show" % action.__name__)
+        took = time.monotonic() - started
+        check(took <= EXIT_WITHIN, "the show took %.2f s to end" % took)
+        check(process.returncode == 0, "the player exited %d" % process.returncode)
+
+    def ends_on_sigterm(self, process):
+        process.send_signal(signal.SIGTERM)
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            raise Failure("SIGTERM did not end the player")
+        if process.returncode != 0:
+            raise Failure("the player exited %d on SIGTERM: %s"
+                          % (process.returncode, process.stderr.read().strip()))
+
+
+def case_screen_covered_and_key_ends(run):
+    """Covers the screen with the first picture; a key press ends it."""
+    process = run.play(run.saver("key"))
+    run.wait_quadrants(process, "the screen")
+    run.ends_on(process, run.key)
+
+
+def case_mouse_move_ends(run):
+    """A move of the mouse beyond the threshold ends the show."""
+    run.move(400, 300)
+    process = run.play(run.saver("move"))
+    run.wait_quadrants(process, "the screen")
+    run.move(402, 310)
+    run.move(401, 301)
+    time.sleep(0.3)
+    check(process.poll() is None, "a move of less than 3 pixels one way ended the show")
+    run.ends_on(process, run.move, 200, 200)
+
+
+def case_exit_rules_of_the_package(run):
+    """Only a click ends a saver that says so; keys and moves do not."""
+    saver = run.saver("click", "[exit]\nmouse_move = false\nmouse_click = true\n"
+                      "key_press = false\n")
+    process = run.play(saver)
+    run.wait_quadrants(process, "the screen")
+    run.key()
+    run.move(50, 50)
+    run.move(300, 300)
+    time.sleep(0.3)
+    check(process.poll() is None, "a key or a move ended a saver that ends on clicks only")
+    run.ends_on(process, run.click)
+
+
+def case_root_window(run):
+    """--root draws on the root window; SIGTERM ends it."""
+    process = run.play(run.saver("root"), "--root")
+    run.wait_quadrants(process, "the root window")
+    run.ends_on_sigterm(process)
+    run.root.clear_area(0, 0, WIDTH, HEIGHT)  # what it drew stays, for the next case to see
+    run.x.sync()
+
+
+def case_xscreensaver_window(run):
+    """XSCREENSAVER_WINDOW names a window of ours: the show fills it, as XScreenSaver's
+    hack, with -root on the command line as its programs line has it."""
+    width, height = 320, 240
+    window = run.root.create_window(100, 80, width, height, 0, X.CopyFromParent,
+                                    background_pixel=0)
+    window.map()
+    run.x.sync()
+    process = run.play(run.saver("hack"), "-root",
+                       env=dict(run.env, XSCREENSAVER_WINDOW=hex(window.id)))
+    run.wait_quadrants(process, "the handed window", window=window, width=width, height=height)
+    outside = run.pixels(run.root, WIDTH, HEIGHT)["corner-br"]
+    check(near(outside, (0, 0, 0)), "the hack drew outside its window: %s" % (outside,))
+    run.key()  # input is XScreenSaver's business here
+    time.sleep(0.3)
+    check(process.poll() is None, "a key press ended the hack")
+    run.ends_on_sigterm(process)
+    window.destroy()
+    run.x.sync()
+
+
+def tone(seconds):
+    path = os.path.join(os.environ.get("TMPDIR", "/tmp"), "pixvane-tone.wav")
+    with wave.open(path, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(2)
+        w.setframerate(22050)
+        w.writeframes(b"".join(struct.pack("<h", (i % 50) * 400 - 10000)
+                               for i in range(int(22050 * seconds))))
+    with open(path, "rb") as f:
+        data = f.read()
+    os.remove(path)
+    return data
+
+
+def case_music_on_dummy_audio(run):
+    """Short tracks play one after another through SDL's dummy device without a word;
+    without any device the show goes on silent with one line."""
+    saver = run.saver("music", sounds=[("a.wav", tone(0.3)), ("b.wav", tone(0.3))])
+    process = run.play(saver)
+    run.wait_quadrants(process, "the screen")
+    tracks = os.path.join(run.env["TMPDIR"], "a.wav"), os.path.join(run.env["TMPDIR"], "b.wav")
+    check(all(os.path.exists(t) for t in tracks), "the sounds were not extracted to play")
+    time.sleep(1.5)  # several ends of tracks, each starting the next
+    run.ends_on_sigterm(process)
+    said = process.stderr.read().strip()
+    check(said == "", "music on the dummy device said: %r" % said)
+    check(not any(os.path.exists(t) for t in tracks), "the extracted sounds were left behind")
+
+    process = run.play(saver, env=dict(run.env, SDL_AUDIODRIVER="no-such-driver"))
+    run.wait_quadrants(process, "the screen without sound")
+    run.ends_on_sigterm(process)
+    said = process.stderr.read().strip().splitlines()
+    check(len(said) == 1 and "no sound device" in said[0],
+          "without a sound device the player said: %r" % said)
+
+
+def refused(run, saver, env=None):
+    process = run.play(saver, env=env)
+    try:
+        process.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        raise Failure("the player did not end")
+    said = process.stderr.read().strip().splitlines()
+    check(process.returncode == 1, "exit code %d, not 1" % process.returncode)
+    check(len(said) == 1, "not one line: %r" % said)
+    return said[0]
+
+
+def case_savers_that_cannot_play(run):
+    """A damaged package, a file without one, a Flash saver and a missing display:
+    one line each, exit code 1."""
+    saver = run.saver("damaged")
+    with open(saver, "rb") as f:
+        data = bytearray(f.read())
+    offset = int(data[-20:].decode().strip())
+    data[offset + 4:offset + 64] = b"\xff" * 60
+    damaged = os.path.join(run.work, "damaged-copy.scr")
+    with open(damaged, "wb") as f:
+        f.write(data)
+    said = refused(run, damaged)
+    check("damaged" in said, "a damaged package: %r" % said)
+    said = refused(run, run.player)
+    check("no Pixvane package" in said, "a file without a package: %r" % said)
+    flash = run.saver("flash", "[flash]\nfiles = [\"movie.swf\"]\n",
+                      files=[("movie.swf", b"FWS\x06" + b"\0" * 32)], kind="flash")
+    said = refused(run, flash)
+    check("Flash" in said and "Linux" in said, "a Flash saver: %r" % said)
+    no_display = dict(run.env, SDL_VIDEODRIVER="x11")
+    no_display.pop("DISPLAY")
+    said = refused(run, run.saver("nodisplay"), env=no_display)
+    check("display" in said, "no display: %r" % said)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tool", default=os.path.join(ROOT, "build/native/bin/pixvane"))
+    parser.add_argument("--work", default=os.path.join(ROOT, "build/linux-play"))
+    parser.add_argument("cases", nargs="*")
+    args = parser.parse_args()
+    cases = [(n[5:], f) for n, f in sorted(globals().items()) if n.startswith("case_")]
+    if args.cases:
+        cases = [(n, f) for n, f in cases if n in args.cases]
+    run = Run(args)
+    passed = failed = 0
+    try:
+        for name, case in cases:
+            started = time.monotonic()
+            try:
+                case(run)
+                passed += 1
+                print("PLAY PASS %s (%.1f s)" % (name, time.monotonic() - started), flush=True)
+            except Failure as e:
+                failed += 1
+                print("PLAY FAIL %s: %s" % (name, e), flush=True)
+            except Exception:
+                failed += 1
+                print("PLAY FAIL %s: %s" % (name, traceback.format_exc()), flush=True)
+    finally:
+        run.close()
+    print("linux-play: %d passed, %d failed" % (passed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
