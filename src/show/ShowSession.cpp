@@ -88,7 +88,8 @@ TBitmap TShowSession::ComposeSlide(const TImage& image) {
   TShowScreen screen = FPlatform.Screen();
   if (screen.Monitors.empty()) screen.Monitors.push_back({{0, 0, screen.Width, screen.Height}});
   return TSlideComposer(FSettings, FPlatform.CaptionPainter())
-      .ComposeSlide(image.Picture.Graphic(), screen.Width, screen.Height, screen.Monitors);
+      .ComposeSlide(image.Picture.Graphic(), screen.Width, screen.Height, screen.Monitors,
+                    FSettings.CaptionOf(FPicIndex));
 }
 
 uint8_t TShowSession::NextStyle() {

@@ -66,13 +66,13 @@ class TFakePlatform : public TShowPlatform, public TCaptionPainter {
   TMediaPlayer* MusicDevice() override { return Music; }
   void StartFlashShow() override { ++FlashShows; }
 
-  void MeasureText(const std::string& text, const TFont&, int32_t& cx, int32_t& cy) override {
-    cx = static_cast<int32_t>(text.size()) * 6;
+  void MeasureText(const TStoredText& text, const TFont&, int32_t& cx, int32_t& cy) override {
+    cx = static_cast<int32_t>(text.Bytes.size()) * 6;
     cy = 10;
   }
-  void DrawText(TBitmap&, const TRect&, int32_t, int32_t, const std::string&,
+  void DrawText(TBitmap&, const TRect&, int32_t, int32_t, const TStoredText&,
                 const TFont&) override {}
-  TCoverage TextCoverage(const std::string&, const TFont&) override { return {}; }
+  TCoverage TextCoverage(const TStoredText&, const TFont&) override { return {}; }
 };
 
 std::vector<uint8_t> MakePackage(int pictures) {

@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "base/CodePage.h"
 #include "base/Errors.h"
 #include "base/win32/Handles.h"
 #include "graphics/Text.h"
@@ -38,35 +41,63 @@ struct TFontDC {
   TSelection Selected;
 };
 
-// The line's box; an empty line is as high as the font.
-SIZE Extent(HDC dc, std::string_view text) {
-  SIZE size{};
-  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
-  if (text.empty()) {
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    size.cy = metrics.tmHeight;
+// The GDI calls of 8-bit text (in the font's character set, as it always
+// was drawn) and of Unicode text, behind one shape.
+struct TAnsiCalls {
+  using TChar = char;
+  static BOOL Extent(HDC dc, const char* text, int count, SIZE* size) {
+    return GetTextExtentPoint32A(dc, text, count, size);
   }
-  return size;
+  static BOOL ExtentEx(HDC dc, const char* text, int count, int* ends, SIZE* size) {
+    return GetTextExtentExPointA(dc, text, count, 0, nullptr, ends, size);
+  }
+  static BOOL Out(HDC dc, UINT options, const char* text, UINT count, const int* advances) {
+    return ExtTextOutA(dc, 0, 0, options, nullptr, text, count, advances);
+  }
+};
+
+struct TWideCalls {
+  using TChar = wchar_t;
+  static BOOL Extent(HDC dc, const wchar_t* text, int count, SIZE* size) {
+    return GetTextExtentPoint32W(dc, text, count, size);
+  }
+  static BOOL ExtentEx(HDC dc, const wchar_t* text, int count, int* ends, SIZE* size) {
+    return GetTextExtentExPointW(dc, text, count, 0, nullptr, ends, size);
+  }
+  static BOOL Out(HDC dc, UINT options, const wchar_t* text, UINT count, const int* advances) {
+    return ExtTextOutW(dc, 0, 0, options, nullptr, text, count, advances);
+  }
+};
+
+std::wstring Wide(std::string_view utf8) {
+  const std::u16string wide = Utf8ToUtf16(utf8);
+  return std::wstring(wide.begin(), wide.end());
 }
 
-}  // namespace
-
-TPoint TextExtent(const TTextFont& font, std::string_view text) {
+// The line's box; an empty line is as high as the font.
+template <typename TCalls>
+TPoint Extent(const TTextFont& font, std::basic_string_view<typename TCalls::TChar> text) {
   TFontDC dc(font);
-  const SIZE size = Extent(dc.DC.Get(), text);
+  SIZE size{};
+  TCalls::Extent(dc.DC.Get(), text.data(), static_cast<int>(text.size()), &size);
+  if (text.empty()) {
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc.DC.Get(), &metrics);
+    size.cy = metrics.tmHeight;
+  }
   return {size.cx, size.cy};
 }
 
-TCoverage RasterizeText(const TTextFont& font, std::string_view text, bool rightToLeft) {
+template <typename TCalls>
+TCoverage Rasterize(const TTextFont& font, std::basic_string_view<typename TCalls::TChar> text,
+                    bool rightToLeft) {
   TFontDC dc(font);
   // Drawn at the advances measured here: Wine places the hinted glyphs of
   // small fonts off those advances, and the mask is only as wide as the
   // measured line, so a glyph placed past it would be cut off.
   SIZE size{};
   std::vector<int> advances(text.size());
-  GetTextExtentExPointA(dc.DC.Get(), text.data(), static_cast<int>(text.size()), 0, nullptr,
-                        advances.data(), &size);
+  TCalls::ExtentEx(dc.DC.Get(), text.data(), static_cast<int>(text.size()), advances.data(), &size);
   for (size_t i = advances.size(); i-- > 1;) advances[i] -= advances[i - 1];
   TCoverage mask;
   mask.Width = std::max<LONG>(0, size.cx);
@@ -88,13 +119,31 @@ TCoverage RasterizeText(const TTextFont& font, std::string_view text, bool right
     std::memset(bits, 0, mask.Alpha.size() * 4);
     SetBkMode(dc.DC.Get(), TRANSPARENT);
     SetTextColor(dc.DC.Get(), RGB(255, 255, 255));
-    ExtTextOutA(dc.DC.Get(), 0, 0, rightToLeft ? ETO_RTLREADING : 0, nullptr, text.data(),
+    TCalls::Out(dc.DC.Get(), rightToLeft ? ETO_RTLREADING : 0, text.data(),
                 static_cast<UINT>(text.size()), advances.data());
     GdiFlush();
   }
   const auto* pixels = static_cast<const uint8_t*>(bits);
   for (size_t i = 0; i < mask.Alpha.size(); ++i) mask.Alpha[i] = pixels[4 * i + 1];
   return mask;
+}
+
+}  // namespace
+
+TPoint TextExtent(const TTextFont& font, std::string_view text) {
+  return Extent<TAnsiCalls>(font, text);
+}
+
+TCoverage RasterizeText(const TTextFont& font, std::string_view text, bool rightToLeft) {
+  return Rasterize<TAnsiCalls>(font, text, rightToLeft);
+}
+
+TPoint TextExtentUtf8(const TTextFont& font, std::string_view utf8) {
+  return Extent<TWideCalls>(font, Wide(utf8));
+}
+
+TCoverage RasterizeUtf8(const TTextFont& font, std::string_view utf8) {
+  return Rasterize<TWideCalls>(font, Wide(utf8), false);
 }
 
 }  // namespace pixvane
