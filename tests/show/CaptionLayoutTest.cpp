@@ -47,8 +47,7 @@ TEST(CaptionLayout, Utf8TextBreaksBetweenWholeCharacters) {
   const std::string tokyo = "\xE6\x9D\xB1\xE4\xBA\xAC";  // two characters
   EXPECT_EQ(Wrap({tokyo + tokyo + tokyo, true}, 30),
             (std::vector<std::string>{tokyo + "\xE6\x9D\xB1", "\xE4\xBA\xAC" + tokyo}));
-  EXPECT_EQ(Wrap({tokyo + tokyo + tokyo + tokyo + tokyo, true}, 30).back(),
-            tokyo + "\xE2\x80\xA6");
+  EXPECT_EQ(Wrap({tokyo + tokyo + tokyo + tokyo + tokyo, true}, 30).back(), tokyo + "\xE2\x80\xA6");
 }
 
 }  // namespace

@@ -23,11 +23,10 @@ std::vector<uint8_t> FileStart(const std::filesystem::path& path) {
 }  // namespace
 
 std::string PlainDate(const TDate& date) {
-  static const char* const Months[] = {"January", "February", "March",     "April",
-                                       "May",     "June",     "July",      "August",
-                                       "September", "October", "November", "December"};
-  return std::to_string(date.Day) + " " + Months[date.Month - 1] + " " +
-         std::to_string(date.Year);
+  static const char* const Months[] = {"January",   "February", "March",    "April",
+                                       "May",       "June",     "July",     "August",
+                                       "September", "October",  "November", "December"};
+  return std::to_string(date.Day) + " " + Months[date.Month - 1] + " " + std::to_string(date.Year);
 }
 
 std::string JoinNames(const std::vector<std::string>& names) {
