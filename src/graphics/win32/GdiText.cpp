@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,64 +43,21 @@ struct TFontDC {
   TSelection Selected;
 };
 
-// The GDI calls of 8-bit text (in the font's character set, as it always
-// was drawn) and of Unicode text, behind one shape.
-struct TAnsiCalls {
-  using TChar = char;
-  static BOOL Extent(HDC dc, const char* text, int count, SIZE* size) {
-    return GetTextExtentPoint32A(dc, text, count, size);
-  }
-  static BOOL ExtentEx(HDC dc, const char* text, int count, int* ends, SIZE* size) {
-    return GetTextExtentExPointA(dc, text, count, 0, nullptr, ends, size);
-  }
-  static BOOL Out(HDC dc, UINT options, const char* text, UINT count, const int* advances) {
-    return ExtTextOutA(dc, 0, 0, options, nullptr, text, count, advances);
-  }
-};
-
-struct TWideCalls {
-  using TChar = wchar_t;
-  static BOOL Extent(HDC dc, const wchar_t* text, int count, SIZE* size) {
-    return GetTextExtentPoint32W(dc, text, count, size);
-  }
-  static BOOL ExtentEx(HDC dc, const wchar_t* text, int count, int* ends, SIZE* size) {
-    return GetTextExtentExPointW(dc, text, count, 0, nullptr, ends, size);
-  }
-  static BOOL Out(HDC dc, UINT options, const wchar_t* text, UINT count, const int* advances) {
-    return ExtTextOutW(dc, 0, 0, options, nullptr, text, count, advances);
-  }
-};
-
-std::wstring Wide(std::string_view utf8) {
-  const std::u16string wide = Utf8ToUtf16(utf8);
-  return std::wstring(wide.begin(), wide.end());
-}
-
 // The line's box; an empty line is as high as the font.
-template <typename TCalls>
-TPoint Extent(const TTextFont& font, std::basic_string_view<typename TCalls::TChar> text) {
-  TFontDC dc(font);
+SIZE Extent(HDC dc, std::string_view text) {
   SIZE size{};
-  TCalls::Extent(dc.DC.Get(), text.data(), static_cast<int>(text.size()), &size);
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
   if (text.empty()) {
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc.DC.Get(), &metrics);
+    GetTextMetricsA(dc, &metrics);
     size.cy = metrics.tmHeight;
   }
-  return {size.cx, size.cy};
+  return size;
 }
 
-template <typename TCalls>
-TCoverage Rasterize(const TTextFont& font, std::basic_string_view<typename TCalls::TChar> text,
-                    bool rightToLeft) {
-  TFontDC dc(font);
-  // Drawn at the advances measured here: Wine places the hinted glyphs of
-  // small fonts off those advances, and the mask is only as wide as the
-  // measured line, so a glyph placed past it would be cut off.
-  SIZE size{};
-  std::vector<int> advances(text.size());
-  TCalls::ExtentEx(dc.DC.Get(), text.data(), static_cast<int>(text.size()), advances.data(), &size);
-  for (size_t i = advances.size(); i-- > 1;) advances[i] -= advances[i - 1];
+// What draw paints white on black into a box of size on dc, as coverage.
+template <typename TDraw>
+TCoverage Coverage(HDC dc, SIZE size, TDraw draw) {
   TCoverage mask;
   mask.Width = std::max<LONG>(0, size.cx);
   mask.Height = std::max<LONG>(0, size.cy);
@@ -112,15 +71,14 @@ TCoverage Rasterize(const TTextFont& font, std::basic_string_view<typename TCall
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  TGdiBitmap dib(CreateDIBSection(dc.DC.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  TGdiBitmap dib(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!dib) throw EError("Can't allocate the DIB handle");
   {
-    TSelection selected(dc.DC.Get(), dib.Get());
+    TSelection selected(dc, dib.Get());
     std::memset(bits, 0, mask.Alpha.size() * 4);
-    SetBkMode(dc.DC.Get(), TRANSPARENT);
-    SetTextColor(dc.DC.Get(), RGB(255, 255, 255));
-    TCalls::Out(dc.DC.Get(), rightToLeft ? ETO_RTLREADING : 0, text.data(),
-                static_cast<UINT>(text.size()), advances.data());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    draw();
     GdiFlush();
   }
   const auto* pixels = static_cast<const uint8_t*>(bits);
@@ -128,22 +86,148 @@ TCoverage Rasterize(const TTextFont& font, std::basic_string_view<typename TCall
   return mask;
 }
 
+// Faces of Windows (and the fonts Wine finds on its host) for scripts a
+// caption's font may lack, tried in this order for each such character.
+constexpr const char* FallbackFaces[] = {"Segoe UI Symbol",  "Microsoft YaHei", "Yu Gothic",
+                                         "Malgun Gothic",    "SimSun",          "MS Gothic",
+                                         "Noto Sans CJK JP", "DejaVu Sans"};
+
+// A Unicode line in runs of one face each: the font's own where it has the
+// characters, else the first fallback face that has them. GDI links fonts
+// only on some systems and not for every face, so the caption does it.
+class TWideLine {
+ public:
+  TWideLine(const TTextFont& font, std::string_view utf8) : FText(Wide(utf8)) {
+    if (!FDC.Get()) throw EError("Can't create compatible DC");
+    Measure(ChooseFaces(font));
+  }
+
+  SIZE Size() const { return FSize; }
+
+  void Draw() const {
+    int x = 0;
+    for (const TRun& run : FRuns) {
+      TSelection selected(FDC.Get(), FFonts[run.Face].Get());
+      ExtTextOutW(FDC.Get(), x, FAscent - run.Ascent, 0, nullptr, FText.c_str() + run.Start,
+                  static_cast<UINT>(run.Advances.size()), run.Advances.data());
+      x += run.Width;
+    }
+  }
+
+  HDC DC() const { return FDC.Get(); }
+
+ private:
+  struct TRun {
+    size_t Start = 0, Face = 0;
+    std::vector<int> Advances;
+    int Width = 0, Ascent = 0;
+  };
+
+  static std::wstring Wide(std::string_view utf8) {
+    const std::u16string wide = Utf8ToUtf16(utf8);
+    return std::wstring(wide.begin(), wide.end());
+  }
+
+  std::vector<bool> HasGlyphs(HFONT font) const {
+    TSelection selected(FDC.Get(), font);
+    std::vector<WORD> glyphs(FText.size());
+    GetGlyphIndicesW(FDC.Get(), FText.c_str(), static_cast<int>(FText.size()), glyphs.data(),
+                     GGI_MARK_NONEXISTING_GLYPHS);
+    std::vector<bool> has(FText.size());
+    for (size_t i = 0; i < glyphs.size(); ++i) has[i] = glyphs[i] != 0xFFFF;
+    return has;
+  }
+
+  // The face of each character, as an index into FFonts: 0 the font's own.
+  std::vector<size_t> ChooseFaces(const TTextFont& font) {
+    FFonts.push_back(MakeFont(font));
+    std::vector<size_t> faces(FText.size(), SIZE_MAX);  // SIZE_MAX: no face has it yet
+    for (size_t face = 0; face <= std::size(FallbackFaces); ++face) {
+      if (face > 0) {
+        TTextFont fallback = font;
+        fallback.Name = FallbackFaces[face - 1];
+        fallback.Charset = DEFAULT_CHARSET;
+        FFonts.push_back(MakeFont(fallback));
+      }
+      const std::vector<bool> has = HasGlyphs(FFonts.back().Get());
+      size_t open = 0;
+      for (size_t i = 0; i < FText.size(); ++i) {
+        if (faces[i] == SIZE_MAX && has[i]) faces[i] = face;
+        open += faces[i] == SIZE_MAX;
+      }
+      if (open == 0) break;
+    }
+    for (size_t& face : faces)
+      if (face == SIZE_MAX) face = 0;  // the font's own missing-glyph box
+    return faces;
+  }
+
+  // Each run measured in its face; drawn at these advances, as 8-bit text is.
+  void Measure(const std::vector<size_t>& faces) {
+    TEXTMETRICW metrics{};
+    {
+      TSelection selected(FDC.Get(), FFonts[0].Get());
+      GetTextMetricsW(FDC.Get(), &metrics);
+    }
+    FAscent = metrics.tmAscent;
+    FSize = {0, metrics.tmHeight};
+    for (size_t start = 0, end; start < FText.size(); start = end) {
+      for (end = start + 1; end < FText.size() && faces[end] == faces[start];) ++end;
+      TRun run{start, faces[start], std::vector<int>(end - start)};
+      TSelection selected(FDC.Get(), FFonts[run.Face].Get());
+      SIZE size{};
+      GetTextExtentExPointW(FDC.Get(), FText.c_str() + start, static_cast<int>(end - start), 0,
+                            nullptr, run.Advances.data(), &size);
+      for (size_t i = run.Advances.size(); i-- > 1;) run.Advances[i] -= run.Advances[i - 1];
+      TEXTMETRICW own{};
+      GetTextMetricsW(FDC.Get(), &own);
+      run.Width = size.cx;
+      run.Ascent = own.tmAscent;
+      FSize.cx += size.cx;
+      FRuns.push_back(std::move(run));
+    }
+  }
+
+  TMemoryDC FDC;
+  std::wstring FText;
+  std::vector<TGdiFont> FFonts;
+  std::vector<TRun> FRuns;
+  SIZE FSize{};
+  int FAscent = 0;
+};
+
 }  // namespace
 
 TPoint TextExtent(const TTextFont& font, std::string_view text) {
-  return Extent<TAnsiCalls>(font, text);
+  TFontDC dc(font);
+  const SIZE size = Extent(dc.DC.Get(), text);
+  return {size.cx, size.cy};
 }
 
 TCoverage RasterizeText(const TTextFont& font, std::string_view text, bool rightToLeft) {
-  return Rasterize<TAnsiCalls>(font, text, rightToLeft);
+  TFontDC dc(font);
+  // Drawn at the advances measured here: Wine places the hinted glyphs of
+  // small fonts off those advances, and the mask is only as wide as the
+  // measured line, so a glyph placed past it would be cut off.
+  SIZE size{};
+  std::vector<int> advances(text.size());
+  GetTextExtentExPointA(dc.DC.Get(), text.data(), static_cast<int>(text.size()), 0, nullptr,
+                        advances.data(), &size);
+  for (size_t i = advances.size(); i-- > 1;) advances[i] -= advances[i - 1];
+  return Coverage(dc.DC.Get(), size, [&] {
+    ExtTextOutA(dc.DC.Get(), 0, 0, rightToLeft ? ETO_RTLREADING : 0, nullptr, text.data(),
+                static_cast<UINT>(text.size()), advances.data());
+  });
 }
 
 TPoint TextExtentUtf8(const TTextFont& font, std::string_view utf8) {
-  return Extent<TWideCalls>(font, Wide(utf8));
+  const SIZE size = TWideLine(font, utf8).Size();
+  return {size.cx, size.cy};
 }
 
 TCoverage RasterizeUtf8(const TTextFont& font, std::string_view utf8) {
-  return Rasterize<TWideCalls>(font, Wide(utf8), false);
+  const TWideLine line(font, utf8);
+  return Coverage(line.DC(), line.Size(), [&] { line.Draw(); });
 }
 
 }  // namespace pixvane
