@@ -95,4 +95,54 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
+bool FitsAnsi(std::string_view utf8) {
+  for (size_t i = 0; i < utf8.size();) {
+    const char32_t c = NextUtf8(utf8, i);
+    if (c == 0xFFFD || (c != '?' && ToAnsi(c) == '?')) return false;
+  }
+  return true;
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+  std::string out;
+  out.reserve(utf16.size());
+  for (size_t i = 0; i < utf16.size(); ++i) {
+    char32_t c = utf16[i];
+    const bool high = c >= 0xD800 && c <= 0xDBFF;
+    if (high && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF)
+      c = 0x10000 + ((c - 0xD800) << 10) + (utf16[++i] - 0xDC00);
+    else if (c >= 0xD800 && c <= 0xDFFF)
+      c = 0xFFFD;
+    PutUtf8(out, c);
+  }
+  return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const char32_t c = NextUtf8(utf8, i);
+    if (c < 0x10000) {
+      out += static_cast<char16_t>(c);
+    } else {
+      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  }
+  return out;
+}
+
+std::string ValidUtf8(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) PutUtf8(out, NextUtf8(utf8, i));
+  return out;
+}
+
+TStoredText TStoredText::FromUtf8(std::string_view utf8) {
+  if (FitsAnsi(utf8)) return {Utf8ToAnsi(utf8), false};
+  return {ValidUtf8(utf8), true};  // malformed bytes are never passed on
+}
+
 }  // namespace pixvane

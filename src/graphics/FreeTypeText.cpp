@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "base/AsciiText.h"
 #include "base/CodePage.h"
@@ -45,6 +46,7 @@ namespace {
 struct TSizedFace {
   FT_Face Face = nullptr;
   int32_t Ascent = 0, Descent = 0;
+  int32_t Em = 0;
   ~TSizedFace() {
     if (Face) FT_Done_Face(Face);
   }
@@ -67,13 +69,38 @@ class TFaceCache {
     return *slot;
   }
 
+  // The fallback faces at the em of a face of font, in the order they are
+  // asked; files that are not installed are left out.
+  const std::vector<TSizedFace*>& Fallbacks(const TTextFont& font, int32_t em) {
+    const bool bold = font.Style & fsBold;
+    auto& faces = FFallbacks[{bold, em}];
+    if (!faces.empty()) return faces.front() ? faces : FNone;
+    for (const char* name : FallbackFiles[bold]) {
+      auto& slot = FFaces[{name, -em}];
+      if (!slot) slot = Open(name, -em, false);
+      if (slot) faces.push_back(slot.get());
+    }
+    if (faces.empty()) faces.push_back(nullptr);  // looked for once, found none
+    return faces.front() ? faces : FNone;
+  }
+
   std::mutex Lock;
 
  private:
-  std::unique_ptr<TSizedFace> Open(const std::string& file, int32_t height) {
+  // Scripts Liberation lacks: Chinese, Japanese and Korean from Noto CJK,
+  // and DejaVu's wide range of symbols and alphabets; regular, then bold.
+  static constexpr const char* FallbackFiles[2][2] = {
+      {"/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",
+       "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"},
+      {"/usr/share/fonts/opentype/noto/NotoSansCJK-Bold.ttc",
+       "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"}};
+
+  std::unique_ptr<TSizedFace> Open(const std::string& file, int32_t height, bool required = true) {
     auto sized = std::make_unique<TSizedFace>();
-    if (FT_New_Face(FLibrary, file.c_str(), 0, &sized->Face))
+    if (FT_New_Face(FLibrary, file.c_str(), 0, &sized->Face)) {
+      if (!required) return nullptr;
       throw EError("Cannot open font " + file + " (install fonts-liberation)");
+    }
     const FT_Face face = sized->Face;
     int32_t ascent = face->ascender, descent = -face->descender;
     if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2))) {
@@ -87,6 +114,7 @@ class TFaceCache {
                                : MulDiv(height, face->units_per_EM, ascent + descent);
     em = std::clamp<int64_t>(em, 1, 1000);
     FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(em));
+    sized->Em = static_cast<int32_t>(em);
     sized->Ascent = MulDiv(ascent, em, face->units_per_EM);
     sized->Descent = MulDiv(descent, em, face->units_per_EM);
     return sized;
@@ -94,6 +122,8 @@ class TFaceCache {
 
   FT_Library FLibrary = nullptr;
   std::map<std::pair<std::string, int32_t>, std::unique_ptr<TSizedFace>> FFaces;
+  std::map<std::pair<bool, int32_t>, std::vector<TSizedFace*>> FFallbacks;
+  const std::vector<TSizedFace*> FNone;
 };
 
 TFaceCache& Cache() {
@@ -101,21 +131,45 @@ TFaceCache& Cache() {
   return cache;
 }
 
-// Texts are Windows-1252: its 80-9F range holds punctuation and the euro
-// sign, which FreeType finds only by their Unicode code points.
-bool LoadChar(FT_Face face, unsigned char c, FT_Int32 flags) {
-  return !FT_Load_Char(face, AnsiToCodePoint(c), flags);
+// The characters of a line: 8-bit text is Windows-1252, whose 80-9F range
+// holds punctuation and the euro sign that FreeType finds only by their
+// Unicode code points.
+std::u32string CodePoints(std::string_view text, bool utf8) {
+  std::u32string points;
+  if (utf8) {
+    for (size_t i = 0; i < text.size();) points += NextUtf8(text, i);
+  } else {
+    for (unsigned char c : text) points += AnsiToCodePoint(c);
+  }
+  return points;
 }
 
-int32_t Advance(FT_Face face) {
-  return static_cast<int32_t>((face->glyph->advance.x + 32) >> 6);
-}
+// A line laid out: each character's face, so measuring and drawing agree.
+struct TLine {
+  std::vector<std::pair<FT_Face, char32_t>> Glyphs;
+  int32_t Width = 0;
+};
 
-int32_t LineWidth(FT_Face face, std::string_view text) {
-  int32_t width = 0;
-  for (unsigned char c : text)
-    if (LoadChar(face, c, FT_LOAD_DEFAULT)) width += Advance(face);
-  return width;
+// The font's own face for every character it has; the first fallback that
+// has it otherwise; the font's missing-glyph box when none has it.
+TLine Layout(const TTextFont& font, TSizedFace& sized, std::string_view text, bool utf8) {
+  TLine line;
+  const std::vector<TSizedFace*>* fallbacks = nullptr;
+  for (char32_t c : CodePoints(text, utf8)) {
+    FT_Face face = sized.Face;
+    if (!FT_Get_Char_Index(face, c)) {
+      if (!fallbacks) fallbacks = &Cache().Fallbacks(font, sized.Em);
+      for (TSizedFace* other : *fallbacks)
+        if (FT_Get_Char_Index(other->Face, c)) {
+          face = other->Face;
+          break;
+        }
+    }
+    if (FT_Load_Char(face, c, FT_LOAD_DEFAULT)) continue;
+    line.Glyphs.emplace_back(face, c);
+    line.Width += static_cast<int32_t>((face->glyph->advance.x + 32) >> 6);
+  }
+  return line;
 }
 
 // Underline and strike-out lines across the box, as GDI draws them: where
@@ -138,29 +192,30 @@ void DrawLines(const TSizedFace& sized, uint32_t style, TCoverage& mask) {
 
 }  // namespace
 
-TPoint TextExtent(const TTextFont& font, std::string_view text) {
+namespace {
+
+TPoint Extent(const TTextFont& font, std::string_view text, bool utf8) {
   std::lock_guard lock(Cache().Lock);
   TSizedFace& sized = Cache().Get(font);
-  return {LineWidth(sized.Face, text), sized.Ascent + sized.Descent};
+  return {Layout(font, sized, text, utf8).Width, sized.Ascent + sized.Descent};
 }
 
-TCoverage RasterizeText(const TTextFont& font, std::string_view text, bool rightToLeft) {
+TCoverage Rasterize(const TTextFont& font, std::string_view text, bool utf8, bool rightToLeft) {
   std::lock_guard lock(Cache().Lock);
   TSizedFace& sized = Cache().Get(font);
-  const FT_Face face = sized.Face;
+  TLine line = Layout(font, sized, text, utf8);
   TCoverage mask;
-  mask.Width = LineWidth(face, text);
+  mask.Width = line.Width;
   mask.Height = sized.Ascent + sized.Descent;
   mask.Alpha.assign(static_cast<size_t>(mask.Width) * mask.Height, 0);
-  // Right-to-left reading of 8-bit Latin text only reverses the order of the
-  // characters.
-  std::string order(text);
-  if (rightToLeft) std::reverse(order.begin(), order.end());
+  // Right-to-left reading only reverses the order of the characters.
+  if (rightToLeft) std::reverse(line.Glyphs.begin(), line.Glyphs.end());
   int32_t x = 0;
-  for (unsigned char c : order) {
-    if (!LoadChar(face, c, FT_LOAD_RENDER)) continue;
+  for (const auto& [face, c] : line.Glyphs) {
+    if (FT_Load_Char(face, c, FT_LOAD_RENDER)) continue;
     const FT_GlyphSlot glyph = face->glyph;
     const FT_Bitmap& bitmap = glyph->bitmap;
+    // Every face sits on the font's own baseline.
     for (unsigned row = 0; row < bitmap.rows; ++row) {
       const int32_t y = sized.Ascent - glyph->bitmap_top + static_cast<int32_t>(row);
       if (y < 0 || y >= mask.Height) continue;
@@ -171,10 +226,28 @@ TCoverage RasterizeText(const TTextFont& font, std::string_view text, bool right
         cell = std::max(cell, bitmap.buffer[row * bitmap.pitch + col]);
       }
     }
-    x += Advance(face);
+    x += static_cast<int32_t>((glyph->advance.x + 32) >> 6);
   }
   DrawLines(sized, font.Style, mask);
   return mask;
+}
+
+}  // namespace
+
+TPoint TextExtent(const TTextFont& font, std::string_view text) {
+  return Extent(font, text, false);
+}
+
+TCoverage RasterizeText(const TTextFont& font, std::string_view text, bool rightToLeft) {
+  return Rasterize(font, text, false, rightToLeft);
+}
+
+TPoint TextExtentUtf8(const TTextFont& font, std::string_view utf8) {
+  return Extent(font, utf8, true);
+}
+
+TCoverage RasterizeUtf8(const TTextFont& font, std::string_view utf8) {
+  return Rasterize(font, utf8, true, false);
 }
 
 }  // namespace pixvane

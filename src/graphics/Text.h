@@ -43,6 +43,12 @@ TPoint TextExtent(const TTextFont& font, std::string_view text);
 // rightToLeft asks for right-to-left reading.
 TCoverage RasterizeText(const TTextFont& font, std::string_view text, bool rightToLeft = false);
 
+// The same for UTF-8 text, drawn as Unicode: natively with fallback faces
+// (Noto CJK, then DejaVu) for the characters Liberation lacks, on Windows
+// through GDI's wide calls.
+TPoint TextExtentUtf8(const TTextFont& font, std::string_view utf8);
+TCoverage RasterizeUtf8(const TTextFont& font, std::string_view utf8);
+
 // Blends coverage in one colour (00BBGGRR) into target, the box's top-left
 // at (x, y), touching only the pixels inside clip.
 void DrawCoverage(TBitmap& target, const TRect& clip, int32_t x, int32_t y,

@@ -27,21 +27,22 @@ class TReader : public TObjectScanner {
   void SkipValue(int depth);
 
  private:
-  std::string Text(TValueType type) {
+  // Text as stored: 8-bit text as it is, UTF-8 and UTF-16 as UTF-8.
+  TStoredText Text(TValueType type) {
     switch (type) {
       case TValueType::ShortText:
-        return ShortString();
+        return {ShortString()};
       case TValueType::LongText:
-        return Bytes(Scalar<uint32_t>());
+        return {Bytes(Scalar<uint32_t>())};
       case TValueType::Utf8Text:
-        return Utf8ToAnsi(Bytes(Scalar<uint32_t>()));
+        return {Bytes(Scalar<uint32_t>()), true};
       case TValueType::WideText: {
         std::string raw = Bytes(uint64_t{Scalar<uint32_t>()} * 2);
         std::u16string wide(raw.size() / 2, u'\0');
         for (size_t i = 0; i < wide.size(); ++i)
           wide[i] = static_cast<char16_t>(static_cast<uint8_t>(raw[2 * i]) |
                                           (static_cast<uint8_t>(raw[2 * i + 1]) << 8));
-        return Utf16ToAnsi(wide);
+        return {Utf16ToUtf8(wide), true};
       }
       default:
         InvalidValue();
@@ -107,9 +108,17 @@ int32_t TReader::Ordinal(const TProperty& property, TValueType type) {
 void TReader::ReadValue(const TProperty& property) {
   TValueType type = ValueType();
   switch (property.Kind) {
-    case TPropKind::Text:
-      property.SetText(Text(type));
+    case TPropKind::Text: {
+      // Unicode text goes into the code page unless the property keeps
+      // characters the code page lacks; 8-bit text stays as it is.
+      TStoredText text = Text(type);
+      if (text.Utf8)
+        text = property.Unicode ? TStoredText::FromUtf8(text.Bytes)
+                                : TStoredText(Utf8ToAnsi(text.Bytes));
+      property.SetText(std::move(text.Bytes));
+      if (property.Unicode) *property.Unicode = text.Utf8;
       return;
+    }
     case TPropKind::Float:
       property.SetFloat(Float(type));
       return;

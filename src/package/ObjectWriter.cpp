@@ -53,8 +53,10 @@ class TWriter {
     }
   }
 
-  void Text(const std::string& text, bool utf8) {
-    if (utf8 && !IsAscii(text)) {
+  void Text(const std::string& text, bool utf8, bool isUtf8) {
+    if (isUtf8 && !IsAscii(text)) {
+      LongBytes(TValueType::Utf8Text, text);
+    } else if (utf8 && !IsAscii(text)) {
       LongBytes(TValueType::Utf8Text, AnsiToUtf8(text));
     } else if (text.size() <= 255) {
       Type(TValueType::ShortText);
@@ -85,7 +87,7 @@ class TWriter {
   void Value(const TProperty& property, const std::string& text) {
     switch (property.Kind) {
       case TPropKind::Text:
-        return Text(text, property.Utf8Text);
+        return Text(text, property.Utf8Text, property.Unicode && *property.Unicode);
       case TPropKind::Boolean:
         return Type(property.GetOrd() ? TValueType::True : TValueType::False);
       case TPropKind::Integer: {

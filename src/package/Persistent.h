@@ -58,6 +58,10 @@ struct TProperty {
   // they were.
   std::optional<int32_t> Default;
   bool Utf8Text = false;  // the writer stores non-ASCII text as UTF-8
+  // Set for a text that may hold characters the code page lacks: the object
+  // keeps such text as UTF-8 and this flag of its own says so. The reader
+  // sets it; the writer stores UTF-8 text as the stream's UTF-8 text.
+  bool* Unicode = nullptr;
 };
 
 // Built by an object on request, in declaration order: the reader looks

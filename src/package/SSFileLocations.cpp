@@ -22,7 +22,7 @@ TProperty& List(TPropertyList& properties, std::string_view name, TCommaList& li
 
 void TSSFileLocations::DefineProperties(TPropertyList& properties) {
   // Declaration order is the order in which the builder writes them.
-  properties.Text("Text", Text);
+  properties.Text("Text", Text).Unicode = &TextUtf8;
   properties.Object("TextFont", TextFont);
   properties.Flag("lRandomStyle", lRandomStyle);
   properties.Flag("lRandomPic", lRandomPic);
@@ -51,15 +51,47 @@ void TSSFileLocations::DefineProperties(TPropertyList& properties) {
   List(properties, "FlashCommaList", FlashList);
   List(properties, "FlashFileNamesCommaList", FlashFileNamesList);
   List(properties, "FlashSizesCommaList", FlashSizesList);
-  List(properties, "DescriptCommaList", DescriptList).Utf8Text = true;
+  TProperty& descript = List(properties, "DescriptCommaList", DescriptList);
+  descript.Utf8Text = true;
+  descript.Unicode = &DescriptUtf8;
   properties.Enum("ScaleMode", ScaleMode, ScaleModeMap).Default = 0;
   properties.Flag("lShufflePic", lShufflePic).Default = 0;
   properties.Flag("lCaptionShadow", lCaptionShadow).Default = 0;
   properties.Integer("CaptionMargin", CaptionMargin).Default = 0;
   properties.Enum("Motion", Motion, MotionMap).Default = 0;
   properties.Integer("MotionZoom", MotionZoom).Default = DefaultMotionZoom;
+  properties.Flag("lPicCaptions", lPicCaptions).Default = 0;
   properties.Text("Name", Name).Stored = false;
   properties.Integer("Tag", Tag).Stored = false;
+}
+
+TStoredText TSSFileLocations::CaptionOf(int picIndex) const {
+  if (lPicCaptions && picIndex >= 0 && picIndex < DescriptList.Count() &&
+      !DescriptList.At(picIndex).empty())
+    return {DescriptList.At(picIndex), DescriptUtf8};
+  return {Text, TextUtf8};
+}
+
+void TSSFileLocations::SetCaption(std::string_view utf8) {
+  TStoredText caption = TStoredText::FromUtf8(utf8);
+  Text = std::move(caption.Bytes);
+  TextUtf8 = caption.Utf8;
+}
+
+void TSSFileLocations::SetPicCaptions(const std::vector<std::string>& utf8) {
+  bool any = false, fits = true;
+  for (const std::string& caption : utf8) {
+    any = any || !caption.empty();
+    fits = fits && FitsAnsi(caption);
+  }
+  if (!any) return;
+  // One list, one kind of text: UTF-8 throughout as soon as one caption
+  // needs it, so an 8-bit caption is never mistaken for UTF-8.
+  DescriptList.Items.clear();
+  for (const std::string& caption : utf8)
+    DescriptList.Items.push_back(fits ? Utf8ToAnsi(caption) : ValidUtf8(caption));
+  DescriptUtf8 = !fits;
+  lPicCaptions = true;
 }
 
 TSoundOrder TSSFileLocations::SoundOrder() const {

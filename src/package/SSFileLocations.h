@@ -1,6 +1,10 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/CodePage.h"
 
 #include "package/CommaList.h"
 #include "package/Font.h"
@@ -84,6 +88,12 @@ class TSSFileLocations : public TPersistent {
   int32_t CaptionMargin = 0;    // pixels at 96 DPI between the caption and the bottom edge
   int32_t Motion = 0;           // 0 still pictures, 1 pan and zoom
   int32_t MotionZoom = DefaultMotionZoom;  // how far pan and zoom zooms, in thousandths
+  bool lPicCaptions = false;               // DescriptCommaList holds each picture's own caption
+  // Not stored themselves: true when Text, respectively every item of
+  // DescriptCommaList, is UTF-8 because it holds characters the code page
+  // lacks. The reader sets them from the stream's text type.
+  bool TextUtf8 = false;
+  bool DescriptUtf8 = false;
   std::string Name;  // every streamable component has these two; packages leave them empty
   int32_t Tag = 0;
 
@@ -106,6 +116,15 @@ class TSSFileLocations : public TPersistent {
   double Zoom() const;
   TSaverKind Kind() const;
   void SetKind(TSaverKind kind);  // Photo or Flash
+
+  // The caption of the picture at picIndex: its own when the record holds
+  // one, the show's otherwise (empty when there is none).
+  TStoredText CaptionOf(int picIndex) const;
+  // What the tool stores from the manifest's UTF-8: the show's caption, and
+  // one caption per picture in picture order (empty for none). A list with
+  // no caption at all leaves the record as it is.
+  void SetCaption(std::string_view utf8);
+  void SetPicCaptions(const std::vector<std::string>& utf8);
 
   // Accessors of the lists; an index outside its own list fails with
   // "Index is out of bounds", and a numeric item that is not a number is 0.

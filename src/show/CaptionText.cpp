@@ -11,15 +11,18 @@ TTextFont TCaptionText::ScreenFont(const TFont& font) const {
   return screen;
 }
 
-void TCaptionText::MeasureText(const std::string& text, const TFont& font, int32_t& cx,
+void TCaptionText::MeasureText(const TStoredText& text, const TFont& font, int32_t& cx,
                                int32_t& cy) {
-  const TPoint extent = TextExtent(ScreenFont(font), text);
+  const TTextFont screen = ScreenFont(font);
+  const TPoint extent =
+      text.Utf8 ? TextExtentUtf8(screen, text.Bytes) : TextExtent(screen, text.Bytes);
   cx = extent.X;
   cy = extent.Y;
 }
 
-TCoverage TCaptionText::TextCoverage(const std::string& text, const TFont& font) {
-  return RasterizeText(ScreenFont(font), text);
+TCoverage TCaptionText::TextCoverage(const TStoredText& text, const TFont& font) {
+  const TTextFont screen = ScreenFont(font);
+  return text.Utf8 ? RasterizeUtf8(screen, text.Bytes) : RasterizeText(screen, text.Bytes);
 }
 
 }  // namespace pixvane

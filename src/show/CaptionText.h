@@ -20,14 +20,14 @@ class TCaptionText final : public TCaptionPainter {
   explicit TCaptionText(int32_t pixelsPerInch = 96)
       : FPixelsPerInch(pixelsPerInch > 0 ? pixelsPerInch : 96) {}
 
-  void MeasureText(const std::string& text, const TFont& font, int32_t& cx, int32_t& cy) override;
+  void MeasureText(const TStoredText& text, const TFont& font, int32_t& cx, int32_t& cy) override;
   // Inline: the hosts' files see windows.h, which renames DrawText to
   // DrawTextA; a body in every file serves both names.
-  void DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const std::string& text,
+  void DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const TStoredText& text,
                 const TFont& font) override {
     DrawCoverage(slide, clip, x, y, TextCoverage(text, font), ScreenColorToRgb(font.Color));
   }
-  TCoverage TextCoverage(const std::string& text, const TFont& font) override;
+  TCoverage TextCoverage(const TStoredText& text, const TFont& font) override;
 
  private:
   // The font as the renderer is asked for it on this screen.

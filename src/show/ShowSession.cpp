@@ -96,12 +96,13 @@ TBitmap TShowSession::ComposeSlide(const TImage& image) {
   if (screen.Monitors.empty()) screen.Monitors.push_back({{0, 0, screen.Width, screen.Height}});
   const TJPEGImage* graphic = image.Picture.Graphic();
   TSlideComposer composer(FSettings, FPlatform.CaptionPainter());
+  const TStoredText caption = FSettings.CaptionOf(FPicIndex);
   if (!FSettings.PanZoom() || !graphic || graphic->Width() <= 0 || graphic->Height() <= 0)
-    return composer.ComposeSlide(graphic, screen.Width, screen.Height, screen.Monitors);
+    return composer.ComposeSlide(graphic, screen.Width, screen.Height, screen.Monitors, caption);
   PrepareMotion(*graphic, screen);
   TBitmap slide(screen.Width, screen.Height);
   FMotion->Draw(slide, 0);
-  composer.DrawCaptions(slide, FMotionMonitors);
+  composer.DrawCaptions(slide, FMotionMonitors, caption);
   return slide;
 }
 
@@ -136,7 +137,8 @@ void TShowSession::MotionFrame() {
   const double progress = std::min(1.0, elapsed * FMotionPace);
   FView.RedrawScreen([&](TBitmap& screen) {
     FMotion->Draw(screen, progress);
-    TSlideComposer(FSettings, FPlatform.CaptionPainter()).DrawCaptions(screen, FMotionMonitors);
+    TSlideComposer(FSettings, FPlatform.CaptionPainter())
+        .DrawCaptions(screen, FMotionMonitors, FSettings.CaptionOf(FPicIndex));
   });
   // At the end of its path the picture holds still, costing nothing.
   if (progress >= 1.0) StopMotion();

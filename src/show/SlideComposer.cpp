@@ -5,6 +5,7 @@
 #include "base/MulDiv.h"
 #include "graphics/Copy.h"
 #include "graphics/Resample.h"
+#include "show/CaptionLayout.h"
 
 namespace pixvane {
 
@@ -38,19 +39,21 @@ TRect PlacePicture(TScaleMode mode, int32_t width, int32_t height, const TRect& 
 }
 
 TBitmap TSlideComposer::ComposeSlide(const TJPEGImage* graphic, int32_t width, int32_t height,
-                                     const std::vector<TMonitor>& monitors) {
+                                     const std::vector<TMonitor>& monitors,
+                                     const TStoredText& caption) {
   TBitmap slide(width, height);  // black
   std::vector<TRect> areas;
   for (const TMonitor& monitor : monitors) areas.push_back(monitor.Bounds);
   if (graphic && graphic->Width() > 0 && graphic->Height() > 0)
     DrawPicture(slide, *graphic, FSettings.Scale(), areas);
-  DrawCaptions(slide, monitors);
+  DrawCaptions(slide, monitors, caption);
   return slide;
 }
 
-void TSlideComposer::DrawCaptions(TBitmap& slide, const std::vector<TMonitor>& monitors) {
-  if (!FSettings.Text.empty())
-    for (const TMonitor& monitor : monitors) DrawCaption(slide, monitor);
+void TSlideComposer::DrawCaptions(TBitmap& slide, const std::vector<TMonitor>& monitors,
+                                  const TStoredText& caption) {
+  if (!caption.Empty())
+    for (const TMonitor& monitor : monitors) DrawCaption(slide, monitor, caption);
 }
 
 void DrawScaledPicture(TBitmap& slide, const TJPEGImage& graphic, const std::vector<TRect>& areas,
@@ -83,17 +86,34 @@ void TSlideComposer::DrawPicture(TBitmap& slide, const TJPEGImage& graphic, TSca
   DrawScaledPicture(slide, graphic, areas, placements);
 }
 
-void TSlideComposer::DrawCaption(TBitmap& slide, const TMonitor& monitor) {
+void TSlideComposer::DrawCaption(TBitmap& slide, const TMonitor& monitor,
+                                 const TStoredText& caption) {
   const TRect& area = monitor.Bounds;
-  int32_t cx = 0, cy = 0;
-  FPainter.MeasureText(FSettings.Text, FSettings.TextFont, cx, cy);
-  // The margin is given for a 96 dpi screen and keeps its look on denser ones.
+  const TFont& font = FSettings.TextFont;
+  // The margin is given for a 96 dpi screen and keeps its look on denser
+  // ones; it also keeps wrapped lines off the sides.
   const int32_t margin = MulDiv(std::max(FSettings.CaptionMargin, 0), monitor.PixelsPerInch, 96);
-  const int32_t x = area.Left + area.Width() / 2 - cx / 2;
-  const int32_t y = area.Bottom - cy - margin;
+  int32_t cx = 0, cy = 0;
+  auto measure = [&](const TStoredText& line) {
+    FPainter.MeasureText(line, font, cx, cy);
+    return cx;
+  };
+  const std::vector<TStoredText> lines = WrapCaption(caption, area.Width() - 2 * margin, measure);
+  struct TPlaced {
+    int32_t X, Y;
+  };
+  std::vector<TPlaced> places;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    FPainter.MeasureText(lines[i], font, cx, cy);
+    const int32_t bottomUp = static_cast<int32_t>(lines.size() - i);
+    places.push_back({area.Left + area.Width() / 2 - cx / 2, area.Bottom - margin - cy * bottomUp});
+  }
+  // Every shadow first, so a lower line's shadow never darkens the text above.
   if (FSettings.lCaptionShadow)
-    DrawShadow(slide, area, x, y, FPainter.TextCoverage(FSettings.Text, FSettings.TextFont));
-  FPainter.DrawText(slide, area, x, y, FSettings.Text, FSettings.TextFont);
+    for (size_t i = 0; i < lines.size(); ++i)
+      DrawShadow(slide, area, places[i].X, places[i].Y, FPainter.TextCoverage(lines[i], font));
+  for (size_t i = 0; i < lines.size(); ++i)
+    FPainter.DrawText(slide, area, places[i].X, places[i].Y, lines[i], font);
 }
 
 }  // namespace pixvane

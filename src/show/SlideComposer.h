@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/CodePage.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Geometry.h"
 #include "package/Font.h"
@@ -19,20 +20,21 @@ struct TMonitor {
   int32_t PixelsPerInch = 96;
 };
 
-// Text in the package's caption font, as the platform draws it.
+// Text in the package's caption font, as the platform draws it: 8-bit text
+// in the code page, UTF-8 text as Unicode.
 class TCaptionPainter {
  public:
   virtual ~TCaptionPainter() = default;
   // The text as one line in the whole font: its width cx and height cy.
-  virtual void MeasureText(const std::string& text, const TFont& font, int32_t& cx,
+  virtual void MeasureText(const TStoredText& text, const TFont& font, int32_t& cx,
                            int32_t& cy) = 0;
   // Draws the text with its top-left corner at (x, y), with no background
   // box, touching only the pixels inside clip.
   virtual void DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y,
-                        const std::string& text, const TFont& font) = 0;
+                        const TStoredText& text, const TFont& font) = 0;
   // How much of each pixel of the measured box the text covers; its shadow
   // is cast from that.
-  virtual TCoverage TextCoverage(const std::string& text, const TFont& font) = 0;
+  virtual TCoverage TextCoverage(const TStoredText& text, const TFont& font) = 0;
 };
 
 // Where a picture of width x height lands in area: stretched over it, at its
@@ -51,24 +53,26 @@ void DrawScaledPicture(TBitmap& slide, const TJPEGImage& graphic, const std::vec
                        const std::vector<TRect>& placements);
 
 // Composes a slide: black, with the picture on every monitor placed by the
-// package's scale mode and the caption centred at each monitor's bottom.
+// package's scale mode and the picture's caption centred at each monitor's
+// bottom, wrapped within the margin on either side.
 class TSlideComposer {
  public:
   TSlideComposer(const TSSFileLocations& settings, TCaptionPainter& painter)
       : FSettings(settings), FPainter(painter) {}
 
   TBitmap ComposeSlide(const TJPEGImage* graphic, int32_t width, int32_t height,
-                       const std::vector<TMonitor>& monitors);
+                       const std::vector<TMonitor>& monitors, const TStoredText& caption);
 
   // The caption at the bottom of each monitor, over what the slide shows.
-  void DrawCaptions(TBitmap& slide, const std::vector<TMonitor>& monitors);
+  void DrawCaptions(TBitmap& slide, const std::vector<TMonitor>& monitors,
+                    const TStoredText& caption);
 
   // The picture alone, placed by mode in each of areas.
   static void DrawPicture(TBitmap& slide, const TJPEGImage& graphic, TScaleMode mode,
                           const std::vector<TRect>& areas);
 
  private:
-  void DrawCaption(TBitmap& slide, const TMonitor& monitor);
+  void DrawCaption(TBitmap& slide, const TMonitor& monitor, const TStoredText& caption);
 
   const TSSFileLocations& FSettings;
   TCaptionPainter& FPainter;

@@ -33,5 +33,19 @@ TEST(CodePage, AnsiRoundTripsThroughUtf8) {
   EXPECT_FALSE(IsAscii("\xE9"));
 }
 
+TEST(CodePage, TextKeepsItsCharactersWhereTheCodePageLacksThem) {
+  EXPECT_TRUE(FitsAnsi("Caf\xC3\xA9 \xE2\x82\xAC? "));
+  EXPECT_FALSE(FitsAnsi("\xE2\x98\x80"));  // a sun
+  EXPECT_FALSE(FitsAnsi("\xC3")) << "malformed text is not passed off as the code page";
+  EXPECT_EQ(TStoredText::FromUtf8("Caf\xC3\xA9"), TStoredText("Caf\xE9"));
+  EXPECT_EQ(TStoredText::FromUtf8("\xE6\x97\xA5\xC3"),
+            TStoredText("\xE6\x97\xA5\xEF\xBF\xBD", true));
+  EXPECT_EQ(TStoredText("Caf\xE9").ToUtf8(), "Caf\xC3\xA9");
+  const std::u16string wide = u"A\u00E9\U0001F600\u6771";
+  EXPECT_EQ(Utf16ToUtf8(wide), "A\xC3\xA9\xF0\x9F\x98\x80\xE6\x9D\xB1");
+  EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(wide)), wide);
+  EXPECT_EQ(Utf16ToUtf8(u"\xDC00x"), "\xEF\xBF\xBDx") << "an unpaired surrogate";
+}
+
 }  // namespace
 }  // namespace pixvane

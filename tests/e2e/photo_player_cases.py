@@ -103,18 +103,20 @@ def picture(run, folder, name, size, band_edge):
     return name
 
 
-def build(run, name, pictures, show="", caption=""):
-    """A saver of pictures made by picture(), shown at once in list order."""
+def build(run, name, pictures, show="", caption="", own_captions=(), interval=1500):
+    """A saver of pictures made by picture(), shown at once in list order;
+    own_captions gives the first pictures captions of their own."""
     folder = os.path.join(run.work, "packages", name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     names = [picture(run, folder, "%02d.jpg" % i, size, edge)
              for i, (size, edge) in enumerate(pictures, 1)]
+    entries = ['{ file = "%s", caption = "%s" }' % (n, own_captions[i])
+               if i < len(own_captions) else '"%s"' % n for i, n in enumerate(names)]
     manifest = os.path.join(folder, "pixvane.toml")
-    with open(manifest, "w") as f:
+    with open(manifest, "w", encoding="utf-8") as f:
         f.write('title = "%s"\nkind = "photo"\n[show]\npictures = [%s]\neffects = [0]\n'
-                'interval = 1500\n%s%s' % (name, ", ".join('"%s"' % n for n in names), show,
-                                           caption))
+                'interval = %d\n%s%s' % (name, ", ".join(entries), interval, show, caption))
     saver = os.path.join(run.work, "packages", name + ".scr")
     subprocess.run([run.tool, "build", manifest, "-o", saver, "--player", run.player],
                    check=True, stdout=subprocess.DEVNULL)
@@ -281,5 +283,45 @@ def case_photos_pan_and_zoom(run):
         screens.close()
 
 
+def case_photos_captions_of_their_own(run):
+    """Each picture its own caption (one beyond Windows-1252, one wrapped), the last the show's."""
+    world = "Gr\u00fc\u00dfe aus Z\u00fcrich \u2600 \u6771\u4eac"
+    long = ("A long caption that is far wider than the screen wraps at the spaces between its "
+            "words and stays inside the margins")
+    saver = build(run, "own-captions", [((640, 480), "top"), ((640, 480), "left"),
+                                        ((640, 480), "top")],
+                  show='scale = "stretch"\n', own_captions=(world, long), interval=4000,
+                  caption='[caption]\ntext = "Beach"\nheight = -40\ncolor = "#%02X%02X%02X"\n'
+                          'margin = 16\nshadow = true\n' % CAPTION)
+    report = subprocess.run([run.tool, "inspect", saver], check=True, stdout=subprocess.PIPE,
+                            encoding="utf-8").stdout
+    check('caption "%s"' % world in report, "inspect does not show the caption:\n" + report)
+    exe, process = e2e.start_saver(run, "own-captions", saver)
+    boxes = []
+    # Band on top, band on the left, band on top again: one shot of each slide.
+    for index, edge in enumerate(("top", "left", "top")):
+        def slide(shot):
+            top = near(shot.pixel(640, 20), BAND)
+            left = near(shot.pixel(20, 512), BAND) and not top
+            return shot if (top if edge == "top" else left) and near(
+                shot.pixel(640, 400), MAIN) else None
+        shot = wait_until(lambda: slide(run.grab()), 30, 0.1)
+        check(shot, "slide %d did not show" % (index + 1))
+        run.screenshot("photos-own-caption-%d.png" % (index + 1))
+        ink, box = shot.find((0, shot.height - 260, shot.width, shot.height), CAPTION)
+        check(box, "slide %d: no caption" % (index + 1))
+        boxes.append(box)
+    process.kill()
+    process.wait()
+    print("e2e: caption boxes %s" % boxes, flush=True)
+    heights = [b[3] - b[1] for b in boxes]
+    widths = [b[2] - b[0] for b in boxes]
+    check(widths[0] > 3 * widths[2], "the first slide shows the show's caption, not its own")
+    check(heights[1] > 1.6 * heights[0], "the long caption is not wrapped")
+    check(boxes[1][0] >= 16 and boxes[1][2] <= shot.width - 16,
+          "the wrapped caption leaves its margins: %s" % (boxes[1],))
+    check(widths[2] < 200, "the last slide does not show the show's caption")
+
+
 CASES = [case_photos_fit_and_fill, case_photos_two_monitors, case_photos_bold_caption_with_shadow,
-         case_photos_pan_and_zoom]
+         case_photos_captions_of_their_own, case_photos_pan_and_zoom]

@@ -117,6 +117,60 @@ TEST(SettingsRecord, DescriptionsStoredAsUtf8ComeBackAsEightBitItems) {
                                                                  "ber"}));
 }
 
+TEST(SettingsRecord, CaptionsOutsideTheCodePageAreKeptAsUtf8) {
+  const std::string world =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e aus Z\xC3\xBCrich \xE2\x98\x80 \xE6\x9D\xB1\xE4\xBA\xAC";
+  TSSFileLocations record;
+  record.SetCaption(world);
+  record.SetPicCaptions({"", "Caf\xC3\xA9", "\xE6\x9D\xB1"});
+  TMemoryStream stream;
+  WriteObject(stream, record);
+  const std::string bytes(stream.Bytes().begin(), stream.Bytes().end());
+  EXPECT_NE(bytes.find(TBytes().Prop("Text").Long(VT::Utf8Text, world).String()),
+            std::string::npos);
+  EXPECT_NE(bytes.find(TBytes().Prop("lPicCaptions").Type(VT::True).String()), std::string::npos);
+  stream.Seek(0);
+  TSSFileLocations copy;
+  ReadObject(stream, copy);
+  EXPECT_EQ(copy.CaptionOf(0), TStoredText(world, true)) << "no caption of its own: the show's";
+  EXPECT_EQ(copy.CaptionOf(1), TStoredText("Caf\xC3\xA9", true));
+  EXPECT_EQ(copy.CaptionOf(2), TStoredText("\xE6\x9D\xB1", true));
+  EXPECT_EQ(copy.CaptionOf(3), TStoredText(world, true)) << "past the list: the show's";
+  copy.lPicCaptions = false;  // descriptions of an older package are not captions
+  EXPECT_EQ(copy.CaptionOf(1), TStoredText(world, true));
+}
+
+TEST(SettingsRecord, EightBitCaptionsStayAsTheyWere) {
+  TSSFileLocations record;
+  record.SetCaption(
+      "Gr\xC3\xBC\xC3\x9F"
+      "e \xE2\x82\xAC");  // all in Windows-1252
+  EXPECT_EQ(record.CaptionOf(0), TStoredText("Gr\xFC\xDF"
+                                             "e \x80"));
+  TMemoryStream stream;
+  WriteObject(stream, record);
+  TBytes expected;
+  expected.Header("TSSFileLocations")
+      .Prop("Text")
+      .ShortText(
+          "Gr\xFC\xDF"
+          "e \x80");
+  EXPECT_EQ(std::vector<uint8_t>(stream.Bytes().begin(),
+                                 stream.Bytes().begin() + expected.Bytes().size()),
+            expected.Bytes());
+  // Read as stored: 8-bit bytes untouched (whatever code page they were
+  // meant in), Unicode that fits the code page in it.
+  for (auto [value, utf8] : {std::pair{VT::LongText, "\xC0\xFF\x81"}, {VT::Utf8Text, "\xC3\x80"}}) {
+    TMemoryStream stored =
+        TBytes().Header("TSSFileLocations").Prop("Text").Long(value, utf8).End().Stream();
+    TSSFileLocations copy;
+    ReadObject(stored, copy);
+    EXPECT_EQ(copy.CaptionOf(0),
+              TStoredText(value == VT::LongText ? "\xC0\xFF\x81" : "\xC0", false));
+  }
+}
+
 TEST(SettingsRecord, SoundOrdersAreStoredAsTheToolHasAlwaysStoredThem) {
   TSSFileLocations record;
   for (auto [order, stored] :

@@ -23,8 +23,8 @@ TEST(CaptionText, DrawsInsideTheBoxItMeasures) {
   font.Color = 0x00D6F4FF;  // #FFF4D6 as a stored colour: red in the low byte
   TCaptionText caption;
   int32_t cx = 0, cy = 0, shortCx = 0;
-  caption.MeasureText("Greetings", font, cx, cy);
-  caption.MeasureText("Gree", font, shortCx, cy);
+  caption.MeasureText({"Greetings"}, font, cx, cy);
+  caption.MeasureText({"Gree"}, font, shortCx, cy);
   EXPECT_GT(cx, shortCx);
   EXPECT_GE(cy, 28) << "ascent and descent span at least the em";
   EXPECT_LE(cy, 36);
@@ -50,9 +50,9 @@ TEST(CaptionText, APositiveHeightIsTheCellAsThePlayerReadsIt) {
   font.Height = 20;
   TCaptionText caption;
   int32_t cx = 0, cellCy = 0, emCy = 0;
-  caption.MeasureText("Courier", font, cx, cellCy);
+  caption.MeasureText({"Courier"}, font, cx, cellCy);
   font.Height = -20;
-  caption.MeasureText("Courier", font, cx, emCy);
+  caption.MeasureText({"Courier"}, font, cx, emCy);
   EXPECT_EQ(cellCy, 20);
   EXPECT_GT(emCy, cellCy);
 }
@@ -64,7 +64,7 @@ TEST(CaptionText, Windows1252PunctuationIsDrawnAsItsOwnCharacters) {
   font.Name = "Arial";
   font.Height = -40;
   TCaptionText caption;
-  const TCoverage quotes = caption.TextCoverage("\x93\x94", font);
+  const TCoverage quotes = caption.TextCoverage({"\x93\x94"}, font);
   ASSERT_GT(quotes.Width, 0);
   int high = 0, low = 0;
   for (int32_t y = 0; y < quotes.Height; ++y)
@@ -73,9 +73,39 @@ TEST(CaptionText, Windows1252PunctuationIsDrawnAsItsOwnCharacters) {
   EXPECT_GT(high, 20);
   EXPECT_EQ(low, 0);
   // The euro sign (80) has ink of its own.
-  const TCoverage euro = caption.TextCoverage("\x80", font);
+  const TCoverage euro = caption.TextCoverage({"\x80"}, font);
   EXPECT_GT(std::count_if(euro.Alpha.begin(), euro.Alpha.end(), [](uint8_t a) { return a > 0; }),
             40);
+}
+
+TEST(CaptionText, Utf8TextIsDrawnAsUnicode) {
+  TFont font;
+  font.Name = "Arial";
+  font.Height = -40;
+  TCaptionText caption;
+  // The same characters as 8-bit and as UTF-8 text: the same ink.
+  const TCoverage ansi = caption.TextCoverage({"Gr\xFC\xDF"
+                                               "e \x80"},
+                                              font);
+  const TCoverage wide = caption.TextCoverage({"Gr\xC3\xBC\xC3\x9F"
+                                               "e \xE2\x82\xAC",
+                                               true},
+                                              font);
+  EXPECT_EQ(wide.Width, ansi.Width);
+  EXPECT_EQ(wide.Alpha, ansi.Alpha);
+#ifndef _WIN32
+  // Liberation has no kanji: the fallback face draws them, about an em each,
+  // on the font's own line.
+  int32_t cx = 0, cy = 0, lineCy = 0;
+  caption.MeasureText({"\xE6\x9D\xB1\xE4\xBA\xAC", true}, font, cx, cy);
+  caption.MeasureText({"Tokyo"}, font, cx, lineCy);
+  const TCoverage kanji = caption.TextCoverage({"\xE6\x9D\xB1\xE4\xBA\xAC", true}, font);
+  EXPECT_EQ(cy, lineCy);
+  EXPECT_NEAR(kanji.Width, 80, 4);
+  EXPECT_GT(
+      std::count_if(kanji.Alpha.begin(), kanji.Alpha.end(), [](uint8_t a) { return a > 128; }),
+      300);
+#endif
 }
 
 TEST(CaptionText, ASystemColourIsTheScreensOwn) {

@@ -70,13 +70,16 @@ class TFakePlatform : public TShowPlatform, public TCaptionPainter {
   TMediaPlayer* MusicDevice() override { return Music; }
   void StartFlashShow() override { ++FlashShows; }
 
-  void MeasureText(const std::string& text, const TFont&, int32_t& cx, int32_t& cy) override {
-    cx = static_cast<int32_t>(text.size()) * 6;
+  void MeasureText(const TStoredText& text, const TFont&, int32_t& cx, int32_t& cy) override {
+    cx = static_cast<int32_t>(text.Bytes.size()) * 6;
     cy = 10;
   }
-  void DrawText(TBitmap&, const TRect&, int32_t, int32_t, const std::string&,
-                const TFont&) override {}
-  TCoverage TextCoverage(const std::string&, const TFont&) override { return {}; }
+  void DrawText(TBitmap&, const TRect&, int32_t, int32_t, const TStoredText& text,
+                const TFont&) override {
+    Drawn.push_back(text);
+  }
+  std::vector<TStoredText> Drawn;
+  TCoverage TextCoverage(const TStoredText&, const TFont&) override { return {}; }
 };
 
 // A picture with something to see move: a diagonal ramp.
@@ -142,6 +145,15 @@ TEST(ShowSession, PicturesAndEffectsCycleIndependently) {
   }
   EXPECT_EQ(pictures, (std::vector<int>{0, 1, 2, 0, 1}));
   EXPECT_EQ(styles, (std::vector<int>{5, 9, 5, 9, 5}));
+}
+
+TEST(ShowSession, EachSlideShowsItsPicturesCaption) {
+  TShow show(3);
+  show.Settings().Text = "Beach";
+  show.Settings().SetPicCaptions({"", "\xE6\x9D\xB1"});  // the third picture has none either
+  for (int tick = 0; tick < 3; ++tick) show.Session->ShowTimerTick();
+  EXPECT_EQ(show.Platform.Drawn,
+            (std::vector<TStoredText>{"Beach", {"\xE6\x9D\xB1", true}, "Beach"}));
 }
 
 TEST(ShowSession, StylesKeepOnlyTheLowEightBitsAndNoEffectsMeansTheCustomStyle) {

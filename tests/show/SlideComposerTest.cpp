@@ -14,21 +14,23 @@ class TFakePainter : public TCaptionPainter {
   struct TText {
     int32_t X, Y;
     TRect Clip;
+    std::string Text;
   };
   std::vector<TText> Texts;
 
-  void MeasureText(const std::string& text, const TFont&, int32_t& cx, int32_t& cy) override {
-    cx = static_cast<int32_t>(text.size()) * 6;
+  void MeasureText(const TStoredText& text, const TFont&, int32_t& cx, int32_t& cy) override {
+    cx = static_cast<int32_t>(text.Bytes.size()) * 6;
     cy = 10;
   }
-  void DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const std::string& text,
+  void DrawText(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const TStoredText& text,
                 const TFont&) override {
-    Texts.push_back({x, y, clip});
-    slide.FillRect(TRect{x, y, x + static_cast<int32_t>(text.size()) * 6, y + 10}.Intersect(clip),
-                   0xFFFFFF);
+    Texts.push_back({x, y, clip, text.Bytes});
+    slide.FillRect(
+        TRect{x, y, x + static_cast<int32_t>(text.Bytes.size()) * 6, y + 10}.Intersect(clip),
+        0xFFFFFF);
   }
-  TCoverage TextCoverage(const std::string& text, const TFont&) override {
-    TCoverage coverage{static_cast<int32_t>(text.size()) * 6, 10, {}};
+  TCoverage TextCoverage(const TStoredText& text, const TFont&) override {
+    TCoverage coverage{static_cast<int32_t>(text.Bytes.size()) * 6, 10, {}};
     coverage.Alpha.assign(coverage.Width * 10, 255);
     return coverage;
   }
@@ -40,7 +42,8 @@ struct TComposer {
   TSlideComposer Composer{Settings, Painter};
 
   TBitmap Compose(const TJPEGImage* graphic, int32_t width, int32_t height) {
-    return Composer.ComposeSlide(graphic, width, height, {{{0, 0, width, height}}});
+    return Composer.ComposeSlide(graphic, width, height, {{{0, 0, width, height}}},
+                                 Settings.CaptionOf(0));
   }
 };
 
@@ -104,7 +107,7 @@ TEST(SlideComposer, EveryMonitorShowsTheWholePictureAndItsOwnCaption) {
   // the top, at twice the resolution.
   const std::vector<TMonitor> monitors{{{0, 0, 400, 300}, 96}, {{400, 0, 600, 150}, 192}};
   TJPEGImage jpeg(test::MakeJpeg(200, 200, false, false, 250, 250, 250));
-  TBitmap slide = composer.Composer.ComposeSlide(&jpeg, 600, 300, monitors);
+  TBitmap slide = composer.Composer.ComposeSlide(&jpeg, 600, 300, monitors, {"Hi"});
   // A square fitted into each: (50, 0)-(350, 300) and (425, 0)-(575, 150).
   EXPECT_TRUE(IsBlack(slide.Pixel(48, 150)));
   EXPECT_FALSE(IsBlack(slide.Pixel(52, 150)));
@@ -131,9 +134,19 @@ TEST(SlideComposer, CaptionIsCentredFlushAtTheBottomUnlessAMarginOrShadowIsAsked
   ASSERT_EQ(composer.Painter.Texts.size(), 1u);
   EXPECT_EQ(composer.Painter.Texts[0].X, 512 - 27);
   EXPECT_EQ(composer.Painter.Texts[0].Y, 758);
-  composer.Settings.Text = std::string(200, 'w');  // wider than the screen
-  composer.Compose(&jpeg, 1024, 768);
-  EXPECT_EQ(composer.Painter.Texts[1].X, 512 - 600);
+  // Wider than the screen within its margins: two lines, each centred, the
+  // last one at the bottom.
+  composer.Settings.Text = "Morning light over the harbour";  // 180 wide
+  composer.Settings.CaptionMargin = 20;
+  composer.Painter.Texts.clear();
+  composer.Compose(&jpeg, 160, 100);
+  ASSERT_EQ(composer.Painter.Texts.size(), 2u);
+  EXPECT_EQ(composer.Painter.Texts[0].Text, "Morning light over");  // 108 wide
+  EXPECT_EQ(composer.Painter.Texts[0].X, 80 - 54);
+  EXPECT_EQ(composer.Painter.Texts[0].Y, 100 - 20 - 20);
+  EXPECT_EQ(composer.Painter.Texts[1].Text, "the harbour");
+  EXPECT_EQ(composer.Painter.Texts[1].Y, 100 - 20 - 10);
+  composer.Settings.CaptionMargin = 0;
 
   // White text on a white picture: only a shadow sets it off.
   TJPEGImage white(test::MakeJpeg(64, 64, false, false, 255, 255, 255));

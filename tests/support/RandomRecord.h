@@ -28,7 +28,7 @@ class TRandomRecord {
     for (bool* flag :
          {&r.lRandomPic, &r.lRandomStyle, &r.lClearOldImage, &r.lStretch, &r.lSoundLoop, &r.lMute,
           &r.lExitMouseMove, &r.lExitMouseClick, &r.lExitKeyPress, &r.lShowMouseCursor,
-          &r.lExitFSCommandQuit, &r.lShufflePic, &r.lCaptionShadow})
+          &r.lExitFSCommandQuit, &r.lShufflePic, &r.lCaptionShadow, &r.lPicCaptions})
       *flag = FRandom() % 2;
     r.Interval = Int();
     r.SoundRandom = Int();

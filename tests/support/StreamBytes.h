@@ -41,6 +41,7 @@ class TBytes {
   TBytes& End() { return Byte(0).Byte(0); }  // end of properties and of children
 
   const std::vector<uint8_t>& Bytes() const { return FBytes; }
+  std::string String() const { return std::string(FBytes.begin(), FBytes.end()); }
   TMemoryStream Stream() const { return TMemoryStream(FBytes); }
 
  private:

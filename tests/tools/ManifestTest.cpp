@@ -198,7 +198,8 @@ TEST_F(ManifestTest, StructureErrorsNameFileAndLine) {
               "show.interval must be an integer, not a string");
   ExpectError(Pictures + "stretch = 1\n", 3, "show.stretch must be true or false");
   ExpectError("[show]\npictures = \"a.jpg\"\n", 2, "show.pictures must be an array");
-  ExpectError("[show]\npictures = [\"a.jpg\",\n 7]\n", 3, "must be a string, not an integer");
+  ExpectError("[show]\npictures = [\"a.jpg\",\n 7]\n", 3,
+              "must be a string or a table { file = ..., caption = ... }, not an integer");
 }
 
 TEST_F(ManifestTest, ValueErrorsNameFileAndLine) {
@@ -307,6 +308,51 @@ TEST_F(ManifestTest, LikelyMistakesWarnWithTheirLine) {
   EXPECT_EQ(m.Warnings[1].rfind(where + ":2: show.pictures: the name \"caf", 0), 0u)
       << m.Warnings[1];
   EXPECT_TRUE(Load(Pictures + "interval = 1000\n").Warnings.empty());
+}
+
+TEST_F(ManifestTest, PicturesCarryTheirOwnCaptionsInTheDescriptionList) {
+  Folder.Write("c.jpg", "x");
+  TManifest m = Load(
+      "[show]\npictures = [{ file = \"a.jpg\", caption = \"Kyoto, first light\" }, \"b.jpg\",\n"
+      "  { file = \"c*.jpg\", caption = \"Gr\xC3\xBC\xC3\x9F"
+      "e \xE2\x98\x80 \xE6\x9D\xB1\" }]\n"
+      "[caption]\ntext = \"Caf\xC3\xA9\"\n");
+  const TSSFileLocations& s = m.Settings;
+  ASSERT_EQ(m.Pictures.size(), 3u);
+  EXPECT_TRUE(s.lPicCaptions);
+  // One caption outside Windows-1252 makes the whole list UTF-8; the show's
+  // caption fits and stays 8-bit.
+  EXPECT_TRUE(s.DescriptUtf8);
+  EXPECT_EQ(s.DescriptList.Items, (std::vector<std::string>{"Kyoto, first light", "",
+                                                            "Gr\xC3\xBC\xC3\x9F"
+                                                            "e \xE2\x98\x80 \xE6\x9D\xB1"}));
+  EXPECT_EQ(s.CaptionOf(1), TStoredText("Caf\xE9"));
+  EXPECT_FALSE(Load(Pictures).Settings.lPicCaptions) << "no captions: the record as before";
+  ExpectError("[show]\npictures = [{ caption = \"x\" }]\n", 2, "needs file = \"...\"");
+  ExpectError("[show]\npictures = [{ file = \"a.jpg\", title = \"x\" }]\n", 2,
+              "unknown key \"title\"");
+  ExpectError(
+      "[show]\npictures = [{ file = \"a.jpg\", caption = \"x\" }]\ndescriptions = [\"y\"]\n", 3,
+      "show.descriptions and the pictures' captions");
+}
+
+TEST_F(ManifestTest, CaptionsComeFromNamesOrDatesTaken) {
+  Folder.Write("dated.jpg", test::WithExifDate(test::MakeJpeg(8, 8, 1), "2024:03:12 09:30:00"));
+  Folder.Write("blank.jpg", test::WithExifDate(test::MakeJpeg(8, 8, 2), "    :  :     :  :  "));
+  TManifest byName = Load(
+      "[show]\npictures = [\"a.jpg\", { file = \"b.jpg\", caption = \"Own\" }]\n"
+      "[caption]\nfrom = \"name\"\n");
+  EXPECT_EQ(byName.Settings.DescriptList.Items, (std::vector<std::string>{"a", "Own"}));
+  TManifest byDate = Load(
+      "[show]\npictures = [\"dated.jpg\", \"blank.jpg\", \"a.jpg\"]\n[caption]\nfrom = \"date\"\n");
+  EXPECT_EQ(byDate.Settings.DescriptList.Items,
+            (std::vector<std::string>{"12 March 2024", "", ""}));
+  ASSERT_EQ(byDate.Warnings.size(), 1u) << "one warning lists every picture without a date";
+  EXPECT_NE(
+      byDate.Warnings[0].find(":4: caption.from = \"date\": no date taken in blank.jpg, a.jpg"),
+      std::string::npos)
+      << byDate.Warnings[0];
+  ExpectError(Pictures + "[caption]\nfrom = \"exif\"\n", 4, "caption.from \"exif\" is not one of");
 }
 
 }  // namespace

@@ -135,6 +135,37 @@ std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg, int o
   return result;
 }
 
+std::vector<uint8_t> WithExifDate(const std::vector<uint8_t>& jpeg, const std::string& taken) {
+  std::vector<uint8_t> tiff = {'I', 'I', 42, 0, 8, 0, 0, 0};
+  auto put = [&](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) tiff.push_back(static_cast<uint8_t>(value >> (8 * i)));
+  };
+  // The first directory (at 8) points to the EXIF directory (at 26), whose
+  // one entry's text follows it (at 44).
+  put(1, 2);
+  put(0x8769, 2);
+  put(4, 2);
+  put(1, 4);
+  put(26, 4);
+  put(0, 4);
+  put(1, 2);
+  put(0x9003, 2);
+  put(2, 2);
+  put(20, 4);
+  put(44, 4);
+  put(0, 4);
+  tiff.insert(tiff.end(), taken.begin(), taken.end());
+  tiff.resize(44 + 20, 0);
+  std::vector<uint8_t> app1 = {0xFF, 0xE1, 0, 0, 'E', 'x', 'i', 'f', 0, 0};
+  app1.insert(app1.end(), tiff.begin(), tiff.end());
+  app1[2] = static_cast<uint8_t>((app1.size() - 2) >> 8);
+  app1[3] = static_cast<uint8_t>(app1.size() - 2);
+  std::vector<uint8_t> result(jpeg.begin(), jpeg.begin() + 2);
+  result.insert(result.end(), app1.begin(), app1.end());
+  result.insert(result.end(), jpeg.begin() + 2, jpeg.end());
+  return result;
+}
+
 std::string MakePlayerStandIn() {
   std::string bytes(0x40, '\0');
   bytes[0] = 'M';

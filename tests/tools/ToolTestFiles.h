@@ -44,6 +44,10 @@ std::vector<uint8_t> MakeCmykJpeg(int width, int height, const uint8_t (&inks)[4
 std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg, int orientation,
                                          bool bigEndian = false);
 
+// The JPEG file with an EXIF block whose EXIF directory holds the date
+// taken, as cameras write it ("2024:03:12 09:30:00", 19 characters).
+std::vector<uint8_t> WithExifDate(const std::vector<uint8_t>& jpeg, const std::string& taken);
+
 // The least a file needs to pass for the player: a PE header and the
 // player's FileDescription in UTF-16, as its version resource holds it.
 std::string MakePlayerStandIn();

@@ -12,6 +12,7 @@
 #include "base/Paths.h"
 #include "package/IdentMaps.h"
 #include "tools/pixvane/Glob.h"
+#include "tools/pixvane/PictureCaptions.h"
 #include "tools/pixvane/StrictToml.h"
 #include "tools/pixvane/ToolError.h"
 #include "transition/styles/StyleTable.h"
@@ -28,7 +29,8 @@ const TTomlSchema ManifestSchema = {
      {"show",
       {"pictures", "descriptions", "effects", "interval", "order", "random_order", "random_effects",
        "clear_between", "scale", "stretch", "auto_rotate", "max_size", "motion", "zoom"}},
-     {"caption", {"text", "font", "height", "color", "charset", "style", "shadow", "margin"}},
+     {"caption",
+      {"text", "font", "height", "color", "charset", "style", "shadow", "margin", "from"}},
      {"music", {"files", "order", "loop", "mute"}},
      {"flash", {"files"}},
      {"exit", {"mouse_move", "mouse_click", "key_press", "show_cursor", "flash_quit"}}},
@@ -81,7 +83,7 @@ void AddFiles(const TTomlFile& context, const std::string& list, const std::stri
   fs::path path = base / PathFromUtf8(entry);
   std::error_code error;
   if (fs::is_regular_file(path, error)) {
-    files.push_back({path, line});
+    files.push_back({path, line, std::nullopt});
     return;
   }
   if (fs::is_directory(path, error)) context.Fail(line, entry + " is a folder, not a file");
@@ -93,13 +95,50 @@ void AddFiles(const TTomlFile& context, const std::string& list, const std::stri
     context.Fail(line, e.what());
   }
   if (matches.empty()) context.Fail(line, "no files match " + entry + CaseHint(base, entry));
-  for (auto& match : matches) files.push_back({std::move(match), line});
+  for (auto& match : matches) files.push_back({std::move(match), line, std::nullopt});
 }
 
 std::vector<TSourceFile> Files(const TTomlTable& section, std::string_view key) {
   std::vector<TSourceFile> files;
   for (const auto& [entry, line] : section.Strings(key))
     AddFiles(section.File(), section.Path(key), entry, line, files);
+  return files;
+}
+
+// show.pictures: a path or glob, or an inline table naming one with its
+// own caption, which every file the glob matches takes.
+std::vector<TSourceFile> PictureFiles(const TTomlTable& show) {
+  std::vector<TSourceFile> files;
+  const toml::array* array = show.Array("pictures");
+  if (!array) return files;
+  const std::string what = "each item of " + show.Path("pictures");
+  for (const toml::node& item : *array) {
+    const int line = LineOf(item);
+    const toml::table* entry = item.as_table();
+    if (!entry) {
+      AddFiles(show.File(), show.Path("pictures"),
+               show.Expect<toml::value<std::string>>(
+                       item, what, "a string or a table { file = ..., caption = ... }")
+                   .get(),
+               line, files);
+      continue;
+    }
+    for (const auto& [key, value] : *entry)
+      if (key.str() != "file" && key.str() != "caption")
+        show.Fail(LineOf(value), "unknown key " + Quoted(std::string(key.str())) + " in " + what +
+                                     "; a picture's table has file and caption");
+    const toml::node* file = entry->get("file");
+    if (!file) show.Fail(line, what + " that is a table needs file = \"...\"");
+    const size_t first = files.size();
+    AddFiles(show.File(), show.Path("pictures"),
+             show.Expect<toml::value<std::string>>(*file, what + ".file", "a string").get(), line,
+             files);
+    if (const toml::node* caption = entry->get("caption")) {
+      const std::string& text =
+          show.Expect<toml::value<std::string>>(*caption, what + ".caption", "a string").get();
+      for (size_t i = first; i < files.size(); ++i) files[i].Caption = text;
+    }
+  }
   return files;
 }
 
@@ -215,7 +254,7 @@ void ReadMotion(const TTomlTable& show, TSSFileLocations& s) {
 
 void ReadShow(const TTomlTable& show, TManifest& manifest) {
   TSSFileLocations& s = manifest.Settings;
-  manifest.Pictures = Files(show, "pictures");
+  manifest.Pictures = PictureFiles(show);
   for (const auto& [text, line] : show.Strings("descriptions"))
     s.DescriptList.Items.push_back(Utf8ToAnsi(text));
   if (auto* effects = show.Array("effects")) {
@@ -246,9 +285,10 @@ void ReadShow(const TTomlTable& show, TManifest& manifest) {
   ReadMaxSize(show, manifest);
 }
 
-void ReadCaption(const TTomlTable& caption, TSSFileLocations& settings) {
+void ReadCaption(const TTomlTable& caption, TManifest& manifest) {
+  TSSFileLocations& settings = manifest.Settings;
   TFont& font = settings.TextFont;
-  Text(caption, "text", settings.Text);
+  if (auto text = caption.String("text")) settings.SetCaption(*text);
   Text(caption, "font", font.Name);
   // Windows takes face names of at most 31 characters (LOGFONT).
   if (font.Name.empty() || font.Name.size() > 31)
@@ -276,6 +316,10 @@ void ReadCaption(const TTomlTable& caption, TSSFileLocations& settings) {
   }
   caption.Flag("shadow", settings.lCaptionShadow);
   caption.Integer("margin", settings.CaptionMargin, 0, 1000, " pixels");
+  manifest.CaptionsFrom = caption
+                              .Choice<TCaptionSource>("from", {{"date", TCaptionSource::Date},
+                                                               {"name", TCaptionSource::Name}})
+                              .value_or(TCaptionSource::None);
 }
 
 void ReadMusic(const TTomlTable& music, TManifest& manifest) {
@@ -353,6 +397,27 @@ int LineForMissing(const TTomlTable& top, std::string_view table, std::string_vi
   return 0;
 }
 
+// Each picture's caption into the record: its own, or the one caption.from
+// makes of its date taken or its name. The description list holds either
+// these or show.descriptions, never both.
+void StorePictureCaptions(const TTomlTable& top, TManifest& manifest) {
+  const auto caption = top.Sub("caption");
+  const toml::node* from = caption ? caption->Find("from") : nullptr;
+  std::vector<std::string> undated;
+  const std::vector<std::string> captions = PictureCaptions(manifest, undated);
+  if (!undated.empty())
+    top.File().Warn(LineOf(*from), "caption.from = \"date\": no date taken in " +
+                                       JoinNames(undated) + "; they show the show's caption");
+  const bool any = std::any_of(captions.begin(), captions.end(),
+                               [](const std::string& text) { return !text.empty(); });
+  if (!any) return;
+  if (!manifest.Settings.DescriptList.Items.empty())
+    top.Fail(LineForMissing(top, "show", "descriptions"),
+             "show.descriptions and the pictures' captions both fill the description list; "
+             "give the captions in show.pictures alone");
+  manifest.Settings.SetPicCaptions(captions);
+}
+
 void CheckKind(const TTomlTable& top, const TManifest& manifest) {
   const TTomlFile& context = top.File();
   TSaverKind kind = manifest.Settings.Kind();
@@ -382,12 +447,13 @@ TManifest Read(const TTomlFile& file) {
   Text(top, "web", settings.Web);
   if (auto* node = top.Find("kind")) settings.SetKind(ParseKind(top, *node));
   if (auto show = top.Sub("show")) ReadShow(*show, manifest);
-  if (auto caption = top.Sub("caption")) ReadCaption(*caption, settings);
+  if (auto caption = top.Sub("caption")) ReadCaption(*caption, manifest);
   if (auto music = top.Sub("music")) ReadMusic(*music, manifest);
   if (auto flash = top.Sub("flash")) manifest.Flash = Files(*flash, "files");
   if (auto exit = top.Sub("exit")) ReadExit(*exit, settings);
   CheckMediaNames(file, manifest);
   CheckKind(top, manifest);
+  StorePictureCaptions(top, manifest);
   manifest.Warnings = file.TakeWarnings();
   return manifest;
 }

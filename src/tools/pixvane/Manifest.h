@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,11 @@ namespace pixvane::tool {
 struct TSourceFile {
   std::filesystem::path Path;
   int Line = 0;
+  std::optional<std::string> Caption;  // a picture's own, as the manifest gives it (UTF-8)
 };
+
+// Where pictures without a caption of their own get one at build time.
+enum class TCaptionSource { None, Date, Name };
 
 // A manifest read and checked: every path resolved and present, every value
 // in range. Settings is the record the saver will carry, from the manifest's
@@ -28,6 +33,7 @@ struct TManifest {
   // record. MaxWidth and MaxHeight are 0 when pictures keep their size.
   bool AutoRotate = true;
   int MaxWidth = 0, MaxHeight = 0;
+  TCaptionSource CaptionsFrom = TCaptionSource::None;
   // True when the manifest named no effects and got DefaultEffects.
   bool DefaultEffects = false;
   // Likely mistakes that still make a working saver ("FILE:LINE: ..."): an

@@ -34,12 +34,19 @@ TJson FontJson(const TFont& font) {
                {"Style", StyleNames(font.Style)}};
 }
 
+// A text property in UTF-8: 8-bit text from the code page, text the record
+// keeps as UTF-8 as it is.
+std::string TextUtf8(const TProperty& property) {
+  const std::string text = property.GetText();
+  return property.Unicode && *property.Unicode ? text : AnsiToUtf8(text);
+}
+
 // A settings property's value in JSON: texts in UTF-8, the one object (the
 // caption's font) as its own JSON object.
 TJson ValueJson(const TProperty& property) {
   switch (property.Kind) {
     case TPropKind::Text:
-      return AnsiToUtf8(property.GetText());
+      return TextUtf8(property);
     case TPropKind::Boolean:
       return property.GetOrd() != 0;
     case TPropKind::Object:
@@ -120,7 +127,7 @@ std::string ZoomText(int32_t thousandths) {
 std::string ValueText(const TProperty& property) {
   switch (property.Kind) {
     case TPropKind::Text:
-      return AnsiToUtf8(property.GetText());
+      return TextUtf8(property);
     case TPropKind::Boolean:
       return property.GetOrd() ? "True" : "False";
     case TPropKind::Object:
@@ -173,8 +180,17 @@ std::optional<std::string> PictureName(const TSSFileLocations& settings,
   return AnsiToUtf8(names.At(picture.Index - 1));
 }
 
+// The caption the player shows with the picture; nullopt for none.
+std::optional<std::string> PictureCaption(const TSSFileLocations& settings,
+                                          const TPictureInfo& picture) {
+  const TStoredText caption = settings.CaptionOf(picture.Index - 1);
+  if (caption.Empty()) return std::nullopt;
+  return caption.ToUtf8();
+}
+
 void PrintPictures(const TPackageReport& report, std::ostream& out) {
   out << "Pictures (" << report.Pictures.size() << ")\n";
+  const TSSFileLocations& settings = report.Package->Settings;
   for (const TPictureInfo& picture : report.Pictures) {
     out << std::setw(6) << picture.Index << "  offset " << std::setw(10) << std::left
         << picture.Offset << std::right << "  ";
@@ -183,6 +199,9 @@ void PrintPictures(const TPackageReport& report, std::ostream& out) {
       out << "error: " << *picture.Error;
     else
       out << *picture.Width << " x " << *picture.Height << ", " << *picture.JpegBytes << " bytes";
+    // The show's one caption is in the settings; a picture's own is shown here.
+    if (auto caption = PictureCaption(settings, picture); caption && settings.lPicCaptions)
+      out << ", caption \"" << *caption << "\"";
     out << "\n";
   }
 }
@@ -213,6 +232,7 @@ std::string ReportJson(const TPackageReport& report) {
                                      {"width", OrNull(picture.Width)},
                                      {"height", OrNull(picture.Height)},
                                      {"jpeg_bytes", OrNull(picture.JpegBytes)},
+                                     {"caption", OrNull(PictureCaption(package.Settings, picture))},
                                      {"error", OrNull(picture.Error)}});
   json["sounds"] = MediaJson(report.Sounds);
   json["flash"] = MediaJson(report.Flash);

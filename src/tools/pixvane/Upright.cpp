@@ -1,6 +1,7 @@
 #include "tools/pixvane/Upright.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,6 +36,7 @@ class TExifReader {
     return FBigEndian ? U16(offset) << 16 | U16(offset + 2) : U16(offset + 2) << 16 | U16(offset);
   }
   size_t At(uint64_t offset) const { return FStart + offset; }
+  bool BigEndian() const { return FBigEndian; }
 
  private:
   const std::vector<uint8_t>& FBytes;
@@ -43,12 +45,14 @@ class TExifReader {
 };
 
 constexpr uint32_t OrientationTag = 0x0112;
+constexpr uint32_t ExifDirectoryTag = 0x8769;
+constexpr uint32_t DateTakenTag = 0x9003;
+constexpr uint32_t AsciiType = 2;
 constexpr uint32_t ShortType = 3;
+constexpr uint32_t LongType = 4;
 
-// The orientation entry of the first image's directory in an APP1 block
-// holding "Exif\0\0" and a TIFF header.
-std::optional<TOrientationTag> FindInExif(const std::vector<uint8_t>& jpeg, size_t start,
-                                          size_t end) {
+// The TIFF structure of an APP1 block holding "Exif\0\0" and a TIFF header.
+std::optional<TExifReader> OpenExif(const std::vector<uint8_t>& jpeg, size_t start, size_t end) {
   static const uint8_t Signature[] = {'E', 'x', 'i', 'f', 0, 0};
   if (end - start < sizeof Signature + 8 ||
       !std::equal(std::begin(Signature), std::end(Signature), jpeg.begin() + start))
@@ -58,17 +62,48 @@ std::optional<TOrientationTag> FindInExif(const std::vector<uint8_t>& jpeg, size
   if (!bigEndian && !(jpeg[tiff] == 'I' && jpeg[tiff + 1] == 'I')) return std::nullopt;
   TExifReader exif(jpeg, tiff, end, bigEndian);
   if (exif.U16(2) != 42) return std::nullopt;
-  uint64_t directory = exif.U32(4);
+  return exif;
+}
+
+// The offset of the entry with tag, type and count in the directory at
+// directory; nullopt when it has none or leaves the block.
+std::optional<uint64_t> FindEntry(const TExifReader& exif, uint64_t directory, uint32_t tag,
+                                  uint32_t type, uint32_t count) {
   if (!exif.Has(directory, 2)) return std::nullopt;
-  uint32_t count = exif.U16(directory);
-  for (uint32_t i = 0; i < count; ++i) {
+  uint32_t entries = exif.U16(directory);
+  for (uint32_t i = 0; i < entries; ++i) {
     uint64_t entry = directory + 2 + 12 * uint64_t{i};
     if (!exif.Has(entry, 12)) return std::nullopt;
-    if (exif.U16(entry) == OrientationTag && exif.U16(entry + 2) == ShortType &&
-        exif.U32(entry + 4) == 1)
-      return TOrientationTag{exif.At(entry + 8), bigEndian};
+    if (exif.U16(entry) == tag && exif.U16(entry + 2) == type && exif.U32(entry + 4) == count)
+      return entry;
   }
   return std::nullopt;
+}
+
+// The orientation entry of the first image's directory.
+std::optional<TOrientationTag> FindInExif(const std::vector<uint8_t>& jpeg, size_t start,
+                                          size_t end) {
+  std::optional<TExifReader> exif = OpenExif(jpeg, start, end);
+  if (!exif) return std::nullopt;
+  auto entry = FindEntry(*exif, exif->U32(4), OrientationTag, ShortType, 1);
+  if (!entry) return std::nullopt;
+  return TOrientationTag{exif->At(*entry + 8), exif->BigEndian()};
+}
+
+// "YYYY:MM:DD HH:MM:SS" of the date taken, in the EXIF directory that the
+// first image's directory points to.
+std::optional<std::string> FindDateTaken(const std::vector<uint8_t>& jpeg, size_t start,
+                                         size_t end) {
+  std::optional<TExifReader> exif = OpenExif(jpeg, start, end);
+  if (!exif) return std::nullopt;
+  auto pointer = FindEntry(*exif, exif->U32(4), ExifDirectoryTag, LongType, 1);
+  if (!pointer) return std::nullopt;
+  auto entry = FindEntry(*exif, exif->U32(*pointer + 8), DateTakenTag, AsciiType, 20);
+  if (!entry) return std::nullopt;
+  const uint64_t text = exif->U32(*entry + 8);
+  if (!exif->Has(text, 19)) return std::nullopt;
+  return std::string(jpeg.begin() + static_cast<ptrdiff_t>(exif->At(text)),
+                     jpeg.begin() + static_cast<ptrdiff_t>(exif->At(text) + 19));
 }
 
 // Walks the segments ahead of the first scan, where the EXIF block must be,
@@ -127,6 +162,20 @@ int ExifOrientation(const std::vector<uint8_t>& jpeg) {
   auto tag = FindOrientation(jpeg);
   int orientation = tag ? OrientationAt(jpeg, *tag) : 1;
   return orientation >= 1 && orientation <= 8 ? orientation : 1;
+}
+
+std::optional<TDate> ExifDateTaken(const std::vector<uint8_t>& jpeg) {
+  std::optional<std::string> text;
+  VisitSegments(jpeg, [&](uint8_t marker, size_t start, size_t end) {
+    if (marker == 0xE1) text = FindDateTaken(jpeg, start + 4, end);
+    return text.has_value();
+  });
+  // Cameras without a clock write blanks or zeros; neither is a date.
+  int year = 0, month = 0, day = 0;
+  if (!text || std::sscanf(text->c_str(), "%4d:%2d:%2d", &year, &month, &day) != 3)
+    return std::nullopt;
+  if (year < 1 || month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;
+  return TDate{year, month, day};
 }
 
 std::vector<uint8_t> WithExifFrom(const std::vector<uint8_t>& jpeg,

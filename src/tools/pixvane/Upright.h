@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace pixvane::tool {
@@ -8,6 +9,16 @@ namespace pixvane::tool {
 // a camera records how it was held. 1 when the file has no EXIF block, no
 // orientation in it, or a value outside 1-8.
 int ExifOrientation(const std::vector<uint8_t>& jpeg);
+
+// A calendar date, as a camera records the day a photo was taken.
+struct TDate {
+  int Year, Month, Day;
+  bool operator==(const TDate&) const = default;
+};
+
+// The date taken (EXIF DateTimeOriginal) of a JPEG file; nullopt when it has
+// none or the camera left it blank.
+std::optional<TDate> ExifDateTaken(const std::vector<uint8_t>& jpeg);
 
 // jpeg with source's EXIF block (the one holding an orientation) put in
 // after its start marker, for a picture encoded anew from source; jpeg as it
