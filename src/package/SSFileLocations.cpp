@@ -8,6 +8,8 @@ namespace {
 
 const TIdentEntry ScaleModeNames[] = {{"smStretchFlag", 0}, {"smFit", 1}, {"smFill", 2}};
 const TIdentMap ScaleModeMap(ScaleModeNames, std::size(ScaleModeNames));
+const TIdentEntry MonitorModeNames[] = {{"mmSame", 0}, {"mmEach", 1}};
+const TIdentMap MonitorModeMap(MonitorModeNames, std::size(MonitorModeNames));
 
 TProperty& List(TPropertyList& properties, std::string_view name, TCommaList& list) {
   return properties.Text(
@@ -53,6 +55,7 @@ void TSSFileLocations::DefineProperties(TPropertyList& properties) {
   properties.Flag("lShufflePic", lShufflePic).Default = 0;
   properties.Flag("lCaptionShadow", lCaptionShadow).Default = 0;
   properties.Integer("CaptionMargin", CaptionMargin).Default = 0;
+  properties.Enum("MonitorMode", MonitorMode, MonitorModeMap).Default = 0;
   properties.Text("Name", Name).Stored = false;
   properties.Integer("Tag", Tag).Stored = false;
 }

@@ -52,6 +52,10 @@ enum class TSaverKind { Photo, Flash, Unknown };
 // evenly. Stored as ScaleMode, whose default 0 defers to lStretch.
 enum class TScaleMode { Stretch, None, Fit, Fill };
 
+// What the monitors of a screen show: one picture spread over them all, or
+// each the next picture of the order. Stored as MonitorMode.
+enum class TMonitorMode { Same, Each };
+
 // The settings record of a content package: everything about a show.
 class TSSFileLocations : public TPersistent {
  public:
@@ -79,6 +83,7 @@ class TSSFileLocations : public TPersistent {
   bool lShufflePic = false;     // every picture once per round, in a random order
   bool lCaptionShadow = false;  // a soft dark shadow under the caption
   int32_t CaptionMargin = 0;    // pixels at 96 DPI between the caption and the bottom edge
+  int32_t MonitorMode = 0;      // 0 one picture for every monitor, 1 a picture of its own on each
   std::string Name;  // every streamable component has these two; packages leave them empty
   int32_t Tag = 0;
 
@@ -93,6 +98,9 @@ class TSSFileLocations : public TPersistent {
   void SetSoundOrder(TSoundOrder order);
   TScaleMode Scale() const;
   void SetScale(TScaleMode mode);
+  TMonitorMode Monitors() const {
+    return MonitorMode == 1 ? TMonitorMode::Each : TMonitorMode::Same;
+  }
   TSaverKind Kind() const;
   void SetKind(TSaverKind kind);  // Photo or Flash
 

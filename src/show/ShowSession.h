@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "graphics/Bitmap.h"
 #include "package/Picture.h"
@@ -8,6 +10,7 @@
 #include "show/MusicPlayer.h"
 #include "show/PictureOrder.h"
 #include "show/ShowPlatform.h"
+#include "show/SlidePreparer.h"
 #include "transition/TransitionView.h"
 
 namespace pixvane {
@@ -49,13 +52,15 @@ class TShowSession {
   void SetColor(TColor color) { FView.Color = color; }
 
   // At activation, before the first tick: a Flash package without pictures
-  // hands over to its movies at once, a photo package starts its music.
+  // hands over to its movies at once, a photo package starts its music, and
+  // on a platform that prepares slides in the background the first one is
+  // read and composed from now on.
   void Start();
   // The next slide: picks the picture and style, composes the slide and runs
   // the transition to it, with the show timer off until the transition has
   // ended; then the timer is armed with the interval (none: the show stays
-  // on this slide). After a Flash package's last picture the movies take
-  // over and the timer stays off. An error leaves the timer off, so the
+  // on this slide) and, in the background, the next slide is prepared. After a Flash package's last
+  // picture the movies take over and the timer stays off. An error leaves the timer off, so the
   // show stops on what the screen shows; it is raised for the host to
   // report.
   void ShowTimerTick();
@@ -69,13 +74,27 @@ class TShowSession {
   int32_t FEffectIndex = 0;
 
  private:
-  TBitmap ComposeSlide(const TImage& image);
+  // The pictures of one tick, taken from the order ahead of it: one for
+  // the whole screen, or one per monitor; none when a Flash package's
+  // pictures are through. Screen is what they were composed for.
+  struct TSlidePlan {
+    std::vector<int32_t> Pictures;
+    TShowScreen Screen;
+  };
+
+  TSlidePlan PlanSlide();
+  void PrepareSlide(const TSlidePlan& plan);
+  void PrepareNextSlide();
+  TSlidePreparer::TPrepared TakeSlide(TSlidePlan& plan);
+  void SetStyles(const TShowScreen& screen);
   uint8_t NextStyle();
 
   TShowPlatform& FPlatform;
   TSSFileLocations FSettings;
   TTransitionView FView;
   TPictureOrder FOrder;
+  TSlidePreparer FPreparer;
+  std::optional<TSlidePlan> FNext;       // in the background: the slide being prepared
   std::unique_ptr<TMusicPlayer> FMusic;  // with the platform's music device only
 };
 

@@ -49,6 +49,19 @@ TBitmap TSlideComposer::ComposeSlide(const TJPEGImage* graphic, int32_t width, i
   return slide;
 }
 
+TBitmap TSlideComposer::ComposeEach(const std::vector<const TJPEGImage*>& graphics, int32_t width,
+                                    int32_t height, const std::vector<TMonitor>& monitors) {
+  TBitmap slide(width, height);  // black
+  for (size_t i = 0; i < monitors.size() && i < graphics.size(); ++i) {
+    const TJPEGImage* graphic = graphics[i];
+    if (graphic && graphic->Width() > 0 && graphic->Height() > 0)
+      DrawPicture(slide, *graphic, FSettings.Scale(), {monitors[i].Bounds});
+  }
+  if (!FSettings.Text.empty())
+    for (const TMonitor& monitor : monitors) DrawCaption(slide, monitor);
+  return slide;
+}
+
 void DrawScaledPicture(TBitmap& slide, const TJPEGImage& graphic, const std::vector<TRect>& areas,
                        const std::vector<TRect>& placements) {
   int32_t needWidth = 1, needHeight = 1;

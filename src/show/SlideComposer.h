@@ -17,6 +17,7 @@ namespace pixvane {
 struct TMonitor {
   TRect Bounds;
   int32_t PixelsPerInch = 96;
+  friend bool operator==(const TMonitor&, const TMonitor&) = default;
 };
 
 // Text in the package's caption font, as the platform draws it.
@@ -59,6 +60,10 @@ class TSlideComposer {
 
   TBitmap ComposeSlide(const TJPEGImage* graphic, int32_t width, int32_t height,
                        const std::vector<TMonitor>& monitors);
+  // A picture of its own on each monitor (graphics[i] on monitors[i]; a
+  // missing one leaves its monitor black), the caption on every monitor.
+  TBitmap ComposeEach(const std::vector<const TJPEGImage*>& graphics, int32_t width, int32_t height,
+                      const std::vector<TMonitor>& monitors);
 
   // The picture alone, placed by mode in each of areas.
   static void DrawPicture(TBitmap& slide, const TJPEGImage& graphic, TScaleMode mode,

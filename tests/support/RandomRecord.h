@@ -34,6 +34,7 @@ class TRandomRecord {
     r.SoundRandom = Int();
     r.ScaleMode = Pick({0, 1, 2});
     r.CaptionMargin = Int();
+    r.MonitorMode = Pick({0, 1});
     for (std::string* text : {&r.Title, &r.Author, &r.Email, &r.Web, &r.Ver}) *text = Text(300);
     for (TCommaList* list :
          {&r.EffectList, &r.PicList, &r.PicFileNamesList, &r.SndList, &r.SndFileNamesList,

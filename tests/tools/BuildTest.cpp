@@ -132,7 +132,8 @@ TEST_F(BuildTest, InspectReadsBackEverySetting) {
   EXPECT_EQ(s["SndSizesCommaList"], "12,20");
   EXPECT_EQ(s["FlashFileNamesCommaList"], "intro.swf,outro.swf");
   EXPECT_EQ(s["FlashSizesCommaList"], "9,0");
-  EXPECT_EQ(s.size(), 34u);  // every property of the record, no more
+  EXPECT_EQ(s["MonitorMode"], 0);
+  EXPECT_EQ(s.size(), 35u);  // every property of the record, no more
 }
 
 // What the tool wrote before pictures were prepared and the record grew: the
@@ -167,7 +168,8 @@ TEST_F(BuildTest, AManifestWithoutNewKeysGivesTheOldPackage) {
   Build();
   auto saver = test::ReadBytes(Folder / "out/saver.scr");
   EXPECT_TRUE(saver == PlainPackage(oldManifest, Player));
-  for (std::string name : {"ScaleMode", "lShufflePic", "lCaptionShadow", "CaptionMargin"})
+  for (std::string name :
+       {"ScaleMode", "lShufflePic", "lCaptionShadow", "CaptionMargin", "MonitorMode"})
     EXPECT_EQ(std::search(saver.begin(), saver.end(), name.begin(), name.end()), saver.end());
 }
 

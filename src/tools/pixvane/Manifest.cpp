@@ -25,7 +25,7 @@ const TTomlSchema ManifestSchema = {
     {{"", {"title", "author", "email", "web", "kind", "show", "caption", "music", "flash", "exit"}},
      {"show",
       {"pictures", "descriptions", "effects", "interval", "order", "random_order", "random_effects",
-       "clear_between", "scale", "stretch", "auto_rotate", "max_size"}},
+       "clear_between", "scale", "stretch", "auto_rotate", "max_size", "monitors"}},
      {"caption", {"text", "font", "height", "color", "charset", "style", "shadow", "margin"}},
      {"music", {"files", "order", "loop", "mute"}},
      {"flash", {"files"}},
@@ -166,6 +166,9 @@ void ReadOrderAndScale(const TTomlTable& show, TSSFileLocations& s) {
   // the nearest it knows.
   s.lRandomPic = order && *order != TOrderChoice::List;
   s.lShufflePic = order == TOrderChoice::Shuffle;
+  auto monitors = show.Choice<TMonitorMode>(
+      "monitors", {{"same", TMonitorMode::Same}, {"each", TMonitorMode::Each}});
+  if (monitors) s.MonitorMode = *monitors == TMonitorMode::Each ? 1 : 0;
 }
 
 // "WIDTHxHEIGHT", both at least 1 and at most JPEG's largest side.
