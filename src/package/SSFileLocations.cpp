@@ -11,6 +11,8 @@ const TIdentEntry ScaleModeNames[] = {{"smStretchFlag", 0}, {"smFit", 1}, {"smFi
 const TIdentMap ScaleModeMap(ScaleModeNames, std::size(ScaleModeNames));
 const TIdentEntry MotionNames[] = {{"mtNone", 0}, {"mtPanZoom", 1}};
 const TIdentMap MotionMap(MotionNames, std::size(MotionNames));
+const TIdentEntry MonitorModeNames[] = {{"mmSame", 0}, {"mmEach", 1}};
+const TIdentMap MonitorModeMap(MonitorModeNames, std::size(MonitorModeNames));
 
 TProperty& List(TPropertyList& properties, std::string_view name, TCommaList& list) {
   return properties.Text(
@@ -61,6 +63,7 @@ void TSSFileLocations::DefineProperties(TPropertyList& properties) {
   properties.Enum("Motion", Motion, MotionMap).Default = 0;
   properties.Integer("MotionZoom", MotionZoom).Default = DefaultMotionZoom;
   properties.Flag("lPicCaptions", lPicCaptions).Default = 0;
+  properties.Enum("MonitorMode", MonitorMode, MonitorModeMap).Default = 0;
   properties.Text("Name", Name).Stored = false;
   properties.Integer("Tag", Tag).Stored = false;
 }

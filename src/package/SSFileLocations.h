@@ -56,6 +56,10 @@ enum class TSaverKind { Photo, Flash, Unknown };
 // evenly. Stored as ScaleMode, whose default 0 defers to lStretch.
 enum class TScaleMode { Stretch, None, Fit, Fill };
 
+// What the monitors of a screen show: one picture spread over them all, or
+// each the next picture of the order. Stored as MonitorMode.
+enum class TMonitorMode { Same, Each };
+
 // The settings record of a content package: everything about a show.
 class TSSFileLocations : public TPersistent {
  public:
@@ -94,7 +98,8 @@ class TSSFileLocations : public TPersistent {
   // lacks. The reader sets them from the stream's text type.
   bool TextUtf8 = false;
   bool DescriptUtf8 = false;
-  std::string Name;  // every streamable component has these two; packages leave them empty
+  int32_t MonitorMode = 0;  // 0 one picture for every monitor, 1 a picture of its own on each
+  std::string Name;         // every streamable component has these two; packages leave them empty
   int32_t Tag = 0;
 
   std::string_view ClassName() const override { return "TSSFileLocations"; }
@@ -114,6 +119,9 @@ class TSSFileLocations : public TPersistent {
   // The zoom as the player uses it: a stored value outside the range is
   // brought to its nearest end.
   double Zoom() const;
+  TMonitorMode Monitors() const {
+    return MonitorMode == 1 ? TMonitorMode::Each : TMonitorMode::Same;
+  }
   TSaverKind Kind() const;
   void SetKind(TSaverKind kind);  // Photo or Flash
 

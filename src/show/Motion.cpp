@@ -18,20 +18,26 @@ double RandomPoint() {
 
 }  // namespace
 
-TMotionPath TMotionPath::Random(double zoom, double roomX, double roomY) {
+TMotionDraw TMotionDraw::Random() {
+  TMotionDraw draw;
+  draw.ZoomIn = pixvane::Random(2) == 0;
+  draw.From = pixvane::Random(2);
+  draw.Across1 = RandomPoint();
+  draw.Across2 = RandomPoint();
+  return draw;
+}
+
+TMotionPath TMotionPath::Make(const TMotionDraw& draw, double zoom, double roomX, double roomY) {
   TMotionPath path;
-  const bool zoomIn = pixvane::Random(2) == 0;
-  path.ZoomFrom = zoomIn ? 1 : zoom;
-  path.ZoomTo = zoomIn ? zoom : 1;
+  path.ZoomFrom = draw.ZoomIn ? 1 : zoom;
+  path.ZoomTo = draw.ZoomIn ? zoom : 1;
   // The long way: from one end of the room to the other.
-  const double from = pixvane::Random(2);
-  double across1 = RandomPoint(), across2 = RandomPoint();
   if (roomY > roomX) {
-    path.FromY = from, path.ToY = 1 - from;
-    path.FromX = across1, path.ToX = across2;
+    path.FromY = draw.From, path.ToY = 1 - draw.From;
+    path.FromX = draw.Across1, path.ToX = draw.Across2;
   } else {
-    path.FromX = from, path.ToX = 1 - from;
-    path.FromY = across1, path.ToY = across2;
+    path.FromX = draw.From, path.ToX = 1 - draw.From;
+    path.FromY = draw.Across1, path.ToY = draw.Across2;
   }
   return path;
 }

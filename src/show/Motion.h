@@ -12,6 +12,18 @@ struct TMotionFrame {
   TRect Clip;
 };
 
+// The random choices of one path: zooming in or out, the end of the long
+// axis it starts from, and two points across the other. They are drawn from
+// the shared generator on the show's thread when the slide is planned, so a
+// slide prepared on another thread moves as one prepared at its tick.
+struct TMotionDraw {
+  bool ZoomIn = true;
+  double From = 0;
+  double Across1 = 0.5, Across2 = 0.5;
+
+  static TMotionDraw Random();
+};
+
 // The slow pan and zoom of one slide. The picture starts at one zoom and
 // ends at the other (1 and the package's zoom, either way round), and its
 // view slides from one point to another on each axis, in fractions of the
@@ -21,12 +33,16 @@ struct TMotionPath {
   double ZoomFrom = 1, ZoomTo = 1;
   double FromX = 0.5, ToX = 0.5, FromY = 0.5, ToY = 0.5;
 
-  // A path from the shared generator: zooming in or out at random, and
-  // panning the whole way along the axis where the picture has the more
-  // room (a portrait photo filling a landscape screen pans down or up),
-  // from a random point to another across the other. roomX and roomY are
-  // the picture's overhang in pixels at the full zoom.
-  static TMotionPath Random(double zoom, double roomX, double roomY);
+  // The path of draw: zooming in or out, and panning the whole way along
+  // the axis where the picture has the more room (a portrait photo filling
+  // a landscape screen pans down or up), from one point to another across
+  // the other. roomX and roomY are the picture's overhang in pixels at the
+  // full zoom.
+  static TMotionPath Make(const TMotionDraw& draw, double zoom, double roomX, double roomY);
+  // The same with choices fresh from the shared generator.
+  static TMotionPath Random(double zoom, double roomX, double roomY) {
+    return Make(TMotionDraw::Random(), zoom, roomX, roomY);
+  }
 
   // The picture at progress 0 to 1 of its time on screen. placement is
   // where the still picture lands (by the scale mode) and area its monitor.

@@ -28,7 +28,7 @@ void FillAround(TBitmap& slide, const TRect& area, const TRect& inner) {
 }  // namespace
 
 TMotionSlide::TMotionSlide(const TJPEGImage& graphic, TScaleMode mode, double zoom,
-                           const std::vector<TRect>& areas)
+                           const std::vector<TRect>& areas, const TMotionDraw& draw)
     : FAreas(areas) {
   int32_t width = 1, height = 1;
   double roomX = 0, roomY = 0;
@@ -46,7 +46,7 @@ TMotionSlide::TMotionSlide(const TJPEGImage& graphic, TScaleMode mode, double zo
   TBitmap decoded = graphic.Decode(DecodeScale(graphic, zoomedWidth, zoomedHeight));
   FPicture.SetSize(zoomedWidth, zoomedHeight);
   DrawScaled(FPicture, FPicture.Bounds(), FPicture.Bounds(), decoded);
-  FPath = TMotionPath::Random(zoom, roomX, roomY);
+  FPath = TMotionPath::Make(draw, zoom, roomX, roomY);
 }
 
 void TMotionSlide::Draw(TBitmap& slide, double progress) const {

@@ -12,11 +12,11 @@ namespace pixvane {
 // The frames of a slide that pans and zooms. The picture is decoded and
 // scaled once, at its largest placement times the full zoom, so every frame
 // only samples it bilinearly at a scale between 1 and the zoom; the path is
-// drawn from the shared generator once for all monitors.
+// drawn once for all its areas.
 class TMotionSlide {
  public:
   TMotionSlide(const TJPEGImage& graphic, TScaleMode mode, double zoom,
-               const std::vector<TRect>& areas);
+               const std::vector<TRect>& areas, const TMotionDraw& draw);
 
   // The picture at progress 0 to 1 on every area of slide. What the still
   // picture leaves black (bars, the edges of a small picture) is made black

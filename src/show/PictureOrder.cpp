@@ -43,4 +43,23 @@ void TPictureOrder::Deal(int32_t count) {
   FPosition = 0;
 }
 
+std::vector<int> MatchOrientations(const std::vector<bool>& portraitPictures,
+                                   const std::vector<bool>& portraitMonitors) {
+  std::vector<bool> taken(portraitPictures.size(), false);
+  auto take = [&](auto fits) {
+    for (size_t i = 0; i < portraitPictures.size(); ++i)
+      if (!taken[i] && fits(portraitPictures[i])) {
+        taken[i] = true;
+        return static_cast<int>(i);
+      }
+    return -1;
+  };
+  std::vector<int> chosen;
+  for (bool portrait : portraitMonitors)
+    chosen.push_back(take([=](bool p) { return p == portrait; }));
+  for (int& picture : chosen)
+    if (picture < 0) picture = take([](bool) { return true; });
+  return chosen;
+}
+
 }  // namespace pixvane

@@ -22,6 +22,8 @@ class TPictureOrder {
  public:
   explicit TPictureOrder(const TSSFileLocations& settings) : FSettings(settings) {}
 
+  // Whether the order is a random one, whose pictures may go to any monitor.
+  bool IsRandom() const { return FSettings.lShufflePic || FSettings.lRandomPic; }
   // The index of the next picture (PicCount must be above 0), or nothing
   // when a Flash saver's pictures are through. The picture counts as taken
   // whether or not it reaches the screen.
@@ -37,5 +39,13 @@ class TPictureOrder {
   std::vector<int32_t> FRound;  // shuffle: this round's order
   size_t FPosition = 0;         // shuffle: how much of it has been taken
 };
+
+// Which of the pictures taken for the monitors goes to which: for each
+// monitor in turn the first picture left of its orientation (portrait or
+// not); then the monitors still without one take what is left, in order.
+// Returns a picture index per monitor;
+// monitors beyond the pictures get none (-1).
+std::vector<int> MatchOrientations(const std::vector<bool>& portraitPictures,
+                                   const std::vector<bool>& portraitMonitors);
 
 }  // namespace pixvane

@@ -16,6 +16,7 @@ class TStream;
 struct TShowScreen {
   int32_t Width = 0, Height = 0;
   std::vector<TMonitor> Monitors;
+  friend bool operator==(const TShowScreen&, const TShowScreen&) = default;
 };
 
 // What a show needs of the platform that runs it. A host of the show (the
@@ -42,6 +43,10 @@ class TShowPlatform {
   virtual std::unique_ptr<TStream> OpenPackage() = 0;
   // Asked for every slide: the monitors may have changed.
   virtual TShowScreen Screen() = 0;
+  // Whether the next slide is read and composed on a thread of its own
+  // while the current one shows. Then the caption painter is used from that
+  // thread, never at the same time as from this one.
+  virtual bool PreparesInBackground() { return false; }
   // The device the music plays on; none: the show is silent.
   virtual TMediaPlayer* MusicDevice() { return nullptr; }
   // The Flash movies of a Flash package: hidden before every slide, and in

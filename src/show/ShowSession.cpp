@@ -10,9 +10,42 @@
 #include "show/SlideComposer.h"
 
 namespace pixvane {
+namespace {
+
+bool Portrait(int32_t width, int32_t height) {
+  return height > width;
+}
+
+// Which of the pictures each monitor shows (-1: none): in the order taken,
+// or, where the order is a random one anyway, portrait pictures on portrait
+// monitors.
+std::vector<int> PicturesForMonitors(const std::vector<const TJPEGImage*>& graphics,
+                                     const std::vector<TMonitor>& monitors, bool matchOrientation) {
+  if (!matchOrientation) {
+    std::vector<int> inOrder;
+    for (size_t i = 0; i < monitors.size(); ++i)
+      inOrder.push_back(i < graphics.size() ? static_cast<int>(i) : -1);
+    return inOrder;
+  }
+  std::vector<bool> portraitPictures, portraitMonitors;
+  for (const TJPEGImage* graphic : graphics)
+    portraitPictures.push_back(graphic && Portrait(graphic->Width(), graphic->Height()));
+  for (const TMonitor& monitor : monitors)
+    portraitMonitors.push_back(Portrait(monitor.Bounds.Width(), monitor.Bounds.Height()));
+  return MatchOrientations(portraitPictures, portraitMonitors);
+}
+
+bool Drawable(const TJPEGImage* graphic) {
+  return graphic && graphic->Width() > 0 && graphic->Height() > 0;
+}
+
+}  // namespace
 
 TShowSession::TShowSession(TShowPlatform& platform)
-    : FPlatform(platform), FView(platform.ViewHost()), FOrder(FSettings) {
+    : FPlatform(platform),
+      FView(platform.ViewHost()),
+      FOrder(FSettings),
+      FPreparer(platform.PreparesInBackground()) {
   FPlatform.ViewHost().Attach(&FView);
   // One slide covers the whole screen; the view only fits it to its area.
   FView.Threaded = false;
@@ -28,6 +61,7 @@ TShowSession::TShowSession(TShowPlatform& platform)
 
 TShowSession::~TShowSession() {
   StopMotion();
+  FPreparer.Discard();  // its work reads the settings
   FPlatform.ViewHost().Attach(nullptr);
 }
 
@@ -47,6 +81,7 @@ void TShowSession::Start() {
   if (FSettings.Kind() == TSaverKind::Flash && FSettings.PicCount() == 0)
     FPlatform.StartFlashShow();
   if (FSettings.Kind() == TSaverKind::Photo && FMusic) FMusic->Start();
+  PrepareNextSlide();
 }
 
 void TShowSession::MusicNotify() {
@@ -58,25 +93,24 @@ void TShowSession::ShowTimerTick() {
   FPlatform.DisarmShowTimer();
   StopMotion();
   FPlatform.HideFlash();
-  std::optional<int32_t> next = FOrder.Next();
-  if (!next) {
+  TSlidePlan plan = FNext ? std::move(*FNext) : PlanSlide();
+  FNext.reset();
+  if (plan.Pictures.empty()) {
     FPlatform.StartFlashShow();  // the timer stays off: from now on only movies play
     return;
   }
-  FPicIndex = *next;
+  FPicIndex = plan.Pictures.front();
   // The file stays open while its picture is on its way to the screen, and
   // is given back however the tick ends.
-  std::unique_ptr<TStream> file = FPlatform.OpenPackage();
-  file->Seek(FSettings.PicOffsetAt(FPicIndex));
-  std::unique_ptr<TImage> image = ReadPictureObject(*file);
+  TSlidePreparer::TPrepared prepared = TakeSlide(plan);
+  FMotion = std::move(FPrepared.Motion);
+  FShown = std::move(FPrepared.Shown);
+  DrawCaptions(prepared.Slide);
   if (FView.Busy()) FView.Stop();
-  {
-    // The view keeps its own copy; ours goes before the transition runs.
-    TBitmap slide = ComposeSlide(*image);
-    image.reset();
-    FView.SetPicture(&slide);
-  }
-  FView.Style = NextStyle();
+  // The view keeps its own copy; ours goes before the transition runs.
+  FView.SetPicture(&prepared.Slide);
+  prepared.Slide = TBitmap();
+  SetStyles(plan.Screen);
   if (FSettings.lClearOldImage) {
     FView.Clear();
     FView.Update();  // the bare background is what the transition starts from
@@ -84,39 +118,124 @@ void TShowSession::ShowTimerTick() {
   const uint32_t transitionStart = FPlatform.ViewHost().TickCount();
   FView.Execute();
   const uint32_t transitionMs = FPlatform.ViewHost().TickCount() - transitionStart;
-  file.reset();
+  prepared.File.reset();
   FPlatform.ViewHost().ProcessMessages(0);
   // A timer without an interval would never tick: the show stays here.
-  if (FSettings.Interval > 0) FPlatform.ArmShowTimer(static_cast<uint32_t>(FSettings.Interval));
+  if (FSettings.Interval > 0) {
+    PrepareNextSlide();
+    FPlatform.ArmShowTimer(static_cast<uint32_t>(FSettings.Interval));
+  }
   StartMotion(transitionMs);
 }
 
-TBitmap TShowSession::ComposeSlide(const TImage& image) {
+TShowSession::TSlidePlan TShowSession::PlanSlide() {
+  TSlidePlan plan{{}, FPlatform.Screen(), {}};
+  if (plan.Screen.Monitors.empty())
+    plan.Screen.Monitors.push_back({{0, 0, plan.Screen.Width, plan.Screen.Height}});
+  const size_t count = FSettings.Monitors() == TMonitorMode::Each ? plan.Screen.Monitors.size() : 1;
+  while (plan.Pictures.size() < count)
+    if (std::optional<int32_t> next = FOrder.Next())
+      plan.Pictures.push_back(*next);
+    else
+      break;
+  if (FSettings.PanZoom())
+    for (size_t i = 0; i < plan.Pictures.size(); ++i) plan.Motion.push_back(TMotionDraw::Random());
+  return plan;
+}
+
+// Only where slides are prepared in the background are the next pictures
+// taken from the order ahead of their tick: what is drawn from the shared
+// generator, and when, stays as it was.
+void TShowSession::PrepareNextSlide() {
+  if (!FPlatform.PreparesInBackground() || FSettings.PicCount() == 0) return;
+  FNext = PlanSlide();
+  if (!FNext->Pictures.empty()) PrepareSlide(*FNext);
+}
+
+TSlidePreparer::TPrepared TShowSession::TakeSlide(TSlidePlan& plan) {
+  // Composed for monitors that have changed since, the slide is made anew.
   TShowScreen screen = FPlatform.Screen();
   if (screen.Monitors.empty()) screen.Monitors.push_back({{0, 0, screen.Width, screen.Height}});
-  const TJPEGImage* graphic = image.Picture.Graphic();
-  TSlideComposer composer(FSettings, FPlatform.CaptionPainter());
-  const TStoredText caption = FSettings.CaptionOf(FPicIndex);
-  if (!FSettings.PanZoom() || !graphic || graphic->Width() <= 0 || graphic->Height() <= 0)
-    return composer.ComposeSlide(graphic, screen.Width, screen.Height, screen.Monitors, caption);
-  PrepareMotion(*graphic, screen);
-  TBitmap slide(screen.Width, screen.Height);
-  FMotion->Draw(slide, 0);
-  composer.DrawCaptions(slide, FMotionMonitors, caption);
+  if (!FPreparer.Pending() || !(screen == plan.Screen)) {
+    plan.Screen = std::move(screen);
+    PrepareSlide(plan);
+  }
+  return FPreparer.Take();
+}
+
+void TShowSession::PrepareSlide(const TSlidePlan& plan) {
+  FPreparer.Start([this] { return FPlatform.OpenPackage(); },
+                  [this, plan](TStream& file) { return ComposeSlide(plan, file, FPrepared); });
+}
+
+// Runs on the preparer's thread: it reads the settings and the file it is
+// given, and writes only the slide and parts. Captions are drawn on the
+// show's thread, where the caption painter lives.
+TBitmap TShowSession::ComposeSlide(const TSlidePlan& plan, TStream& file,
+                                   TSlideParts& parts) const {
+  std::vector<std::unique_ptr<TImage>> images;
+  std::vector<const TJPEGImage*> graphics;
+  for (int32_t index : plan.Pictures) {
+    file.Seek(FSettings.PicOffsetAt(index));
+    images.push_back(ReadPictureObject(file));
+    graphics.push_back(images.back()->Picture.Graphic());
+  }
+  const TShowScreen& screen = plan.Screen;
+  const bool each = FSettings.Monitors() == TMonitorMode::Each;
+  const std::vector<int> onMonitor =
+      each ? PicturesForMonitors(graphics, screen.Monitors, FOrder.IsRandom())
+           : std::vector<int>(screen.Monitors.size(), 0);
+  parts = {};
+  for (size_t i = 0; i < screen.Monitors.size(); ++i)
+    if (onMonitor[i] >= 0) parts.Shown.push_back({screen.Monitors[i], plan.Pictures[onMonitor[i]]});
+  TBitmap slide(screen.Width, screen.Height);  // black
+  if (FSettings.PanZoom()) {
+    std::vector<TRect> all;
+    for (const TMonitor& monitor : screen.Monitors) all.push_back(monitor.Bounds);
+    for (size_t i = 0; i < (each ? screen.Monitors.size() : 1); ++i) {
+      const int picture = onMonitor[i];
+      if (picture < 0 || !Drawable(graphics[picture])) continue;
+      parts.Motion.push_back(std::make_unique<TMotionSlide>(
+          *graphics[picture], FSettings.Scale(), FSettings.Zoom(),
+          each ? std::vector<TRect>{screen.Monitors[i].Bounds} : all, plan.Motion[picture]));
+      parts.Motion.back()->Draw(slide, 0);
+    }
+    return slide;
+  }
+  for (size_t i = 0; i < (each ? screen.Monitors.size() : 1); ++i) {
+    const int picture = onMonitor[i];
+    if (picture < 0 || !Drawable(graphics[picture])) continue;
+    std::vector<TRect> areas;
+    if (each)
+      areas.push_back(screen.Monitors[i].Bounds);
+    else
+      for (const TMonitor& monitor : screen.Monitors) areas.push_back(monitor.Bounds);
+    TSlideComposer::DrawPicture(slide, *graphics[picture], FSettings.Scale(), areas);
+  }
   return slide;
+}
+
+// Every monitor's caption: its own picture's, else the show's.
+void TShowSession::DrawCaptions(TBitmap& slide) {
+  TSlideComposer composer(FSettings, FPlatform.CaptionPainter());
+  for (const auto& [monitor, picture] : FShown)
+    composer.DrawCaptions(slide, {monitor}, FSettings.CaptionOf(picture));
+}
+
+void TShowSession::SetStyles(const TShowScreen& screen) {
+  FView.Areas.clear();
+  FView.Style = NextStyle();
+  if (FSettings.Monitors() != TMonitorMode::Each || screen.Monitors.size() < 2) return;
+  // Each monitor has a transition of its own, the next style of the order.
+  FView.Areas.push_back({screen.Monitors.front().Bounds, FView.Style});
+  for (size_t i = 1; i < screen.Monitors.size(); ++i)
+    FView.Areas.push_back({screen.Monitors[i].Bounds, NextStyle()});
 }
 
 // --- pan and zoom -----------------------------------------------------------
 
-void TShowSession::PrepareMotion(const TJPEGImage& graphic, const TShowScreen& screen) {
-  std::vector<TRect> areas;
-  for (const TMonitor& monitor : screen.Monitors) areas.push_back(monitor.Bounds);
-  FMotion = std::make_unique<TMotionSlide>(graphic, FSettings.Scale(), FSettings.Zoom(), areas);
-  FMotionMonitors = screen.Monitors;
-}
-
 void TShowSession::StartMotion(uint32_t transitionMs) {
-  if (!FMotion) return;
+  if (FMotion.empty()) return;
   constexpr uint32_t FramePeriodUs = 1000000 / 60;
   FMotionStart = FPlatform.ViewHost().TickCount();
   FMotionPace = MotionPace(FSettings.Interval, transitionMs);
@@ -124,21 +243,20 @@ void TShowSession::StartMotion(uint32_t transitionMs) {
 }
 
 void TShowSession::StopMotion() {
-  if (!FMotion) return;
+  if (FMotion.empty()) return;
   FPlatform.ViewHost().StopFrames();
   // The transition to the next slide starts from the frame on screen; the
-  // prepared picture is not needed any more.
-  FMotion.reset();
+  // prepared pictures are not needed any more.
+  FMotion.clear();
 }
 
 void TShowSession::MotionFrame() {
-  if (!FMotion) return;
+  if (FMotion.empty()) return;
   const uint32_t elapsed = FPlatform.ViewHost().TickCount() - FMotionStart;
   const double progress = std::min(1.0, elapsed * FMotionPace);
   FView.RedrawScreen([&](TBitmap& screen) {
-    FMotion->Draw(screen, progress);
-    TSlideComposer(FSettings, FPlatform.CaptionPainter())
-        .DrawCaptions(screen, FMotionMonitors, FSettings.CaptionOf(FPicIndex));
+    for (const auto& motion : FMotion) motion->Draw(screen, progress);
+    DrawCaptions(screen);
   });
   // At the end of its path the picture holds still, costing nothing.
   if (progress >= 1.0) StopMotion();

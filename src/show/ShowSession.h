@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "graphics/Bitmap.h"
 #include "package/Picture.h"
@@ -9,6 +11,7 @@
 #include "show/MusicPlayer.h"
 #include "show/PictureOrder.h"
 #include "show/ShowPlatform.h"
+#include "show/SlidePreparer.h"
 #include "transition/TransitionView.h"
 
 namespace pixvane {
@@ -50,13 +53,15 @@ class TShowSession {
   void SetColor(TColor color) { FView.Color = color; }
 
   // At activation, before the first tick: a Flash package without pictures
-  // hands over to its movies at once, a photo package starts its music.
+  // hands over to its movies at once, a photo package starts its music, and
+  // on a platform that prepares slides in the background the first one is
+  // read and composed from now on.
   void Start();
   // The next slide: picks the picture and style, composes the slide and runs
   // the transition to it, with the show timer off until the transition has
   // ended; then the timer is armed with the interval (none: the show stays
-  // on this slide). After a Flash package's last picture the movies take
-  // over and the timer stays off. An error leaves the timer off, so the
+  // on this slide) and, in the background, the next slide is prepared. After a Flash package's last
+  // picture the movies take over and the timer stays off. An error leaves the timer off, so the
   // show stops on what the screen shows; it is raised for the host to
   // report.
   void ShowTimerTick();
@@ -73,12 +78,32 @@ class TShowSession {
   int32_t FEffectIndex = 0;
 
  private:
-  TBitmap ComposeSlide(const TImage& image);
+  // The pictures of one tick, taken from the order ahead of it: one for
+  // the whole screen, or one per monitor; none when a Flash package's
+  // pictures are through. Screen is what they were composed for.
+  struct TSlidePlan {
+    std::vector<int32_t> Pictures;
+    TShowScreen Screen;
+    std::vector<TMotionDraw> Motion;  // with pan and zoom: each picture's path
+  };
+  // What the preparer's work makes beside the slide: the pictures that move
+  // and the picture on each monitor. The show's thread reads them once the
+  // slide is taken.
+  struct TSlideParts {
+    std::vector<std::unique_ptr<TMotionSlide>> Motion;
+    std::vector<std::pair<TMonitor, int32_t>> Shown;
+  };
+
+  TSlidePlan PlanSlide();
+  void PrepareSlide(const TSlidePlan& plan);
+  void PrepareNextSlide();
+  TSlidePreparer::TPrepared TakeSlide(TSlidePlan& plan);
+  TBitmap ComposeSlide(const TSlidePlan& plan, TStream& file, TSlideParts& parts) const;
+  void DrawCaptions(TBitmap& slide);
+  void SetStyles(const TShowScreen& screen);
   uint8_t NextStyle();
-  // Pan and zoom: the slide's picture prepared for its frames (its first
-  // frame is the slide the transition runs to), the pulse of frames started
-  // once the transition has ended and stopped before the next, and one frame.
-  void PrepareMotion(const TJPEGImage& graphic, const TShowScreen& screen);
+  // Pan and zoom: the pulse of frames started once the transition has ended
+  // and stopped before the next, and one frame.
   void StartMotion(uint32_t transitionMs);
   void StopMotion();
   void MotionFrame();
@@ -87,11 +112,17 @@ class TShowSession {
   TSSFileLocations FSettings;
   TTransitionView FView;
   TPictureOrder FOrder;
-  std::unique_ptr<TMusicPlayer> FMusic;   // with the platform's music device only
-  std::unique_ptr<TMotionSlide> FMotion;  // the slide shown moves
-  std::vector<TMonitor> FMotionMonitors;  // where its captions go
-  uint32_t FMotionStart = 0;              // the tick count its first frame showed at
-  double FMotionPace = 0;                 // its path's share per millisecond
+  TSlidePreparer FPreparer;
+  std::optional<TSlidePlan> FNext;       // in the background: the slide being prepared
+  TSlideParts FPrepared;                 // made by the preparer's work, beside its slide
+  std::unique_ptr<TMusicPlayer> FMusic;  // with the platform's music device only
+  // The slide on screen: its pictures that move, each monitor with the
+  // picture it shows (for its caption), when its first frame showed and its
+  // paths' share per millisecond.
+  std::vector<std::unique_ptr<TMotionSlide>> FMotion;
+  std::vector<std::pair<TMonitor, int32_t>> FShown;
+  uint32_t FMotionStart = 0;
+  double FMotionPace = 0;
 };
 
 }  // namespace pixvane

@@ -18,6 +18,7 @@ namespace pixvane {
 struct TMonitor {
   TRect Bounds;
   int32_t PixelsPerInch = 96;
+  friend bool operator==(const TMonitor&, const TMonitor&) = default;
 };
 
 // Text in the package's caption font, as the platform draws it: 8-bit text

@@ -221,6 +221,7 @@ void TCustomTransitionView::Prepare() {
   FOldScreen = std::make_unique<TBitmap>(FScreen.Width(), FScreen.Height());
   StretchCopy(*FOldScreen, FOldScreen->Bounds(), FPaintBuffer, DisplayRect());
   FPictureBitmap = std::make_unique<TBitmap>(FPicture);
+  if (!Areas.empty()) FAreaFrames = std::make_unique<TAreaFrames>(Areas, *FOldScreen, FPicture);
   SetProgress(Reverse ? 100 : 0);
 }
 
@@ -287,6 +288,7 @@ void TCustomTransitionView::Finish() {
 void TCustomTransitionView::FreeWorkBitmaps() {
   FOldScreen.reset();
   FPictureBitmap.reset();
+  FAreaFrames.reset();
 }
 
 void TCustomTransitionView::Stop() {
@@ -343,7 +345,9 @@ void TCustomTransitionView::RenderFrame() {
     hooks.BeforeStyle = [this] { OnBeforeNewFrame(*this, *FPictureBitmap, FScreen); };
   if (OnCustomDraw) hooks.CustomDraw = [this] { OnCustomDraw(*this, *FPictureBitmap, FScreen); };
   const TFrameResult frame =
-      DrawFrame(FScreen, {*FOldScreen, *FPictureBitmap, Style, FProgress, FStep}, hooks);
+      FAreaFrames
+          ? FAreaFrames->Draw(FScreen, FProgress, FStep)
+          : DrawFrame(FScreen, {*FOldScreen, *FPictureBitmap, Style, FProgress, FStep}, hooks);
   if (!frame.Styled) return;
   // Shown whole at once, the custom style ends the transition after this
   // frame, in either direction.

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "graphics/Bitmap.h"
 #include "graphics/Geometry.h"
+#include "transition/AreaFrames.h"
 #include "transition/ViewHost.h"
 
 namespace pixvane {
@@ -67,6 +69,9 @@ class TCustomTransitionView {
   bool Manual() const { return FManual; }
   void SetManual(bool value);
   uint8_t Style = 51;
+  // Parts of the picture that change each in a style of their own, all at
+  // once; empty, the whole picture changes in Style. Read by Execute.
+  std::vector<TTransitionArea> Areas;
   uint16_t Step() const { return FStep; }
   void SetStep(int value);
   uint16_t Delay = 40;
@@ -156,6 +161,7 @@ class TCustomTransitionView {
   bool FPainting = false;  // Paint runs: it is not entered again, and nothing invalidates
   TBitmap FPaintBuffer;
   std::unique_ptr<TBitmap> FOldScreen, FPictureBitmap;
+  std::unique_ptr<TAreaFrames> FAreaFrames;  // with Areas only
 };
 
 // The name the saver window knows the view by.

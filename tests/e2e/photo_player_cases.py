@@ -210,6 +210,31 @@ def case_photos_two_monitors(run):
         screens.close()
 
 
+def case_photos_each_monitor(run):
+    """monitors = "each": the next picture on each monitor, each with the caption."""
+    screens = NestedScreens(run, ["1024x768", "800x600"])
+    try:
+        # The first picture's band is along its top, the second's along its left edge.
+        saver = build(run, "each-monitor", [((640, 480), "top"), ((640, 480), "left")],
+                      show='scale = "stretch"\nmonitors = "each"\n',
+                      caption='[caption]\ntext = "Each"\nheight = -32\n'
+                              'color = "#%02X%02X%02X"\n' % CAPTION)
+        process = screens.start("each-monitor", saver)
+        shot = screens.wait_screen(process, lambda s: near(s.pixel(1424, 300), MAIN),
+                                   "a picture on the second monitor")
+        screens.screenshot("photos-each-monitor.png", [(0, 0, 1024, 768), (1024, 0, 1824, 600)])
+        for x, y, colour, what in ((512, 20, BAND, "the first picture's top band"),
+                                   (20, 400, MAIN, "the first picture on the first monitor"),
+                                   (1044, 300, BAND, "the second picture's left band"),
+                                   (1424, 20, MAIN, "the second picture on the second monitor")):
+            check(near(shot.pixel(x, y), colour), "%s: %s at %d, %d" % (what, shot.pixel(x, y), x, y))
+        for left, right, bottom in ((0, 1024, 768), (1024, 1824, 600)):
+            found, box = shot.find((left, bottom - 60, right, bottom), CAPTION)
+            check(found > 50, "no caption at the bottom of the monitor at x %d" % left)
+    finally:
+        screens.close()
+
+
 def case_photos_bold_caption_with_shadow(run):
     """A bold caption with a shadow and a margin: heavier ink, dark beside it, off the edge."""
     def caption_ink(name, extra):
@@ -323,5 +348,6 @@ def case_photos_captions_of_their_own(run):
     check(widths[2] < 200, "the last slide does not show the show's caption")
 
 
-CASES = [case_photos_fit_and_fill, case_photos_two_monitors, case_photos_bold_caption_with_shadow,
-         case_photos_captions_of_their_own, case_photos_pan_and_zoom]
+CASES = [case_photos_fit_and_fill, case_photos_two_monitors, case_photos_each_monitor,
+         case_photos_captions_of_their_own, case_photos_pan_and_zoom,
+         case_photos_bold_caption_with_shadow]

@@ -56,5 +56,15 @@ TEST(PictureOrder, AShuffledFlashSaverHandsOverAfterOneRound) {
   EXPECT_EQ(shown, (std::vector<int32_t>{0, 1, 2, -1}));
 }
 
+TEST(PictureOrder, PortraitPicturesGoToPortraitMonitorsFirst) {
+  EXPECT_EQ(MatchOrientations({false, true}, {true, false}), (std::vector<int>{1, 0}));
+  EXPECT_EQ(MatchOrientations({false, false, true}, {true, false, false}),
+            (std::vector<int>{2, 0, 1}));
+  // No portrait picture for the portrait monitor: it takes what is left,
+  // after the landscape monitor has taken its own.
+  EXPECT_EQ(MatchOrientations({false, false}, {true, false}), (std::vector<int>{1, 0}));
+  EXPECT_EQ(MatchOrientations({true}, {false, true}), (std::vector<int>{-1, 0}));
+}
+
 }  // namespace
 }  // namespace pixvane

@@ -52,6 +52,8 @@ class TFakePlatform : public TShowPlatform, public TCaptionPainter {
   int TimerChanges = 0;
   int FlashShows = 0;
   TMediaPlayer* Music = nullptr;
+  TShowScreen Shape{64, 48, {}};
+  bool Background = false;
 
   TViewHost& ViewHost() override { return Host; }
   void ArmShowTimer(uint32_t ms) override {
@@ -66,7 +68,8 @@ class TFakePlatform : public TShowPlatform, public TCaptionPainter {
   std::unique_ptr<TStream> OpenPackage() override {
     return std::make_unique<TPackageFile>(Package, OpenFiles, Seeks);
   }
-  TShowScreen Screen() override { return {64, 48, {}}; }
+  TShowScreen Screen() override { return Shape; }
+  bool PreparesInBackground() override { return Background; }
   TMediaPlayer* MusicDevice() override { return Music; }
   void StartFlashShow() override { ++FlashShows; }
 
@@ -110,9 +113,10 @@ struct TShow {
   std::unique_ptr<TShowSession> Session;
 
   // The music device is looked at when the session is made.
-  explicit TShow(int pictures, TMediaPlayer* music = nullptr) {
+  explicit TShow(int pictures, TMediaPlayer* music = nullptr, bool background = false) {
     Platform.Package = MakePackage(pictures);
     Platform.Music = music;
+    Platform.Background = background;
     Session = std::make_unique<TShowSession>(Platform);
     EXPECT_TRUE(Session->ReadPackage(*Platform.OpenPackage()));
     Session->SetClientSize(64, 48);
@@ -277,6 +281,62 @@ TEST(ShowSession, APanningPictureMovesAtSixtyFramesUntilItsPathEnds) {
   EXPECT_TRUE(host.FramesRunning()) << "the next slide moves again";
   show.Session->Stop();
   EXPECT_FALSE(host.FramesRunning());
+}
+
+// Prepared in the background, each slide is read after the one before has
+// run its transition: the same pictures and styles in the same order, the
+// shared generator drawn from as it is without a worker.
+TEST(ShowSession, SlidesPreparedAheadFollowTheSameOrder) {
+  auto run = [](bool background, int32_t motion) {
+    TShow show(4, nullptr, background);
+    show.Settings().lRandomPic = true;
+    show.Settings().lRandomStyle = true;
+    show.Settings().EffectList.SetCommaText("5,9,17");
+    show.Settings().Motion = motion;  // the paths are drawn from the generator too
+    SetRandSeed(99);
+    show.Session->Start();
+    std::vector<int> seen;
+    for (int tick = 0; tick < 6; ++tick) {
+      show.Session->ShowTimerTick();
+      seen.push_back(show.Session->FPicIndex);
+      seen.push_back(show.Session->View().Style);
+      EXPECT_EQ(show.Platform.OpenFiles, background ? 1 : 0) << "the next slide's file";
+    }
+    const TBitmap& last = show.Session->View().Picture();
+    return std::pair{seen, std::vector<uint8_t>(last.ScanLine(0), last.ScanLine(last.Height()))};
+  };
+  EXPECT_EQ(run(true, 0), run(false, 0));
+  EXPECT_EQ(run(true, 1), run(false, 1));
+}
+
+TEST(ShowSession, AnErrorOfTheWorkerReachesTheTickOfItsSlide) {
+  TShow show(2, nullptr, true);
+  show.Settings().PicList.Items[1] = "7";
+  show.Session->Start();
+  show.Session->ShowTimerTick();
+  EXPECT_TRUE(show.Platform.TimerMs) << "the next slide's failure waits for its tick";
+  EXPECT_THROW(show.Session->ShowTimerTick(), EError);
+  EXPECT_FALSE(show.Platform.TimerMs);
+  EXPECT_EQ(show.Platform.OpenFiles, 0);
+  EXPECT_EQ(show.Session->FPicIndex, 1);
+}
+
+// Two monitors, each with the next picture and the next style of its own.
+TEST(ShowSession, EachMonitorTakesTheNextPictureAndStyle) {
+  TShow show(3);
+  show.Platform.Shape = {64, 48, {{{0, 0, 32, 48}}, {{32, 0, 64, 24}}}};
+  show.Settings().MonitorMode = 1;
+  show.Settings().EffectList.SetCommaText("5,9,17");
+  show.Session->ShowTimerTick();
+  const std::vector<TTransitionArea>& areas = show.Session->View().Areas;
+  ASSERT_EQ(areas.size(), 2u);
+  EXPECT_EQ(areas[0].Bounds, (TRect{0, 0, 32, 48}));
+  EXPECT_EQ(areas[0].Style, 5);
+  EXPECT_EQ(areas[1].Style, 9);
+  EXPECT_EQ(show.Platform.Seeks.size(), 1u) << "both pictures read from one opened file";
+  show.Session->ShowTimerTick();
+  EXPECT_EQ(show.Session->FPicIndex, 2);
+  EXPECT_EQ(show.Session->View().Areas[0].Style, 17);
 }
 
 // Records the tracks started.

@@ -36,6 +36,7 @@ class TRandomRecord {
     r.CaptionMargin = Int();
     r.Motion = Pick({0, 1});
     r.MotionZoom = Int();
+    r.MonitorMode = Pick({0, 1});
     for (std::string* text : {&r.Title, &r.Author, &r.Email, &r.Web, &r.Ver}) *text = Text(300);
     for (TCommaList* list :
          {&r.EffectList, &r.PicList, &r.PicFileNamesList, &r.SndList, &r.SndFileNamesList,

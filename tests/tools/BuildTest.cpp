@@ -134,7 +134,8 @@ TEST_F(BuildTest, InspectReadsBackEverySetting) {
   EXPECT_EQ(s["FlashSizesCommaList"], "9,0");
   EXPECT_EQ(s["Motion"], 0);
   EXPECT_EQ(s["MotionZoom"], 1150);
-  EXPECT_EQ(s.size(), 37u);  // every property of the record, no more
+  EXPECT_EQ(s["MonitorMode"], 0);
+  EXPECT_EQ(s.size(), 38u);  // every property of the record, no more
 }
 
 // What the tool wrote before pictures were prepared and the record grew: the
@@ -169,7 +170,8 @@ TEST_F(BuildTest, AManifestWithoutNewKeysGivesTheOldPackage) {
   Build();
   auto saver = test::ReadBytes(Folder / "out/saver.scr");
   EXPECT_TRUE(saver == PlainPackage(oldManifest, Player));
-  for (std::string name : {"ScaleMode", "lShufflePic", "lCaptionShadow", "CaptionMargin"})
+  for (std::string name :
+       {"ScaleMode", "lShufflePic", "lCaptionShadow", "CaptionMargin", "MonitorMode"})
     EXPECT_EQ(std::search(saver.begin(), saver.end(), name.begin(), name.end()), saver.end());
 }
 

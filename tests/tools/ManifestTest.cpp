@@ -57,6 +57,7 @@ TEST_F(ManifestTest, DefaultsOfAMinimalManifest) {
   EXPECT_EQ(s.Scale(), TScaleMode::Fit);
   EXPECT_FALSE(s.lShufflePic || s.lCaptionShadow);
   EXPECT_EQ(s.CaptionMargin, 0);
+  EXPECT_EQ(s.Monitors(), TMonitorMode::Same);
   EXPECT_TRUE(m.AutoRotate);
   EXPECT_EQ(m.MaxWidth, 0);
   EXPECT_EQ(s.Text, "");
@@ -116,13 +117,16 @@ TEST_F(ManifestTest, ScaleAndOrderAcceptTheirOlderFlags) {
 
 TEST_F(ManifestTest, PicturePreparationAndCaptionLayout) {
   TManifest m = Load(Pictures +
-                     "auto_rotate = false\nmax_size = \"3840x2160\"\n"
+                     "auto_rotate = false\nmax_size = \"3840x2160\"\nmonitors = \"each\"\n"
                      "[caption]\nshadow = true\nmargin = 40\n");
   EXPECT_FALSE(m.AutoRotate);
   EXPECT_EQ(m.MaxWidth, 3840);
   EXPECT_EQ(m.MaxHeight, 2160);
   EXPECT_TRUE(m.Settings.lCaptionShadow);
   EXPECT_EQ(m.Settings.CaptionMargin, 40);
+  EXPECT_EQ(m.Settings.MonitorMode, 1);
+  ExpectError(Pictures + "monitors = \"all\"\n", 3,
+              "show.monitors \"all\" is not one of \"same\", \"each\"");
   for (const char* size : {"3840", "0x100", "100x", "x", "4K", "100x-5", "70000x100", "1x2x3"})
     ExpectError(Pictures + "max_size = \"" + size + "\"\n", 3,
                 "show.max_size \"" + std::string(size) + "\" is not a size");

@@ -112,6 +112,24 @@ TEST(TransitionView, CustomStyleWithoutHandlerShowsThePictureAndEnds) {
   EXPECT_EQ(rig.View.ScreenBitmap().Pixel(15, 8), Blue);
 }
 
+// Areas change together, each in its own style: the custom one shows its
+// part at once and waits there while the other runs its course.
+TEST(TransitionView, AreasRunTheirOwnStylesSideBySide) {
+  TRig rig;
+  TBitmap red = Solid(16, 8, Red), blue = Solid(16, 8, Blue);
+  rig.Show(red, 0);
+  rig.View.Areas = {{{0, 0, 8, 8}, 0}, {{8, 0, 16, 8}, 1}, {{40, 40, 50, 50}, 0}};
+  std::vector<std::pair<TColor, TColor>> corners;  // left and right parts, once a frame
+  rig.View.OnAfterNewFrame = [&](TCustomTransitionView& v, TBitmap&, TBitmap& screen) {
+    corners.push_back({screen.Pixel(7, 7), screen.Pixel(8, 7)});
+  };
+  rig.Show(blue, 0);
+  ASSERT_GT(corners.size(), 2u) << "the custom part does not end the transition";
+  EXPECT_EQ(corners.front(), std::pair(Blue, Red));
+  EXPECT_EQ(rig.View.Progress(), 100);
+  for (int x = 0; x < 16; ++x) EXPECT_EQ(rig.View.ScreenBitmap().Pixel(x, 7), Blue) << x;
+}
+
 TEST(TransitionView, CustomStyleHandlerDrawsEveryFrame) {
   TRig rig;
   std::vector<int> seen;

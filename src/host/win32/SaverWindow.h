@@ -42,6 +42,7 @@ class TfrmScrn : public TShowPlatform {
   TCaptionPainter& CaptionPainter() override { return *FCaptionPainter; }
   std::unique_ptr<TStream> OpenPackage() override;
   TShowScreen Screen() override;
+  bool PreparesInBackground() override { return true; }
   TMediaPlayer* MusicDevice() override { return mpSaver.get(); }
   void HideFlash() override;
   void StartFlashShow() override;

@@ -28,7 +28,8 @@ const TTomlSchema ManifestSchema = {
     {{"", {"title", "author", "email", "web", "kind", "show", "caption", "music", "flash", "exit"}},
      {"show",
       {"pictures", "descriptions", "effects", "interval", "order", "random_order", "random_effects",
-       "clear_between", "scale", "stretch", "auto_rotate", "max_size", "motion", "zoom"}},
+       "clear_between", "scale", "stretch", "auto_rotate", "max_size", "motion", "zoom",
+       "monitors"}},
      {"caption",
       {"text", "font", "height", "color", "charset", "style", "shadow", "margin", "from"}},
      {"music", {"files", "order", "loop", "mute"}},
@@ -207,6 +208,9 @@ void ReadOrderAndScale(const TTomlTable& show, TSSFileLocations& s) {
   // the nearest it knows.
   s.lRandomPic = order && *order != TOrderChoice::List;
   s.lShufflePic = order == TOrderChoice::Shuffle;
+  auto monitors = show.Choice<TMonitorMode>(
+      "monitors", {{"same", TMonitorMode::Same}, {"each", TMonitorMode::Each}});
+  if (monitors) s.MonitorMode = *monitors == TMonitorMode::Each ? 1 : 0;
 }
 
 // "WIDTHxHEIGHT", both at least 1 and at most JPEG's largest side.
