@@ -58,9 +58,9 @@ TEST_F(CommandLineTest, AMisspeltCommandIsNamedWithTheOneMeant) {
                    "pixvane: there is no command \"skin biuld\"; did you mean \"skin build\"?\n"});
 #elif defined(_WIN32)
   // The Windows tool names its own commands and where the others are.
-  cases.push_back({{"render", "x.scr"},
-                   "pixvane: this Windows tool has the commands build, inspect and extract; "
-                   "render is in the native tool (pixvane on Linux)\n"});
+  cases.push_back({{"skin", "build", "dir"},
+                   "pixvane: this Windows tool has the commands build, inspect, extract, frame, "
+                   "render and styles; skin is in the native tool (pixvane on Linux)\n"});
 #endif
   for (const auto& [arguments, message] : cases) {
     TToolRun run = Run(arguments);

@@ -14,7 +14,7 @@
 #include "package/Picture.h"
 #include "tools/pixvane/CmykJpeg.h"
 #include "tools/pixvane/FileKind.h"
-#ifdef PIXVANE_HAVE_IMAGE_FILES
+#ifdef PIXVANE_HAVE_PNG_FILES
 #include "tools/pixvane/ImageFiles.h"
 #endif
 #include "tools/pixvane/JpegEncoder.h"
@@ -92,13 +92,15 @@ std::vector<uint8_t> ReadPicture(const fs::path& path, std::string& name,
                                  std::vector<std::string>& warnings) {
   std::vector<uint8_t> bytes = ReadBytes(path);
   std::string kind = DescribeFileKind(bytes);
-#ifdef PIXVANE_HAVE_IMAGE_FILES
+#ifdef PIXVANE_HAVE_PNG_FILES
   if (kind == "a PNG picture") {
     name = Utf8FromPath(PathFromUtf8(name).replace_extension(".jpg"));
     warnings.push_back("a PNG picture; stored as " + name + ", a JPEG at quality " +
                        std::to_string(ConvertedQuality));
     return EncodeJpeg(ReadPng(path), ConvertedQuality);
   }
+#endif
+#ifdef PIXVANE_HAVE_IMAGE_FILES
   if (kind == "a HEIC picture") {
     name = Utf8FromPath(PathFromUtf8(name).replace_extension(".jpg"));
     warnings.push_back("a HEIC picture; stored as " + name + ", a JPEG at quality " +
