@@ -77,3 +77,16 @@ endif()
 if(PNG_FOUND AND GIF_FOUND AND WEBP_FOUND AND IMAGEQUANT_FOUND AND FREETYPE_FOUND AND HEIF_FOUND)
   set(PIXVANE_IMAGE_FILES ON)
 endif()
+
+# The studio's local web server, cpp-httplib (Debian ships it as a shared
+# library with its pkg-config file); the studio also needs the tool's
+# rendering for its previews.
+if(PIXVANE_IMAGE_FILES AND NOT WIN32)
+  pkg_check_modules(HTTPLIB QUIET IMPORTED_TARGET cpp-httplib)
+  if(HTTPLIB_FOUND)
+    set(PIXVANE_STUDIO ON)
+    find_package(Threads REQUIRED)
+    add_library(cpp_httplib INTERFACE)
+    target_link_libraries(cpp_httplib INTERFACE PkgConfig::HTTPLIB Threads::Threads)
+  endif()
+endif()

@@ -17,6 +17,9 @@
 #include "tools/pixvane/SkinCommandLine.h"
 #include "tools/pixvane/StylesCommand.h"
 #endif
+#ifdef PIXVANE_HAVE_STUDIO
+#include "studio/StudioCommand.h"
+#endif
 #include "tools/pixvane/PackageReport.h"
 #include "tools/pixvane/Platform.h"
 #include "tools/pixvane/Progress.h"
@@ -233,6 +236,9 @@ int main(int argc, char** argv) {
 #else
   line.AddElsewhere({"frame", "render", "styles", "skin"}, "this build of the tool",
                     "a build with libpng, giflib, libwebp, libimagequant and FreeType");
+#endif
+#ifdef PIXVANE_HAVE_STUDIO
+  pixvane::studio::AddStudioCommand(line);
 #endif
   pixvane::RegisterStreamClasses();
   return line.Run(argc, argv);
