@@ -36,9 +36,12 @@ json Caption(const TSSFileLocations& s) {
   json styles = json::array();
   for (const TIdentEntry& entry : FontStyleNames)
     if (font.Style & (1u << entry.Value)) styles.push_back(std::string(entry.Name));
-  json caption = {{"text", AnsiToUtf8(s.Text)},     {"font", AnsiToUtf8(font.Name)},
-                  {"height", font.Height},          {"color", ColorText(font.Color)},
-                  {"style", styles},                {"shadow", s.lCaptionShadow},
+  json caption = {{"text", AnsiToUtf8(s.Text)},
+                  {"font", AnsiToUtf8(font.Name)},
+                  {"height", font.Height},
+                  {"color", ColorText(font.Color)},
+                  {"style", styles},
+                  {"shadow", s.lCaptionShadow},
                   {"margin", s.CaptionMargin}};
   if (auto* charset = CharsetIdents.FindValue(font.Charset))
     caption["charset"] = std::string(charset->Name);
@@ -51,15 +54,19 @@ const char* OrderName(const TSSFileLocations& s) {
 
 const char* ScaleName(TScaleMode mode) {
   switch (mode) {
-    case TScaleMode::Fit: return "fit";
-    case TScaleMode::Fill: return "fill";
-    case TScaleMode::None: return "none";
-    default: return "stretch";
+    case TScaleMode::Fit:
+      return "fit";
+    case TScaleMode::Fill:
+      return "fill";
+    case TScaleMode::None:
+      return "none";
+    default:
+      return "stretch";
   }
 }
 
 const char* SoundOrderName(TSoundOrder order) {
-  return order == TSoundOrder::Random ? "random"
+  return order == TSoundOrder::Random      ? "random"
          : order == TSoundOrder::RepeatOne ? "repeat-one"
                                            : "list";
 }
@@ -72,35 +79,34 @@ json ManifestOfSaver(const TSSFileLocations& s, const tool::TExtractResult& file
   for (int i = 0; i < s.EffectCount(); ++i) effects.push_back(s.EffectAt(i));
   for (int i = 0; i < s.DescriptList.Count(); ++i)
     descriptions.push_back(AnsiToUtf8(s.DescriptList.At(i)));
-  json manifest = {
-      {"title", AnsiToUtf8(s.Title)},
-      {"author", AnsiToUtf8(s.Author)},
-      {"email", AnsiToUtf8(s.Email)},
-      {"web", AnsiToUtf8(s.Web)},
-      {"kind", s.Kind() == TSaverKind::Flash ? "flash" : "photo"},
-      {"show",
-       {{"pictures", Names(files.Pictures, folder)},
-        {"descriptions", descriptions},
-        {"effects", effects},
-        {"interval", s.Interval},
-        {"order", OrderName(s)},
-        {"random_effects", s.lRandomStyle},
-        {"clear_between", s.lClearOldImage},
-        {"scale", ScaleName(s.Scale())},
-        // The pictures in the saver are upright already.
-        {"auto_rotate", false}}},
-      {"caption", Caption(s)},
-      {"music",
-       {{"files", Names(files.Sounds, folder)},
-        {"order", SoundOrderName(s.SoundOrder())},
-        {"loop", s.lSoundLoop},
-        {"mute", s.lMute}}},
-      {"exit",
-       {{"mouse_move", s.lExitMouseMove},
-        {"mouse_click", s.lExitMouseClick},
-        {"key_press", s.lExitKeyPress},
-        {"show_cursor", s.lShowMouseCursor},
-        {"flash_quit", s.lExitFSCommandQuit}}}};
+  json manifest = {{"title", AnsiToUtf8(s.Title)},
+                   {"author", AnsiToUtf8(s.Author)},
+                   {"email", AnsiToUtf8(s.Email)},
+                   {"web", AnsiToUtf8(s.Web)},
+                   {"kind", s.Kind() == TSaverKind::Flash ? "flash" : "photo"},
+                   {"show",
+                    {{"pictures", Names(files.Pictures, folder)},
+                     {"descriptions", descriptions},
+                     {"effects", effects},
+                     {"interval", s.Interval},
+                     {"order", OrderName(s)},
+                     {"random_effects", s.lRandomStyle},
+                     {"clear_between", s.lClearOldImage},
+                     {"scale", ScaleName(s.Scale())},
+                     // The pictures in the saver are upright already.
+                     {"auto_rotate", false}}},
+                   {"caption", Caption(s)},
+                   {"music",
+                    {{"files", Names(files.Sounds, folder)},
+                     {"order", SoundOrderName(s.SoundOrder())},
+                     {"loop", s.lSoundLoop},
+                     {"mute", s.lMute}}},
+                   {"exit",
+                    {{"mouse_move", s.lExitMouseMove},
+                     {"mouse_click", s.lExitMouseClick},
+                     {"key_press", s.lExitKeyPress},
+                     {"show_cursor", s.lShowMouseCursor},
+                     {"flash_quit", s.lExitFSCommandQuit}}}};
   if (!files.Flash.empty()) manifest["flash"] = {{"files", Names(files.Flash, folder)}};
   return manifest;
 }

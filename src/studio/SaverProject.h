@@ -11,8 +11,7 @@ namespace pixvane::studio {
 
 // The manifest that builds settings again from the files extract wrote into
 // folder: every setting the manifest has a key for, texts in UTF-8.
-nlohmann::json ManifestOfSaver(const TSSFileLocations& settings,
-                               const tool::TExtractResult& files,
+nlohmann::json ManifestOfSaver(const TSSFileLocations& settings, const tool::TExtractResult& files,
                                const std::filesystem::path& folder);
 
 // Makes a project folder from a saver whose sources are lost: folder gets

@@ -54,7 +54,8 @@ int TShowPreview::Start(const tool::TManifest& manifest, int width, int height) 
     run->Number = ++FRuns;
     FRun = run;
   }
-  FThread = std::thread([this, run, manifest, width, height] { Play(run, manifest, width, height); });
+  FThread =
+      std::thread([this, run, manifest, width, height] { Play(run, manifest, width, height); });
   return run->Number;
 }
 
@@ -69,9 +70,10 @@ void TShowPreview::Play(std::shared_ptr<TRun> run, tool::TManifest manifest, int
       manifest.MaxWidth = width;
       manifest.MaxHeight = height;
     }
-    tool::BuildManifest(manifest, {manifest.File, saver, FPlayer}, [&](int, int, const std::string&) {
-      if (run->Stop) throw TStopped();
-    });
+    tool::BuildManifest(manifest, {manifest.File, saver, FPlayer},
+                        [&](int, int, const std::string&) {
+                          if (run->Stop) throw TStopped();
+                        });
     tool::TShowRenderOptions options{saver, {}, width, height, PreviewSeconds, 0};
     tool::PlayShow(options, [&](const TBitmap& image, uint32_t atMs) {
       if (run->Stop) throw TStopped();
@@ -106,9 +108,7 @@ TShowPreview::TWait TShowPreview::Wait(int number, size_t index, TFrame& frame, 
   if (!run || run->Number != number) return TWait::Replaced;
   // The last image of a run that is still playing may yet be replaced at
   // the same moment, so it is handed out once a later one exists.
-  auto ready = [&] {
-    return run->Stop || run->Ended || run->Frames.size() > index + 1;
-  };
+  auto ready = [&] { return run->Stop || run->Ended || run->Frames.size() > index + 1; };
   FChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
   if (run->Stop && !run->Ended) return TWait::Replaced;
   if (index < run->Frames.size() && (run->Ended || run->Frames.size() > index + 1)) {

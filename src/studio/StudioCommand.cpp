@@ -52,8 +52,8 @@ int RunStudio(const TStudioOptions& options, std::ostream& out) {
   TStudioProject project(folder, tool::ResolvePlayer(options.Player));
   TStudioServer server(project, NewAccessToken());
   server.Bind(options.Port);
-  out << "Pixvane studio for " << tool::PathForMessage(project.Folder()) << ": "
-      << server.Address() << std::endl;
+  out << "Pixvane studio for " << tool::PathForMessage(project.Folder()) << ": " << server.Address()
+      << std::endl;
   if (!options.NoOpen) OpenBrowser(server.Address());
 
   // Ctrl+C only raises a flag; a watcher stops the server from a thread

@@ -27,8 +27,8 @@ bool SafePart(const std::string& part) {
   if (part.empty() || part == "." || part == "..") return false;
   if (part.back() == '.' || part.back() == ' ') return false;  // Windows drops them
   for (unsigned char c : part)
-    if (c < 0x20 || c == 0x7F || std::string_view("\\:*?\"<>|%").find(static_cast<char>(c)) !=
-                                     std::string_view::npos)
+    if (c < 0x20 || c == 0x7F ||
+        std::string_view("\\:*?\"<>|%").find(static_cast<char>(c)) != std::string_view::npos)
       return false;
   return !IsDeviceName(part.substr(0, part.find('.')));
 }
@@ -79,9 +79,8 @@ std::optional<std::filesystem::path> PathInside(const std::filesystem::path& fol
 }
 
 std::string SafeFileName(const std::string& given) {
-  std::string name = given.substr(given.find_last_of("/\\") == std::string::npos
-                                      ? 0
-                                      : given.find_last_of("/\\") + 1);
+  std::string name = given.substr(
+      given.find_last_of("/\\") == std::string::npos ? 0 : given.find_last_of("/\\") + 1);
   for (char& c : name) {
     unsigned char u = static_cast<unsigned char>(c);
     if (!(std::isalnum(u) || c == '-' || c == '_' || c == '.' || c == ' ')) c = '_';

@@ -59,8 +59,7 @@ bool PictureKind(const std::string& kind) {
 
 TStudioProject::TStudioProject(const fs::path& folder, const fs::path& player)
     : FFolder(fs::absolute(folder).lexically_normal()), FPlayer(player) {
-  if (!fs::is_directory(FFolder))
-    throw EToolError(tool::Located(FFolder, 0, "not a folder"));
+  if (!fs::is_directory(FFolder)) throw EToolError(tool::Located(FFolder, 0, "not a folder"));
   if (!fs::exists(ManifestFile())) WriteText(ManifestFile(), FirstManifest(FFolder));
 }
 
@@ -109,7 +108,8 @@ std::string TStudioProject::AddFile(const std::string& sub, const std::string& f
   }
   fs::create_directories(FFolder / sub);
   size_t dot = name.find_last_of('.');
-  std::string stem = name.substr(0, dot), extension = dot == std::string::npos ? "" : name.substr(dot);
+  std::string stem = name.substr(0, dot),
+              extension = dot == std::string::npos ? "" : name.substr(dot);
   fs::path path = FFolder / sub / tool::PathFromUtf8(name);
   for (int n = 2; fs::exists(path); ++n)
     path = FFolder / sub / tool::PathFromUtf8(stem + "-" + std::to_string(n) + extension);
@@ -118,7 +118,10 @@ std::string TStudioProject::AddFile(const std::string& sub, const std::string& f
 }
 
 std::string TStudioProject::SaverName(const std::string& title) {
-  std::string name = SafeFileName(title);
+  std::string flat = title;
+  for (char& c : flat)
+    if (c == '/' || c == '\\') c = '_';
+  std::string name = SafeFileName(flat);
   return (name.empty() ? "pixvane" : name) + ".scr";
 }
 

@@ -30,11 +30,16 @@ constexpr int PreviewWaitMs = 5000;
 
 std::string ContentType(const std::string& name) {
   static const std::pair<const char*, const char*> types[] = {
-      {".html", "text/html; charset=utf-8"}, {".js", "text/javascript; charset=utf-8"},
-      {".css", "text/css; charset=utf-8"},   {".svg", "image/svg+xml"},
-      {".jpg", "image/jpeg"},                {".jpeg", "image/jpeg"},
-      {".png", "image/png"},                 {".wav", "audio/wav"},
-      {".mp3", "audio/mpeg"},                {".toml", "text/plain; charset=utf-8"}};
+      {".html", "text/html; charset=utf-8"},
+      {".js", "text/javascript; charset=utf-8"},
+      {".css", "text/css; charset=utf-8"},
+      {".svg", "image/svg+xml"},
+      {".jpg", "image/jpeg"},
+      {".jpeg", "image/jpeg"},
+      {".png", "image/png"},
+      {".wav", "audio/wav"},
+      {".mp3", "audio/mpeg"},
+      {".toml", "text/plain; charset=utf-8"}};
   std::string lower = name;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   for (const auto& [extension, type] : types)
@@ -150,9 +155,8 @@ void TStudioServer::Route() {
     if (!asset) return Refuse(res, 404, "no such file");
     res.set_content(std::string(asset->Bytes), ContentType(std::string(asset->Name)).c_str());
   });
-  s.Get(p + "api/project", Guarded([this](const Request&, Response& res) {
-          SendJson(res, FProject.Load());
-        }));
+  s.Get(p + "api/project",
+        Guarded([this](const Request&, Response& res) { SendJson(res, FProject.Load()); }));
   s.Post(p + "api/check", Guarded([this](const Request& req, Response& res) {
            SendJson(res, FProject.Check(Body(req)));
          }));
@@ -182,15 +186,14 @@ void TStudioServer::Route() {
            if (!FProject.StartBuild(Body(req))) return Refuse(res, 409, "a build is running");
            SendJson(res, FProject.BuildState(), 202);
          }));
-  s.Get(p + "api/build", Guarded([this](const Request&, Response& res) {
-          SendJson(res, FProject.BuildState());
-        }));
+  s.Get(p + "api/build",
+        Guarded([this](const Request&, Response& res) { SendJson(res, FProject.BuildState()); }));
   s.Post(p + "api/preview", Guarded([this](const Request& req, Response& res) {
            json body = Body(req);
-           tool::TManifest manifest = tool::ParseManifest(
-               ManifestFromJson(body.at("manifest")), FProject.ManifestFile());
-           int run = FPreview->Start(manifest, body.at("width").get<int>(),
-                                     body.at("height").get<int>());
+           tool::TManifest manifest =
+               tool::ParseManifest(ManifestFromJson(body.at("manifest")), FProject.ManifestFile());
+           int run =
+               FPreview->Start(manifest, body.at("width").get<int>(), body.at("height").get<int>());
            SendJson(res, {{"run", run}});
          }));
   s.Get(p + "preview/([0-9]{1,9})/([0-9]{1,9})", [this](const Request& req, Response& res) {
@@ -201,10 +204,14 @@ void TStudioServer::Route() {
       case TShowPreview::TWait::Frame:
         res.set_header("X-At-Ms", std::to_string(frame.AtMs));
         return res.set_content(std::move(frame.Jpeg), "image/jpeg");
-      case TShowPreview::TWait::Pending: return Refuse(res, 408, "not rendered yet");
-      case TShowPreview::TWait::Ended: return Refuse(res, 404, "the preview has ended");
-      case TShowPreview::TWait::Replaced: return Refuse(res, 410, "a newer preview runs");
-      case TShowPreview::TWait::Failed: return Refuse(res, 422, problem);
+      case TShowPreview::TWait::Pending:
+        return Refuse(res, 408, "not rendered yet");
+      case TShowPreview::TWait::Ended:
+        return Refuse(res, 404, "the preview has ended");
+      case TShowPreview::TWait::Replaced:
+        return Refuse(res, 410, "a newer preview runs");
+      case TShowPreview::TWait::Failed:
+        return Refuse(res, 422, problem);
     }
   });
   s.Get(p + "style/([0-9]{1,3})\\.jpg", [this](const Request& req, Response& res) {

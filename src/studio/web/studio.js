@@ -484,6 +484,8 @@ async function start() {
   renderGallery();
   renderChosen();
   bindFields();
+  for (const button of document.querySelectorAll('[data-opens]'))
+    button.addEventListener('click', () => $(button.dataset.opens).click());
   $('add-photos').addEventListener('change', async (event) => {
     await addPhotos([...event.target.files]);
     event.target.value = '';
