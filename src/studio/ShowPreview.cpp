@@ -1,9 +1,16 @@
 #include "studio/ShowPreview.h"
 
+#include <fstream>
+#include <iterator>
+
 #include "tools/pixvane/BuildCommand.h"
+#include "tools/pixvane/FileKind.h"
 #include "tools/pixvane/JpegEncoder.h"
+#include "tools/pixvane/OutputFile.h"
+#include "tools/pixvane/Reduce.h"
 #include "tools/pixvane/ShowRender.h"
 #include "tools/pixvane/ToolError.h"
+#include "tools/pixvane/Upright.h"
 
 namespace pixvane::studio {
 namespace {
@@ -70,6 +77,7 @@ void TShowPreview::Play(std::shared_ptr<TRun> run, tool::TManifest manifest, int
       manifest.MaxWidth = width;
       manifest.MaxHeight = height;
     }
+    UseScreenSizedCopies(manifest, manifest.MaxWidth, manifest.MaxHeight, *run);
     tool::BuildManifest(manifest, {manifest.File, saver, FPlayer},
                         [&](int, int, const std::string&) {
                           if (run->Stop) throw TStopped();
@@ -99,6 +107,44 @@ void TShowPreview::Play(std::shared_ptr<TRun> run, tool::TManifest manifest, int
   run->Ended = true;
   run->Problem = problem;
   FChanged.notify_all();
+}
+
+void TShowPreview::UseScreenSizedCopies(tool::TManifest& manifest, int width, int height,
+                                        const TRun& run) {
+  for (tool::TSourceFile& picture : manifest.Pictures) {
+    if (run.Stop) throw TStopped();
+    std::error_code error;
+    auto changed = fs::last_write_time(picture.Path, error).time_since_epoch().count();
+    std::string key = picture.Path.string() + "|" + std::to_string(changed) + "|" +
+                      std::to_string(fs::file_size(picture.Path, error)) + "|" +
+                      std::to_string(manifest.AutoRotate) + "|" + std::to_string(width) + "x" +
+                      std::to_string(height);
+    fs::path copy;
+    {
+      std::lock_guard<std::mutex> lock(FLock);
+      auto found = FCopies.find(key);
+      if (found != FCopies.end()) copy = found->second;
+    }
+    if (copy.empty()) {
+      std::ifstream in(picture.Path, std::ios::binary);
+      std::vector<uint8_t> jpeg((std::istreambuf_iterator<char>(in)), {});
+      // PNG, HEIC and damaged files go to the build as they are, which
+      // converts them or says what is wrong.
+      if (tool::DescribeFileKind(jpeg) != "a JPEG picture") continue;
+      try {
+        if (manifest.AutoRotate && tool::ExifOrientation(jpeg) != 1) jpeg = tool::TurnUpright(jpeg);
+        if (auto smaller = tool::ReduceJpeg(jpeg, width, height)) jpeg = std::move(*smaller);
+      } catch (const std::exception&) {
+        continue;
+      }
+      std::lock_guard<std::mutex> lock(FLock);
+      copy = FScratch / ("picture-" + std::to_string(FCopies.size() + 1) + ".jpg");
+      tool::WriteOutputFile(copy, jpeg);
+      FCopies[key] = copy;
+    }
+    picture.Path = copy;
+  }
+  manifest.AutoRotate = false;  // the copies are upright
 }
 
 TShowPreview::TWait TShowPreview::Wait(int number, size_t index, TFrame& frame, int timeoutMs,

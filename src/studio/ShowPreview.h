@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -41,6 +42,11 @@ class TShowPreview {
  private:
   struct TRun;
   void Play(std::shared_ptr<TRun> run, tool::TManifest manifest, int width, int height);
+  // Replaces each JPEG picture larger than the screen by a copy turned
+  // upright and reduced to it, made once per picture and screen size and
+  // kept in the scratch folder, so a change restarts the preview without
+  // reducing a camera's pictures again.
+  void UseScreenSizedCopies(tool::TManifest& manifest, int width, int height, const TRun& run);
 
   std::filesystem::path FPlayer, FScratch;
   std::mutex FLock;
@@ -48,6 +54,7 @@ class TShowPreview {
   std::shared_ptr<TRun> FRun;
   std::thread FThread;
   int FRuns = 0;
+  std::map<std::string, std::filesystem::path> FCopies;  // by file, its state and screen
 };
 
 }  // namespace pixvane::studio

@@ -85,7 +85,8 @@ TEST_F(StudioApiTest, AddReorderRemoveSaveAndBuildAsTheCommandLineDoes) {
 
 TEST_F(StudioApiTest, AHandWrittenManifestKeepsEverySettingAndSaysWhatSavingDrops) {
   const fs::path example = fs::path(PIXVANE_EXAMPLES_DIR) / "beach";
-  fs::copy(example, Project->Folder(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  fs::copy(example, Project->Folder(),
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   json project = Json(Client.Get(Path("api/project").c_str()));
   ASSERT_EQ(project["lost"].size(), 1u);
   EXPECT_EQ(project["lost"][0], "comments (lines 1, 2, 3, 4, 17, 20, 29)");
@@ -111,7 +112,8 @@ TEST_F(StudioApiTest, ThePreviewPlaysTheShowAtItsOwnPaceAndRestartsOnAChange) {
   std::set<std::string> images;
   // The first picture fades in at once, the second after the interval.
   for (int i = 0; i < 200 && (times.empty() || times.back() < 1000); ++i) {
-    auto frame = Client.Get(Path("preview/" + std::to_string(run) + "/" + std::to_string(i)).c_str());
+    auto frame =
+        Client.Get(Path("preview/" + std::to_string(run) + "/" + std::to_string(i)).c_str());
     ASSERT_EQ(frame->status, 200);
     EXPECT_EQ(frame->get_header_value("Content-Type"), "image/jpeg");
     times.push_back(std::stoi(frame->get_header_value("X-At-Ms")));

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "studio/StudioGuard.h"
 #include "studio/StudioFixture.h"
+#include "studio/StudioGuard.h"
 
 namespace pixvane {
 namespace {
@@ -33,9 +33,9 @@ TEST_F(StudioSecurityTest, EveryRequestNeedsTheTokenAndALoopbackHost) {
 TEST_F(StudioSecurityTest, ChangesNeedTheTokenHeaderAndAnswersAllowNoOtherOrigin) {
   const std::string manifest = R"({"title": "changed"})";
   // What a form on another site could send: no custom header, maybe a cookie.
-  for (httplib::Headers headers : {httplib::Headers{},
-                                   httplib::Headers{{"Cookie", "X-Pixvane-Token=" + Token}},
-                                   httplib::Headers{{"X-Pixvane-Token", "wrong"}}}) {
+  for (httplib::Headers headers :
+       {httplib::Headers{}, httplib::Headers{{"Cookie", "X-Pixvane-Token=" + Token}},
+        httplib::Headers{{"X-Pixvane-Token", "wrong"}}}) {
     auto result = Client.Post(Path("api/save").c_str(), headers, manifest, "text/plain");
     EXPECT_EQ(result->status, 403);
   }
@@ -50,11 +50,11 @@ TEST_F(StudioSecurityTest, FilesOutsideTheFolderAreNeverServed) {
   Folder.Write("secret.txt", "secret");
   Folder.Write("project/pictures/a.jpg", "inside");
   EXPECT_EQ(Client.Get(Path("file/pictures/a.jpg").c_str())->body, "inside");
-  for (const char* path : {"file/../secret.txt", "file/%2e%2e/secret.txt", "file/%2E%2E%2Fsecret.txt",
-                           "file/%252e%252e/secret.txt", "file/..%5csecret.txt",
-                           "file//etc/passwd", "file/%2fetc/passwd", "file/C:/Windows/win.ini",
-                           "file/%5c%5cserver%5cshare%5cx", "file/pictures/../../secret.txt",
-                           "file/NUL", "file/pictures/a.jpg%00.txt"}) {
+  for (const char* path :
+       {"file/../secret.txt", "file/%2e%2e/secret.txt", "file/%2E%2E%2Fsecret.txt",
+        "file/%252e%252e/secret.txt", "file/..%5csecret.txt", "file//etc/passwd",
+        "file/%2fetc/passwd", "file/C:/Windows/win.ini", "file/%5c%5cserver%5cshare%5cx",
+        "file/pictures/../../secret.txt", "file/NUL", "file/pictures/a.jpg%00.txt"}) {
     auto result = Client.Get(Path(path).c_str());
     ASSERT_TRUE(result) << path;
     EXPECT_GE(result->status, 400) << path;
@@ -65,15 +65,18 @@ TEST_F(StudioSecurityTest, FilesOutsideTheFolderAreNeverServed) {
 }
 
 TEST_F(StudioSecurityTest, HostileRequestsGetA4xxAndServingGoesOn) {
-  for (const std::string& body : std::vector<std::string>{"", "{", "[1,2]", "\"text\"", R"({"show": {"interval": "x"}})",
-                                 R"({"show": {"pictures": ["../secret.jpg"]}})",
-                                 R"({"title": 18446744073709551615})", std::string(1, '\0')}) {
-    auto result = Post("api/save", body.empty() ? nlohmann::json() : nlohmann::json::parse(body, nullptr, false));
+  for (const std::string& body :
+       std::vector<std::string>{"", "{", "[1,2]", "\"text\"", R"({"show": {"interval": "x"}})",
+                                R"({"show": {"pictures": ["../secret.jpg"]}})",
+                                R"({"title": 18446744073709551615})", std::string(1, '\0')}) {
+    auto result = Post(
+        "api/save", body.empty() ? nlohmann::json() : nlohmann::json::parse(body, nullptr, false));
     ASSERT_TRUE(result) << body;
     EXPECT_GE(result->status, 400) << body;
     EXPECT_LT(result->status, 500) << body;
   }
-  auto raw = Client.Post(Path("api/check").c_str(), Changing(), "{\"title\": [", "application/json");
+  auto raw =
+      Client.Post(Path("api/check").c_str(), Changing(), "{\"title\": [", "application/json");
   EXPECT_EQ(raw->status, 400);
   auto preview = Post("api/preview", {{"manifest", {{"title", "x"}}}, {"width", 1}, {"height", 1}});
   EXPECT_EQ(preview->status, 400);
@@ -92,9 +95,9 @@ TEST_F(StudioSecurityTest, HostileRequestsGetA4xxAndServingGoesOn) {
 TEST(StudioGuard, NamesFromRequestsStayInsideTheFolder) {
   const fs::path folder = "/project";
   EXPECT_EQ(*PathInside(folder, "pictures/a b.jpg"), folder / "pictures" / "a b.jpg");
-  for (const char* name : {"", "..", "a/..", "../a", "/etc/passwd", "a//b", "./a", "C:/x",
-                           "C:x", "\\\\server\\share", "a\\..\\b", "a/b.", "con", "LPT1.txt",
-                           "a\tb", "%2e%2e"})
+  for (const char* name :
+       {"", "..", "a/..", "../a", "/etc/passwd", "a//b", "./a", "C:/x", "C:x", "\\\\server\\share",
+        "a\\..\\b", "a/b.", "con", "LPT1.txt", "a\tb", "%2e%2e"})
     EXPECT_FALSE(PathInside(folder, name)) << name;
 }
 

@@ -274,6 +274,8 @@ function renderGallery() {
       const strip = document.createElement('span');
       strip.className = 'strip';
       strip.style.backgroundImage = `url(style/${style}.jpg)`;
+      // Staggered, so the gallery shows every stage of a transition at once.
+      strip.style.animationDelay = `-${(style % 8) * 0.2}s`;
       const number = document.createElement('span');
       number.className = 'number';
       number.textContent = style;

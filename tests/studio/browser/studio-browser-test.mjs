@@ -16,11 +16,11 @@ const args = Object.fromEntries(process.argv.slice(2).reduce((pairs, value, i, a
 const puppeteer = createRequire(path.join(path.resolve(args.modules), 'index.js'))('puppeteer-core');
 const work = path.resolve(args.work);
 const project = path.join(work, 'project');
-let failures = 0;
+let passes = 0, failures = 0;
 
 function check(condition, what) {
   console.log(`${condition ? 'ok' : 'FAILED'}: ${what}`);
-  if (!condition) failures++;
+  if (condition) passes++; else failures++;
 }
 
 function startStudio() {
@@ -57,12 +57,12 @@ fs.mkdirSync(project, { recursive: true });
 const photos = fs.readdirSync(args.photos).filter((n) => n.endsWith('.jpg')).slice(0, 3)
   .map((n) => path.join(args.photos, n));
 
-const { studio, address, started } = await startStudio();
 const browser = await puppeteer.launch({
   executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
   headless: true,
   args: ['--no-sandbox', '--disable-gpu'],
 });
+const { studio, address, started } = await startStudio();
 try {
   const page = await browser.newPage();
   await page.setViewport({ width: 1280, height: 800 });
@@ -107,6 +107,7 @@ try {
   const restartMs = performance.now() - changedAt;
   const steady = await previewChanges(page, 5000);
 
+  await page.evaluate(() => { document.activeElement.blur(); window.scrollTo(0, 0); });
   await page.screenshot({ path: path.join(work, 'studio-1280x800.png') });
   await page.setViewport({ width: 1920, height: 1080 });
   await new Promise((r) => setTimeout(r, 500));
@@ -138,5 +139,5 @@ try {
 }
 const left = fs.readdirSync(process.env.TMPDIR ?? '/tmp').filter((n) => n.startsWith('pixvane-studio-'));
 check(!left.some((n) => address.includes(n.replace('pixvane-studio-', ''))), 'Ctrl+C leaves no temporary files');
-console.log(failures ? `${failures} FAILED` : 'all passed');
+console.log(`studio-browser: ${passes} passed, ${failures} failed`);
 process.exit(failures ? 1 : 0);
