@@ -103,3 +103,9 @@ else()
     target_link_libraries(cpp_httplib INTERFACE PkgConfig::HTTPLIB Threads::Threads)
   endif()
 endif()
+
+# The studio: the HTTP server over the tool's build and its PNG-side
+# rendering (previews, transition strips), in both tools.
+if(PIXVANE_PNG_FILES AND TARGET cpp_httplib)
+  set(PIXVANE_STUDIO ON)
+endif()

@@ -305,7 +305,11 @@ fs::path FindPlayer(const fs::path& toolFolder) {
 
 TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progress,
                       const TBuildWarning& warn) {
-  TManifest manifest = LoadManifest(options.Manifest);
+  return BuildManifest(LoadManifest(options.Manifest), options, progress, warn);
+}
+
+TBuildResult BuildManifest(const TManifest& manifest, const TBuildOptions& options,
+                           const TBuildProgress& progress, const TBuildWarning& warn) {
   TBuildWarning toMaker = warn ? warn : [](const std::string&) {};
   for (const std::string& warning : manifest.Warnings) toMaker(warning);
   // Said once, at the build, so no maker ships a Flash saver unaware.

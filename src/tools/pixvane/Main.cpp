@@ -20,6 +20,9 @@
 #ifdef PIXVANE_HAVE_IMAGE_FILES
 #include "tools/pixvane/SkinCommandLine.h"
 #endif
+#ifdef PIXVANE_HAVE_STUDIO
+#include "studio/StudioCommand.h"
+#endif
 #include "tools/pixvane/PackageReport.h"
 #include "tools/pixvane/Platform.h"
 #include "tools/pixvane/Progress.h"
@@ -246,6 +249,9 @@ int main(int argc, char** argv) {
 #else
   line.AddElsewhere({"frame", "render", "styles", "skin"}, "this build of the tool",
                     "a build with libpng, giflib, libwebp, libimagequant and libheif");
+#endif
+#ifdef PIXVANE_HAVE_STUDIO
+  pixvane::studio::AddStudioCommand(line);
 #endif
   pixvane::RegisterStreamClasses();
   return line.Run(argc, argv);
