@@ -61,14 +61,18 @@ if(PIXVANE_TESTS)
   find_package(GTest REQUIRED)
 endif()
 
-# PNG, GIF and WebP output of the tool's frame rendering (libimagequant
-# picks the GIF palettes, FreeType draws captions) and PNG and HEIC pictures
-# read into savers: optional, found natively only.
+# PNG pictures read into savers and the tool's frame rendering to PNG files:
+# libpng natively and, built by scripts/setup, for Windows (where GDI draws
+# the captions). GIF and WebP animations (libimagequant picks the GIF
+# palettes) and HEIC pictures: natively only.
 find_package(PNG)
-find_package(GIF)
+if(PNG_FOUND)
+  set(PIXVANE_PNG_FILES ON)
+endif()
 if(NOT MINGW)
   # The text renderer natively; on Windows GDI draws text.
   find_package(Freetype REQUIRED)
+  find_package(GIF)
   pkg_check_modules(WEBP QUIET IMPORTED_TARGET libwebpmux libwebp)
   pkg_check_modules(IMAGEQUANT QUIET IMPORTED_TARGET imagequant)
   # HEIC photos taken into a saver.
@@ -82,6 +86,34 @@ if(NOT WIN32)
     set(PIXVANE_LINUX_PLAYER ON)
   endif()
 endif()
-if(PNG_FOUND AND GIF_FOUND AND WEBP_FOUND AND IMAGEQUANT_FOUND AND FREETYPE_FOUND AND HEIF_FOUND)
+if(PIXVANE_PNG_FILES AND GIF_FOUND AND WEBP_FOUND AND IMAGEQUANT_FOUND AND FREETYPE_FOUND
+   AND HEIF_FOUND)
   set(PIXVANE_IMAGE_FILES ON)
+endif()
+
+# The studio's HTTP server, cpp-httplib. Debian ships it natively as a
+# shared library with its pkg-config file; for Windows scripts/setup installs
+# the single header from Debian's source into the prefix, used without TLS
+# or compression (the studio serves plain HTTP on loopback), so Winsock is
+# all it links.
+find_package(Threads REQUIRED)
+if(MINGW)
+  find_path(HTTPLIB_INCLUDE_DIR httplib.h NO_CACHE)
+  if(HTTPLIB_INCLUDE_DIR)
+    add_library(cpp_httplib INTERFACE)
+    target_include_directories(cpp_httplib SYSTEM INTERFACE ${HTTPLIB_INCLUDE_DIR})
+    target_link_libraries(cpp_httplib INTERFACE ws2_32 Threads::Threads)
+  endif()
+else()
+  pkg_check_modules(HTTPLIB QUIET IMPORTED_TARGET cpp-httplib)
+  if(HTTPLIB_FOUND)
+    add_library(cpp_httplib INTERFACE)
+    target_link_libraries(cpp_httplib INTERFACE PkgConfig::HTTPLIB Threads::Threads)
+  endif()
+endif()
+
+# The studio: the HTTP server over the tool's build and its PNG-side
+# rendering (previews, transition strips), in both tools.
+if(PIXVANE_PNG_FILES AND TARGET cpp_httplib)
+  set(PIXVANE_STUDIO ON)
 endif()

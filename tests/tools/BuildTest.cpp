@@ -12,6 +12,8 @@
 #include "tools/pixvane/ExtractCommand.h"
 #ifdef PIXVANE_HAVE_IMAGE_FILES
 #include <libheif/heif.h>
+#endif
+#ifdef PIXVANE_HAVE_PNG_FILES
 #include "tools/pixvane/ImageFiles.h"
 #endif
 #include "tools/pixvane/PackageFile.h"
@@ -523,7 +525,7 @@ TEST_F(BuildTest, HeicPicturesAreConvertedNativelyAndExplainedOnWindows) {
 #endif
 }
 
-#ifdef PIXVANE_HAVE_IMAGE_FILES
+#ifdef PIXVANE_HAVE_PNG_FILES
 TEST_F(BuildTest, PngPicturesAreStoredAsJpeg) {
   WritePng(Folder / "show/drawing.png", TBitmap(30, 20));
   fs::path manifest = Folder.Write("show/png.toml", "[show]\npictures = [\"drawing.png\"]\n");

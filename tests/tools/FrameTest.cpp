@@ -1,5 +1,8 @@
-#include <gif_lib.h>
 #include <gtest/gtest.h>
+
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+#include <gif_lib.h>
+#endif
 
 #include "ToolTestFiles.h"
 #include "base/Stream.h"
@@ -162,6 +165,12 @@ TEST(ImageFiles, PngKeepsEveryPixelAndGifHoldsEveryFrame) {
   folder.Write("c.txt", std::string("not a picture"));
   EXPECT_THROW(ReadImage(folder / "c.txt"), EToolError);
 
+#ifndef PIXVANE_HAVE_IMAGE_FILES
+  // A tool without the animation encoders says so, rather than making a
+  // folder of PNG files called d.gif.
+  EXPECT_THROW(WriteFrames(folder / "d.gif", {bitmap}, {40}), EToolError);
+  EXPECT_FALSE(std::filesystem::exists(folder / "d.gif"));
+#else
   WriteFrames(folder / "d.gif", {bitmap, Gradient(13, 7, 90), Gradient(13, 7, 140)}, {40, 40, 40});
   int error = 0;
   GifFileType* gif = DGifOpenFileName((folder / "d.gif").string().c_str(), &error);
@@ -182,8 +191,10 @@ TEST(ImageFiles, PngKeepsEveryPixelAndGifHoldsEveryFrame) {
     }
   EXPECT_EQ(wrong, 0);
   DGifCloseFile(gif, &error);
+#endif
 }
 
+#ifdef PIXVANE_HAVE_IMAGE_FILES
 TEST(ImageFiles, AnimationsByTheirEnding) {
   TToolFolder folder;
   EXPECT_TRUE(IsAnimationFile("a.GIF"));
@@ -201,6 +212,7 @@ TEST(ImageFiles, AnimationsByTheirEnding) {
   EXPECT_EQ(frames, 2u);
   EXPECT_THROW(WriteFrames(folder / "none" / "f.webp", {Gradient(4, 4, 0)}, {40}), EToolError);
 }
+#endif
 
 }  // namespace
 }  // namespace pixvane::tool

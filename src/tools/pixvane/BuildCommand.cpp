@@ -14,7 +14,7 @@
 #include "package/Picture.h"
 #include "tools/pixvane/CmykJpeg.h"
 #include "tools/pixvane/FileKind.h"
-#ifdef PIXVANE_HAVE_IMAGE_FILES
+#ifdef PIXVANE_HAVE_PNG_FILES
 #include "tools/pixvane/ImageFiles.h"
 #endif
 #include "tools/pixvane/JpegEncoder.h"
@@ -92,13 +92,15 @@ std::vector<uint8_t> ReadPicture(const fs::path& path, std::string& name,
                                  std::vector<std::string>& warnings) {
   std::vector<uint8_t> bytes = ReadBytes(path);
   std::string kind = DescribeFileKind(bytes);
-#ifdef PIXVANE_HAVE_IMAGE_FILES
+#ifdef PIXVANE_HAVE_PNG_FILES
   if (kind == "a PNG picture") {
     name = Utf8FromPath(PathFromUtf8(name).replace_extension(".jpg"));
     warnings.push_back("a PNG picture; stored as " + name + ", a JPEG at quality " +
                        std::to_string(ConvertedQuality));
     return EncodeJpeg(ReadPng(path), ConvertedQuality);
   }
+#endif
+#ifdef PIXVANE_HAVE_IMAGE_FILES
   if (kind == "a HEIC picture") {
     name = Utf8FromPath(PathFromUtf8(name).replace_extension(".jpg"));
     warnings.push_back("a HEIC picture; stored as " + name + ", a JPEG at quality " +
@@ -303,7 +305,11 @@ fs::path FindPlayer(const fs::path& toolFolder) {
 
 TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progress,
                       const TBuildWarning& warn) {
-  TManifest manifest = LoadManifest(options.Manifest);
+  return BuildManifest(LoadManifest(options.Manifest), options, progress, warn);
+}
+
+TBuildResult BuildManifest(const TManifest& manifest, const TBuildOptions& options,
+                           const TBuildProgress& progress, const TBuildWarning& warn) {
   TBuildWarning toMaker = warn ? warn : [](const std::string&) {};
   for (const std::string& warning : manifest.Warnings) toMaker(warning);
   // Said once, at the build, so no maker ships a Flash saver unaware.

@@ -39,6 +39,10 @@ using TBuildWarning = std::function<void(const std::string& warning)>;
 // on any failure (EToolError) neither Output nor the temporary file is left.
 TBuildResult RunBuild(const TBuildOptions& options, const TBuildProgress& progress = {},
                       const TBuildWarning& warn = {});
+// The same for a manifest already read (options.Manifest is not used), as
+// the studio holds the maker's manifest before it is saved.
+TBuildResult BuildManifest(const TManifest& manifest, const TBuildOptions& options,
+                           const TBuildProgress& progress = {}, const TBuildWarning& warn = {});
 
 // The player to use: the given one, or the one FindPlayer finds from the
 // tool's own folder. Fails with EToolError, asking for --player, when there

@@ -80,13 +80,14 @@ void CopyRun(TStream& source, int32_t offset, int32_t size, const fs::path& path
 // extraction goes on with the next item.
 template <typename Step>
 void Attempt(const std::string& what, const fs::path& path, TExtractResult& result,
-             std::ostream& out, Step step) {
+             std::vector<fs::path>& ofKind, std::ostream& out, Step step) {
   try {
     step();
     std::error_code error;
     out << what << ": " << PathForMessage(path) << " (" << fs::file_size(path, error)
         << " bytes)\n";
     result.Written.push_back(path);
+    ofKind.push_back(path);
   } catch (const EError& e) {
     result.Failures.push_back(what + ": " + e.what());
   }
@@ -137,16 +138,17 @@ TExtractResult RunExtract(const fs::path& file, const fs::path& folder, std::ost
     }
     fs::path path =
         folder / PathFromUtf8(AnsiToUtf8(names.Choose(stored, "picture", i + 1, ".jpg")));
-    Attempt(what, path, result, out,
+    Attempt(what, path, result, result.Pictures, out,
             [&] { WriteOutputFile(path, image->Picture.Graphic()->Data()); });
   }
   auto runs = MediaRuns(settings);
   for (size_t r = 0; r < runs.size(); ++r)
     for (int i = 0; i < runs[r].Files.Count(); ++i) {
       fs::path path = folder / PathFromUtf8(AnsiToUtf8(mediaNames[r][i]));
-      Attempt(std::string(runs[r].Kind) + " " + std::to_string(i + 1), path, result, out, [&] {
-        CopyRun(*package->File, runs[r].Files.OffsetAt(i), runs[r].Files.SizeAt(i), path);
-      });
+      Attempt(std::string(runs[r].Kind) + " " + std::to_string(i + 1), path, result,
+              r == 0 ? result.Sounds : result.Flash, out, [&] {
+                CopyRun(*package->File, runs[r].Files.OffsetAt(i), runs[r].Files.SizeAt(i), path);
+              });
     }
   return result;
 }

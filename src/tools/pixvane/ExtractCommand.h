@@ -9,6 +9,8 @@ namespace pixvane::tool {
 
 struct TExtractResult {
   std::vector<std::filesystem::path> Written;
+  // The same files by kind, each in the saver's order.
+  std::vector<std::filesystem::path> Pictures, Sounds, Flash;
   // One text per item that could not be read or written ("picture 3: JPEG
   // error #53"); the rest was extracted all the same.
   std::vector<std::string> Failures;

@@ -10,11 +10,11 @@ namespace pixvane::tool {
 // The tool's one writer of rendered frames (`render` of a transition or of a
 // show). output names a folder, which gets the frames as numbered PNG files
 // (frame-000.png, ...), or, ending in ".gif" or ".webp", one animation that
-// loops: a GIF with each frame dithered onto a 256-colour palette of its own,
-// or a lossy WebP at quality 90. The frames are of one size, each shown for
-// its own time in delaysMs (a GIF counts in hundredths of a second; PNG
-// files have no time). onFrame hears the index of each frame before it is
-// encoded. Returns the number of frames.
+// loops (in the native tool; the Windows tool refuses these names): a GIF with each frame dithered
+// onto a 256-colour palette of its own, or a lossy WebP at quality 90. The frames are of one size,
+// each shown for its own time in delaysMs (a GIF counts in hundredths of a second; PNG files have
+// no time). onFrame hears the index of each frame before it is encoded. Returns the number of
+// frames.
 int WriteFrames(const std::filesystem::path& output, const std::vector<TBitmap>& frames,
                 const std::vector<int>& delaysMs, const std::function<void(size_t)>& onFrame = {});
 

@@ -1,7 +1,7 @@
 // pixvane: the maker's tool. Builds a saver from a manifest, shows what a
 // saver holds, and takes its pictures, sounds and Flash files out again;
-// the native build also renders transitions and shows, makes skins, and
-// plays savers on Linux.
+// it also renders transitions and shows to PNG files, and the native build
+// to GIF and WebP animations too, makes skins and plays savers on Linux.
 // Each command below registers its own options and its handler.
 
 #include <iostream>
@@ -12,11 +12,16 @@
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/CommandLine.h"
 #include "tools/pixvane/ExtractCommand.h"
-#ifdef PIXVANE_HAVE_IMAGE_FILES
+#ifdef PIXVANE_HAVE_PNG_FILES
 #include "tools/pixvane/FrameCommand.h"
 #include "tools/pixvane/ShowRender.h"
-#include "tools/pixvane/SkinCommandLine.h"
 #include "tools/pixvane/StylesCommand.h"
+#endif
+#ifdef PIXVANE_HAVE_IMAGE_FILES
+#include "tools/pixvane/SkinCommandLine.h"
+#endif
+#ifdef PIXVANE_HAVE_STUDIO
+#include "studio/StudioCommand.h"
 #endif
 #include "tools/pixvane/PackageReport.h"
 #ifdef PIXVANE_HAVE_PLAY
@@ -115,7 +120,20 @@ void AddExtractCommand(TCommandLine& line) {
   AddPath(command, "DIR", options->Folder, "The folder to write to")->required()->type_name("DIR");
 }
 
+#ifdef PIXVANE_HAVE_PNG_FILES
+
+// Where render writes its frames; animations where the tool can make them.
 #ifdef PIXVANE_HAVE_IMAGE_FILES
+constexpr const char* RenderHelp =
+    "Render a saver's show (SAVER), or one transition (--style, --old, --new), to numbered PNG "
+    "files or an animated GIF or WebP";
+constexpr const char* RenderOutputHelp = "A folder, or a file ending in .gif or .webp";
+#else
+constexpr const char* RenderHelp =
+    "Render a saver's show (SAVER), or one transition (--style, --old, --new), to numbered PNG "
+    "files";
+constexpr const char* RenderOutputHelp = "The folder to write the frames to";
+#endif
 
 void AddFrameCommand(TCommandLine& line) {
   auto options = std::make_shared<TFrameOptions>();
@@ -160,17 +178,12 @@ int RenderSaverShow(const TRenderArguments& a) {
 void AddRenderCommand(TCommandLine& line) {
   auto a = std::make_shared<TRenderArguments>();
   TRenderSettings& settings = a->Transition.Settings;
-  CLI::App* command = line.AddCommand(
-      line.Tool(), "render",
-      "Render a saver's show (SAVER), or one transition (--style, --old, --new), to numbered PNG "
-      "files or an animated GIF or WebP",
-      [a] {
-        if (!a->Saver.empty()) return RenderSaverShow(*a);
-        int count = RunRender(a->Transition);
-        std::cout << "Wrote " << count << " frames to " << PathForMessage(a->Transition.Output)
-                  << "\n";
-        return 0;
-      });
+  CLI::App* command = line.AddCommand(line.Tool(), "render", RenderHelp, [a] {
+    if (!a->Saver.empty()) return RenderSaverShow(*a);
+    int count = RunRender(a->Transition);
+    std::cout << "Wrote " << count << " frames to " << PathForMessage(a->Transition.Output) << "\n";
+    return 0;
+  });
   AddPath(command, "SAVER", a->Saver, "A saver whose picture show to play offscreen");
   command->add_option("--seconds", a->Seconds, "With SAVER: how long to play (default 20)");
   command->add_option("--style", a->Style, "Transition style, 0-255");
@@ -183,9 +196,7 @@ void AddRenderCommand(TCommandLine& line) {
   command->add_option("--seed", settings.Seed, "Generator state at the start (default 0)");
   AddPath(command, "--old", a->Transition.Old, "The old screen (PNG or JPEG)");
   AddPath(command, "--new", a->Transition.New, "The new picture (PNG or JPEG)");
-  AddPath(command, "-o,--output", a->Transition.Output,
-          "A folder, or a file ending in .gif or .webp")
-      ->required();
+  AddPath(command, "-o,--output", a->Transition.Output, RenderOutputHelp)->required();
   // Either a saver or one transition's three options, never both.
   command->callback([a] {
     const TRenderOptions& t = a->Transition;
@@ -226,17 +237,24 @@ int main(int argc, char** argv) {
   AddBuildCommand(line);
   AddInspectCommand(line);
   AddExtractCommand(line);
-#ifdef PIXVANE_HAVE_IMAGE_FILES
+#ifdef PIXVANE_HAVE_PNG_FILES
   AddFrameCommand(line);
   AddRenderCommand(line);
   AddStylesCommand(line);
+#endif
+#ifdef PIXVANE_HAVE_IMAGE_FILES
   AddSkinCommands(line);
 #elif defined(_WIN32)
-  line.AddElsewhere({"frame", "render", "styles", "skin", "play"}, "this Windows tool",
-                    "the native tool (pixvane on Linux)");
+  line.AddElsewhere({"skin", "play"}, "this Windows tool", "the native tool (pixvane on Linux)");
+#elif defined(PIXVANE_HAVE_PNG_FILES)
+  line.AddElsewhere({"skin"}, "this build of the tool",
+                    "a build with giflib, libwebp, libimagequant and libheif");
 #else
   line.AddElsewhere({"frame", "render", "styles", "skin"}, "this build of the tool",
-                    "a build with libpng, giflib, libwebp, libimagequant and FreeType");
+                    "a build with libpng, giflib, libwebp, libimagequant and libheif");
+#endif
+#ifdef PIXVANE_HAVE_STUDIO
+  pixvane::studio::AddStudioCommand(line);
 #endif
   pixvane::RegisterStreamClasses();
 #ifdef PIXVANE_HAVE_PLAY

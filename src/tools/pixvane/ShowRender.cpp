@@ -67,8 +67,7 @@ TBitmap MoviesFrame(const TSSFileLocations& settings, int width, int height) {
 
 }  // namespace
 
-std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
-                                   const std::function<void(uint32_t)>& onPlayed) {
+uint32_t PlayShow(const TShowRenderOptions& options, const TShowImageSink& onImage) {
   if (options.Width < 16 || options.Height < 16 || options.Width > 7680 || options.Height > 4320)
     throw EToolError("the screen size must be between 16 x 16 and 7680 x 4320");
   if (options.Seconds < 1 || options.Seconds > 3600)
@@ -87,30 +86,10 @@ std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
   SetRandSeed(options.Seed);
 
   THeadlessViewHost& host = screen.Host;
-  std::vector<TShowFrame> frames;
-  uint32_t shownAt = 0;
-  constexpr size_t MaxHeldBytes = size_t{2} << 30;
-  size_t heldBytes = 0;
   const uint32_t end = static_cast<uint32_t>(options.Seconds) * 1000;
   auto show = [&](const TBitmap& image) {
-    uint32_t now = host.TickCount();
-    if (now >= end) return;  // a transition running past the end is cut there
-    // An image replaced at the same moment was never on screen.
-    if (!frames.empty() && now == shownAt) {
-      heldBytes -= frames.back().Image.ByteSize();
-      frames.pop_back();
-    } else if (!frames.empty())
-      frames.back().DurationMs = static_cast<int>(now - shownAt);
-    // A moving picture brings 60 frames a second, all held until written.
-    heldBytes += image.ByteSize();
-    if (heldBytes > MaxHeldBytes)
-      throw EToolError(
-          "the show's frames would take more than 2 GB of memory (a moving "
-          "picture gives 60 frames a second); render fewer seconds or a "
-          "smaller size");
-    frames.push_back({image, 0});
-    if (onPlayed && now / 1000 != shownAt / 1000) onPlayed(now);
-    shownAt = now;
+    // A transition running past the end is cut there.
+    if (host.TickCount() < end) onImage(image, host.TickCount());
   };
   show(host.Paint());  // black, as the saver starts
   host.OnPainted = show;
@@ -130,6 +109,33 @@ std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
     if (host.TickCount() >= end) break;
     session.ShowTimerTick();
   }
+  return end;
+}
+
+std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
+                                   const std::function<void(uint32_t)>& onPlayed) {
+  std::vector<TShowFrame> frames;
+  uint32_t shownAt = 0;
+  constexpr size_t MaxHeldBytes = size_t{2} << 30;
+  size_t heldBytes = 0;
+  uint32_t end = PlayShow(options, [&](const TBitmap& image, uint32_t now) {
+    // An image replaced at the same moment was never on screen.
+    if (!frames.empty() && now == shownAt) {
+      heldBytes -= frames.back().Image.ByteSize();
+      frames.pop_back();
+    } else if (!frames.empty())
+      frames.back().DurationMs = static_cast<int>(now - shownAt);
+    // A moving picture brings 60 frames a second, all held until written.
+    heldBytes += image.ByteSize();
+    if (heldBytes > MaxHeldBytes)
+      throw EToolError(
+          "the show's frames would take more than 2 GB of memory (a moving "
+          "picture gives 60 frames a second); render fewer seconds or a "
+          "smaller size");
+    frames.push_back({image, 0});
+    if (onPlayed && now / 1000 != shownAt / 1000) onPlayed(now);
+    shownAt = now;
+  });
   frames.back().DurationMs = static_cast<int>(end - shownAt);
   return frames;
 }

@@ -29,6 +29,13 @@ struct TShowRenderOptions {
 std::vector<TShowFrame> RenderShow(const TShowRenderOptions& options,
                                    const std::function<void(uint32_t)>& onPlayed = {});
 
+// Plays the show the same way, handing each image to onImage as it is
+// painted with the show's clock (ms) at that moment; images painted at the
+// same moment replace each other on screen. Returns the end (ms) when the
+// show played its Seconds. onImage may throw to stop the show early.
+using TShowImageSink = std::function<void(const TBitmap& image, uint32_t atMs)>;
+uint32_t PlayShow(const TShowRenderOptions& options, const TShowImageSink& onImage);
+
 // Writes the show as OUT/frame-NNN.png or, for OUT ending in ".gif" or
 // ".webp", as one animation; returns the number of frames. A long show takes a while, so
 // report hears a one-line status as it plays and as it is written.

@@ -25,28 +25,6 @@ int LabelHeight(int height) {
   return 7 * LabelScale(height);
 }
 
-// Warm diagonal stripes over a gradient, and a cool checker with a ring: two
-// pictures no one can mistake for each other at any size.
-TBitmap SamplePicture(int w, int h, bool warm) {
-  TBitmap b(w, h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      if (warm) {
-        bool stripe = ((x + y) / 8) % 2;
-        b.SetPixel(x, y, RGBColor(static_cast<uint8_t>(200 + 55 * x / w), stripe ? 150 : 90, 30));
-      } else {
-        int dx = x - w / 2, dy = y - h / 2;
-        int r2 = dx * dx + dy * dy, ring = (w * w + h * h) / 16;
-        bool check = ((x / 10) + (y / 10)) % 2;
-        bool onRing = r2 > ring * 7 / 10 && r2 < ring;
-        b.SetPixel(x, y,
-                   onRing ? RGBColor(250, 250, 250)
-                          : RGBColor(20, check ? 60 : 110, static_cast<uint8_t>(160 + 90 * y / h)));
-      }
-    }
-  return b;
-}
-
 // Digits 0-9 as 3 x 5 pixel glyphs, one bit a pixel, rows top-down.
 constexpr uint16_t Glyphs[10] = {0x7B6F, 0x2C97, 0x73E7, 0x72CF, 0x5BC9,
                                  0x79CF, 0x79EF, 0x7249, 0x7BEF, 0x7BCF};
@@ -66,6 +44,26 @@ void DrawNumber(TBitmap& sheet, int x, int y, int number, int scale) {
 }
 
 }  // namespace
+
+TBitmap SamplePicture(int w, int h, bool warm) {
+  TBitmap b(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      if (warm) {
+        bool stripe = ((x + y) / 8) % 2;
+        b.SetPixel(x, y, RGBColor(static_cast<uint8_t>(200 + 55 * x / w), stripe ? 150 : 90, 30));
+      } else {
+        int dx = x - w / 2, dy = y - h / 2;
+        int r2 = dx * dx + dy * dy, ring = (w * w + h * h) / 16;
+        bool check = ((x / 10) + (y / 10)) % 2;
+        bool onRing = r2 > ring * 7 / 10 && r2 < ring;
+        b.SetPixel(x, y,
+                   onRing ? RGBColor(250, 250, 250)
+                          : RGBColor(20, check ? 60 : 110, static_cast<uint8_t>(160 + 90 * y / h)));
+      }
+    }
+  return b;
+}
 
 TBitmap StyleSheet(int width, int height) {
   TBitmap old = SamplePicture(width, height, true), picture = SamplePicture(width, height, false);

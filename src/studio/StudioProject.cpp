@@ -1,0 +1,169 @@
+#include "studio/StudioProject.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "base/Errors.h"
+#include "studio/ManifestJson.h"
+#include "studio/StudioGuard.h"
+#include "tools/pixvane/BuildCommand.h"
+#include "tools/pixvane/FileKind.h"
+#include "tools/pixvane/Manifest.h"
+#include "tools/pixvane/OutputFile.h"
+#include "tools/pixvane/ToolError.h"
+
+namespace pixvane::studio {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+using tool::EToolError;
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+  tool::WriteOutputFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+// A new project's manifest: a photo show named after its folder, with
+// nothing in it yet.
+std::string FirstManifest(const fs::path& folder) {
+  json manifest = {{"title", tool::Utf8FromPath(folder.filename())},
+                   {"kind", "photo"},
+                   {"show", {{"pictures", json::array()}}}};
+  return ManifestFromJson(manifest);
+}
+
+// The manifest's files as names relative to the folder, "/" between parts.
+json RelativeNames(const std::vector<tool::TSourceFile>& files, const fs::path& folder) {
+  json names = json::array();
+  for (const tool::TSourceFile& file : files) {
+    fs::path relative = file.Path.lexically_relative(folder);
+    names.push_back(relative.empty() || *relative.begin() == ".."
+                        ? tool::Utf8FromPath(file.Path)
+                        : tool::Utf8FromPath(relative.generic_string()));
+  }
+  return names;
+}
+
+bool PictureKind(const std::string& kind) {
+  return kind == "a JPEG picture" || kind == "a PNG picture" || kind == "a HEIC picture";
+}
+
+}  // namespace
+
+TStudioProject::TStudioProject(const fs::path& folder, const fs::path& player)
+    : FFolder(fs::absolute(folder).lexically_normal()), FPlayer(player) {
+  if (!fs::is_directory(FFolder)) throw EToolError(tool::Located(FFolder, 0, "not a folder"));
+  if (!fs::exists(ManifestFile())) WriteText(ManifestFile(), FirstManifest(FFolder));
+}
+
+TStudioProject::~TStudioProject() {
+  if (FBuilder.joinable()) FBuilder.join();
+}
+
+json TStudioProject::Load() const {
+  std::string text = ReadText(ManifestFile());
+  json manifest = ManifestToJson(text);
+  return {{"manifest", manifest},
+          {"lost", LostOnSave(text)},
+          {"check", Check(manifest)},
+          {"folder", tool::PathForMessage(FFolder)}};
+}
+
+json TStudioProject::Check(const json& manifest) const {
+  json report = {{"pictures", json::array()}, {"warnings", json::array()}};
+  try {
+    tool::TManifest checked = tool::ParseManifest(ManifestFromJson(manifest), ManifestFile());
+    report["pictures"] = RelativeNames(checked.Pictures, FFolder);
+    report["sounds"] = RelativeNames(checked.Sounds, FFolder);
+    report["warnings"] = checked.Warnings;
+  } catch (const EToolError& e) {
+    report["problem"] = e.what();
+  }
+  return report;
+}
+
+void TStudioProject::Save(const json& manifest) {
+  std::string text = ManifestFromJson(manifest);
+  tool::ParseManifest(text, ManifestFile());
+  WriteText(ManifestFile(), text);
+}
+
+std::string TStudioProject::AddFile(const std::string& sub, const std::string& fileName,
+                                    const std::string& bytes) {
+  std::string name = SafeFileName(fileName);
+  if (name.empty()) throw EToolError("\"" + fileName + "\" is no usable file name");
+  if (sub == "pictures") {
+    std::vector<uint8_t> head(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 64));
+    std::string kind = tool::DescribeFileKind(head);
+    if (!PictureKind(kind))
+      throw EToolError(name + ": " + (kind.empty() ? "not a picture" : "this is " + kind) +
+                       "; the studio takes JPEG, PNG and HEIC pictures");
+  }
+  fs::create_directories(FFolder / sub);
+  size_t dot = name.find_last_of('.');
+  std::string stem = name.substr(0, dot),
+              extension = dot == std::string::npos ? "" : name.substr(dot);
+  fs::path path = FFolder / sub / tool::PathFromUtf8(name);
+  for (int n = 2; fs::exists(path); ++n)
+    path = FFolder / sub / tool::PathFromUtf8(stem + "-" + std::to_string(n) + extension);
+  tool::WriteOutputFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  return sub + "/" + tool::Utf8FromPath(path.filename());
+}
+
+std::string TStudioProject::SaverName(const std::string& title) {
+  std::string flat = title;
+  for (char& c : flat)
+    if (c == '/' || c == '\\') c = '_';
+  std::string name = SafeFileName(flat);
+  return (name.empty() ? "pixvane" : name) + ".scr";
+}
+
+bool TStudioProject::StartBuild(const json& manifest) {
+  std::lock_guard<std::mutex> lock(FLock);
+  if (FBuild.value("running", false)) return false;
+  if (FBuilder.joinable()) FBuilder.join();
+  std::string text = ManifestFromJson(manifest);
+  std::string title = manifest.value("title", std::string());
+  FBuild = {{"running", true}, {"index", 0}, {"count", 0}, {"warnings", json::array()}};
+  FBuilder = std::thread([this, text, title] {
+    json done;
+    try {
+      tool::TBuildOptions options{ManifestFile(), FFolder / tool::PathFromUtf8(SaverName(title)),
+                                  FPlayer};
+      tool::TManifest parsed = tool::ParseManifest(text, options.Manifest);
+      tool::TBuildResult result = tool::BuildManifest(
+          parsed, options,
+          [this](int index, int count, const std::string& name) {
+            std::lock_guard<std::mutex> lock(FLock);
+            FBuild["index"] = index;
+            FBuild["count"] = count;
+            FBuild["name"] = name;
+          },
+          [this](const std::string& warning) {
+            std::lock_guard<std::mutex> lock(FLock);
+            FBuild["warnings"].push_back(warning);
+          });
+      done = {{"saver", tool::PathForMessage(options.Output)}, {"size", result.FileSize}};
+    } catch (const std::exception& e) {
+      done = {{"problem", e.what()}};
+    }
+    std::lock_guard<std::mutex> lock(FLock);
+    FBuild.update(done);
+    FBuild["running"] = false;
+  });
+  return true;
+}
+
+json TStudioProject::BuildState() const {
+  std::lock_guard<std::mutex> lock(FLock);
+  return FBuild;
+}
+
+}  // namespace pixvane::studio

@@ -1,0 +1,61 @@
+#pragma once
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace pixvane::studio {
+
+// One project folder: its manifest (pixvane.toml) and the files it names.
+// Every file read or written goes through here and stays inside the
+// folder. The manifest the page edits travels as JSON (ManifestJson); the
+// tool's own reader checks it and the tool's own build makes the saver.
+class TStudioProject {
+ public:
+  // Opens folder, writing a first manifest into it when it has none.
+  TStudioProject(const std::filesystem::path& folder, const std::filesystem::path& player);
+  ~TStudioProject();
+
+  const std::filesystem::path& Folder() const { return FFolder; }
+  std::filesystem::path ManifestFile() const { return FFolder / "pixvane.toml"; }
+  const std::filesystem::path& Player() const { return FPlayer; }
+
+  // {"manifest": JSON, "lost": [what a save drops], "check": report} with
+  // the manifest as it is on disk now.
+  nlohmann::json Load() const;
+  // What the tool makes of manifest: {"pictures": [names in show order],
+  // "warnings": [...], "problem": "..." when it would not build}.
+  nlohmann::json Check(const nlohmann::json& manifest) const;
+  // Writes manifest as pixvane.toml once the tool's reader takes it; fails
+  // with EToolError saying why it does not.
+  void Save(const nlohmann::json& manifest);
+
+  // Stores an uploaded file under sub (pictures or music) with a safe name
+  // of its own, never replacing a file; returns its name relative to the
+  // folder. Pictures must be JPEG, PNG or HEIC, as the build takes them.
+  std::string AddFile(const std::string& sub, const std::string& fileName,
+                      const std::string& bytes);
+
+  // Starts building manifest into the folder as NAME.scr (NAME from its
+  // title) on a thread of its own; false when a build is already running.
+  bool StartBuild(const nlohmann::json& manifest);
+  // The running or last build: {"running", "index", "count", "name",
+  // "warnings", "saver", "size", "problem"}.
+  nlohmann::json BuildState() const;
+
+  // The saver file name for a title: a plain name every file system takes.
+  static std::string SaverName(const std::string& title);
+
+ private:
+  std::filesystem::path FFolder, FPlayer;
+  mutable std::mutex FLock;
+  nlohmann::json FBuild = nlohmann::json::object();
+  std::thread FBuilder;
+};
+
+}  // namespace pixvane::studio

@@ -1,0 +1,22 @@
+#pragma once
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace pixvane::studio {
+
+// The transitions gallery's animations: for each style, its frames from one
+// sample picture to another side by side in one JPEG strip, rendered by the
+// transition engine on first request and kept for the rest of the run.
+class TStyleStrips {
+ public:
+  static constexpr int Width = 120, Height = 75, Frames = 26;
+  // The strip of style (1 to StyleCount); empty for any other number.
+  std::string Strip(int style);
+
+ private:
+  std::mutex FLock;
+  std::map<int, std::string> FStrips;
+};
+
+}  // namespace pixvane::studio

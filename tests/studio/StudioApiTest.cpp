@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <set>
+#include <sstream>
+
+#include "studio/SaverProject.h"
+#include "studio/StudioFixture.h"
+#include "tools/pixvane/BuildCommand.h"
+#include "tools/pixvane/Manifest.h"
+
+namespace pixvane {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+class StudioApiTest : public ::testing::Test, public test::TStudioFixture {
+ protected:
+  // Uploads the pictures as the page's "Add photos" does; returns the answer.
+  json Upload(const std::vector<std::pair<std::string, std::vector<uint8_t>>>& files) {
+    httplib::MultipartFormDataItems items;
+    for (const auto& [name, bytes] : files)
+      items.push_back({"file", std::string(bytes.begin(), bytes.end()), name, "image/jpeg"});
+    auto result = Client.Post((Path("api/upload") + "?to=pictures").c_str(), Changing(), items);
+    return Json(result);
+  }
+
+  json WaitForBuild() {
+    for (int i = 0; i < 600; ++i) {
+      json state = Json(Client.Get(Path("api/build").c_str()));
+      if (!state.value("running", false)) return state;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return nullptr;
+  }
+
+  std::vector<std::string> SavedPictureNames() {
+    tool::TManifest saved = tool::LoadManifest(Project->ManifestFile());
+    std::vector<std::string> names;
+    for (const tool::TSourceFile& file : saved.Pictures)
+      names.push_back(file.Path.filename().string());
+    return names;
+  }
+};
+
+TEST_F(StudioApiTest, AddReorderRemoveSaveAndBuildAsTheCommandLineDoes) {
+  json added = Upload({{"a.jpg", test::MakeJpeg(64, 48, 1)},
+                       {"../../b.jpg", test::MakeJpeg(48, 64, 2)},
+                       {"c.jpg", test::MakeJpeg(32, 32, 3)},
+                       {"notes.jpg", {'h', 'i'}}});
+  EXPECT_EQ(added["added"], json({"pictures/a.jpg", "pictures/b.jpg", "pictures/c.jpg"}));
+  ASSERT_EQ(added["problems"].size(), 1u);
+  EXPECT_NE(added["problems"][0].get<std::string>().find("notes.jpg"), std::string::npos);
+  // The same name again gets a name of its own, never replacing a file.
+  EXPECT_EQ(Upload({{"a.jpg", test::MakeJpeg(8, 8, 4)}})["added"], json({"pictures/a-2.jpg"}));
+
+  json manifest = Json(Client.Get(Path("api/project").c_str()))["manifest"];
+  manifest["title"] = "Summer: best of";
+  manifest["show"]["pictures"] = {"pictures/c.jpg", "pictures/a.jpg", "pictures/b.jpg"};
+  manifest["caption"] = {{"text", "Hello"}};
+  ASSERT_EQ(Post("api/save", manifest)->status, 200);
+  EXPECT_EQ(SavedPictureNames(), (std::vector<std::string>{"c.jpg", "a.jpg", "b.jpg"}));
+
+  manifest["show"]["pictures"] = {"pictures/c.jpg", "pictures/b.jpg"};
+  manifest["show"]["interval"] = 500;  // a strobe: a warning, not a failure
+  ASSERT_EQ(Post("api/save", manifest)->status, 200);
+  EXPECT_EQ(SavedPictureNames(), (std::vector<std::string>{"c.jpg", "b.jpg"}));
+  json check = Json(Post("api/check", manifest));
+  EXPECT_EQ(check["pictures"], json({"pictures/c.jpg", "pictures/b.jpg"}));
+  ASSERT_EQ(check["warnings"].size(), 1u);
+  EXPECT_NE(check["warnings"][0].get<std::string>().find("interval"), std::string::npos);
+
+  ASSERT_EQ(Post("api/build", manifest)->status, 202);
+  json built = WaitForBuild();
+  ASSERT_FALSE(built.contains("problem")) << built;
+  EXPECT_EQ(built["warnings"].size(), 1u);
+  const fs::path saver = Project->Folder() / "Summer_ best of.scr";
+  EXPECT_EQ(built["size"], fs::file_size(saver));
+
+  const fs::path byCommandLine = Folder / "command-line.scr";
+  tool::RunBuild({Project->ManifestFile(), byCommandLine, Player});
+  EXPECT_EQ(test::ReadBytes(saver), test::ReadBytes(byCommandLine));
+}
+
+TEST_F(StudioApiTest, AHandWrittenManifestKeepsEverySettingAndSaysWhatSavingDrops) {
+  const fs::path example = fs::path(PIXVANE_EXAMPLES_DIR) / "beach";
+  fs::copy(example, Project->Folder(),
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  json project = Json(Client.Get(Path("api/project").c_str()));
+  ASSERT_EQ(project["lost"].size(), 1u);
+  EXPECT_EQ(project["lost"][0], "comments (lines 1, 2, 3, 4, 17, 20, 29)");
+  EXPECT_EQ(project["check"]["pictures"].size(), 5u);
+
+  const fs::path before = Folder / "before.scr", after = Folder / "after.scr";
+  tool::RunBuild({Project->ManifestFile(), before, Player});
+  ASSERT_EQ(Post("api/save", project["manifest"])->status, 200);
+  tool::RunBuild({Project->ManifestFile(), after, Player});
+  EXPECT_EQ(test::ReadBytes(before), test::ReadBytes(after));
+  EXPECT_TRUE(Json(Client.Get(Path("api/project").c_str()))["lost"].empty());
+}
+
+TEST_F(StudioApiTest, ThePreviewPlaysTheShowAtItsOwnPaceAndRestartsOnAChange) {
+  Upload({{"a.jpg", test::MakeJpeg(64, 48, 1)}, {"b.jpg", test::MakeJpeg(64, 48, 2)}});
+  json manifest = {{"show",
+                    {{"pictures", {"pictures/a.jpg", "pictures/b.jpg"}},
+                     {"effects", {118}},
+                     {"interval", 1000}}}};
+  json request = {{"manifest", manifest}, {"width", 64}, {"height", 48}};
+  int run = Json(Post("api/preview", request))["run"];
+  std::vector<int> times;
+  std::set<std::string> images;
+  // The first picture fades in at once, the second after the interval.
+  for (int i = 0; i < 200 && (times.empty() || times.back() < 1000); ++i) {
+    auto frame =
+        Client.Get(Path("preview/" + std::to_string(run) + "/" + std::to_string(i)).c_str());
+    ASSERT_EQ(frame->status, 200);
+    EXPECT_EQ(frame->get_header_value("Content-Type"), "image/jpeg");
+    times.push_back(std::stoi(frame->get_header_value("X-At-Ms")));
+    images.insert(frame->body);
+  }
+  EXPECT_EQ(times[0], 0);
+  EXPECT_TRUE(std::is_sorted(times.begin(), times.end()));
+  EXPECT_GE(times.back(), 1000);
+  EXPECT_GT(images.size(), 10u);  // the fades' images differ
+
+  int next = Json(Post("api/preview", request))["run"];
+  EXPECT_EQ(Client.Get(Path("preview/" + std::to_string(run) + "/0").c_str())->status, 410);
+  EXPECT_EQ(Client.Get(Path("preview/" + std::to_string(next) + "/0").c_str())->status, 200);
+}
+
+TEST_F(StudioApiTest, ASaverBecomesAProjectThatBuildsItAgain) {
+  Folder.Write("src/a.jpg", test::MakeJpeg(64, 48, 1));
+  Folder.Write("src/b.jpg", test::MakeJpeg(48, 64, 2));
+  Folder.Write("src/waves.wav", "RIFF a sound");
+  Folder.Write("src/pixvane.toml", R"(title = "Lost sources"
+author = "Me"
+[show]
+pictures = ["a.jpg", "b.jpg"]
+descriptions = ["one", "two"]
+effects = [5, 127]
+interval = 3000
+order = "shuffle"
+scale = "fill"
+[caption]
+text = "Café"
+color = "#FFF4D6"
+style = ["fsBold", "fsItalic"]
+shadow = true
+margin = 12
+[music]
+files = ["waves.wav"]
+order = "repeat-one"
+[exit]
+mouse_move = false
+)");
+  const fs::path saver = Folder / "lost.scr", again = Folder / "again.scr";
+  tool::RunBuild({Folder / "src/pixvane.toml", saver, Player});
+  std::ostringstream listing;
+  studio::MakeProjectFromSaver(saver, Folder / "lost", listing);
+  tool::RunBuild({Folder / "lost/pixvane.toml", again, Player});
+  EXPECT_EQ(test::ReadBytes(saver), test::ReadBytes(again));
+}
+
+}  // namespace
+}  // namespace pixvane
