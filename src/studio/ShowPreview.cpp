@@ -43,6 +43,11 @@ TShowPreview::~TShowPreview() {
 }
 
 void TShowPreview::Stop() {
+  std::lock_guard<std::mutex> starting(FStartLock);
+  StopRun();
+}
+
+void TShowPreview::StopRun() {
   {
     std::lock_guard<std::mutex> lock(FLock);
     if (FRun) FRun->Stop = true;
@@ -54,7 +59,8 @@ void TShowPreview::Stop() {
 int TShowPreview::Start(const tool::TManifest& manifest, int width, int height) {
   if (width < 16 || height < 16 || width > 7680 || height > 4320)
     throw tool::EToolError("the screen size must be between 16 x 16 and 7680 x 4320");
-  Stop();
+  std::lock_guard<std::mutex> starting(FStartLock);
+  StopRun();
   auto run = std::make_shared<TRun>();
   {
     std::lock_guard<std::mutex> lock(FLock);

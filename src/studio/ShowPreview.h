@@ -41,6 +41,7 @@ class TShowPreview {
 
  private:
   struct TRun;
+  void StopRun();  // with FStartLock held
   void Play(std::shared_ptr<TRun> run, tool::TManifest manifest, int width, int height);
   // Replaces each JPEG picture larger than the screen by a copy turned
   // upright and reduced to it, made once per picture and screen size and
@@ -49,7 +50,8 @@ class TShowPreview {
   void UseScreenSizedCopies(tool::TManifest& manifest, int width, int height, const TRun& run);
 
   std::filesystem::path FPlayer, FScratch;
-  std::mutex FLock;
+  std::mutex FStartLock;  // one start or stop at a time
+  std::mutex FLock;       // the runs' frames
   std::condition_variable FChanged;
   std::shared_ptr<TRun> FRun;
   std::thread FThread;

@@ -59,7 +59,10 @@ bool PictureKind(const std::string& kind) {
 
 TStudioProject::TStudioProject(const fs::path& folder, const fs::path& player)
     : FFolder(fs::absolute(folder).lexically_normal()), FPlayer(player) {
-  if (!fs::is_directory(FFolder)) throw EToolError(tool::Located(FFolder, 0, "not a folder"));
+  std::error_code error;
+  fs::create_directories(FFolder, error);  // a new project starts as a name
+  if (!fs::is_directory(FFolder, error))
+    throw EToolError(tool::Located(FFolder, 0, "not a folder, and no folder can be made there"));
   if (!fs::exists(ManifestFile())) WriteText(ManifestFile(), FirstManifest(FFolder));
 }
 

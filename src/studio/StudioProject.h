@@ -17,7 +17,7 @@ namespace pixvane::studio {
 // tool's own reader checks it and the tool's own build makes the saver.
 class TStudioProject {
  public:
-  // Opens folder, writing a first manifest into it when it has none.
+  // Opens folder, making it and a first manifest in it when missing.
   TStudioProject(const std::filesystem::path& folder, const std::filesystem::path& player);
   ~TStudioProject();
 

@@ -27,6 +27,7 @@ using nlohmann::json;
 constexpr size_t MaxRequestBytes = 512u << 20;  // a handful of large photos at once
 constexpr size_t MaxUploadBytes = 200u << 20;   // one file
 constexpr int PreviewWaitMs = 5000;
+constexpr size_t RequestThreads = 32;
 
 std::string ContentType(const std::string& name) {
   static const std::pair<const char*, const char*> types[] = {
@@ -128,6 +129,10 @@ std::string TStudioServer::Address() const {
 void TStudioServer::Route() {
   httplib::Server& s = *FServer;
   s.set_payload_max_length(MaxRequestBytes);
+  // A browser keeps several connections open and the preview waits for
+  // frames, so the library's default of eight threads would leave the
+  // page's other requests queueing behind them.
+  s.new_task_queue = [] { return new httplib::ThreadPool(RequestThreads); };
   // Every request passes here first: the loopback Host header (against DNS
   // rebinding) and the token, in the path and, for changes, in a header.
   s.set_pre_routing_handler([this](const Request& req, Response& res) {

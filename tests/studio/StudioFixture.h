@@ -19,7 +19,7 @@ class TStudioFixture {
  public:
   TStudioFixture()
       : Player(Folder.Write("player.scr", MakePlayerStandIn())),
-        Project(std::make_unique<studio::TStudioProject>(MadeFolder(Folder / "project"), Player)),
+        Project(std::make_unique<studio::TStudioProject>(Folder / "project", Player)),
         Server(std::make_unique<studio::TStudioServer>(*Project, Token)),
         Port(Server->Bind(0)),
         Serving([this] { Server->Serve(); }),
@@ -32,10 +32,6 @@ class TStudioFixture {
     Serving.join();
   }
 
-  static std::filesystem::path MadeFolder(const std::filesystem::path& path) {
-    std::filesystem::create_directories(path);
-    return path;
-  }
   std::string Path(const std::string& rest) const { return "/t/" + Token + "/" + rest; }
   httplib::Headers Changing() const { return {{"X-Pixvane-Token", Token}}; }
   httplib::Result Post(const std::string& rest, const nlohmann::json& body) {

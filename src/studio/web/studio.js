@@ -412,11 +412,15 @@ async function playPreview(run) {
     image.src = URL.createObjectURL(frame.blob);
     if (old.startsWith('blob:')) URL.revokeObjectURL(old);
     image.dataset.frame = `${run}/${index}`;
+    image.dataset.at = frame.at;
     index++;
     shown++;
     const now = performance.now();
     if (now - second >= 1000) {
-      state.textContent = `Playing at ${$('screen').selectedOptions[0].textContent}: ${(shown * 1000 / (now - second)).toFixed(0)} images a second`;
+      // Between transitions the screen holds still, and says only its size.
+      const rate = Math.round(shown * 1000 / (now - second));
+      state.textContent = `Playing at ${$('screen').selectedOptions[0].textContent}` +
+        (rate > 1 ? ` · ${rate} images a second` : '');
       shown = 0;
       second = now;
     }
