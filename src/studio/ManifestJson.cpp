@@ -67,9 +67,13 @@ toml::array ArrayFromJson(const json& list) {
       array.push_back(value.get<int64_t>());
     else if (value.is_number_float())
       array.push_back(value.get<double>());
-    else if (value.is_object())
-      array.push_back(TableFromJson(value));
-    else if (value.is_array())
+    else if (value.is_object()) {
+      // Written inline, so a picture with a caption stays on its line
+      // among the plain names.
+      toml::table table = TableFromJson(value);
+      table.is_inline(true);
+      array.push_back(std::move(table));
+    } else if (value.is_array())
       array.push_back(ArrayFromJson(value));
     else
       throw tool::EToolError("a list holds a value TOML cannot hold");

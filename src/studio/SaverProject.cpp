@@ -36,7 +36,7 @@ json Caption(const TSSFileLocations& s) {
   json styles = json::array();
   for (const TIdentEntry& entry : FontStyleNames)
     if (font.Style & (1u << entry.Value)) styles.push_back(std::string(entry.Name));
-  json caption = {{"text", AnsiToUtf8(s.Text)},
+  json caption = {{"text", TStoredText(s.Text, s.TextUtf8).ToUtf8()},
                   {"font", AnsiToUtf8(font.Name)},
                   {"height", font.Height},
                   {"color", ColorText(font.Color)},
@@ -71,6 +71,19 @@ const char* SoundOrderName(TSoundOrder order) {
                                            : "list";
 }
 
+// The pictures by name; with captions of their own, each captioned one as a
+// table, since the saver keeps those captions where descriptions go.
+json Pictures(const TSSFileLocations& s, const std::vector<fs::path>& files,
+              const fs::path& folder) {
+  json pictures = Names(files, folder);
+  if (!s.lPicCaptions) return pictures;
+  for (int i = 0; i < static_cast<int>(pictures.size()) && i < s.DescriptList.Count(); ++i) {
+    std::string caption = TStoredText(s.DescriptList.At(i), s.DescriptUtf8).ToUtf8();
+    if (!caption.empty()) pictures[i] = {{"file", pictures[i]}, {"caption", caption}};
+  }
+  return pictures;
+}
+
 }  // namespace
 
 json ManifestOfSaver(const TSSFileLocations& s, const tool::TExtractResult& files,
@@ -78,14 +91,14 @@ json ManifestOfSaver(const TSSFileLocations& s, const tool::TExtractResult& file
   json effects = json::array(), descriptions = json::array();
   for (int i = 0; i < s.EffectCount(); ++i) effects.push_back(s.EffectAt(i));
   for (int i = 0; i < s.DescriptList.Count(); ++i)
-    descriptions.push_back(AnsiToUtf8(s.DescriptList.At(i)));
+    descriptions.push_back(TStoredText(s.DescriptList.At(i), s.DescriptUtf8).ToUtf8());
   json manifest = {{"title", AnsiToUtf8(s.Title)},
                    {"author", AnsiToUtf8(s.Author)},
                    {"email", AnsiToUtf8(s.Email)},
                    {"web", AnsiToUtf8(s.Web)},
                    {"kind", s.Kind() == TSaverKind::Flash ? "flash" : "photo"},
                    {"show",
-                    {{"pictures", Names(files.Pictures, folder)},
+                    {{"pictures", Pictures(s, files.Pictures, folder)},
                      {"descriptions", descriptions},
                      {"effects", effects},
                      {"interval", s.Interval},
@@ -93,6 +106,9 @@ json ManifestOfSaver(const TSSFileLocations& s, const tool::TExtractResult& file
                      {"random_effects", s.lRandomStyle},
                      {"clear_between", s.lClearOldImage},
                      {"scale", ScaleName(s.Scale())},
+                     {"motion", s.PanZoom() ? "pan-zoom" : "none"},
+                     {"zoom", s.MotionZoom / 1000.0},
+                     {"monitors", s.Monitors() == TMonitorMode::Each ? "each" : "same"},
                      // The pictures in the saver are upright already.
                      {"auto_rotate", false}}},
                    {"caption", Caption(s)},
@@ -107,6 +123,8 @@ json ManifestOfSaver(const TSSFileLocations& s, const tool::TExtractResult& file
                      {"key_press", s.lExitKeyPress},
                      {"show_cursor", s.lShowMouseCursor},
                      {"flash_quit", s.lExitFSCommandQuit}}}};
+  // Captions of the pictures' own take the descriptions' place.
+  if (s.lPicCaptions) manifest["show"].erase("descriptions");
   if (!files.Flash.empty()) manifest["flash"] = {{"files", Names(files.Flash, folder)}};
   return manifest;
 }

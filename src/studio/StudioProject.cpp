@@ -51,6 +51,14 @@ json RelativeNames(const std::vector<tool::TSourceFile>& files, const fs::path& 
   return names;
 }
 
+// Each picture's own caption beside its name, null for one without.
+json OwnCaptions(const std::vector<tool::TSourceFile>& pictures) {
+  json captions = json::array();
+  for (const tool::TSourceFile& picture : pictures)
+    captions.push_back(picture.Caption ? json(*picture.Caption) : json());
+  return captions;
+}
+
 bool PictureKind(const std::string& kind) {
   return kind == "a JPEG picture" || kind == "a PNG picture" || kind == "a HEIC picture";
 }
@@ -84,6 +92,7 @@ json TStudioProject::Check(const json& manifest) const {
   try {
     tool::TManifest checked = tool::ParseManifest(ManifestFromJson(manifest), ManifestFile());
     report["pictures"] = RelativeNames(checked.Pictures, FFolder);
+    report["captions"] = OwnCaptions(checked.Pictures);
     report["sounds"] = RelativeNames(checked.Sounds, FFolder);
     report["warnings"] = checked.Warnings;
   } catch (const EToolError& e) {

@@ -29,7 +29,8 @@ class TStudioProject {
   // the manifest as it is on disk now.
   nlohmann::json Load() const;
   // What the tool makes of manifest: {"pictures": [names in show order],
-  // "warnings": [...], "problem": "..." when it would not build}.
+  // "captions": [each one's own caption or null], "warnings": [...],
+  // "problem": "..." when it would not build}.
   nlohmann::json Check(const nlohmann::json& manifest) const;
   // Writes manifest as pixvane.toml once the tool's reader takes it; fails
   // with EToolError saying why it does not.

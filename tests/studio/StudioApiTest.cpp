@@ -8,6 +8,7 @@
 #include "studio/StudioFixture.h"
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/Manifest.h"
+#include "tools/pixvane/PackageFile.h"
 
 namespace pixvane {
 namespace {
@@ -62,12 +63,22 @@ TEST_F(StudioApiTest, AddReorderRemoveSaveAndBuildAsTheCommandLineDoes) {
   ASSERT_EQ(Post("api/save", manifest)->status, 200);
   EXPECT_EQ(SavedPictureNames(), (std::vector<std::string>{"c.jpg", "a.jpg", "b.jpg"}));
 
-  manifest["show"]["pictures"] = {"pictures/c.jpg", "pictures/b.jpg"};
+  // A picture with a caption of its own is a table among the plain names.
+  manifest["show"]["pictures"] = {{{"file", "pictures/c.jpg"}, {"caption", "Café at dawn"}},
+                                  "pictures/b.jpg"};
+  manifest["show"]["motion"] = "pan-zoom";
+  manifest["show"]["zoom"] = 1.2;
   manifest["show"]["interval"] = 500;  // a strobe: a warning, not a failure
   ASSERT_EQ(Post("api/save", manifest)->status, 200);
   EXPECT_EQ(SavedPictureNames(), (std::vector<std::string>{"c.jpg", "b.jpg"}));
+  const std::vector<uint8_t> saved = test::ReadBytes(Project->ManifestFile());
+  EXPECT_NE(
+      std::string(saved.begin(), saved.end())
+          .find("[ { caption = 'Café at dawn', file = 'pictures/c.jpg' }, 'pictures/b.jpg' ]"),
+      std::string::npos);
   json check = Json(Post("api/check", manifest));
   EXPECT_EQ(check["pictures"], json({"pictures/c.jpg", "pictures/b.jpg"}));
+  EXPECT_EQ(check["captions"], json({"Café at dawn", nullptr}));
   ASSERT_EQ(check["warnings"].size(), 1u);
   EXPECT_NE(check["warnings"][0].get<std::string>().find("interval"), std::string::npos);
 
@@ -77,6 +88,13 @@ TEST_F(StudioApiTest, AddReorderRemoveSaveAndBuildAsTheCommandLineDoes) {
   EXPECT_EQ(built["warnings"].size(), 1u);
   const fs::path saver = Project->Folder() / "Summer_ best of.scr";
   EXPECT_EQ(built["size"], fs::file_size(saver));
+  const TSSFileLocations settings = tool::OpenPackage(saver)->Settings;
+  EXPECT_TRUE(settings.PanZoom());
+  EXPECT_EQ(settings.MotionZoom, 1200);
+  EXPECT_TRUE(settings.lPicCaptions);
+  ASSERT_EQ(settings.DescriptList.Count(), 2);
+  EXPECT_EQ(settings.DescriptList.At(0), "Caf\xE9 at dawn");
+  EXPECT_EQ(settings.DescriptList.At(1), "");
 
   const fs::path byCommandLine = Folder / "command-line.scr";
   tool::RunBuild({Project->ManifestFile(), byCommandLine, Player});
@@ -133,7 +151,7 @@ TEST_F(StudioApiTest, ASaverBecomesAProjectThatBuildsItAgain) {
   Folder.Write("src/a.jpg", test::MakeJpeg(64, 48, 1));
   Folder.Write("src/b.jpg", test::MakeJpeg(48, 64, 2));
   Folder.Write("src/waves.wav", "RIFF a sound");
-  Folder.Write("src/pixvane.toml", R"(title = "Lost sources"
+  const char* described = R"(title = "Lost sources"
 author = "Me"
 [show]
 pictures = ["a.jpg", "b.jpg"]
@@ -153,13 +171,28 @@ files = ["waves.wav"]
 order = "repeat-one"
 [exit]
 mouse_move = false
-)");
-  const fs::path saver = Folder / "lost.scr", again = Folder / "again.scr";
-  tool::RunBuild({Folder / "src/pixvane.toml", saver, Player});
-  std::ostringstream listing;
-  studio::MakeProjectFromSaver(saver, Folder / "lost", listing);
-  tool::RunBuild({Folder / "lost/pixvane.toml", again, Player});
-  EXPECT_EQ(test::ReadBytes(saver), test::ReadBytes(again));
+)";
+  // Captions beyond Windows-1252 are kept as UTF-8 in the saver.
+  const char* captioned = R"(title = "Captions"
+[show]
+pictures = [{ file = "a.jpg", caption = "京都, first light" }, "b.jpg"]
+motion = "pan-zoom"
+zoom = 1.25
+monitors = "each"
+[caption]
+text = "東京"
+)";
+  for (const char* manifest : {described, captioned}) {
+    SCOPED_TRACE(manifest);
+    Folder.Write("src/pixvane.toml", manifest);
+    const fs::path saver = Folder / "lost.scr", again = Folder / "again.scr";
+    for (const fs::path& old : {saver, again, Folder / "lost"}) fs::remove_all(old);
+    tool::RunBuild({Folder / "src/pixvane.toml", saver, Player});
+    std::ostringstream listing;
+    studio::MakeProjectFromSaver(saver, Folder / "lost", listing);
+    tool::RunBuild({Folder / "lost/pixvane.toml", again, Player});
+    EXPECT_EQ(test::ReadBytes(saver), test::ReadBytes(again));
+  }
 }
 
 }  // namespace

@@ -20,6 +20,7 @@ const families = [
 
 let manifest = {};
 let pictures = [];  // names in show order, as the tool resolves them
+let captions = [];  // each picture's own caption, or null
 let sounds = [];
 let dirty = false;
 
@@ -98,6 +99,7 @@ function bindFields() {
     input.addEventListener('change', () => set(input.dataset.key, fieldValue(input)));
     if (input.type === 'text') input.addEventListener('input', () => set(input.dataset.key, fieldValue(input)));
   }
+  $('motion').addEventListener('change', showZoom);
   for (const box of document.querySelectorAll('[data-style]')) {
     box.addEventListener('change', () => {
       const styles = new Set(get('caption.style') ?? []);
@@ -107,8 +109,14 @@ function bindFields() {
   }
 }
 
+// How far the picture zooms means something only while it moves.
+function showZoom() {
+  $('zoom').disabled = $('motion').value !== 'pan-zoom';
+}
+
 function showFields() {
   for (const input of document.querySelectorAll('[data-key]')) showField(input);
+  showZoom();
   const styles = get('caption.style') ?? [];
   for (const box of document.querySelectorAll('[data-style]')) box.checked = styles.includes(box.dataset.style);
 }
@@ -118,16 +126,22 @@ function fileUrl(name) {
   return 'file/' + name.split('/').map(encodeURIComponent).join('/');
 }
 
-// Moves a picture, with its description when the manifest gives them.
+// A picture with a caption of its own is written as a table, one without as
+// its plain name, so a show without such captions keeps its manifest as it was.
+function savePictures() {
+  set('show.pictures', pictures.map((name, index) => captions[index] ? { file: name, caption: captions[index] } : name));
+}
+
+// Moves a picture, with its caption and its description when the manifest gives them.
 function movePicture(from, to) {
   if (to < 0 || to >= pictures.length || from === to) return;
   const descriptions = get('show.descriptions');
-  for (const list of [pictures, descriptions?.length === pictures.length ? descriptions : null]) {
+  for (const list of [pictures, captions, descriptions?.length === pictures.length ? descriptions : null]) {
     if (!list) continue;
     const [item] = list.splice(from, 1);
     list.splice(to, 0, item);
   }
-  set('show.pictures', [...pictures]);
+  savePictures();
   renderPictures(to);
 }
 
@@ -135,7 +149,8 @@ function removePicture(index) {
   const descriptions = get('show.descriptions');
   if (descriptions?.length === pictures.length) descriptions.splice(index, 1);
   pictures.splice(index, 1);
-  set('show.pictures', [...pictures]);
+  captions.splice(index, 1);
+  savePictures();
   renderPictures(Math.min(index, pictures.length - 1));
 }
 
@@ -166,6 +181,16 @@ function renderPictures(focusIndex) {
     const label = document.createElement('span');
     label.className = 'name';
     label.textContent = name.split('/').at(-1);
+    const caption = document.createElement('input');
+    caption.type = 'text';
+    caption.className = 'caption';
+    caption.placeholder = 'Caption';
+    caption.value = captions[index] ?? '';
+    caption.setAttribute('aria-label', `Caption of ${name.split('/').at(-1)}`);
+    caption.addEventListener('input', () => {
+      captions[index] = caption.value || null;
+      savePictures();
+    });
     const warning = document.createElement('span');
     warning.className = 'item-warning';
     const tools = document.createElement('span');
@@ -174,7 +199,7 @@ function renderPictures(focusIndex) {
       smallButton(`Move ${name} up`, '↑', () => movePicture(index, index - 1)),
       smallButton(`Move ${name} down`, '↓', () => movePicture(index, index + 1)),
       smallButton(`Remove ${name}`, '✕', () => removePicture(index)));
-    item.append(image, label, warning, tools);
+    item.append(image, label, caption, warning, tools);
     item.addEventListener('keydown', (event) => {
       if (event.target !== item) return;
       if (event.altKey && event.key === 'ArrowUp') { event.preventDefault(); movePicture(index, index - 1); }
@@ -218,7 +243,8 @@ async function addPhotos(files) {
   const added = await upload(files, 'pictures');
   if (!added.length) return say('No photos added');
   pictures.push(...added);
-  set('show.pictures', [...pictures]);
+  captions.push(...added.map(() => null));
+  savePictures();
   renderPictures();
   say(`Added ${added.length} photo${added.length === 1 ? '' : 's'}`);
 }
@@ -481,6 +507,7 @@ async function start() {
   const project = await api('api/project');
   manifest = project.manifest;
   pictures = project.check.pictures ?? [];
+  captions = pictures.map((_, index) => project.check.captions?.[index] ?? null);
   sounds = project.check.sounds ?? [];
   $('folder').textContent = project.folder;
   showLost(project.lost);

@@ -1,6 +1,7 @@
 // Drives the studio's page in Chromium by its accessible names, as a maker
-// would: add three photos, reorder them, title, caption, transitions, watch
-// the preview play, save, build, and check the saver with `inspect --json`.
+// would: add three photos, reorder them, title, captions, pan and zoom,
+// transitions, watch the preview play, save, build, and check the saver with
+// `inspect --json`.
 // Prints the timings it measured and leaves two screenshots in --work.
 //
 //   node studio-browser-test.mjs --tool TOOL --player PLAYER --photos DIR --work DIR
@@ -52,8 +53,9 @@ async function previewChanges(page, ms) {
     observer.observe(image, { attributes: true, attributeFilter: ['data-frame'] });
     setTimeout(() => {
       observer.disconnect();
-      let moving = 0, movingMs = 0;
+      let moving = 0, movingMs = 0, longestStill = 0;
       for (let i = 1; i < shown.length; i++) {
+        longestStill = Math.max(longestStill, shown[i][1] - shown[i - 1][1]);
         if (shown[i][1] - shown[i - 1][1] > 0 && shown[i][1] - shown[i - 1][1] < 100) {
           moving++;
           movingMs += shown[i][0] - shown[i - 1][0];
@@ -64,7 +66,7 @@ async function previewChanges(page, ms) {
       resolve({
         changes: shown.length, distinct: seen.size,
         transitionFps: movingMs ? moving * 1000 / movingMs : 0,
-        pace: played > 0 ? played / took : 0,
+        pace: played > 0 ? played / took : 0, longestStill,
       });
     }, ms);
   }), ms);
@@ -113,6 +115,11 @@ try {
   await (await page.waitForSelector('aria/Title[role="textbox"]')).click({ count: 3 });
   await page.keyboard.type('Browser Show');
   await (await page.waitForSelector('aria/Caption[role="textbox"]')).type('Hello from the studio');
+  const first = path.basename(reordered[0]);
+  await (await page.waitForSelector(`aria/Caption of ${first}[role="textbox"]`)).type('Its own caption');
+  await (await page.waitForSelector('aria/Motion[role="combobox"]')).select('pan-zoom');
+  await (await page.waitForSelector('aria/Zoom[role="spinbutton"]')).type('1.3');
+  await page.keyboard.press('Tab');
   await (await page.waitForSelector('aria/Transition 5')).click();
   await (await page.waitForSelector('aria/Transition 118')).click();
   const pressed = await page.$$eval('.tile[aria-pressed="true"]', (t) => t.map((x) => x.dataset.style));
@@ -130,6 +137,7 @@ try {
     { timeout: 30000 }, before);
   const restartMs = performance.now() - changedAt;
   const steady = await previewChanges(page, 12000);
+  check(steady.longestStill < 500, `the preview pans and zooms between transitions (stills at most ${steady.longestStill} ms)`);
 
   await page.evaluate(() => { document.activeElement.blur(); window.scrollTo(0, 0); });
   await page.screenshot({ path: path.join(work, 'studio-1280x800.png') });
@@ -152,6 +160,10 @@ try {
   check(report.settings.Title === 'Browser Show', 'the saver has the title');
   check(report.settings.Text === 'Hello from the studio!', 'the saver has the caption');
   check(report.settings.EffectCommaList === '5,118', `the saver's transitions: ${report.settings.EffectCommaList}`);
+  const captions = report.pictures.map((p) => p.caption);
+  check(captions.join('|') === 'Its own caption||', `the pictures' own captions: ${JSON.stringify(captions)}`);
+  check(report.settings.Motion === 1 && report.settings.MotionZoom === 1300,
+    `the saver pans and zooms: Motion ${report.settings.Motion}, MotionZoom ${report.settings.MotionZoom}`);
 
   console.log(`studio to page ready: ${readyMs.toFixed(0)} ms (${pageMs.toFixed(0)} ms of it from the page's request, at most)`);
   console.log(`preview restart after a change: ${restartMs.toFixed(0)} ms`);
