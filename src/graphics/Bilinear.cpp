@@ -51,8 +51,8 @@ class TRowBlender {
         FSecond(columns.size()),
         FWeight0(FCount),
         FWeight1(FCount),
-        FLeft(FCount),
-        FRight(FCount) {
+        FLeft(FCount + 1),
+        FRight(FCount + 1) {
     for (size_t i = 0; i < columns.size(); ++i) {
       FFirst[i] = columns[i].First * Bpp;
       FSecond[i] = columns[i].Second * Bpp;
