@@ -26,6 +26,7 @@ struct TTextFont {
   int32_t Height = -11;
   uint32_t Style = 0;   // TFontStyle bits
   int32_t Charset = 1;  // DEFAULT_CHARSET; the code page of the text on Windows
+  friend bool operator==(const TTextFont&, const TTextFont&) = default;
 };
 
 // How much text covers each pixel of its box: 0 none, 255 all, row by row.

@@ -25,12 +25,8 @@ void BoxBlur(std::vector<int32_t>& plane, int32_t lines, int32_t lineStep, int32
   }
 }
 
-}  // namespace
-
-void DrawShadow(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const TCoverage& text) {
-  if (text.Width <= 0 || text.Height <= 0) return;
-  const int32_t radius = std::max(1, text.Height / 10);
-  const int32_t offset = std::max(1, text.Height / 16);
+// The text's coverage widened by radius on every side and blurred.
+std::vector<int32_t> BlurredShadow(const TCoverage& text, int32_t radius) {
   const int32_t width = text.Width + 2 * radius, height = text.Height + 2 * radius;
   std::vector<int32_t> plane(static_cast<size_t>(width) * height, 0);
   for (int32_t row = 0; row < text.Height; ++row)
@@ -41,6 +37,36 @@ void DrawShadow(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const T
     BoxBlur(plane, height, width, width, 1, radius);
     BoxBlur(plane, width, 1, height, width, radius);
   }
+  return plane;
+}
+
+// A moving slide casts the same lines' shadows every frame: the last few
+// blurs are kept, for each thread that draws, keyed by the coverage itself.
+const std::vector<int32_t>& CachedShadow(const TCoverage& text, int32_t radius) {
+  struct TEntry {
+    TCoverage Text;
+    std::vector<int32_t> Plane;
+  };
+  constexpr size_t Kept = 8;
+  thread_local std::vector<TEntry> kept;
+  for (const TEntry& entry : kept)
+    if (entry.Text.Width == text.Width && entry.Text.Height == text.Height &&
+        entry.Text.Alpha == text.Alpha)
+      return entry.Plane;
+  if (kept.size() >= Kept) kept.erase(kept.begin());
+  kept.push_back({text, BlurredShadow(text, radius)});
+  return kept.back().Plane;
+}
+
+}  // namespace
+
+void DrawShadow(TBitmap& slide, const TRect& clip, int32_t x, int32_t y, const TCoverage& text) {
+  if (text.Width <= 0 || text.Height <= 0) return;
+  // The radius follows from the coverage's height, so the key holds it.
+  const int32_t radius = std::max(1, text.Height / 10);
+  const int32_t offset = std::max(1, text.Height / 16);
+  const int32_t width = text.Width + 2 * radius, height = text.Height + 2 * radius;
+  const std::vector<int32_t>& plane = CachedShadow(text, radius);
 
   const int32_t left = x - radius + offset, top = y - radius + offset;
   const TRect area =

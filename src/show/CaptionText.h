@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "graphics/Bitmap.h"
@@ -32,8 +33,16 @@ class TCaptionText final : public TCaptionPainter {
  private:
   // The font as the renderer is asked for it on this screen.
   TTextFont ScreenFont(const TFont& font) const;
+  // The caches for screen, emptied when the font changes or they grow.
+  void UseFont(const TTextFont& screen);
 
   int32_t FPixelsPerInch;
+  // A moving slide redraws its caption every frame: the lines' extents
+  // (and the wrapping's trial measurements) and coverages are kept, keyed
+  // by the text's bytes, for the font they were made in.
+  TTextFont FCachedFont;
+  std::map<std::string, TPoint> FExtents;
+  std::map<std::string, TCoverage> FCoverages;
 };
 
 }  // namespace pixvane

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace pixvane {
@@ -98,6 +99,41 @@ TEST(DrawBilinear, ScalingFollowsTheRampWithoutSteps) {
   DrawBilinear(dest, dest.Bounds(), 0, 0, 30, 4, source);
   for (int32_t x = 2; x < 28; ++x)
     EXPECT_NEAR(Green(dest, x, 1) - Green(dest, x - 1, 1), 10 / 1.5, 1.01) << x;
+}
+
+TEST(DrawBilinear, EveryChannelMatchesTheExactBlendUpToTheEdges) {
+  // Unrelated values in each channel, so a byte taken from the wrong pixel
+  // or channel shows; the view runs past the right and bottom edges, where
+  // the outer pixels repeat.
+  TBitmap source(23, 17);
+  uint32_t seed = 7;
+  for (int32_t y = 0; y < source.Height(); ++y)
+    for (int32_t x = 0; x < source.Width(); ++x) {
+      seed = seed * 1103515245 + 12345;
+      source.SetPixel(x, y, seed >> 8 & 0xFFFFFF);
+    }
+  TBitmap dest(31, 21);
+  const double left = -1.3, top = 0.6, width = 23 * 1.13, height = 17 * 1.13;
+  DrawBilinear(dest, dest.Bounds(), left, top, width, height, source);
+  auto at = [](int32_t i, double origin, double size, int32_t count) {
+    return std::clamp((i + 0.5 - origin) * count / size - 0.5, 0.0, count - 1.0);
+  };
+  for (int32_t y = 0; y < dest.Height(); ++y)
+    for (int32_t x = 0; x < dest.Width(); ++x) {
+      const double sx = at(x, left, width, 23), sy = at(y, top, height, 17);
+      const int32_t x0 = static_cast<int32_t>(sx), y0 = static_cast<int32_t>(sy);
+      const int32_t x1 = std::min(x0 + 1, 22), y1 = std::min(y0 + 1, 16);
+      const double fx = sx - x0, fy = sy - y0;
+      for (int shift : {0, 8, 16}) {
+        auto channel = [&](int32_t px, int32_t py) {
+          return static_cast<double>(source.Pixel(px, py) >> shift & 0xFF);
+        };
+        const double exact = (channel(x0, y0) * (1 - fx) + channel(x1, y0) * fx) * (1 - fy) +
+                             (channel(x0, y1) * (1 - fx) + channel(x1, y1) * fx) * fy;
+        ASSERT_NEAR(static_cast<double>(dest.Pixel(x, y) >> shift & 0xFF), exact, 1.0)
+            << x << "," << y << " shift " << shift;
+      }
+    }
 }
 
 }  // namespace

@@ -41,6 +41,35 @@ TEST(CaptionText, DrawsInsideTheBoxItMeasures) {
   EXPECT_EQ(outside, 0);
 }
 
+TEST(CaptionText, KeptMeasurementsFollowTheTextsReadingAndTheFont) {
+  // One painter asked in turn must answer as a fresh one does: the same
+  // bytes read as UTF-8 are another text, and another font another size.
+  TFont arial;
+  arial.Name = "Arial";
+  arial.Height = -24;
+  TFont larger = arial;
+  larger.Height = -36;
+  const TStoredText asBytes{"\xC3\xA9t\xC3\xA9"}, asUtf8{"\xC3\xA9t\xC3\xA9", true};
+  auto fresh = [](const TStoredText& text, const TFont& font) {
+    TCaptionText painter;
+    int32_t cx = 0, cy = 0;
+    painter.MeasureText(text, font, cx, cy);
+    return std::pair{cx, painter.TextCoverage(text, font).Alpha};
+  };
+  TCaptionText kept;
+  for (int round = 0; round < 2; ++round)
+    for (const TFont* font : {&arial, &larger, &arial})
+      for (const TStoredText* text : {&asBytes, &asUtf8}) {
+        int32_t cx = 0, cy = 0;
+        kept.MeasureText(*text, *font, cx, cy);
+        const auto [freshCx, freshAlpha] = fresh(*text, *font);
+        EXPECT_EQ(cx, freshCx) << font->Name << " utf8 " << text->Utf8;
+        EXPECT_EQ(kept.TextCoverage(*text, *font).Alpha, freshAlpha);
+      }
+  EXPECT_NE(fresh(asBytes, arial).first, fresh(asUtf8, arial).first);
+  EXPECT_NE(fresh(asBytes, arial).first, fresh(asBytes, larger).first);
+}
+
 TEST(CaptionText, APositiveHeightIsTheCellAsThePlayerReadsIt) {
   // A stored height that is positive survives the trip through points
   // (20 at 96 dpi is 15 points, asked for as 20 again) and is the whole
