@@ -106,6 +106,23 @@ std::vector<uint8_t> MakeCmykJpeg(int width, int height, const uint8_t (&inks)[4
   });
 }
 
+namespace {
+
+// The JPEG with an EXIF segment holding tiff right after its start marker.
+std::vector<uint8_t> WithExifBlock(const std::vector<uint8_t>& jpeg,
+                                   const std::vector<uint8_t>& tiff) {
+  std::vector<uint8_t> app1 = {0xFF, 0xE1, 0, 0, 'E', 'x', 'i', 'f', 0, 0};
+  app1.insert(app1.end(), tiff.begin(), tiff.end());
+  app1[2] = static_cast<uint8_t>((app1.size() - 2) >> 8);
+  app1[3] = static_cast<uint8_t>(app1.size() - 2);
+  std::vector<uint8_t> result(jpeg.begin(), jpeg.begin() + 2);
+  result.insert(result.end(), app1.begin(), app1.end());
+  result.insert(result.end(), jpeg.begin() + 2, jpeg.end());
+  return result;
+}
+
+}  // namespace
+
 std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg, int orientation,
                                          bool bigEndian) {
   std::vector<uint8_t> tiff;
@@ -125,14 +142,7 @@ std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg, int o
   put(static_cast<uint32_t>(orientation), 2);
   put(0, 2);
   put(0, 4);  // no next directory
-  std::vector<uint8_t> app1 = {0xFF, 0xE1, 0, 0, 'E', 'x', 'i', 'f', 0, 0};
-  app1.insert(app1.end(), tiff.begin(), tiff.end());
-  app1[2] = static_cast<uint8_t>((app1.size() - 2) >> 8);
-  app1[3] = static_cast<uint8_t>(app1.size() - 2);
-  std::vector<uint8_t> result(jpeg.begin(), jpeg.begin() + 2);
-  result.insert(result.end(), app1.begin(), app1.end());
-  result.insert(result.end(), jpeg.begin() + 2, jpeg.end());
-  return result;
+  return WithExifBlock(jpeg, tiff);
 }
 
 std::vector<uint8_t> WithExifDate(const std::vector<uint8_t>& jpeg, const std::string& taken) {
@@ -156,14 +166,7 @@ std::vector<uint8_t> WithExifDate(const std::vector<uint8_t>& jpeg, const std::s
   put(0, 4);
   tiff.insert(tiff.end(), taken.begin(), taken.end());
   tiff.resize(44 + 20, 0);
-  std::vector<uint8_t> app1 = {0xFF, 0xE1, 0, 0, 'E', 'x', 'i', 'f', 0, 0};
-  app1.insert(app1.end(), tiff.begin(), tiff.end());
-  app1[2] = static_cast<uint8_t>((app1.size() - 2) >> 8);
-  app1[3] = static_cast<uint8_t>(app1.size() - 2);
-  std::vector<uint8_t> result(jpeg.begin(), jpeg.begin() + 2);
-  result.insert(result.end(), app1.begin(), app1.end());
-  result.insert(result.end(), jpeg.begin() + 2, jpeg.end());
-  return result;
+  return WithExifBlock(jpeg, tiff);
 }
 
 std::string MakePlayerStandIn() {
