@@ -123,7 +123,7 @@ class TFaceCache {
   FT_Library FLibrary = nullptr;
   std::map<std::pair<std::string, int32_t>, std::unique_ptr<TSizedFace>> FFaces;
   std::map<std::pair<bool, int32_t>, std::vector<TSizedFace*>> FFallbacks;
-  const std::vector<TSizedFace*> FNone;
+  const std::vector<TSizedFace*> FNone{};
 };
 
 TFaceCache& Cache() {
