@@ -93,20 +93,17 @@ std::vector<uint8_t> ReadPicture(const fs::path& path, std::string& name,
   std::vector<uint8_t> bytes = ReadBytes(path);
   std::string kind = DescribeFileKind(bytes);
 #ifdef PIXVANE_HAVE_PNG_FILES
-  if (kind == "a PNG picture") {
+  // A kind the player cannot show goes in as a JPEG, named .jpg.
+  auto storedAsJpeg = [&](const TBitmap& image) {
     name = Utf8FromPath(PathFromUtf8(name).replace_extension(".jpg"));
-    warnings.push_back("a PNG picture; stored as " + name + ", a JPEG at quality " +
+    warnings.push_back(kind + "; stored as " + name + ", a JPEG at quality " +
                        std::to_string(ConvertedQuality));
-    return EncodeJpeg(ReadPng(path), ConvertedQuality);
-  }
+    return EncodeJpeg(image, ConvertedQuality);
+  };
+  if (kind == "a PNG picture") return storedAsJpeg(ReadPng(path));
 #endif
 #ifdef PIXVANE_HAVE_IMAGE_FILES
-  if (kind == "a HEIC picture") {
-    name = Utf8FromPath(PathFromUtf8(name).replace_extension(".jpg"));
-    warnings.push_back("a HEIC picture; stored as " + name + ", a JPEG at quality " +
-                       std::to_string(ConvertedQuality));
-    return EncodeJpeg(ReadHeic(path), ConvertedQuality);
-  }
+  if (kind == "a HEIC picture") return storedAsJpeg(ReadHeic(path));
 #else
   if (kind == "a HEIC picture")
     throw EError(
