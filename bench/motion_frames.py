@@ -4,7 +4,7 @@
 Builds a pan-and-zoom saver of one 24-megapixel photo (bench/photo_quality.py
 makes them; any JPEG given with --photo will do), runs it with /s on a
 virtual display of the given size, waits until the photo shows, and then
-for --seconds polls a short row of pixels through Xlib (a fraction of a
+after --settle seconds polls for --seconds a short row of pixels through Xlib (a fraction of a
 millisecond each) and notes every moment it changes: a new frame on
 screen. Prints the frame intervals (median, mean, standard deviation, 5th
 and 95th percentiles, the longest) and the CPU the saver's process used
@@ -54,6 +54,9 @@ def main():
     parser.add_argument("--photo", required=True)
     parser.add_argument("--size", default="1920x1080")
     parser.add_argument("--seconds", type=float, default=4)
+    parser.add_argument("--settle", type=float, default=0.5,
+                        help="seconds to wait after the photo shows; the worker prepares the "
+                             "next slide in the first of them")
     parser.add_argument("--work", default="build/motion-frames")
     args = parser.parse_args()
     width, height = (int(v) for v in args.size.split("x"))
@@ -76,7 +79,7 @@ def main():
         if not e2e.wait_until(lambda: 0 not in row(pixels, width, height)
                               and 0xFFFFFF not in row(pixels, width, height), 60, 0.01):
             sys.exit("no photo on screen within 60 s")
-        time.sleep(0.5)
+        time.sleep(args.settle)
         changes = []
         last = row(pixels, width, height)
         cpu0, started = e2e.cpu_seconds(process.pid), time.monotonic()
