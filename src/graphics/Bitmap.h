@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "graphics/Geometry.h"
@@ -26,6 +27,18 @@ class TBitmap {
 
   TBitmap() = default;
   TBitmap(int32_t width, int32_t height);
+  TBitmap(const TBitmap&) = default;
+  TBitmap& operator=(const TBitmap&) = default;
+  // A bitmap moved from is empty, not a size without pixels.
+  TBitmap(TBitmap&& other) noexcept { *this = std::move(other); }
+  TBitmap& operator=(TBitmap&& other) noexcept {
+    FWidth = std::exchange(other.FWidth, 0);
+    FHeight = std::exchange(other.FHeight, 0);
+    FStride = std::exchange(other.FStride, 0);
+    FBits = std::move(other.FBits);
+    other.FBits.clear();
+    return *this;
+  }
 
   int32_t Width() const { return FWidth; }
   int32_t Height() const { return FHeight; }

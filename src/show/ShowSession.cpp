@@ -53,6 +53,9 @@ TShowSession::TShowSession(TShowPlatform& platform)
   FView.Color = 0;
   FView.SetCenter(true);
   FView.SetStretch(true);
+  FView.OnAfterNewFrame = [this](TCustomTransitionView&, TBitmap&, TBitmap&) {
+    FTickLead.Shown(FPlatform.ViewHost().TickCount());
+  };
   if (TMediaPlayer* device = FPlatform.MusicDevice())
     FMusic = std::make_unique<TMusicPlayer>(FSettings, *device, [](const std::string& name) {
       return JoinPath(TempFolderPath(), name);
@@ -103,13 +106,13 @@ void TShowSession::ShowTimerTick() {
   // The file stays open while its picture is on its way to the screen, and
   // is given back however the tick ends.
   TSlidePreparer::TPrepared prepared = TakeSlide(plan);
+  FTickLead.Taken(FPlatform.ViewHost().TickCount());
   FMotion = std::move(FPrepared.Motion);
   FShown = std::move(FPrepared.Shown);
   DrawCaptions(prepared.Slide);
   if (FView.Busy()) FView.Stop();
-  // The view keeps its own copy; ours goes before the transition runs.
-  FView.SetPicture(&prepared.Slide);
-  prepared.Slide = TBitmap();
+  // The view takes the slide over: no copy between the tick and the first frame.
+  FView.SetPicture(std::move(prepared.Slide));
   SetStyles(plan.Screen);
   if (FSettings.lClearOldImage) {
     FView.Clear();
@@ -123,7 +126,9 @@ void TShowSession::ShowTimerTick() {
   // A timer without an interval would never tick: the show stays here.
   if (FSettings.Interval > 0) {
     PrepareNextSlide();
-    FPlatform.ArmShowTimer(static_cast<uint32_t>(FSettings.Interval));
+    FPlatform.ArmShowTimer(FTickLead.Arm(transitionStart + transitionMs,
+                                         static_cast<uint32_t>(FSettings.Interval),
+                                         FPlatform.ViewHost().TickCount()));
   }
   StartMotion(transitionMs);
 }

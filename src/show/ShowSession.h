@@ -12,6 +12,7 @@
 #include "show/PictureOrder.h"
 #include "show/ShowPlatform.h"
 #include "show/SlidePreparer.h"
+#include "show/TickLead.h"
 #include "transition/TransitionView.h"
 
 namespace pixvane {
@@ -123,6 +124,7 @@ class TShowSession {
   std::vector<std::pair<TMonitor, int32_t>> FShown;
   uint32_t FMotionStart = 0;
   double FMotionPace = 0;
+  TTickLead FTickLead;
 };
 
 }  // namespace pixvane

@@ -116,6 +116,11 @@ void TCustomTransitionView::SetPicture(const TBitmap* picture) {
   PictureChanged();
 }
 
+void TCustomTransitionView::SetPicture(TBitmap&& picture) {
+  FPicture = std::move(picture);
+  PictureChanged();
+}
+
 void TCustomTransitionView::PictureChanged() {
   if (FState == TState::Destroying) return;
   if (FAutoSize) ApplyAutoSize();
@@ -209,11 +214,14 @@ void TCustomTransitionView::Execute() {
 
 void TCustomTransitionView::Prepare() {
   // The screen keeps what it showed, cut or extended to the new size; new
-  // parts take the control's colour.
-  TBitmap resized(FPicture.Width(), FPicture.Height());
-  resized.Fill(Color);
-  Draw(resized, 0, 0, FScreen);
-  FScreen = std::move(resized);
+  // parts take the control's colour. At the same size it stays as it is:
+  // a show's slides all have the screen's size.
+  if (FScreen.Width() != FPicture.Width() || FScreen.Height() != FPicture.Height()) {
+    TBitmap resized(FPicture.Width(), FPicture.Height());
+    resized.Fill(Color);
+    Draw(resized, 0, 0, FScreen);
+    FScreen = std::move(resized);
+  }
   UpdatePlacement();
 
   // A snapshot of what the user sees where the new picture will appear,

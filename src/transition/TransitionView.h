@@ -52,6 +52,8 @@ class TCustomTransitionView {
   // The new picture; an empty bitmap means none. Setting copies it.
   const TBitmap& Picture() const { return FPicture; }
   void SetPicture(const TBitmap* picture);
+  // Takes the picture over without copying it.
+  void SetPicture(TBitmap&& picture);
   const TBitmap& BgPicture() const { return FBgPicture; }
   void SetBgPicture(const TBitmap* picture);
   TBackgroundMode BgMode() const { return FBgMode; }

@@ -15,7 +15,6 @@ namespace pixvane {
 namespace {
 
 constexpr char ClassName[] = "TfrmScrn";
-constexpr UINT_PTR ShowTimerId = 1;
 constexpr int DesignWidth = 423, DesignHeight = 350;
 
 }  // namespace
@@ -93,8 +92,10 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       Paint();
       return 0;
     case WM_TIMER:
-      if (wParam == ShowTimerId) Guarded([this] { FSession->ShowTimerTick(); });
       if (wParam == FlashTimerId && FFlash) Guarded([this] { FFlash->TimerFlashTimer(); });
+      return 0;
+    case WM_SHOWTICK:
+      if (FShowTimer) Guarded([this] { FSession->ShowTimerTick(); });
       return 0;
     case WM_STARTSHOW:
       if (FPhase == TPhase::StartPosted) {
@@ -204,7 +205,8 @@ void TfrmScrn::Paint() {
 }
 
 void TfrmScrn::ArmShowTimer(uint32_t ms) {
-  FShowTimer.emplace(FWindow, ShowTimerId, ms);
+  FShowTimer.reset();
+  FShowTimer.emplace(FWindow, WM_SHOWTICK, int64_t{ms} * 1000);
 }
 
 // Without the control the saver cannot show what it was made for: the

@@ -14,12 +14,14 @@
 #include "setup/SettingsStore.h"
 #include "show/ShowSession.h"
 #include "show/win32/MciPlayer.h"
+#include "transition/win32/FrameClock.h"
 #include "transition/win32/WindowViewHost.h"
 
 namespace pixvane {
 
 inline constexpr UINT WM_STARTSHOW = WM_USER + 1;
 inline constexpr UINT WM_STOPSHOW = WM_USER + 2;
+inline constexpr UINT WM_SHOWTICK = WM_USER + 3;
 
 // The saver window: covers every monitor in black above everything, is the
 // platform of the package's show (its frames, show timer, music device and
@@ -89,7 +91,9 @@ class TfrmScrn : public TShowPlatform {
   std::unique_ptr<TWin32ExitPlatform> FExitPlatform;
   std::unique_ptr<TExitRules> FExitRules;
   std::unique_ptr<TSaverFlash> FFlash;  // the Flash kind only
-  std::optional<TWindowTimer> FShowTimer;
+  // The show's tick, on the fine clock: SetTimer's would come up to a
+  // 15.6 ms tick of the system late.
+  std::optional<TFrameClock> FShowTimer;
   std::optional<THiddenCursor> FHiddenCursor;
   std::optional<TSaverRunningFlag> FRunningFlag;
 };

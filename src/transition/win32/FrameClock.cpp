@@ -46,10 +46,10 @@ void TFineTimer::Set(int64_t us) {
   SetWaitableTimer(FTimer.Get(), &due, 0, nullptr, nullptr, FALSE);
 }
 
-TFrameClock::TFrameClock(HWND window, UINT message, uint32_t periodUs)
+TFrameClock::TFrameClock(HWND window, UINT message, int64_t periodUs)
     : FWindow(window),
       FMessage(message),
-      FPeriodUs(std::max<uint32_t>(periodUs, 1000)),
+      FPeriodUs(std::max<int64_t>(periodUs, 1000)),
       FStop(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       FThread([this] { Run(); }) {}
 

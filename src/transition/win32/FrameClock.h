@@ -39,7 +39,7 @@ int64_t MicrosecondsNow();
 // The window's procedure calls Served before it draws the frame.
 class TFrameClock {
  public:
-  TFrameClock(HWND window, UINT message, uint32_t periodUs);
+  TFrameClock(HWND window, UINT message, int64_t periodUs);
   ~TFrameClock();
   TFrameClock(const TFrameClock&) = delete;
   TFrameClock& operator=(const TFrameClock&) = delete;
