@@ -50,7 +50,28 @@ size_t RowBytesOf(const TBitmap& b) {
   return static_cast<size_t>(b.Width()) * Bpp;
 }
 
+// Four pixels from three words at a time; the last few one by one.
+void RowToWords(const uint8_t* in, uint32_t* out, int32_t width) {
+  int32_t x = 0;
+  for (; x + 4 <= width; x += 4, in += 12, out += 4) {
+    uint32_t a, b, c;
+    std::memcpy(&a, in, 4);
+    std::memcpy(&b, in + 4, 4);
+    std::memcpy(&c, in + 8, 4);
+    out[0] = a & 0xFFFFFF;
+    out[1] = (a >> 24) | (b & 0xFFFF) << 8;
+    out[2] = (b >> 16) | (c & 0xFF) << 16;
+    out[3] = c >> 8;
+  }
+  for (; x < width; ++x, in += 3) *out++ = in[0] | in[1] << 8 | in[2] << 16;
+}
+
 }  // namespace
+
+void CopyToWords(const TBitmap& source, uint32_t* out) {
+  for (int32_t y = 0; y < source.Height(); ++y, out += source.Width())
+    RowToWords(source.ScanLine(y), out, source.Width());
+}
 
 void CopyRect(TBitmap& dest, int32_t x, int32_t y, const TBitmap& source, const TRect& sourceRect) {
   const TRect from = sourceRect.Intersect(source.Bounds());

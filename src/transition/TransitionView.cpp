@@ -213,6 +213,7 @@ void TCustomTransitionView::Execute() {
 }
 
 void TCustomTransitionView::Prepare() {
+  KeepPainted();  // the snapshot below is taken from what was painted last
   // The screen keeps what it showed, cut or extended to the new size; new
   // parts take the control's colour. At the same size it stays as it is:
   // a show's slides all have the screen's size.
@@ -334,6 +335,7 @@ void TCustomTransitionView::ReapThread() {
 
 void TCustomTransitionView::Clear() {
   if (Busy() || FScreen.IsEmpty()) return;
+  KeepPainted();
   FScreen = TBitmap();
   FHost.Invalidate({0, 0, FClientWidth, FClientHeight});
 }
@@ -367,13 +369,23 @@ void TCustomTransitionView::RenderFrame() {
 
 // --- painting ---------------------------------------------------------------
 
+void TCustomTransitionView::KeepPainted() {
+  if (!FPaintedScreen) return;
+  FPaintBuffer = FScreen;
+  FPaintedScreen = false;
+}
+
 bool TCustomTransitionView::Paint() {
   if (FPainting) return false;
   TFlagScope painting(FPainting);
+  TRect shown = DisplayRect();
+  FPaintedScreen = FScreen.Width() == FClientWidth && FScreen.Height() == FClientHeight &&
+                   shown.Left == 0 && shown.Top == 0 && shown.Right == FClientWidth &&
+                   shown.Bottom == FClientHeight;
+  if (FPaintedScreen) return true;
   FPaintBuffer.SetSize(FClientWidth, FClientHeight);
   // A screen bitmap that covers the whole client area hides colour and
   // background alike; filling them first would double the cost of a paint.
-  TRect shown = DisplayRect();
   bool covered = !FScreen.IsEmpty() && shown.Left <= 0 && shown.Top <= 0 &&
                  shown.Right >= FClientWidth && shown.Bottom >= FClientHeight;
   if (!covered) {

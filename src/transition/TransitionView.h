@@ -99,9 +99,11 @@ class TCustomTransitionView {
 
   // The host's paint message: draws the whole client area into the paint
   // buffer, which the host then shows. False (and nothing drawn) when a
-  // paint is already in progress.
+  // paint is already in progress. A screen bitmap that is the client area
+  // pixel for pixel is the paint buffer itself: a moving picture's frames
+  // are not copied once more.
   bool Paint();
-  const TBitmap& PaintBuffer() const { return FPaintBuffer; }
+  const TBitmap& PaintBuffer() const { return FPaintedScreen ? FScreen : FPaintBuffer; }
 
   const TBitmap& ScreenBitmap() const { return FScreen; }
   const TRect& PlacementRect() const { return FPlacement; }
@@ -133,6 +135,9 @@ class TCustomTransitionView {
   void UpdatePlacement();
   void RepaintIfShown();
   void Prepare();
+  // The screen bitmap is about to change other than by a frame: the paint
+  // buffer takes over what it showed.
+  void KeepPainted();
   void Animate();
   void AnimateOnThisThread();
   void AdvanceProgress();
@@ -162,6 +167,7 @@ class TCustomTransitionView {
   std::unique_ptr<TAnimateThread> FRetiredThread;
   bool FPainting = false;  // Paint runs: it is not entered again, and nothing invalidates
   TBitmap FPaintBuffer;
+  bool FPaintedScreen = false;  // the last paint showed FScreen as it is
   std::unique_ptr<TBitmap> FOldScreen, FPictureBitmap;
   std::unique_ptr<TAreaFrames> FAreaFrames;  // with Areas only
 };

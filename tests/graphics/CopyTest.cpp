@@ -219,5 +219,20 @@ TEST(DrawClipped, RegionIsInDestinationCoordinatesAndSourceIsCut) {
   EXPECT_TRUE(SameBits(untouched, Blank(10, 10)));
 }
 
+// Widths on both sides of the four-pixel step, with a sentinel past the end.
+TEST(CopyToWords, EveryPixelBlueLowTopByteZeroNoPadding) {
+  for (int32_t width : {1, 4, 7, 9}) {
+    const TBitmap source = Numbered(width, 3);
+    std::vector<uint32_t> words(static_cast<size_t>(width) * 3 + 1, 0xDEADBEEF);
+    CopyToWords(source, words.data());
+    for (int32_t y = 0; y < 3; ++y)
+      for (int32_t x = 0; x < width; ++x)
+        ASSERT_EQ(words[static_cast<size_t>(y) * width + x],
+                  uint32_t{7} | uint32_t(y) << 8 | uint32_t(x) << 16)
+            << "width " << width << " at " << x << "," << y;
+    EXPECT_EQ(words.back(), 0xDEADBEEF) << "width " << width;
+  }
+}
+
 }  // namespace
 }  // namespace pixvane
