@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 namespace pixvane {
@@ -80,23 +81,16 @@ struct TAxis {
   }
 };
 
-}  // namespace
-
-void DrawScaled(TBitmap& dest, const TRect& clip, const TRect& placement, const TBitmap& source) {
-  if (source.IsEmpty() || placement.IsEmpty()) return;
-  const TRect area = clip.Intersect(placement).Intersect(dest.Bounds());
-  if (area.IsEmpty()) return;
-  const TAxis columns(source.Width(), placement.Width(), area.Left - placement.Left,
-                      area.Right - placement.Left);
-  const TAxis rows(source.Height(), placement.Height(), area.Top - placement.Top,
-                   area.Bottom - placement.Top);
+// Rows [top, bottom) of area, of the scaling the two axes describe.
+void ScaleRows(TBitmap& dest, const TRect& area, const TAxis& columns, const TAxis& rows,
+               const TBitmap& source, int32_t top, int32_t bottom) {
   // Only the source columns the horizontal taps reach are filtered vertically.
   const int32_t firstColumn = columns.First.front();
   const int32_t lastColumn = columns.First.back() + columns.Count.back();
   const size_t span = static_cast<size_t>(lastColumn - firstColumn) * 3;
   std::vector<int32_t> sums(span), line(span);
 
-  for (int32_t y = 0; y < area.Height(); ++y) {
+  for (int32_t y = top; y < bottom; ++y) {
     // Vertically: one row of the needed source columns.
     std::fill(sums.begin(), sums.end(), 0);
     const int32_t* rowWeights = &rows.Weights[static_cast<size_t>(y) * rows.Stride];
@@ -127,6 +121,30 @@ void DrawScaled(TBitmap& dest, const TRect& clip, const TRect& placement, const 
       out[2] = static_cast<uint8_t>(std::clamp((r + Half) >> Bits, 0, 255));
     }
   }
+}
+
+}  // namespace
+
+void DrawScaled(TBitmap& dest, const TRect& clip, const TRect& placement, const TBitmap& source,
+                int threads) {
+  if (source.IsEmpty() || placement.IsEmpty()) return;
+  const TRect area = clip.Intersect(placement).Intersect(dest.Bounds());
+  if (area.IsEmpty()) return;
+  const TAxis columns(source.Width(), placement.Width(), area.Left - placement.Left,
+                      area.Right - placement.Left);
+  const TAxis rows(source.Height(), placement.Height(), area.Top - placement.Top,
+                   area.Bottom - placement.Top);
+  // Each thread a band of whole rows: they write apart and read only.
+  const int32_t height = area.Height();
+  const int32_t bands = std::clamp(threads, 1, std::max(1, height / 16));
+  std::vector<std::thread> helpers;
+  for (int32_t band = 1; band < bands; ++band)
+    helpers.emplace_back([&, band] {
+      ScaleRows(dest, area, columns, rows, source, height * band / bands,
+                height * (band + 1) / bands);
+    });
+  ScaleRows(dest, area, columns, rows, source, 0, height / bands);
+  for (std::thread& helper : helpers) helper.join();
 }
 
 }  // namespace pixvane

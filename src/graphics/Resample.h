@@ -13,8 +13,11 @@ namespace pixvane {
 // pixel (so nothing aliases); enlarging, it interpolates between
 // neighbours (so nothing looks blocky). Edges repeat their outer pixel.
 // Photos are scaled once per slide, so this favours quality over the exact
-// pixel rules the transition styles keep.
-void DrawScaled(TBitmap& dest, const TRect& clip, const TRect& placement, const TBitmap& source);
+// pixel rules the transition styles keep. With threads above 1 the rows are
+// shared out among that many threads (the caller's one of them), for a
+// slide that is waited for with every core idle; the pixels are the same.
+void DrawScaled(TBitmap& dest, const TRect& clip, const TRect& placement, const TBitmap& source,
+                int threads = 1);
 
 // Draws the whole source bitmap onto the rectangle (left, top, width,
 // height) of dest, given in fractions of a pixel, sampling bilinearly: the

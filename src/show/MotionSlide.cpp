@@ -28,7 +28,7 @@ void FillAround(TBitmap& slide, const TRect& area, const TRect& inner) {
 }  // namespace
 
 TMotionSlide::TMotionSlide(const TJPEGImage& graphic, TScaleMode mode, double zoom,
-                           const std::vector<TRect>& areas, const TMotionDraw& draw)
+                           const std::vector<TRect>& areas, const TMotionDraw& draw, int threads)
     : FAreas(areas) {
   int32_t width = 1, height = 1;
   double roomX = 0, roomY = 0;
@@ -45,7 +45,7 @@ TMotionSlide::TMotionSlide(const TJPEGImage& graphic, TScaleMode mode, double zo
   const int32_t zoomedHeight = static_cast<int32_t>(std::lround(height * zoom));
   TBitmap decoded = graphic.Decode(DecodeScale(graphic, zoomedWidth, zoomedHeight));
   FPicture.SetSize(zoomedWidth, zoomedHeight);
-  DrawScaled(FPicture, FPicture.Bounds(), FPicture.Bounds(), decoded);
+  DrawScaled(FPicture, FPicture.Bounds(), FPicture.Bounds(), decoded, threads);
   FPath = TMotionPath::Make(draw, zoom, roomX, roomY);
 }
 

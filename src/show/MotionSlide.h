@@ -15,8 +15,9 @@ namespace pixvane {
 // drawn once for all its areas.
 class TMotionSlide {
  public:
+  // The picture is scaled to the zoomed size on as many threads as given.
   TMotionSlide(const TJPEGImage& graphic, TScaleMode mode, double zoom,
-               const std::vector<TRect>& areas, const TMotionDraw& draw);
+               const std::vector<TRect>& areas, const TMotionDraw& draw, int threads = 1);
 
   // The picture at progress 0 to 1 on every area of slide. What the still
   // picture leaves black (bars, the edges of a small picture) is made black

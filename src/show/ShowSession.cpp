@@ -154,6 +154,7 @@ TShowSession::TSlidePlan TShowSession::PlanSlide() {
 void TShowSession::PrepareNextSlide() {
   if (!FPlatform.PreparesInBackground() || FSettings.PicCount() == 0) return;
   FNext = PlanSlide();
+  if (FView.ScreenBitmap().IsEmpty()) FNext->Threads = 2;
   if (!FNext->Pictures.empty()) PrepareSlide(*FNext);
 }
 
@@ -200,9 +201,10 @@ TBitmap TShowSession::ComposeSlide(const TSlidePlan& plan, TStream& file,
     for (size_t i = 0; i < (each ? screen.Monitors.size() : 1); ++i) {
       const int picture = onMonitor[i];
       if (picture < 0 || !Drawable(graphics[picture])) continue;
-      parts.Motion.push_back(std::make_unique<TMotionSlide>(
-          *graphics[picture], FSettings.Scale(), FSettings.Zoom(),
-          each ? std::vector<TRect>{screen.Monitors[i].Bounds} : all, plan.Motion[picture]));
+      parts.Motion.push_back(
+          std::make_unique<TMotionSlide>(*graphics[picture], FSettings.Scale(), FSettings.Zoom(),
+                                         each ? std::vector<TRect>{screen.Monitors[i].Bounds} : all,
+                                         plan.Motion[picture], plan.Threads));
       parts.Motion.back()->Draw(slide, 0);
     }
     return slide;
@@ -215,7 +217,7 @@ TBitmap TShowSession::ComposeSlide(const TSlidePlan& plan, TStream& file,
       areas.push_back(screen.Monitors[i].Bounds);
     else
       for (const TMonitor& monitor : screen.Monitors) areas.push_back(monitor.Bounds);
-    TSlideComposer::DrawPicture(slide, *graphics[picture], FSettings.Scale(), areas);
+    TSlideComposer::DrawPicture(slide, *graphics[picture], FSettings.Scale(), areas, plan.Threads);
   }
   return slide;
 }

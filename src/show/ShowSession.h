@@ -86,6 +86,9 @@ class TShowSession {
     std::vector<int32_t> Pictures;
     TShowScreen Screen;
     std::vector<TMotionDraw> Motion;  // with pan and zoom: each picture's path
+    // Nothing shows yet and nobody else needs the cores: the first slide
+    // is scaled on both, the later ones leave one to the moving frames.
+    int Threads = 1;
   };
   // What the preparer's work makes beside the slide: the pictures that move
   // and the picture on each monitor. The show's thread reads them once the

@@ -57,18 +57,19 @@ void TSlideComposer::DrawCaptions(TBitmap& slide, const std::vector<TMonitor>& m
 }
 
 void DrawScaledPicture(TBitmap& slide, const TJPEGImage& graphic, const std::vector<TRect>& areas,
-                       const std::vector<TRect>& placements) {
+                       const std::vector<TRect>& placements, int threads) {
   int32_t needWidth = 1, needHeight = 1;
   for (const TRect& placement : placements) {
     needWidth = std::max(needWidth, placement.Width());
     needHeight = std::max(needHeight, placement.Height());
   }
   TBitmap picture = graphic.Decode(DecodeScale(graphic, needWidth, needHeight));
-  for (size_t i = 0; i < areas.size(); ++i) DrawScaled(slide, areas[i], placements[i], picture);
+  for (size_t i = 0; i < areas.size(); ++i)
+    DrawScaled(slide, areas[i], placements[i], picture, threads);
 }
 
 void TSlideComposer::DrawPicture(TBitmap& slide, const TJPEGImage& graphic, TScaleMode mode,
-                                 const std::vector<TRect>& areas) {
+                                 const std::vector<TRect>& areas, int threads) {
   std::vector<TRect> placements;
   for (const TRect& area : areas)
     placements.push_back(PlacePicture(mode, graphic.Width(), graphic.Height(), area));
@@ -83,7 +84,7 @@ void TSlideComposer::DrawPicture(TBitmap& slide, const TJPEGImage& graphic, TSca
     }
     return;
   }
-  DrawScaledPicture(slide, graphic, areas, placements);
+  DrawScaledPicture(slide, graphic, areas, placements, threads);
 }
 
 void TSlideComposer::DrawCaption(TBitmap& slide, const TMonitor& monitor,

@@ -49,9 +49,10 @@ TRect PlacePicture(TScaleMode mode, int32_t width, int32_t height, const TRect& 
 int DecodeScale(const TJPEGImage& graphic, int32_t width, int32_t height);
 
 // Draws the picture smoothly scaled onto each placement, clipped to its area.
-// It is decoded once, at the DecodeScale of the largest placement.
+// It is decoded once, at the DecodeScale of the largest placement, and
+// scaled on as many threads as given.
 void DrawScaledPicture(TBitmap& slide, const TJPEGImage& graphic, const std::vector<TRect>& areas,
-                       const std::vector<TRect>& placements);
+                       const std::vector<TRect>& placements, int threads = 1);
 
 // Composes a slide: black, with the picture on every monitor placed by the
 // package's scale mode and the picture's caption centred at each monitor's
@@ -70,7 +71,7 @@ class TSlideComposer {
 
   // The picture alone, placed by mode in each of areas.
   static void DrawPicture(TBitmap& slide, const TJPEGImage& graphic, TScaleMode mode,
-                          const std::vector<TRect>& areas);
+                          const std::vector<TRect>& areas, int threads = 1);
 
  private:
   void DrawCaption(TBitmap& slide, const TMonitor& monitor, const TStoredText& caption);

@@ -66,6 +66,18 @@ TEST(DrawScaled, OnlyThePlacementInsideTheClipChanges) {
     EXPECT_EQ(half.Pixel(x, y), whole.Pixel(x, y)) << x << "," << y;
 }
 
+TEST(DrawScaled, ThreadsShareTheRowsAndGiveTheSamePixels) {
+  TBitmap source(97, 61);
+  for (int32_t x = 0; x < 97; ++x)
+    for (int32_t y = 0; y < 61; ++y) source.SetPixel(x, y, RGBColor(x * 37, y * 53, x * y));
+  const TRect placement{-7, -3, 140, 90};
+  TBitmap one(120, 80), three(120, 80);
+  DrawScaled(one, {5, 2, 120, 79}, placement, source);
+  DrawScaled(three, {5, 2, 120, 79}, placement, source, 3);
+  ASSERT_EQ(one.Stride(), three.Stride());
+  EXPECT_TRUE(std::equal(one.Bits(), one.Bits() + one.Stride() * 80, three.Bits()));
+}
+
 // A ramp across x: each pixel's green is its column times 10.
 TBitmap Ramp(int32_t width, int32_t height) {
   TBitmap ramp(width, height);
