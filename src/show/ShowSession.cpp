@@ -243,10 +243,9 @@ void TShowSession::SetStyles(const TShowScreen& screen) {
 
 void TShowSession::StartMotion(uint32_t transitionMs) {
   if (FMotion.empty()) return;
-  constexpr uint32_t FramePeriodUs = 1000000 / 60;
   FMotionStart = FPlatform.ViewHost().TickCount();
   FMotionPace = MotionPace(FSettings.Interval, transitionMs);
-  FPlatform.ViewHost().StartFrames(FramePeriodUs, [this] { MotionFrame(); });
+  FPlatform.ViewHost().StartFrames(FFramePace.PeriodUs(), [this] { MotionFrame(); });
 }
 
 void TShowSession::StopMotion() {
@@ -259,14 +258,18 @@ void TShowSession::StopMotion() {
 
 void TShowSession::MotionFrame() {
   if (FMotion.empty()) return;
-  const uint32_t elapsed = FPlatform.ViewHost().TickCount() - FMotionStart;
-  const double progress = std::min(1.0, elapsed * FMotionPace);
+  TViewHost& host = FPlatform.ViewHost();
+  const uint32_t start = host.TickCount();
+  const double progress = std::min(1.0, (start - FMotionStart) * FMotionPace);
   FView.RedrawScreen([&](TBitmap& screen) {
     for (const auto& motion : FMotion) motion->Draw(screen, progress);
     DrawCaptions(screen);
   });
   // At the end of its path the picture holds still, costing nothing.
-  if (progress >= 1.0) StopMotion();
+  if (progress >= 1.0)
+    StopMotion();
+  else if (FFramePace.Drawn((host.TickCount() - start) * 1000))
+    host.StartFrames(FFramePace.PeriodUs(), [this] { MotionFrame(); });
 }
 
 uint8_t TShowSession::NextStyle() {

@@ -7,6 +7,7 @@
 #include "graphics/Bitmap.h"
 #include "package/Picture.h"
 #include "package/SSFileLocations.h"
+#include "show/FramePace.h"
 #include "show/MotionSlide.h"
 #include "show/MusicPlayer.h"
 #include "show/PictureOrder.h"
@@ -128,6 +129,7 @@ class TShowSession {
   uint32_t FMotionStart = 0;
   double FMotionPace = 0;
   TTickLead FTickLead;
+  TFramePace FFramePace;  // kept from slide to slide: the machine stays the same
 };
 
 }  // namespace pixvane
