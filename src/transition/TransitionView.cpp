@@ -213,11 +213,11 @@ void TCustomTransitionView::Execute() {
 }
 
 void TCustomTransitionView::Prepare() {
-  KeepPainted();  // the snapshot below is taken from what was painted last
   // The screen keeps what it showed, cut or extended to the new size; new
   // parts take the control's colour. At the same size it stays as it is:
   // a show's slides all have the screen's size.
   if (FScreen.Width() != FPicture.Width() || FScreen.Height() != FPicture.Height()) {
+    KeepPainted();  // the snapshot below is taken from what was painted last
     TBitmap resized(FPicture.Width(), FPicture.Height());
     resized.Fill(Color);
     Draw(resized, 0, 0, FScreen);
@@ -228,7 +228,7 @@ void TCustomTransitionView::Prepare() {
   // A snapshot of what the user sees where the new picture will appear,
   // background included: the last painted image, scaled to the picture's size.
   FOldScreen = std::make_unique<TBitmap>(FScreen.Width(), FScreen.Height());
-  StretchCopy(*FOldScreen, FOldScreen->Bounds(), FPaintBuffer, DisplayRect());
+  StretchCopy(*FOldScreen, FOldScreen->Bounds(), PaintBuffer(), DisplayRect());
   FPictureBitmap = std::make_unique<TBitmap>(FPicture);
   if (!Areas.empty()) FAreaFrames = std::make_unique<TAreaFrames>(Areas, *FOldScreen, FPicture);
   SetProgress(Reverse ? 100 : 0);
