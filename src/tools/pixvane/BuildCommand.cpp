@@ -137,10 +137,10 @@ std::vector<uint8_t> ReadPicture(const fs::path& path, std::string& name,
   return bytes;
 }
 
-// Turns the picture upright and reduces it as the manifest asks, and stores
-// a progressive picture as a sequential one, counting what was done. All
-// happen before storing, so the player shows every picture as it comes and
-// decodes no more pixels than the screen needs, the quick way.
+// Turns the picture upright and reduces it as the manifest asks, then makes
+// a progressive picture sequential, counting what was done. All of it
+// happens before storing, so the player shows every picture as it comes and
+// decodes no more pixels than the screen needs, by the quicker decoder.
 std::vector<uint8_t> PreparePicture(std::vector<uint8_t> jpeg, const TManifest& manifest,
                                     TBuildResult& result) {
   if (manifest.AutoRotate && ExifOrientation(jpeg) != 1) {
