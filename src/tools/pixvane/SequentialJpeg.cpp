@@ -99,7 +99,7 @@ class TTranscoder {
     jpeg_create_compress(&FTarget);
     if (!ReadProgressiveHeader()) return std::nullopt;
     jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&FSource);
-    if (!coefficients || FError.Warned) return std::nullopt;
+    if (!coefficients || FError.Warned || !EveryBitCame()) return std::nullopt;
     Write(coefficients);
     jpeg_finish_decompress(&FSource);
     if (FError.Warned) return std::nullopt;
@@ -116,6 +116,16 @@ class TTranscoder {
     jpeg_read_header(&FSource, TRUE);
     return FSource.progressive_mode &&
            uint64_t{FSource.image_width} * FSource.image_height <= MaxPixels;
+  }
+
+  // A progression may stop before the last bit of every coefficient; libjpeg
+  // then smooths such blocks as it decodes them, which a sequential file
+  // cannot ask for, so it would show other pixels.
+  bool EveryBitCame() const {
+    for (int c = 0; c < FSource.num_components; ++c)
+      for (int k = 0; k < DCTSIZE2; ++k)
+        if (FSource.coef_bits[c][k] != 0) return false;
+    return true;
   }
 
   void Write(jvirt_barray_ptr* coefficients) {
