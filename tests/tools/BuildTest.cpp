@@ -7,6 +7,7 @@
 #include "base/Stream.h"
 #include "package/PackageWriter.h"
 #include "package/Picture.h"
+#include "support/TestJpeg.h"
 #include "tools/ToolTestFiles.h"
 #include "tools/pixvane/BuildCommand.h"
 #include "tools/pixvane/ExtractCommand.h"
@@ -201,6 +202,27 @@ TEST_F(BuildTest, PicturesAreTurnedUprightAndReducedBeforeStoring) {
   result = Build();
   EXPECT_EQ(Inspect()["pictures"][0]["width"], 64);
   EXPECT_EQ(result.Turned, 0);
+}
+
+// After the turn, a progressive picture is stored sequential; one libjpeg
+// reads only in part is stored as it came, as is a sequential one.
+TEST_F(BuildTest, ProgressivePicturesAreStoredSequential) {
+  auto progressive = test::MakeJpeg(64, 48, false, true);
+  auto camera = test::WithExifOrientation(progressive, 6);
+  std::vector<uint8_t> cut(progressive.begin(), progressive.begin() + progressive.size() * 2 / 3);
+  Folder.Write("show/pics/camera.jpg", camera);
+  Folder.Write("show/pics/cut.jpg", cut);
+  Folder.Write("show/pixvane.toml",
+               "[show]\npictures = [\"pics/camera.jpg\", \"pics/cut.jpg\", "
+               "\"pics/more-b.jpg\"]\n");
+  EXPECT_EQ(Build().Sequential, 1);
+  std::ostringstream log;
+  RunExtract(Folder / "out/saver.scr", Folder / "unpacked", log);
+  TJPEGImage stored(test::ReadBytes(Folder / "unpacked/camera.jpg"));
+  EXPECT_FALSE(stored.Progressive());
+  EXPECT_EQ(stored.Width(), 48);
+  EXPECT_EQ(test::ReadBytes(Folder / "unpacked/cut.jpg"), cut);
+  EXPECT_EQ(test::ReadBytes(Folder / "unpacked/more-b.jpg"), Jpegs[2]);
 }
 
 TEST_F(BuildTest, DefaultsReachTheRecord) {

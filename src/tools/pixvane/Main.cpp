@@ -61,6 +61,9 @@ int Build(const TBuildOptions& options) {
   if (result.Reduced > 0)
     std::cout << "; " << result.Reduced << " reduced to max_size, " << result.BytesSaved
               << " bytes saved";
+  if (result.Sequential > 0)
+    std::cout << "; " << result.Sequential
+              << " stored as sequential JPEG (same pixels, quicker to show)";
   if (result.DefaultEffects)
     std::cout << "; transitions " << DefaultEffectsText()
               << ", the tool's default list, as the manifest names no effects";
