@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #ifdef PIXVANE_HAVE_IMAGE_FILES
 #include <gif_lib.h>
 #endif
@@ -11,6 +14,7 @@
 #include "tools/pixvane/FrameCommand.h"
 #include "tools/pixvane/FrameFiles.h"
 #include "tools/pixvane/ImageFiles.h"
+#include "tools/pixvane/JpegEncoder.h"
 #include "tools/pixvane/ShowRender.h"
 #include "tools/pixvane/StylesCommand.h"
 #include "tools/pixvane/ToolError.h"
@@ -121,6 +125,64 @@ TEST(ShowRender, PlaysTheShowOnItsOwnClock) {
   EXPECT_GE(frames.size(), 50u);
   options.Saver = folder / "missing.scr";
   EXPECT_ANY_THROW(RenderShow(options));
+}
+
+// The preview paints a moving picture fewer times than the player; what it
+// shows must still be the player's show: each picture put on screen at the
+// same moment, and at a moment both paint, the same image.
+TEST(ShowRender, AMovingPictureAtFewerFramesKeepsTheShowsMomentsAndPath) {
+  TToolFolder folder;
+  const std::string saver = (folder / "moving.scr").string();
+  {
+    auto file = TFileStream::Create(saver);
+    file->Write("MZ", 2);
+    TSSFileLocations settings;
+    settings.Ver = "photo";
+    settings.Interval = 1000;
+    settings.Motion = 1;
+    settings.MotionZoom = 1300;
+    TPackageWriter writer(*file, settings);
+    // Blue tells the pictures apart wherever the motion has taken them.
+    writer.AddPicture(EncodeJpeg(Gradient(64, 48, 0), 95), "a.jpg");
+    writer.AddPicture(EncodeJpeg(Gradient(64, 48, 220), 95), "b.jpg");
+    writer.Finish();
+  }
+  TShowRenderOptions options{saver, {}, 64, 48, 3};
+  auto play = [&](int motionFps) {
+    options.MotionFps = motionFps;
+    std::map<uint32_t, TBitmap> painted;  // the last image of each moment
+    PlayShow(options, [&](const TBitmap& image, uint32_t atMs) { painted[atMs] = image; });
+    return painted;
+  };
+  const std::map<uint32_t, TBitmap> player = play(60), preview = play(15);
+  auto slideStarts = [](const std::map<uint32_t, TBitmap>& painted) {
+    std::vector<uint32_t> starts;
+    bool blue = false;
+    for (const auto& [atMs, image] : painted)
+      if (((image.Pixel(32, 24) >> 16) > 110) != blue) {
+        blue = !blue;
+        starts.push_back(atMs);
+      }
+    return starts;
+  };
+  const std::vector<uint32_t> starts = slideStarts(player);
+  EXPECT_EQ(starts.size(), 2u) << "b at 1 s, a again at 2 s";
+  EXPECT_EQ(slideStarts(preview), starts);
+
+  int shared = 0;
+  uint32_t before = 0;
+  for (const auto& [atMs, image] : preview) {
+    const bool slideStart = std::count(starts.begin(), starts.end(), atMs) > 0;
+    if (atMs > 0 && !slideStart) EXPECT_GE(atMs - before, 66u) << "a frame at " << atMs;
+    before = atMs;
+    auto same = player.find(atMs);
+    if (same == player.end()) continue;
+    ++shared;
+    EXPECT_TRUE(SamePixels(image, same->second)) << "the path differs at " << atMs;
+  }
+  EXPECT_GT(player.size(), 3 * preview.size());
+  EXPECT_GE(shared, 10);
+  EXPECT_ANY_THROW(play(0));
 }
 
 TEST(ShowRender, AFlashSaverNamesItsMoviesAfterItsPictures) {

@@ -16,13 +16,29 @@
 namespace pixvane::tool {
 namespace {
 
+// A headless host whose frame pulse beats no faster than the show render
+// asks: the player's session asks for 60 beats a second.
+class TPacedViewHost : public THeadlessViewHost {
+ public:
+  explicit TPacedViewHost(int framesPerSecond) : FMinPeriodUs(1000000 / framesPerSecond) {}
+  void StartFrames(uint32_t periodUs, std::function<void()> onFrame) override {
+    THeadlessViewHost::StartFrames(std::max(periodUs, FMinPeriodUs), std::move(onFrame));
+  }
+
+ private:
+  uint32_t FMinPeriodUs;
+};
+
 // The show's platform without a window: frames painted in memory on a
 // virtual clock, one screen of the asked size, no sound. The show timer is
 // only noted; the render loop moves the clock to its ticks.
 class TOffscreenScreen : public TShowPlatform {
  public:
-  TOffscreenScreen(const std::filesystem::path& path, int width, int height)
-      : FPath(path), FWidth(width), FHeight(height) {}
+  explicit TOffscreenScreen(const TShowRenderOptions& options)
+      : Host(options.MotionFps),
+        FPath(options.Saver),
+        FWidth(options.Width),
+        FHeight(options.Height) {}
 
   TViewHost& ViewHost() override { return Host; }
   void ArmShowTimer(uint32_t ms) override { TimerMs = ms; }
@@ -32,7 +48,7 @@ class TOffscreenScreen : public TShowPlatform {
   TShowScreen Screen() override { return {FWidth, FHeight, {}}; }
   void StartFlashShow() override { OnFlashShow(); }
 
-  THeadlessViewHost Host;
+  TPacedViewHost Host;
   std::optional<uint32_t> TimerMs;
   std::function<void()> OnFlashShow;
 
@@ -72,7 +88,9 @@ uint32_t PlayShow(const TShowRenderOptions& options, const TShowImageSink& onIma
     throw EToolError("the screen size must be between 16 x 16 and 7680 x 4320");
   if (options.Seconds < 1 || options.Seconds > 3600)
     throw EToolError("the seconds must be between 1 and 3600");
-  TOffscreenScreen screen(options.Saver, options.Width, options.Height);
+  if (options.MotionFps < 1 || options.MotionFps > 60)
+    throw EToolError("the motion's frame rate must be between 1 and 60");
+  TOffscreenScreen screen(options);
   TShowSession session(screen);
   std::unique_ptr<TStream> file = screen.OpenPackage();
   try {

@@ -18,6 +18,11 @@ struct TShowRenderOptions {
   int Width = 1024, Height = 768;
   int Seconds = 20;
   uint32_t Seed = 0;
+  // How often a moving picture is painted between transitions, at most the
+  // player's 60 a second. Fewer frames follow the same path, which goes by
+  // the clock, and the slides change at the same moments; transitions keep
+  // their own frames.
+  int MotionFps = 60;
 };
 
 // Plays a saver's picture show offscreen with the player's show session and
