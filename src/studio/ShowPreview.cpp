@@ -92,7 +92,11 @@ void TShowPreview::Play(std::shared_ptr<TRun> run, tool::TManifest manifest, int
                         [&](int, int, const std::string&) {
                           if (run->Stop) throw TStopped();
                         });
-    tool::TShowRenderOptions options{saver, {}, width, height, PreviewSeconds, 0, PreviewMotionFps};
+    tool::TShowRenderOptions options{saver, {}, width, height, PreviewSeconds};
+    options.MotionFps = PreviewMotionFps;
+    // The page shows each image when its own clock reaches it: one painted
+    // too late would hold every later one back.
+    options.KeepPace = true;
     tool::PlayShow(options, [&](const TBitmap& image, uint32_t atMs) {
       if (run->Stop) throw TStopped();
       TFrame frame;

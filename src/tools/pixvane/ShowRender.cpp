@@ -1,6 +1,7 @@
 #include "tools/pixvane/ShowRender.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <optional>
 
@@ -17,16 +18,33 @@ namespace pixvane::tool {
 namespace {
 
 // A headless host whose frame pulse beats no faster than the show render
-// asks: the player's session asks for 60 beats a second.
+// asks (the player's session asks for 60 beats a second) and, once held to
+// the wall clock, skips the beats that come too late; but it never leaves
+// the picture unpainted for long, or a slow computer would show none of
+// its motion.
 class TPacedViewHost : public THeadlessViewHost {
  public:
   explicit TPacedViewHost(int framesPerSecond) : FMinPeriodUs(1000000 / framesPerSecond) {}
   void StartFrames(uint32_t periodUs, std::function<void()> onFrame) override {
-    THeadlessViewHost::StartFrames(std::max(periodUs, FMinPeriodUs), std::move(onFrame));
+    FPaintedMs = TickCount();
+    THeadlessViewHost::StartFrames(std::max(periodUs, FMinPeriodUs), [this, onFrame] {
+      if (Behind() && TickCount() - FPaintedMs < LongestSkipMs) return;
+      FPaintedMs = TickCount();
+      onFrame();
+    });
   }
+  void KeepPace() { FWallStart = std::chrono::steady_clock::now(); }
 
  private:
+  static constexpr uint32_t LongestSkipMs = 200;
+  bool Behind() {
+    return FWallStart &&
+           std::chrono::steady_clock::now() - *FWallStart > std::chrono::milliseconds(TickCount());
+  }
+
   uint32_t FMinPeriodUs;
+  uint32_t FPaintedMs = 0;
+  std::optional<std::chrono::steady_clock::time_point> FWallStart;
 };
 
 // The show's platform without a window: frames painted in memory on a
@@ -109,6 +127,7 @@ uint32_t PlayShow(const TShowRenderOptions& options, const TShowImageSink& onIma
     // A transition running past the end is cut there.
     if (host.TickCount() < end) onImage(image, host.TickCount());
   };
+  if (options.KeepPace) screen.Host.KeepPace();
   show(host.Paint());  // black, as the saver starts
   host.OnPainted = show;
   // A Flash saver hands over to its movies after its pictures (at once

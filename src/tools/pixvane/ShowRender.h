@@ -23,6 +23,11 @@ struct TShowRenderOptions {
   // the clock, and the slides change at the same moments; transitions keep
   // their own frames.
   int MotionFps = 60;
+  // For a live preview: from the first image on, a moving picture's frame
+  // that comes later on the wall clock than its moment in the show is
+  // skipped, as the player's pulse skips it when behind, though one is
+  // painted at least every 200 ms of the show. A render keeps every frame.
+  bool KeepPace = false;
 };
 
 // Plays a saver's picture show offscreen with the player's show session and
