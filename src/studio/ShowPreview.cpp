@@ -21,6 +21,10 @@ namespace fs = std::filesystem;
 // transitions; a change restarts it anyway.
 constexpr int PreviewSeconds = 30;
 constexpr int PreviewQuality = 85;
+// A moving picture's frames a second: each one is painted at the screen's
+// size and sent as a JPEG, and 60 of those a second are more than a
+// studio keeps up with, so the preview would fall behind the player's pace.
+constexpr int PreviewMotionFps = 20;
 
 // Thrown from the image sink to end a run that a newer one replaced.
 struct TStopped {};
@@ -88,7 +92,11 @@ void TShowPreview::Play(std::shared_ptr<TRun> run, tool::TManifest manifest, int
                         [&](int, int, const std::string&) {
                           if (run->Stop) throw TStopped();
                         });
-    tool::TShowRenderOptions options{saver, {}, width, height, PreviewSeconds, 0};
+    tool::TShowRenderOptions options{saver, {}, width, height, PreviewSeconds};
+    options.MotionFps = PreviewMotionFps;
+    // The page shows each image when its own clock reaches it: one painted
+    // too late would hold every later one back.
+    options.KeepPace = true;
     tool::PlayShow(options, [&](const TBitmap& image, uint32_t atMs) {
       if (run->Stop) throw TStopped();
       TFrame frame;

@@ -16,9 +16,10 @@ namespace pixvane::studio {
 
 // The studio's live preview: the show of the manifest the page holds, built
 // into a saver of its own and played by the player's show session offscreen
-// (as `pixvane render` plays it), its images kept as JPEG files in memory
-// for the page to fetch while the rest still plays. Each change starts a
-// new run, which stops the one before.
+// (as `pixvane render` plays it, with fewer frames of a moving picture),
+// its images kept as JPEG files in memory for the page to fetch while the
+// rest still plays. Each change starts a new run, which stops the one
+// before.
 class TShowPreview {
  public:
   struct TFrame {

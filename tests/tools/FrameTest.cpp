@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <thread>
+#include <utility>
+
 #ifdef PIXVANE_HAVE_IMAGE_FILES
 #include <gif_lib.h>
 #endif
@@ -11,6 +17,7 @@
 #include "tools/pixvane/FrameCommand.h"
 #include "tools/pixvane/FrameFiles.h"
 #include "tools/pixvane/ImageFiles.h"
+#include "tools/pixvane/JpegEncoder.h"
 #include "tools/pixvane/ShowRender.h"
 #include "tools/pixvane/StylesCommand.h"
 #include "tools/pixvane/ToolError.h"
@@ -121,6 +128,83 @@ TEST(ShowRender, PlaysTheShowOnItsOwnClock) {
   EXPECT_GE(frames.size(), 50u);
   options.Saver = folder / "missing.scr";
   EXPECT_ANY_THROW(RenderShow(options));
+}
+
+// The preview paints a moving picture fewer times than the player; what it
+// shows must still be the player's show: each picture put on screen at the
+// same moment, and at a moment both paint, the same image.
+TEST(ShowRender, AMovingPictureAtFewerFramesKeepsTheShowsMomentsAndPath) {
+  TToolFolder folder;
+  const std::string saver = (folder / "moving.scr").string();
+  {
+    auto file = TFileStream::Create(saver);
+    file->Write("MZ", 2);
+    TSSFileLocations settings;
+    settings.Ver = "photo";
+    settings.Interval = 1000;
+    settings.Motion = 1;
+    settings.MotionZoom = 1300;
+    TPackageWriter writer(*file, settings);
+    // Blue tells the pictures apart wherever the motion has taken them.
+    writer.AddPicture(EncodeJpeg(Gradient(64, 48, 0), 95), "a.jpg");
+    writer.AddPicture(EncodeJpeg(Gradient(64, 48, 220), 95), "b.jpg");
+    writer.Finish();
+  }
+  TShowRenderOptions options{saver, {}, 64, 48, 3};
+  // slowMs stands for a computer that takes that long over each image, and
+  // over one after a second, which it has to catch up with, 600 ms.
+  auto play = [&](int motionFps, int slowMs = 0) {
+    options.MotionFps = motionFps;
+    options.KeepPace = slowMs > 0;
+    std::map<uint32_t, TBitmap> painted;  // the last image of each moment
+    bool stalled = false;
+    PlayShow(options, [&](const TBitmap& image, uint32_t atMs) {
+      painted[atMs] = image;
+      const bool stall = slowMs > 0 && atMs >= 1000 && !std::exchange(stalled, true);
+      std::this_thread::sleep_for(std::chrono::milliseconds(stall ? 600 : slowMs));
+    });
+    return painted;
+  };
+  const std::map<uint32_t, TBitmap> player = play(60), preview = play(15), slow = play(60, 40);
+  auto slideStarts = [](const std::map<uint32_t, TBitmap>& painted) {
+    std::vector<uint32_t> starts;
+    bool blue = false;
+    for (const auto& [atMs, image] : painted)
+      if (((image.Pixel(32, 24) >> 16) > 110) != blue) {
+        blue = !blue;
+        starts.push_back(atMs);
+      }
+    return starts;
+  };
+  const std::vector<uint32_t> starts = slideStarts(player);
+  EXPECT_EQ(starts.size(), 2u) << "b at 1 s, a again at 2 s";
+  // Checks the gaps between a run's images and that wherever the player
+  // paints at the same moment, it paints the same image.
+  auto followsThePlayer = [&](const std::map<uint32_t, TBitmap>& run, uint32_t minGapMs,
+                              uint32_t maxGapMs) {
+    EXPECT_EQ(slideStarts(run), starts);
+    int shared = 0;
+    uint32_t before = 0;
+    for (const auto& [atMs, image] : run) {
+      const bool slideStart = std::count(starts.begin(), starts.end(), atMs) > 0;
+      if (atMs > 0 && !slideStart) {
+        EXPECT_GE(atMs - before, minGapMs) << "a frame at " << atMs;
+        EXPECT_LE(atMs - before, maxGapMs) << "a frame at " << atMs;
+      }
+      before = atMs;
+      auto same = player.find(atMs);
+      if (same == player.end()) continue;
+      ++shared;
+      EXPECT_TRUE(SamePixels(image, same->second)) << "the path differs at " << atMs;
+    }
+    return shared;
+  };
+  EXPECT_GE(followsThePlayer(preview, 66, 67), 10);
+  // Held to the wall clock, a slow computer skips beats, but paints at
+  // least every 200 ms of the show.
+  EXPECT_EQ(followsThePlayer(slow, 16, 217), static_cast<int>(slow.size()));
+  EXPECT_LT(slow.size(), player.size() * 2 / 3);
+  EXPECT_ANY_THROW(play(0));
 }
 
 TEST(ShowRender, AFlashSaverNamesItsMoviesAfterItsPictures) {

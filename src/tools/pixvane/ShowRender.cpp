@@ -1,6 +1,7 @@
 #include "tools/pixvane/ShowRender.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <optional>
 
@@ -16,13 +17,46 @@
 namespace pixvane::tool {
 namespace {
 
+// A headless host whose frame pulse beats no faster than the show render
+// asks (the player's session asks for 60 beats a second) and, once held to
+// the wall clock, skips the beats that come too late; but it never leaves
+// the picture unpainted for long, or a slow computer would show none of
+// its motion.
+class TPacedViewHost : public THeadlessViewHost {
+ public:
+  explicit TPacedViewHost(int framesPerSecond) : FMinPeriodUs(1000000 / framesPerSecond) {}
+  void StartFrames(uint32_t periodUs, std::function<void()> onFrame) override {
+    FPaintedMs = TickCount();
+    THeadlessViewHost::StartFrames(std::max(periodUs, FMinPeriodUs), [this, onFrame] {
+      if (Behind() && TickCount() - FPaintedMs < LongestSkipMs) return;
+      FPaintedMs = TickCount();
+      onFrame();
+    });
+  }
+  void KeepPace() { FWallStart = std::chrono::steady_clock::now(); }
+
+ private:
+  static constexpr uint32_t LongestSkipMs = 200;
+  bool Behind() {
+    return FWallStart &&
+           std::chrono::steady_clock::now() - *FWallStart > std::chrono::milliseconds(TickCount());
+  }
+
+  uint32_t FMinPeriodUs;
+  uint32_t FPaintedMs = 0;
+  std::optional<std::chrono::steady_clock::time_point> FWallStart;
+};
+
 // The show's platform without a window: frames painted in memory on a
 // virtual clock, one screen of the asked size, no sound. The show timer is
 // only noted; the render loop moves the clock to its ticks.
 class TOffscreenScreen : public TShowPlatform {
  public:
-  TOffscreenScreen(const std::filesystem::path& path, int width, int height)
-      : FPath(path), FWidth(width), FHeight(height) {}
+  explicit TOffscreenScreen(const TShowRenderOptions& options)
+      : Host(options.MotionFps),
+        FPath(options.Saver),
+        FWidth(options.Width),
+        FHeight(options.Height) {}
 
   TViewHost& ViewHost() override { return Host; }
   void ArmShowTimer(uint32_t ms) override { TimerMs = ms; }
@@ -32,7 +66,7 @@ class TOffscreenScreen : public TShowPlatform {
   TShowScreen Screen() override { return {FWidth, FHeight, {}}; }
   void StartFlashShow() override { OnFlashShow(); }
 
-  THeadlessViewHost Host;
+  TPacedViewHost Host;
   std::optional<uint32_t> TimerMs;
   std::function<void()> OnFlashShow;
 
@@ -72,7 +106,9 @@ uint32_t PlayShow(const TShowRenderOptions& options, const TShowImageSink& onIma
     throw EToolError("the screen size must be between 16 x 16 and 7680 x 4320");
   if (options.Seconds < 1 || options.Seconds > 3600)
     throw EToolError("the seconds must be between 1 and 3600");
-  TOffscreenScreen screen(options.Saver, options.Width, options.Height);
+  if (options.MotionFps < 1 || options.MotionFps > 60)
+    throw EToolError("the motion's frame rate must be between 1 and 60");
+  TOffscreenScreen screen(options);
   TShowSession session(screen);
   std::unique_ptr<TStream> file = screen.OpenPackage();
   try {
@@ -91,6 +127,7 @@ uint32_t PlayShow(const TShowRenderOptions& options, const TShowImageSink& onIma
     // A transition running past the end is cut there.
     if (host.TickCount() < end) onImage(image, host.TickCount());
   };
+  if (options.KeepPace) screen.Host.KeepPace();
   show(host.Paint());  // black, as the saver starts
   host.OnPainted = show;
   // A Flash saver hands over to its movies after its pictures (at once

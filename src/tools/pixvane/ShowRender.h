@@ -18,6 +18,16 @@ struct TShowRenderOptions {
   int Width = 1024, Height = 768;
   int Seconds = 20;
   uint32_t Seed = 0;
+  // How often a moving picture is painted between transitions, at most the
+  // player's 60 a second. Fewer frames follow the same path, which goes by
+  // the clock, and the slides change at the same moments; transitions keep
+  // their own frames.
+  int MotionFps = 60;
+  // For a live preview: from the first image on, a moving picture's frame
+  // that comes later on the wall clock than its moment in the show is
+  // skipped, as the player's pulse skips it when behind, though one is
+  // painted at least every 200 ms of the show. A render keeps every frame.
+  bool KeepPace = false;
 };
 
 // Plays a saver's picture show offscreen with the player's show session and
