@@ -3,6 +3,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "graphics/Resample.h"
 
 namespace pixvane {
@@ -38,61 +42,64 @@ std::vector<TTaps> AxisTaps(int32_t start, int32_t count, double origin, double 
   return taps;
 }
 
+// A destination pixel's weights for its two taps' channels, side by side
+// as they are read: the first tap's three bytes, the second's, two unused.
+struct alignas(16) TPairWeights {
+  uint16_t Lane[8];
+};
+
 // The source rows blended across, one destination row wide, in 16-bit
-// sums. The columns' byte offsets and per-channel weights are worked out
-// once a frame; the last two rows made are kept, since neighbouring
-// destination rows share their source rows at scales near 1.
+// sums. The columns' byte offsets and weights are worked out once a frame;
+// the last two rows made are kept, since neighbouring destination rows
+// share their source rows at scales near 1.
 class TRowBlender {
  public:
   TRowBlender(const TBitmap& source, const std::vector<TTaps>& columns)
-      : FSource(source),
-        FCount(columns.size() * Bpp),
-        FFirst(columns.size()),
-        FSecond(columns.size()),
-        FWeight0(FCount),
-        FWeight1(FCount),
-        FLeft(FCount + 1),
-        FRight(FCount + 1) {
+      : FSource(source), FFirst(columns.size()), FSecond(columns.size()), FWeights(columns.size()) {
     for (size_t i = 0; i < columns.size(); ++i) {
       FFirst[i] = columns[i].First * Bpp;
       FSecond[i] = columns[i].Second * Bpp;
-      for (int c = 0; c < Bpp; ++c) {
-        FWeight1[i * Bpp + c] = static_cast<uint16_t>(columns[i].Weight);
-        FWeight0[i * Bpp + c] = static_cast<uint16_t>(WeightOne - columns[i].Weight);
-      }
+      const auto w1 = static_cast<uint16_t>(columns[i].Weight);
+      const auto w0 = static_cast<uint16_t>(WeightOne - w1);
+      FWeights[i] = {{w0, w0, w0, w1, w1, w1, 0, 0}};
     }
-    for (auto& row : FRows) row.assign(FCount, 0);
-    // Whole words are copied where the byte after the pixel is still on
-    // the row; the spare byte lands on the next pixel's slot and is
-    // overwritten by it, or on the buffers' one spare byte.
+    // A row gets a spare lane: a pixel is stored as four lanes at once,
+    // the fourth overwritten by the next pixel.
+    for (auto& row : FRows) row.assign(columns.size() * Bpp + 1, 0);
+#if defined(__SSE2__)
+    // A pixel and its right neighbour are read as one 8-byte load where
+    // that stays on the row; the pixels on the right edge, whose second tap
+    // may be the pixel itself, are blended a channel at a time.
     const int32_t rowBytes = source.Width() * Bpp;
-    while (FWide < columns.size() && FSecond[FWide] + 4 <= rowBytes) ++FWide;
+    while (FWide < columns.size() && FSecond[FWide] == FFirst[FWide] + Bpp &&
+           FFirst[FWide] + 8 <= rowBytes)
+      ++FWide;
+#endif
   }
 
   const uint16_t* Row(int32_t y) {
     for (int k = 0; k < 2; ++k)
       if (FRowOf[k] == y) return FRows[k].data();
     const uint8_t* line = FSource.ScanLine(y);
-    // The taps gathered side by side first: a plain copy, so the blend
-    // below is a straight loop the compiler turns into vector code.
-    uint8_t* __restrict left = FLeft.data();
-    uint8_t* __restrict right = FRight.data();
-    for (size_t i = 0; i < FWide; ++i) {
-      uint32_t first, second;
-      std::memcpy(&first, line + FFirst[i], sizeof first);
-      std::memcpy(&second, line + FSecond[i], sizeof second);
-      std::memcpy(left + i * Bpp, &first, sizeof first);
-      std::memcpy(right + i * Bpp, &second, sizeof second);
+    uint16_t* out = FRows[FNext].data();
+    size_t i = 0;
+#if defined(__SSE2__)
+    // Both taps' channels weighted in one multiply, then the second tap's
+    // three lanes added onto the first's.
+    const __m128i zero = _mm_setzero_si128();
+    for (; i < FWide; ++i) {
+      const __m128i pair = _mm_unpacklo_epi8(
+          _mm_loadl_epi64(reinterpret_cast<const __m128i*>(line + FFirst[i])), zero);
+      const __m128i weighted =
+          _mm_mullo_epi16(pair, _mm_load_si128(reinterpret_cast<const __m128i*>(&FWeights[i])));
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i * Bpp),
+                       _mm_add_epi16(weighted, _mm_srli_si128(weighted, 3 * 2)));
     }
-    for (size_t i = FWide; i < FFirst.size(); ++i) {
-      std::memcpy(left + i * Bpp, line + FFirst[i], Bpp);
-      std::memcpy(right + i * Bpp, line + FSecond[i], Bpp);
-    }
-    uint16_t* __restrict out = FRows[FNext].data();
-    const uint16_t* __restrict w0 = FWeight0.data();
-    const uint16_t* __restrict w1 = FWeight1.data();
-    for (size_t j = 0; j < FCount; ++j)
-      out[j] = static_cast<uint16_t>(left[j] * w0[j] + right[j] * w1[j]);
+#endif
+    for (; i < FFirst.size(); ++i)
+      for (int c = 0; c < Bpp; ++c)
+        out[i * Bpp + c] = static_cast<uint16_t>(line[FFirst[i] + c] * FWeights[i].Lane[c] +
+                                                 line[FSecond[i] + c] * FWeights[i].Lane[3 + c]);
     FRowOf[FNext] = y;
     FNext ^= 1;
     return out;
@@ -100,14 +107,45 @@ class TRowBlender {
 
  private:
   const TBitmap& FSource;
-  size_t FCount, FWide = 0;
+  size_t FWide = 0;  // the pixels read in pairs, from the left
   std::vector<int32_t> FFirst, FSecond;
-  std::vector<uint16_t> FWeight0, FWeight1;
-  std::vector<uint8_t> FLeft, FRight;
+  std::vector<TPairWeights> FWeights;
   std::vector<uint16_t> FRows[2];
   int32_t FRowOf[2] = {-1, -1};
   int FNext = 0;
 };
+
+// Two rows of 16-bit sums blended down into bytes, the lower one weighing
+// weight 256ths, rounded once.
+void BlendDown(uint8_t* out, const uint16_t* upper, const uint16_t* lower, size_t count,
+               int32_t weight) {
+  size_t j = 0;
+#if defined(__SSE2__)
+  // pmaddwd multiplies and adds pairs of lanes in one step, but signed: the
+  // sums (up to 65280) are moved down by 32768 first, which takes
+  // 32768 * 256 off every result, given back with the rounding.
+  const __m128i weights = _mm_set1_epi32(weight << 16 | (WeightOne - weight));
+  const __m128i bias = _mm_set1_epi16(static_cast<short>(0x8000));
+  const __m128i back = _mm_set1_epi32(32768 * WeightOne + WeightOne * WeightOne / 2);
+  auto eight = [&](size_t at) {
+    const __m128i u =
+        _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + at)), bias);
+    const __m128i l =
+        _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + at)), bias);
+    const __m128i low =
+        _mm_srli_epi32(_mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(u, l), weights), back), 16);
+    const __m128i high =
+        _mm_srli_epi32(_mm_add_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(u, l), weights), back), 16);
+    return _mm_packs_epi32(low, high);  // each at most 255
+  };
+  for (; j + 16 <= count; j += 16)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), _mm_packus_epi16(eight(j), eight(j + 8)));
+#endif
+  const uint32_t wy0 = WeightOne - weight, wy = weight;
+  for (; j < count; ++j)
+    out[j] =
+        static_cast<uint8_t>((upper[j] * wy0 + lower[j] * wy + WeightOne * WeightOne / 2) >> 16);
+}
 
 }  // namespace
 
@@ -124,12 +162,7 @@ void DrawBilinear(TBitmap& dest, const TRect& clip, double left, double top, dou
     const TTaps& row = rows[y - area.Top];
     const uint16_t* __restrict upper = blender.Row(row.First);
     const uint16_t* __restrict lower = blender.Row(row.Second);
-    // 16-bit weights let the compiler multiply in 16-bit lanes.
-    const uint16_t wy = static_cast<uint16_t>(row.Weight), wy0 = WeightOne - wy;
-    uint8_t* __restrict out = dest.ScanLine(y) + area.Left * Bpp;
-    for (size_t j = 0; j < count; ++j)
-      out[j] =
-          static_cast<uint8_t>((upper[j] * wy0 + lower[j] * wy + WeightOne * WeightOne / 2) >> 16);
+    BlendDown(dest.ScanLine(y) + area.Left * Bpp, upper, lower, count, row.Weight);
   }
 }
 
