@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <optional>
+#include <thread>
 
 #include <jpeglib.h>
 
 #include "base/AsciiText.h"
 #include "base/Errors.h"
 #include "base/Stream.h"
+#include "package/JpegSplit.h"
 #include "package/Persistent.h"
 
 namespace pixvane {
@@ -94,31 +97,116 @@ int TJPEGImage::ScaleToCover(int width, int height) const {
   return scale;
 }
 
-TBitmap TJPEGImage::Decode(int scale, std::vector<std::string>* warnings) const {
+namespace {
+
+// Sets the scale and the output, and checks the size before any pixel is
+// decoded; false for a picture too large to decode.
+bool StartScaled(jpeg_decompress_struct& info, int scale) {
+  info.scale_num = 1;
+  info.scale_denom = static_cast<unsigned>(scale);
+  // libjpeg's BGR output has the bitmap's byte order.
+  info.out_color_space = JCS_EXT_BGR;
+  jpeg_calc_output_dimensions(&info);
+  const uint64_t stride = (uint64_t{info.output_width} * TBitmap::BytesPerPixel + 3) & ~uint64_t{3};
+  return stride * info.output_height <= MaxDecodedBytes;
+}
+
+// The rows from the decoder's next one up to end (exclusive), each into
+// rowFor(its number); the rest of the file is left unread.
+template <typename RowFor>
+void ReadRows(jpeg_decompress_struct& info, JDIMENSION end, RowFor&& rowFor) {
+  while (info.output_scanline < std::min(end, info.output_height)) {
+    JSAMPROW row = rowFor(info.output_scanline);
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+}
+
+}  // namespace
+
+TBitmap TJPEGImage::Decode(int scale, std::vector<std::string>* warnings, int threads) const {
+  if (threads > 1 && !FProgressive)
+    if (std::optional<TBitmap> pixels = DecodeInTwo(scale)) return std::move(*pixels);
   TBitmap pixels;
   bool tooLarge = false;
   WithHeader(FData, warnings, [&](jpeg_decompress_struct& info) {
-    info.scale_num = 1;
-    info.scale_denom = static_cast<unsigned>(scale);
-    info.out_color_space = JCS_EXT_BGR;
-    jpeg_calc_output_dimensions(&info);
-    // The rows go straight into the bitmap: libjpeg's BGR output has the
-    // bitmap's byte order, and the stride is the bitmap's.
-    uint64_t stride = (uint64_t{info.output_width} * TBitmap::BytesPerPixel + 3) & ~uint64_t{3};
-    if (stride * info.output_height > MaxDecodedBytes) {
+    if (!StartScaled(info, scale)) {
       tooLarge = true;
       return;
     }
+    // The rows go straight into the bitmap, whose stride libjpeg takes.
     pixels.SetSize(static_cast<int32_t>(info.output_width),
                    static_cast<int32_t>(info.output_height));
     jpeg_start_decompress(&info);
-    while (info.output_scanline < info.output_height) {
-      JSAMPROW row = pixels.ScanLine(static_cast<int32_t>(info.output_scanline));
-      jpeg_read_scanlines(&info, &row, 1);
-    }
+    ReadRows(info, info.output_height,
+             [&](JDIMENSION y) { return pixels.ScanLine(static_cast<int32_t>(y)); });
     jpeg_finish_decompress(&info);
   });
   if (tooLarge) throw EReadError("Out of memory");
+  return pixels;
+}
+
+// The upper part on this thread, the lower on another, both into the one
+// bitmap. Anything out of the ordinary (an error, a warning, a size that does
+// not add up) gives up, and the caller decodes the file whole as it always
+// did, so a damaged file shows and reports exactly what it would.
+std::optional<TBitmap> TJPEGImage::DecodeInTwo(int scale) const {
+  const std::optional<TJpegSplit> split = SplitAtRestart(FData);
+  if (!split) return std::nullopt;
+  TBitmap pixels;
+  JDIMENSION rowsPerMcuRow = 0, keptFrom = 0;
+  std::vector<std::string> upperWarnings, lowerWarnings;
+  bool usable = false;
+  try {
+    WithHeader(FData, &upperWarnings, [&](jpeg_decompress_struct& info) {
+      if (!StartScaled(info, scale)) return;
+      usable = true;
+      pixels.SetSize(static_cast<int32_t>(info.output_width),
+                     static_cast<int32_t>(info.output_height));
+      rowsPerMcuRow = static_cast<JDIMENSION>(split->McuHeight / scale);
+      keptFrom = (split->LowerFromMcuRow + 1) * rowsPerMcuRow;
+    });
+  } catch (const EReadError&) {
+    return std::nullopt;
+  }
+  if (!usable) return std::nullopt;
+  const JDIMENSION lowerStart = split->LowerFromMcuRow * rowsPerMcuRow;
+  std::vector<uint8_t> dropped(pixels.Stride());
+  bool lowerFailed = false;
+  std::thread lower([&] {
+    try {
+      WithHeader(split->Lower, &lowerWarnings, [&](jpeg_decompress_struct& info) {
+        if (!StartScaled(info, scale) ||
+            info.output_width != static_cast<JDIMENSION>(pixels.Width()) ||
+            lowerStart + info.output_height != static_cast<JDIMENSION>(pixels.Height())) {
+          lowerFailed = true;
+          return;
+        }
+        jpeg_start_decompress(&info);
+        ReadRows(info, info.output_height, [&](JDIMENSION y) {
+          return y < rowsPerMcuRow ? dropped.data()
+                                   : pixels.ScanLine(static_cast<int32_t>(lowerStart + y));
+        });
+        jpeg_finish_decompress(&info);
+      });
+    } catch (...) {  // nothing may leave the thread
+      lowerFailed = true;
+    }
+  });
+  bool upperFailed = false;
+  try {
+    WithHeader(FData, &upperWarnings, [&](jpeg_decompress_struct& info) {
+      StartScaled(info, scale);
+      jpeg_start_decompress(&info);
+      ReadRows(info, keptFrom,
+               [&](JDIMENSION y) { return pixels.ScanLine(static_cast<int32_t>(y)); });
+      jpeg_abort_decompress(&info);
+    });
+  } catch (...) {  // the thread is joined first
+    upperFailed = true;
+  }
+  lower.join();
+  if (upperFailed || lowerFailed || !upperWarnings.empty() || !lowerWarnings.empty())
+    return std::nullopt;
   return pixels;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,13 +30,17 @@ class TJPEGImage {
   // Pixels at 1/scale of the size (scale 1, 2, 4 or 8), decoded each call:
   // libjpeg's scaled decode is much cheaper than decoding and shrinking.
   // libjpeg's warnings (a cut-short file, corrupt data), which leave part of
-  // the picture grey, go to warnings when given, each text once.
-  TBitmap Decode(int scale, std::vector<std::string>* warnings = nullptr) const;
+  // the picture grey, go to warnings when given, each text once. With two
+  // threads, a file with restart markers is decoded in two parts at once,
+  // to the same pixels.
+  TBitmap Decode(int scale, std::vector<std::string>* warnings = nullptr, int threads = 1) const;
   // The largest of the scales 1, 2, 4 and 8 whose result still covers
   // width x height.
   int ScaleToCover(int width, int height) const;
 
  private:
+  std::optional<TBitmap> DecodeInTwo(int scale) const;
+
   std::vector<uint8_t> FData;
   int FWidth = 0, FHeight = 0;
   bool FGrayscale = false, FProgressive = false;

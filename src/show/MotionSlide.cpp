@@ -43,7 +43,8 @@ TMotionSlide::TMotionSlide(const TJPEGImage& graphic, TScaleMode mode, double zo
   }
   const int32_t zoomedWidth = static_cast<int32_t>(std::lround(width * zoom));
   const int32_t zoomedHeight = static_cast<int32_t>(std::lround(height * zoom));
-  TBitmap decoded = graphic.Decode(DecodeScale(graphic, zoomedWidth, zoomedHeight));
+  TBitmap decoded =
+      graphic.Decode(DecodeScale(graphic, zoomedWidth, zoomedHeight), nullptr, threads);
   FPicture.SetSize(zoomedWidth, zoomedHeight);
   DrawScaled(FPicture, FPicture.Bounds(), FPicture.Bounds(), decoded, threads);
   FPath = TMotionPath::Make(draw, zoom, roomX, roomY);

@@ -63,7 +63,7 @@ void DrawScaledPicture(TBitmap& slide, const TJPEGImage& graphic, const std::vec
     needWidth = std::max(needWidth, placement.Width());
     needHeight = std::max(needHeight, placement.Height());
   }
-  TBitmap picture = graphic.Decode(DecodeScale(graphic, needWidth, needHeight));
+  TBitmap picture = graphic.Decode(DecodeScale(graphic, needWidth, needHeight), nullptr, threads);
   for (size_t i = 0; i < areas.size(); ++i)
     DrawScaled(slide, areas[i], placements[i], picture, threads);
 }

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include <jpeglib.h>
+
 #include "base/Errors.h"
+#include "package/JpegSplit.h"
 #include "package/ObjectStream.h"
 #include "package/Picture.h"
 #include "support/StreamBytes.h"
@@ -115,6 +120,50 @@ TEST(Picture, ScaledDecodeCoversItsTarget) {
   TBitmap small = jpeg.Decode(8);
   EXPECT_EQ(small.Width(), 200);
   EXPECT_EQ(small.Height(), 150);
+}
+
+bool SamePixels(const TBitmap& a, const TBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int32_t y = 0; y < a.Height(); ++y)
+    if (std::memcmp(a.ScanLine(y), b.ScanLine(y), a.Width() * TBitmap::BytesPerPixel)) return false;
+  return true;
+}
+
+TEST(Picture, DecodingInTwoGivesTheWholeDecodesPixels) {
+  // Colour that changes from pixel to pixel, so rows decoded with the wrong
+  // neighbours (the chroma rows an upsampler blends) would show.
+  auto fill = [](int components) {
+    return [components](int y, uint8_t* row) {
+      for (int x = 0; x < 301; ++x)
+        for (int c = 0; c < components; ++c)
+          row[x * components + c] = static_cast<uint8_t>((x * 37 + y * 11 + c * 90) ^ (x * y));
+    };
+  };
+  struct TCase {
+    const char* Name;
+    int Components, Space, Height;
+    bool FullChroma;
+  } cases[] = {{"4:2:0", 3, JCS_RGB, 203, false},
+               {"4:4:4", 3, JCS_RGB, 150, true},
+               {"grey", 1, JCS_GRAYSCALE, 97, false}};
+  for (const TCase& c : cases) {
+    const std::vector<uint8_t> bytes = test::CompressJpeg(
+        301, c.Height, c.Components, c.Space, 90, false, fill(c.Components), 1, c.FullChroma);
+    ASSERT_TRUE(SplitAtRestart(bytes)) << c.Name;
+    const TJPEGImage jpeg(bytes);
+    for (int scale : {1, 2, 4, 8})
+      EXPECT_TRUE(SamePixels(jpeg.Decode(scale, nullptr, 2), jpeg.Decode(scale)))
+          << c.Name << " at 1/" << scale;
+
+    // Cut short in its lower half, the file is decoded whole, as before,
+    // with libjpeg's warning.
+    const TJPEGImage cut(std::vector<uint8_t>(bytes.begin(), bytes.end() - bytes.size() / 5));
+    std::vector<std::string> inTwo, whole;
+    EXPECT_TRUE(SamePixels(cut.Decode(2, &inTwo, 2), cut.Decode(2, &whole))) << c.Name;
+    EXPECT_FALSE(inTwo.empty());
+    EXPECT_EQ(inTwo, whole);
+  }
+  EXPECT_FALSE(SplitAtRestart(MakeJpeg(301, 203))) << "no restart markers: decoded whole";
 }
 
 TEST(Picture, WritesThePayloadItReads) {

@@ -9,7 +9,8 @@ namespace pixvane::test {
 
 std::vector<uint8_t> CompressJpeg(int width, int height, int components, int colorSpace,
                                   int quality, bool progressive,
-                                  const std::function<void(int y, uint8_t* row)>& fillRow) {
+                                  const std::function<void(int y, uint8_t* row)>& fillRow,
+                                  int restartRows, bool fullChroma) {
   jpeg_compress_struct info;
   jpeg_error_mgr error;
   info.err = jpeg_std_error(&error);
@@ -24,6 +25,8 @@ std::vector<uint8_t> CompressJpeg(int width, int height, int components, int col
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, quality, TRUE);
   if (progressive) jpeg_simple_progression(&info);
+  info.restart_in_rows = restartRows;
+  if (fullChroma) info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
   jpeg_start_compress(&info, TRUE);
   std::vector<uint8_t> row(static_cast<size_t>(width) * components);
   while (info.next_scanline < info.image_height) {

@@ -15,10 +15,12 @@ std::vector<uint8_t> EncodeJpeg(int width, int height,
 
 // Compresses rows of `components` bytes a pixel in libjpeg's colour space
 // colorSpace (a J_COLOR_SPACE), stored in libjpeg's default space for it;
-// fillRow(y, row) writes row y.
+// fillRow(y, row) writes row y. Optionally with a restart marker every
+// restartRows MCU rows, and colour without chroma subsampling.
 std::vector<uint8_t> CompressJpeg(int width, int height, int components, int colorSpace,
                                   int quality, bool progressive,
-                                  const std::function<void(int y, uint8_t* row)>& fillRow);
+                                  const std::function<void(int y, uint8_t* row)>& fillRow,
+                                  int restartRows = 0, bool fullChroma = false);
 
 std::vector<uint8_t> MakeJpeg(int width, int height, bool gray = false, bool progressive = false,
                               uint8_t red = 200, uint8_t green = 40, uint8_t blue = 40);
