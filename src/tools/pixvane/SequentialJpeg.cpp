@@ -131,6 +131,9 @@ class TTranscoder {
   void Write(jvirt_barray_ptr* coefficients) {
     jpeg_copy_critical_parameters(&FSource, &FTarget);  // not progressive
     FTarget.optimize_coding = TRUE;
+    // A restart marker after every MCU row, a few bytes each: the player
+    // decodes the file's two halves on two cores from one of them.
+    FTarget.restart_in_rows = 1;
     // The file's own JFIF and Adobe markers are among those copied below,
     // which keeps the colour space they tell a decoder exactly as it was.
     FTarget.write_JFIF_header = FALSE;
