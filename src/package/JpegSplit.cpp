@@ -50,7 +50,10 @@ std::optional<THeader> ReadHeader(const std::vector<uint8_t>& jpeg) {
         maxV = std::max(maxV, segment[6 + 3 * c + 1] & 15);
       }
       // A scan of one component has one block as its unit, whatever its sampling.
-      if (components > 1) header.McuWidth = 8 * maxH, header.McuHeight = 8 * maxV;
+      if (components > 1) {
+        header.McuWidth = 8 * maxH;
+        header.McuHeight = 8 * maxV;
+      }
     } else if (marker >= 0xC2 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
                marker != 0xCC) {
       return std::nullopt;  // progressive, lossless or arithmetic
@@ -108,8 +111,10 @@ std::optional<TJpegSplit> SplitAtRestart(const std::vector<uint8_t>& jpeg) {
     const int64_t row = static_cast<int64_t>(mcu / perRow);
     if (row + 2 > rows) break;
     if (mcu % perRow != 0) continue;
-    if (!bestCount || std::llabs(2 * (row + 1) - rows) < std::llabs(2 * (bestRow + 1) - rows))
-      bestCount = count, bestRow = row;
+    if (!bestCount || std::llabs(2 * (row + 1) - rows) < std::llabs(2 * (bestRow + 1) - rows)) {
+      bestCount = count;
+      bestRow = row;
+    }
   }
   if (!bestCount) return std::nullopt;
   const std::optional<size_t> from = AfterRestart(jpeg, header->EntropyAt, bestCount);
