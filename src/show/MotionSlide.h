@@ -30,4 +30,8 @@ class TMotionSlide {
   TMotionPath FPath;
 };
 
+// The scale TMotionSlide decodes the picture at for these areas.
+int MotionDecodeScale(const TJPEGImage& graphic, TScaleMode mode, double zoom,
+                      const std::vector<TRect>& areas);
+
 }  // namespace pixvane

@@ -29,7 +29,9 @@ inline constexpr UINT WM_SHOWTICK = WM_USER + 3;
 class TfrmScrn : public TShowPlatform {
  public:
   // title is the caption of the window's error messages.
-  TfrmScrn(std::string exePath, std::string title);
+  // headStart, when given, is the first picture's decode, begun already.
+  TfrmScrn(std::string exePath, std::string title,
+           std::unique_ptr<TDecodeHeadStart> headStart = nullptr);
   ~TfrmScrn() override;
   TfrmScrn(const TfrmScrn&) = delete;
   TfrmScrn& operator=(const TfrmScrn&) = delete;
@@ -80,6 +82,7 @@ class TfrmScrn : public TShowPlatform {
 
   std::string FExePath;
   std::string FTitle;
+  std::unique_ptr<TDecodeHeadStart> FHeadStart;  // handed to the session as it starts
   TPhase FPhase = TPhase::Created;
   bool FActivating = false;  // inside FormActivate
   HWND FWindow = nullptr;
