@@ -94,7 +94,7 @@ class Run:
         self.xvfb.terminate()
         self.xvfb.wait(timeout=10)
 
-    def saver(self, name, manifest="", sounds=(), kind="photo", files=()):
+    def saver(self, name, manifest="", sounds=(), kind="photo", files=(), show=""):
         source = os.path.join(self.work, name)
         os.makedirs(source)
         picture = os.path.join(source, "quadrants.jpg")
@@ -107,7 +107,7 @@ class Run:
             with open(os.path.join(source, sound), "wb") as f:
                 f.write(data)
         text = ('title = "%s"\nkind = "%s"\n[show]\npictures = ["quadrants.jpg"]\n'
-                'effects = [0]\ninterval = 60000\nstretch = true\n' % (name, kind))
+                'effects = [0]\ninterval = 60000\nstretch = true\n%s' % (name, kind, show))
         if sounds:
             text += "[music]\nfiles = [%s]\n" % ", ".join('"%s"' % n for n, _ in sounds)
         with open(os.path.join(source, "pixvane.toml"), "w") as f:
@@ -250,6 +250,19 @@ def case_xscreensaver_window(run):
     run.ends_on_sigterm(process)
     window.destroy()
     run.x.sync()
+
+
+def case_pan_and_zoom_moves(run):
+    """A panning picture changes the screen between two looks while it shows."""
+    process = run.play(run.saver("panning", show='motion = "pan-zoom"\nzoom = 1.5\n'))
+    run.wait_quadrants(process, "the screen")
+
+    def grab():
+        return run.root.get_image(0, 0, WIDTH, HEIGHT, X.ZPixmap, 0xFFFFFFFF).data
+    first = grab()
+    time.sleep(0.5)
+    check(grab() != first, "the screen did not change while the picture showed")
+    run.ends_on(process, run.key)
 
 
 def tone(seconds):

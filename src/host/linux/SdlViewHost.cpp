@@ -1,5 +1,6 @@
 #include "host/linux/SdlViewHost.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "base/Errors.h"
@@ -87,13 +88,43 @@ void TSdlViewHost::ProcessMessages(uint32_t maxWaitMs) {
   // SDL sleeps on the display connection here, so a still picture costs
   // no processor time; a step or a notification from another thread wakes
   // it with an event of its own.
-  const int timeout = maxWaitMs >= INT_MAX ? -1 : static_cast<int>(maxWaitMs);
-  bool got = maxWaitMs == 0 ? SDL_PollEvent(&event) : SDL_WaitEventTimeout(&event, timeout);
+  const uint32_t waitMs = WaitForFrame(maxWaitMs);
+  const int timeout = waitMs >= INT_MAX ? -1 : static_cast<int>(waitMs);
+  bool got = waitMs == 0 ? SDL_PollEvent(&event) : SDL_WaitEventTimeout(&event, timeout);
   while (got) {
     Dispatch(event);
     got = SDL_PollEvent(&event);
   }
   FSteps.RunQueued();
+  RunDueFrame();
+}
+
+void TSdlViewHost::StartFrames(uint32_t periodUs, std::function<void()> onFrame) {
+  FOnFrame = std::move(onFrame);
+  FFramePeriod = std::max<uint64_t>(1, SDL_GetPerformanceFrequency() * periodUs / 1000000);
+  FFrameDue = SDL_GetPerformanceCounter() + FFramePeriod;
+}
+
+// The wait asked for, cut short where the next frame is due.
+uint32_t TSdlViewHost::WaitForFrame(uint32_t maxWaitMs) const {
+  if (!FOnFrame) return maxWaitMs;
+  const uint64_t now = SDL_GetPerformanceCounter();
+  if (now >= FFrameDue) return 0;
+  // Rounded up: waking a little late beats spinning through the last millisecond.
+  const uint64_t frequency = SDL_GetPerformanceFrequency();
+  const uint64_t leftMs = ((FFrameDue - now) * 1000 + frequency - 1) / frequency;
+  return static_cast<uint32_t>(std::min<uint64_t>(leftMs, maxWaitMs));
+}
+
+void TSdlViewHost::RunDueFrame() {
+  if (!FOnFrame) return;
+  const uint64_t now = SDL_GetPerformanceCounter();
+  if (now < FFrameDue) return;
+  // Behind by more than a beat: the missed ones are skipped, not queued.
+  FFrameDue = now - FFrameDue >= FFramePeriod ? now + FFramePeriod : FFrameDue + FFramePeriod;
+  // The frame may start the pulse anew, at another period, or stop it.
+  const std::function<void()> frame = FOnFrame;
+  frame();
 }
 
 void TSdlViewHost::Dispatch(const SDL_Event& event) {

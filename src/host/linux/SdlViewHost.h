@@ -31,6 +31,9 @@ class TSdlViewHost : public TViewHost {
   void ProcessMessages(uint32_t maxWaitMs = 0) override;
   uint32_t TickCount() override { return SDL_GetTicks(); }
   void Synchronize(const std::function<void()>& step) override;
+  // The pulse is a due time ProcessMessages waits for, to the millisecond.
+  void StartFrames(uint32_t periodUs, std::function<void()> onFrame) override;
+  void StopFrames() override { FOnFrame = nullptr; }
 
   // Paints the whole view again (the window was exposed or resized).
   void Repaint();
@@ -43,6 +46,8 @@ class TSdlViewHost : public TViewHost {
  private:
   void Present(const TRect& changed);
   void Dispatch(const SDL_Event& event);
+  uint32_t WaitForFrame(uint32_t maxWaitMs) const;
+  void RunDueFrame();
 
   SDL_Window* FWindow;
   SDL_Renderer* FRenderer = nullptr;
@@ -53,6 +58,9 @@ class TSdlViewHost : public TViewHost {
   std::thread::id FOwner;
   uint32_t FWakeEvent;
   TStepQueue FSteps;
+  std::function<void()> FOnFrame;  // none: no pulse
+  uint64_t FFramePeriod = 0;       // in performance-counter ticks
+  uint64_t FFrameDue = 0;
 };
 
 }  // namespace pixvane
