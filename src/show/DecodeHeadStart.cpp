@@ -34,10 +34,9 @@ void TDecodeHeadStart::Run(const TOpen& open, const TShowScreen& likely) {
     if (!graphic || graphic->Width() <= 0 || graphic->Height() <= 0) return;
     std::vector<TRect> areas;
     for (const TMonitor& monitor : likely.Monitors) areas.push_back(monitor.Bounds);
-    const int scale =
-        settings.PanZoom()
-            ? MotionDecodeScale(*graphic, settings.Scale(), settings.Zoom(), areas)
-            : PictureDecodeScale(*graphic, settings.Scale(), areas);
+    const int scale = settings.PanZoom()
+                          ? MotionDecodeScale(*graphic, settings.Scale(), settings.Zoom(), areas)
+                          : PictureDecodeScale(*graphic, settings.Scale(), areas);
     // A damaged picture is left to the show, which decodes it as it always did.
     std::vector<std::string> warnings;
     TBitmap pixels = graphic->Decode(scale, &warnings, 2);

@@ -51,7 +51,8 @@ TEST(DecodeHeadStart, LendsTheFirstPictureAtTheScaleItsSlideDecodesAt) {
     const char* Name;
     bool PanZoom, Random;
     int Scale;  // lent to the first picture; 0 for nothing
-  } cases[] = {{"still", false, false, 2}, {"pan and zoom", true, false, 1}, {"random", false, true, 0}};
+  } cases[] = {
+      {"still", false, false, 2}, {"pan and zoom", true, false, 1}, {"random", false, true, 0}};
   for (const TCase& c : cases) {
     TSSFileLocations settings;
     settings.SetScale(TScaleMode::Fill);
