@@ -20,9 +20,6 @@ void RunMode(TStartupPlatform& platform, const TCommandLine& commandLine) {
     ~TMarkerRelease() { Platform.ReleaseInstanceMarker(); }
   } release{platform};
 
-  // The first calls to the window system can take a while: the saver's
-  // first picture is on its way meanwhile.
-  if (SaverMode() == TSaverMode::smSaver) platform.BeginSaver();
   platform.InitializeFramework();
   platform.ProcessMessages();
   if (SaverMode() == TSaverMode::smPreview) {

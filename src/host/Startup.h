@@ -28,9 +28,6 @@ class TStartupPlatform {
   virtual bool AcquireInstanceMarker() = 0;
   virtual void ReleaseInstanceMarker() = 0;
 
-  // The saver is about to run: work that needs no window may begin.
-  virtual void BeginSaver() {}
-
   // The framework's set-up: the component object model in a single-threaded
   // apartment on this thread, which the Flash control needs.
   virtual void InitializeFramework() = 0;

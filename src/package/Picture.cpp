@@ -123,13 +123,7 @@ void ReadRows(jpeg_decompress_struct& info, JDIMENSION end, RowFor&& rowFor) {
 
 }  // namespace
 
-void TJPEGImage::SetDecoded(int scale, TBitmap pixels) {
-  FDecoded = std::move(pixels);
-  FDecodedScale = FDecoded.IsEmpty() ? 0 : scale;
-}
-
 TBitmap TJPEGImage::Decode(int scale, std::vector<std::string>* warnings, int threads) const {
-  if (scale == FDecodedScale && !warnings && !FDecoded.IsEmpty()) return std::move(FDecoded);
   if (threads > 1 && !FProgressive)
     if (std::optional<TBitmap> pixels = DecodeInTwo(scale)) return std::move(*pixels);
   TBitmap pixels;

@@ -34,9 +34,6 @@ class TJPEGImage {
   // threads, a file with restart markers is decoded in two parts at once,
   // to the same pixels.
   TBitmap Decode(int scale, std::vector<std::string>* warnings = nullptr, int threads = 1) const;
-  // Pixels decoded ahead of need, at 1/scale: the next Decode at that scale
-  // that asks for no warnings takes them instead of decoding.
-  void SetDecoded(int scale, TBitmap pixels);
   // The largest of the scales 1, 2, 4 and 8 whose result still covers
   // width x height.
   int ScaleToCover(int width, int height) const;
@@ -48,9 +45,6 @@ class TJPEGImage {
   int FWidth = 0, FHeight = 0;
   bool FGrayscale = false, FProgressive = false;
   std::unique_ptr<TBitmap> FPixels;
-  // Handed over once, by a Decode that is otherwise const.
-  mutable TBitmap FDecoded;
-  int FDecodedScale = 0;
 };
 
 // Holds the graphic of a picture object. Its one stored property, "Data",

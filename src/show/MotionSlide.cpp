@@ -25,42 +25,27 @@ void FillAround(TBitmap& slide, const TRect& area, const TRect& inner) {
   FillBlack(slide, {inner.Right, inner.Top, area.Right, inner.Bottom});
 }
 
-struct TSize {
-  int32_t Width, Height;
-};
-
-// The size the picture is prepared at: its largest placement, zoomed.
-TSize ZoomedSize(const std::vector<TRect>& placements, double zoom) {
-  int32_t width = 1, height = 1;
-  for (const TRect& placement : placements) {
-    width = std::max(width, placement.Width());
-    height = std::max(height, placement.Height());
-  }
-  return {static_cast<int32_t>(std::lround(width * zoom)),
-          static_cast<int32_t>(std::lround(height * zoom))};
-}
-
 }  // namespace
-
-int MotionDecodeScale(const TJPEGImage& graphic, TScaleMode mode, double zoom,
-                      const std::vector<TRect>& areas) {
-  const TSize zoomed = ZoomedSize(PlacePictures(graphic, mode, areas), zoom);
-  return DecodeScale(graphic, zoomed.Width, zoomed.Height);
-}
 
 TMotionSlide::TMotionSlide(const TJPEGImage& graphic, TScaleMode mode, double zoom,
                            const std::vector<TRect>& areas, const TMotionDraw& draw, int threads)
-    : FAreas(areas), FPlacements(PlacePictures(graphic, mode, areas)) {
+    : FAreas(areas) {
+  int32_t width = 1, height = 1;
   double roomX = 0, roomY = 0;
-  for (size_t i = 0; i < areas.size(); ++i) {
-    const TRect shown = FPlacements[i].Intersect(areas[i]);
-    roomX = std::max(roomX, FPlacements[i].Width() * zoom - shown.Width());
-    roomY = std::max(roomY, FPlacements[i].Height() * zoom - shown.Height());
+  for (const TRect& area : areas) {
+    const TRect placement = PlacePicture(mode, graphic.Width(), graphic.Height(), area);
+    FPlacements.push_back(placement);
+    width = std::max(width, placement.Width());
+    height = std::max(height, placement.Height());
+    const TRect shown = placement.Intersect(area);
+    roomX = std::max(roomX, placement.Width() * zoom - shown.Width());
+    roomY = std::max(roomY, placement.Height() * zoom - shown.Height());
   }
-  const TSize zoomed = ZoomedSize(FPlacements, zoom);
+  const int32_t zoomedWidth = static_cast<int32_t>(std::lround(width * zoom));
+  const int32_t zoomedHeight = static_cast<int32_t>(std::lround(height * zoom));
   TBitmap decoded =
-      graphic.Decode(DecodeScale(graphic, zoomed.Width, zoomed.Height), nullptr, threads);
-  FPicture.SetSize(zoomed.Width, zoomed.Height);
+      graphic.Decode(DecodeScale(graphic, zoomedWidth, zoomedHeight), nullptr, threads);
+  FPicture.SetSize(zoomedWidth, zoomedHeight);
   DrawScaled(FPicture, FPicture.Bounds(), FPicture.Bounds(), decoded, threads);
   FPath = TMotionPath::Make(draw, zoom, roomX, roomY);
 }

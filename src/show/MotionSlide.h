@@ -30,8 +30,4 @@ class TMotionSlide {
   TMotionPath FPath;
 };
 
-// The scale TMotionSlide decodes the picture at for these areas.
-int MotionDecodeScale(const TJPEGImage& graphic, TScaleMode mode, double zoom,
-                      const std::vector<TRect>& areas);
-
 }  // namespace pixvane

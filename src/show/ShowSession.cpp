@@ -106,7 +106,6 @@ void TShowSession::ShowTimerTick() {
   // The file stays open while its picture is on its way to the screen, and
   // is given back however the tick ends.
   TSlidePreparer::TPrepared prepared = TakeSlide(plan);
-  FHeadStart.reset();
   FTickLead.Taken(FPlatform.ViewHost().TickCount());
   FMotion = std::move(FPrepared.Motion);
   FShown = std::move(FPrepared.Shown);
@@ -185,9 +184,7 @@ TBitmap TShowSession::ComposeSlide(const TSlidePlan& plan, TStream& file,
   for (int32_t index : plan.Pictures) {
     file.Seek(FSettings.PicOffsetAt(index));
     images.push_back(ReadPictureObject(file));
-    TJPEGImage* graphic = images.back()->Picture.Graphic();
-    if (FHeadStart && graphic) FHeadStart->Lend(FSettings.PicOffsetAt(index), *graphic);
-    graphics.push_back(graphic);
+    graphics.push_back(images.back()->Picture.Graphic());
   }
   const TShowScreen& screen = plan.Screen;
   const bool each = FSettings.Monitors() == TMonitorMode::Each;

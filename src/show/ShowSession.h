@@ -7,7 +7,6 @@
 #include "graphics/Bitmap.h"
 #include "package/Picture.h"
 #include "package/SSFileLocations.h"
-#include "show/DecodeHeadStart.h"
 #include "show/FramePace.h"
 #include "show/MotionSlide.h"
 #include "show/MusicPlayer.h"
@@ -54,12 +53,6 @@ class TShowSession {
   // and its colour where no slide covers it.
   void SetClientSize(int32_t width, int32_t height) { FView.SetClientSize(width, height); }
   void SetColor(TColor color) { FView.Color = color; }
-
-  // A decode of the first picture begun before the show: the first slide
-  // takes it when it fits.
-  void TakeHeadStart(std::unique_ptr<TDecodeHeadStart> headStart) {
-    FHeadStart = std::move(headStart);
-  }
 
   // At activation, before the first tick: a Flash package without pictures
   // hands over to its movies at once, a photo package starts its music, and
@@ -124,7 +117,6 @@ class TShowSession {
   TSSFileLocations FSettings;
   TTransitionView FView;
   TPictureOrder FOrder;
-  std::unique_ptr<TDecodeHeadStart> FHeadStart;  // until the first slide has been taken
   TSlidePreparer FPreparer;
   std::optional<TSlidePlan> FNext;       // in the background: the slide being prepared
   TSlideParts FPrepared;                 // made by the preparer's work, beside its slide

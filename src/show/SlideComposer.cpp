@@ -56,45 +56,23 @@ void TSlideComposer::DrawCaptions(TBitmap& slide, const std::vector<TMonitor>& m
     for (const TMonitor& monitor : monitors) DrawCaption(slide, monitor, caption);
 }
 
-namespace {
-
-// The scale that serves the largest of the placements.
-int CoveringScale(const TJPEGImage& graphic, const std::vector<TRect>& placements) {
+void DrawScaledPicture(TBitmap& slide, const TJPEGImage& graphic, const std::vector<TRect>& areas,
+                       const std::vector<TRect>& placements, int threads) {
   int32_t needWidth = 1, needHeight = 1;
   for (const TRect& placement : placements) {
     needWidth = std::max(needWidth, placement.Width());
     needHeight = std::max(needHeight, placement.Height());
   }
-  return DecodeScale(graphic, needWidth, needHeight);
-}
-
-}  // namespace
-
-std::vector<TRect> PlacePictures(const TJPEGImage& graphic, TScaleMode mode,
-                                 const std::vector<TRect>& areas) {
-  std::vector<TRect> placements;
-  for (const TRect& area : areas)
-    placements.push_back(PlacePicture(mode, graphic.Width(), graphic.Height(), area));
-  return placements;
-}
-
-int PictureDecodeScale(const TJPEGImage& graphic, TScaleMode mode,
-                       const std::vector<TRect>& areas) {
-  // At its own size a picture is shown pixel for pixel.
-  if (mode == TScaleMode::None) return 1;
-  return CoveringScale(graphic, PlacePictures(graphic, mode, areas));
-}
-
-void DrawScaledPicture(TBitmap& slide, const TJPEGImage& graphic, const std::vector<TRect>& areas,
-                       const std::vector<TRect>& placements, int threads) {
-  TBitmap picture = graphic.Decode(CoveringScale(graphic, placements), nullptr, threads);
+  TBitmap picture = graphic.Decode(DecodeScale(graphic, needWidth, needHeight), nullptr, threads);
   for (size_t i = 0; i < areas.size(); ++i)
     DrawScaled(slide, areas[i], placements[i], picture, threads);
 }
 
 void TSlideComposer::DrawPicture(TBitmap& slide, const TJPEGImage& graphic, TScaleMode mode,
                                  const std::vector<TRect>& areas, int threads) {
-  const std::vector<TRect> placements = PlacePictures(graphic, mode, areas);
+  std::vector<TRect> placements;
+  for (const TRect& area : areas)
+    placements.push_back(PlacePicture(mode, graphic.Width(), graphic.Height(), area));
   if (mode == TScaleMode::None) {
     // At its own size: every pixel as it is, cut at the monitor's edges.
     TBitmap picture = graphic.Decode(1);

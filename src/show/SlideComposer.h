@@ -42,17 +42,11 @@ class TCaptionPainter {
 // own size, fitted inside it or filling it, each centred. The last two keep
 // the picture's proportions; None and Fill may hang over area's edges.
 TRect PlacePicture(TScaleMode mode, int32_t width, int32_t height, const TRect& area);
-// The picture's place in each of the areas.
-std::vector<TRect> PlacePictures(const TJPEGImage& graphic, TScaleMode mode,
-                                 const std::vector<TRect>& areas);
 
 // The libjpeg scale (1, 2, 4 or 8) a picture is decoded at before it is
 // scaled to width x height: the smallest decode that still leaves the
 // filter enough to work with (a 24-megapixel photo on a 1080p screen: 2).
 int DecodeScale(const TJPEGImage& graphic, int32_t width, int32_t height);
-
-// The scale DrawPicture decodes the picture at for these areas.
-int PictureDecodeScale(const TJPEGImage& graphic, TScaleMode mode, const std::vector<TRect>& areas);
 
 // Draws the picture smoothly scaled onto each placement, clipped to its area.
 // It is decoded once, at the DecodeScale of the largest placement, and

@@ -46,7 +46,6 @@ class TFakePlatform : public TStartupPlatform {
     return !OtherInstance;
   }
   void ReleaseInstanceMarker() override { Calls.push_back("release"); }
-  void BeginSaver() override { Calls.push_back("begin saver"); }
   void InitializeFramework() override { Calls.push_back("framework"); }
   void ProcessMessages() override { Calls.push_back("messages"); }
   void RunPreview(const TCommandLine& line) override {
@@ -94,9 +93,8 @@ TEST(Startup, NoArgumentsIsTheSetupDialog) {
 TEST(Startup, SaverModeRunsTheSaverWindow) {
   for (const char* first : {"/s", "/x", "123"}) {
     TFakePlatform platform;
-    EXPECT_EQ(Start(platform, first),
-              (TCalls{"clock", "arguments", "marker", "begin saver", "framework", "messages",
-                      "saver", "messages", "release"}))
+    EXPECT_EQ(Start(platform, first), (TCalls{"clock", "arguments", "marker", "framework",
+                                              "messages", "saver", "messages", "release"}))
         << first;
     EXPECT_EQ(SaverMode(), TSaverMode::smSaver);
   }

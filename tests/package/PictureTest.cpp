@@ -166,16 +166,6 @@ TEST(Picture, DecodingInTwoGivesTheWholeDecodesPixels) {
   EXPECT_FALSE(SplitAtRestart(MakeJpeg(301, 203))) << "no restart markers: decoded whole";
 }
 
-TEST(Picture, PixelsDecodedAheadAreTakenOnceAtTheirScale) {
-  TJPEGImage jpeg(MakeJpeg(1600, 1200));
-  jpeg.SetDecoded(4, TBitmap(3, 2));
-  EXPECT_EQ(jpeg.Decode(8).Width(), 200) << "another scale is decoded";
-  std::vector<std::string> warnings;
-  EXPECT_EQ(jpeg.Decode(4, &warnings).Width(), 400) << "warnings asked for: decoded";
-  EXPECT_EQ(jpeg.Decode(4).Width(), 3);
-  EXPECT_EQ(jpeg.Decode(4).Width(), 400) << "taken once";
-}
-
 TEST(Picture, WritesThePayloadItReads) {
   auto jpeg = MakeJpeg(12, 9);
   TImage image;

@@ -19,9 +19,8 @@ constexpr int DesignWidth = 423, DesignHeight = 350;
 
 }  // namespace
 
-TfrmScrn::TfrmScrn(std::string exePath, std::string title,
-                   std::unique_ptr<TDecodeHeadStart> headStart)
-    : FExePath(std::move(exePath)), FTitle(std::move(title)), FHeadStart(std::move(headStart)) {}
+TfrmScrn::TfrmScrn(std::string exePath, std::string title)
+    : FExePath(std::move(exePath)), FTitle(std::move(title)) {}
 
 TfrmScrn::~TfrmScrn() = default;
 
@@ -180,7 +179,6 @@ void TfrmScrn::FormActivate() {
   FSession->ExtractMedia(*file);
   settings.lMute = TSettingsStore::ForExecutable(FExePath).ReadMuteSetting(settings.lMute);
   if (settings.Kind() == TSaverKind::Flash) StartFlash();
-  FSession->TakeHeadStart(std::move(FHeadStart));
   FSession->Start();
   if (!settings.lShowMouseCursor && !FHiddenCursor) FHiddenCursor.emplace();
   file.reset();

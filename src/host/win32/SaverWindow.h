@@ -29,9 +29,7 @@ inline constexpr UINT WM_SHOWTICK = WM_USER + 3;
 class TfrmScrn : public TShowPlatform {
  public:
   // title is the caption of the window's error messages.
-  // headStart, when given, is the first picture's decode, begun already.
-  TfrmScrn(std::string exePath, std::string title,
-           std::unique_ptr<TDecodeHeadStart> headStart = nullptr);
+  TfrmScrn(std::string exePath, std::string title);
   ~TfrmScrn() override;
   TfrmScrn(const TfrmScrn&) = delete;
   TfrmScrn& operator=(const TfrmScrn&) = delete;
@@ -82,7 +80,6 @@ class TfrmScrn : public TShowPlatform {
 
   std::string FExePath;
   std::string FTitle;
-  std::unique_ptr<TDecodeHeadStart> FHeadStart;  // handed to the session as it starts
   TPhase FPhase = TPhase::Created;
   bool FActivating = false;  // inside FormActivate
   HWND FWindow = nullptr;

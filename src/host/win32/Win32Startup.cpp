@@ -104,11 +104,6 @@ void TWin32Startup::ReleaseInstanceMarker() {
   FMarker.Reset();
 }
 
-void TWin32Startup::BeginSaver() {
-  FHeadStart = std::make_unique<TDecodeHeadStart>(
-      [this] { return std::unique_ptr<TStream>(TFileStream::OpenRead(FExePath)); }, LikelyScreen());
-}
-
 void TWin32Startup::InitializeFramework() {
   FComApartment.emplace();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
@@ -133,7 +128,7 @@ void TWin32Startup::RunSetupDialog() {
 }
 
 void TWin32Startup::RunSaver() {
-  TfrmScrn form(FExePath, ApplicationTitle(FExePath), std::move(FHeadStart));
+  TfrmScrn form(FExePath, ApplicationTitle(FExePath));
   form.Run();
 }
 

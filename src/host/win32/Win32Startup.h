@@ -1,13 +1,11 @@
 #pragma once
 #include <windows.h>
 
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "base/win32/Handles.h"
 #include "host/Startup.h"
-#include "show/DecodeHeadStart.h"
 
 namespace pixvane {
 
@@ -21,7 +19,6 @@ class TWin32Startup : public TStartupPlatform {
   void ChangePassword(const TCommandLine& commandLine) override;
   bool AcquireInstanceMarker() override;
   void ReleaseInstanceMarker() override;
-  void BeginSaver() override;
   void InitializeFramework() override;
   void ProcessMessages() override;
   void RunPreview(const TCommandLine& commandLine) override;
@@ -34,7 +31,6 @@ class TWin32Startup : public TStartupPlatform {
   std::string FExePath;
   TKernelHandle FMarker;
   std::optional<TComApartment> FComApartment;
-  std::unique_ptr<TDecodeHeadStart> FHeadStart;  // begun for the saver window
 };
 
 // Our own executable's full path, as the platform reports it.
