@@ -205,8 +205,7 @@ void TfrmScrn::Paint() {
 }
 
 void TfrmScrn::ArmShowTimer(uint32_t ms) {
-  FShowTimer.reset();
-  FShowTimer.emplace(FWindow, WM_SHOWTICK, int64_t{ms} * 1000);
+  FShowTimer.emplace(FWindow, WM_SHOWTICK, int64_t{ms} * 1000);  // the old clock stops first
 }
 
 // Without the control the saver cannot show what it was made for: the

@@ -9,11 +9,11 @@ namespace pixvane::tool {
 // Huffman tables made for it: its DCT coefficients copied as they are, so it
 // decodes to exactly the same pixels, several times faster, for a few per
 // cent more bytes, with a restart marker after every MCU row so the player
-// can decode it in two halves at once. Every APPn and COM marker (EXIF, ICC profile, XMP,
-// comments) is copied in its order. Nothing when the file is not
-// progressive, or when libjpeg fails or even warns on it, or the result does
-// not decode whole at the same size: the caller then keeps the file as it
-// is. Never throws on a bad file.
+// can decode it in two halves at once. Every APPn and COM marker (EXIF, ICC
+// profile, XMP, comments) is copied in its order. Nothing when the file is
+// not progressive, or when libjpeg fails or even warns on it, or the result
+// does not decode whole at the same size: the caller then keeps the file as
+// it is. Never throws on a bad file.
 std::optional<std::vector<uint8_t>> SequentialJpeg(const std::vector<uint8_t>& jpeg);
 
 }  // namespace pixvane::tool
