@@ -19,6 +19,11 @@ namespace pixvane {
 void DrawScaled(TBitmap& dest, const TRect& clip, const TRect& placement, const TBitmap& source,
                 int threads = 1);
 
+// DrawScaled one channel at a time, as machines without SSE2 draw it: the
+// bytes the fast path must match.
+void DrawScaledPlain(TBitmap& dest, const TRect& clip, const TRect& placement,
+                     const TBitmap& source);
+
 // Draws the whole source bitmap onto the rectangle (left, top, width,
 // height) of dest, given in fractions of a pixel, sampling bilinearly: the
 // frames of a picture that pans and zooms, whose every position must move

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <random>
 
 namespace pixvane {
 namespace {
@@ -146,6 +147,26 @@ TEST(DrawBilinear, EveryChannelMatchesTheExactBlendUpToTheEdges) {
             << x << "," << y << " shift " << shift;
       }
     }
+}
+
+TEST(DrawScaled, TheFastPathGivesThePlainPathsBytes) {
+  // Noise has the sharpest edges, where the negative lobes overshoot most;
+  // the sizes give odd and even tap counts, reducing and enlarging, and a
+  // placement cut by the clip on every side.
+  std::mt19937 random(20261208);
+  TBitmap source(203, 97);
+  for (int32_t y = 0; y < source.Height(); ++y)
+    for (int32_t x = 0; x < source.Width() * 3; ++x)
+      source.ScanLine(y)[x] = static_cast<uint8_t>(random() & 1 ? 255 : random());
+  for (auto [w, h] : {std::pair{61, 29}, {100, 48}, {203, 97}, {290, 211}, {7, 3}}) {
+    const TRect placement{-3, -2, w - 3, h - 2};
+    const TRect clip{1, 1, w - 9, h - 5};
+    TBitmap fast(w, h), plain(w, h);
+    DrawScaled(fast, clip, placement, source, 2);
+    DrawScaledPlain(plain, clip, placement, source);
+    EXPECT_TRUE(std::equal(fast.Bits(), fast.Bits() + fast.Stride() * h, plain.Bits()))
+        << w << "x" << h;
+  }
 }
 
 }  // namespace
