@@ -296,8 +296,11 @@ TEST(TransitionView, PaintsTheBackgroundModes) {
   TBitmap tile(4, 4);
   tile.Fill(Red);
   tile.SetPixel(0, 0, Blue);
+  rig.View.Paint();
+  EXPECT_TRUE(rig.View.PaintedColorOnly());
   rig.View.SetBgPicture(&tile);
   rig.View.Paint();
+  EXPECT_FALSE(rig.View.PaintedColorOnly());
   EXPECT_EQ(rig.View.PaintBuffer().Pixel(8, 8), Blue) << "tiled from the top-left corner";
   EXPECT_EQ(rig.View.PaintBuffer().Pixel(9, 9), Red);
 
@@ -314,6 +317,12 @@ TEST(TransitionView, PaintsTheBackgroundModes) {
   rig.View.SetBgMode(TBackgroundMode::bmNone);
   rig.View.Paint();
   EXPECT_EQ(rig.View.PaintBuffer().Pixel(0, 0), Green);
+  EXPECT_TRUE(rig.View.PaintedColorOnly());
+
+  TBitmap picture = Solid(4, 4, Red);  // smaller than the client: the colour shows around it
+  rig.Show(picture, 0);
+  rig.View.Paint();
+  EXPECT_FALSE(rig.View.PaintedColorOnly());
 }
 
 TEST(TransitionView, OldScreenIsWhatWasPainted) {

@@ -1,6 +1,6 @@
 #include "graphics/win32/Dib.h"
 
-#include <vector>
+#include <memory>
 
 #include "graphics/Copy.h"
 
@@ -23,14 +23,19 @@ void DrawBitmap(HDC dc, int x, int y, const TBitmap& bitmap) {
   // 24-bit DIB costs it a conversion of every pixel that is three times our
   // own (a whole frame 60 times a second while a picture pans). The words
   // stay allocated for the next frame.
-  thread_local std::vector<uint32_t> words;
-  words.resize(static_cast<size_t>(bitmap.Width()) * static_cast<size_t>(bitmap.Height()));
-  CopyToWords(bitmap, words.data());
+  thread_local std::unique_ptr<uint32_t[]> words;
+  thread_local size_t capacity = 0;
+  const size_t count = static_cast<size_t>(bitmap.Width()) * static_cast<size_t>(bitmap.Height());
+  if (count > capacity) {
+    words = std::make_unique_for_overwrite<uint32_t[]>(count);  // every word is written below
+    capacity = count;
+  }
+  CopyToWords(bitmap, words.get());
   BITMAPINFO info = DibInfo(bitmap.Width(), bitmap.Height());
   info.bmiHeader.biBitCount = 32;
   SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(bitmap.Width()),
                     static_cast<DWORD>(bitmap.Height()), 0, 0, 0,
-                    static_cast<UINT>(bitmap.Height()), words.data(), &info, DIB_RGB_COLORS);
+                    static_cast<UINT>(bitmap.Height()), words.get(), &info, DIB_RGB_COLORS);
 }
 
 }  // namespace pixvane

@@ -32,8 +32,18 @@ void TWindowViewHost::SetBounds(const TRect& bounds) {
 
 void TWindowViewHost::Paint(HDC dc) {
   if (!FView || !FView->Paint()) return;
+  const TBitmap& buffer = FView->PaintBuffer();
+  if (FView->PaintedColorOnly()) {
+    // Before the first picture (the saver's screen going dark) one fill
+    // does it: no screenful of pixels converted on the way to the display.
+    const RECT area{FBounds.Left, FBounds.Top, FBounds.Left + buffer.Width(),
+                    FBounds.Top + buffer.Height()};
+    TGdiBrush brush(CreateSolidBrush(FView->Color));  // TColor is 00BBGGRR like COLORREF
+    FillRect(dc, &area, brush.Get());
+    return;
+  }
   // The buffer's rows are a top-down 24-bit DIB as they stand.
-  DrawBitmap(dc, FBounds.Left, FBounds.Top, FView->PaintBuffer());
+  DrawBitmap(dc, FBounds.Left, FBounds.Top, buffer);
 }
 
 void TWindowViewHost::Invalidate(const TRect& area) {

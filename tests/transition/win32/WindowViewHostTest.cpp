@@ -71,6 +71,9 @@ TBitmap Solid(int w, int h, TColor color) {
 
 TEST(WindowViewHost, UserInterfaceLoopPaintsEachFrameIntoTheWindow) {
   TWindowRig rig;
+  rig.View->Color = RGB(0, 128, 255);
+  EXPECT_EQ(rig.PaintedPixel(63, 47), RGB(0, 128, 255)) << "nothing shown yet: the colour";
+  EXPECT_EQ(rig.PaintedPixel(3, 1), RGB(0, 0, 0)) << "only within the view's bounds";
   rig.View->Threaded = false;
   rig.View->Delay = 1;
   rig.View->SetStep(25);
