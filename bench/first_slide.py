@@ -6,11 +6,14 @@ makes) with each given player, runs it with /s on a 1920 x 1080 virtual
 display, and notes how long after the start the first photo covers the
 screen, and how long after the start its window covered the screen in black
 (single pixels polled through Xlib every few milliseconds; what lies between
-is the saver's own work: settings, the picture read, decoded and composed), and the process's peak resident
-memory (VmHWM, Wine's own part included) once the slide shows. Give the player of another commit too for a before-and-after in one run.
+is the saver's own work: settings, the picture read, decoded and composed),
+and the process's peak resident memory (VmHWM, Wine's own part included)
+once the slide shows. Give the player of another commit too, or a saver
+another commit's tool built (--built), for a before-and-after in one run;
+the players take turns run by run.
 
   bench/first_slide.py --tool build/native/bin/pixvane --photos build/photo-quality \\
-      NAME=path/to/pixvane.scr [NAME=...] [--runs 3]
+      NAME=path/to/pixvane.scr [NAME=...] [--built NAME=saver.scr] [--runs 3]
 """
 import argparse
 import ctypes
@@ -90,7 +93,9 @@ def main():
     parser.add_argument("--photos", required=True, help="a folder of *-24mp.jpg")
     parser.add_argument("--work", default="build/first-slide")
     parser.add_argument("--runs", type=int, default=3)
-    parser.add_argument("players", nargs="+", help="NAME=pixvane.scr")
+    parser.add_argument("--built", action="append", default=[],
+                        help="NAME=saver.scr: a saver of these photos built already, run as it is")
+    parser.add_argument("players", nargs="*", help="NAME=pixvane.scr")
     args = parser.parse_args()
     work = os.path.abspath(args.work)
     os.makedirs(work, exist_ok=True)
@@ -110,32 +115,37 @@ def main():
         print("| player | screen covered (ms) | first slide (ms, median of %d) | peak memory (MiB) "
               "| memory while it shows (MiB) | covered to slide (ms) |" % args.runs)
         print("|---|---|---|---|---|---|")
+        savers = dict(named.split("=", 1) for named in args.built)
         for named in args.players:
             name, player = named.split("=", 1)
-            saver = os.path.join(work, name + ".scr")
-            subprocess.run([args.tool, "build", manifest, "-o", saver, "--player",
+            savers[name] = os.path.join(work, name + ".scr")
+            subprocess.run([args.tool, "build", manifest, "-o", savers[name], "--player",
                             os.path.abspath(player)], check=True, stdout=subprocess.DEVNULL)
-            times, windows, peaks, residents = [], [], [], []
-            for _ in range(args.runs):
+        # Runs of the players take turns, so a change in the machine's load
+        # weighs on each of them alike.
+        times, windows, peaks, residents = ({name: [] for name in savers} for _ in range(4))
+        for _ in range(args.runs):
+            for name, saver in savers.items():
                 started = time.monotonic()
                 process = wine.start(saver, "/s", cwd=work)
-                if not e2e.wait_until(lambda: covered(pixels), 60, 0.002):
+                if not e2e.wait_until(lambda: covered(pixels) or photo_shown(pixels), 60, 0.002):
                     sys.exit("%s: the screen was not covered within 60 s" % name)
-                windows.append(1000 * (time.monotonic() - started))
+                windows[name].append(1000 * (time.monotonic() - started))
                 if not e2e.wait_until(lambda: photo_shown(pixels), 60, 0.002):
                     sys.exit("%s: no photo on screen within 60 s" % name)
-                times.append(1000 * (time.monotonic() - started))
+                times[name].append(1000 * (time.monotonic() - started))
                 time.sleep(1)
-                peaks.append(memory_mib(process.pid, "VmHWM"))
-                residents.append(memory_mib(process.pid, "VmRSS"))
+                peaks[name].append(memory_mib(process.pid, "VmHWM"))
+                residents[name].append(memory_mib(process.pid, "VmRSS"))
                 process.kill()
                 process.wait()
                 time.sleep(1)
-            gaps = [t - w for t, w in zip(times, windows)]
+        for name in savers:
+            gaps = [t - w for t, w in zip(times[name], windows[name])]
             print("| %s | %.0f | %.0f (%s) | %.1f | %.1f | %.0f |"
-                  % (name, statistics.median(windows), statistics.median(times),
-                     ", ".join("%.0f" % t for t in times), max(peaks), max(residents),
-                     statistics.median(gaps)), flush=True)
+                  % (name, statistics.median(windows[name]), statistics.median(times[name]),
+                     ", ".join("%.0f" % t for t in times[name]), max(peaks[name]),
+                     max(residents[name]), statistics.median(gaps)), flush=True)
     finally:
         wine.close()
         xvfb.terminate()
