@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -40,6 +41,9 @@ struct TAxis {
   std::vector<int32_t> Count;    // its taps
   std::vector<int32_t> Weights;  // Stride per pixel, Count of them used
   int32_t LargestSpread = 0;     // the largest sum of a pixel's weights' magnitudes
+
+  // The source pixels the taps reach, from First.front() on.
+  int32_t Reach() const { return First.back() + Count.back() - First.front(); }
 
   TAxis(int32_t srcLength, int32_t dstLength, int32_t from, int32_t to) {
     const double scale = static_cast<double>(srcLength) / dstLength;
@@ -95,8 +99,7 @@ void ScaleRowsPlain(TBitmap& dest, const TRect& area, const TAxis& columns, cons
                     const TBitmap& source, int32_t top, int32_t bottom) {
   // Only the source columns the horizontal taps reach are filtered vertically.
   const int32_t firstColumn = columns.First.front();
-  const int32_t lastColumn = columns.First.back() + columns.Count.back();
-  const size_t span = static_cast<size_t>(lastColumn - firstColumn) * 3;
+  const size_t span = static_cast<size_t>(columns.Reach()) * 3;
   std::vector<int32_t> sums(span), line(span);
 
   for (int32_t y = top; y < bottom; ++y) {
@@ -194,14 +197,21 @@ void SumDown(int16_t* out, const TBitmap& source, int32_t firstByte, size_t span
   }
 }
 
-// The horizontal weights as pmaddwd takes them: for each destination
-// pixel, a lane pair per pair of taps, repeated for blue, green and red
-// and 0 in the fourth lane pair, which reads a neighbour's channels.
+// One register's lanes, kept aligned in a vector.
 struct alignas(16) TLanes {
   __m128i Value;
 };
 
-std::vector<TLanes> AcrossWeights(const TAxis& columns, int32_t pairs) {
+// The lane vectors a destination pixel's taps take, two taps each.
+int32_t LanePairs(const TAxis& columns) {
+  return (columns.Stride + 1) / 2;
+}
+
+// The horizontal weights as pmaddwd takes them: for each destination
+// pixel, a lane pair per pair of taps, repeated for blue, green and red
+// and 0 in the fourth lane pair, which reads a neighbour's channels.
+std::vector<TLanes> AcrossWeights(const TAxis& columns) {
+  const int32_t pairs = LanePairs(columns);
   const __m128i threeLanes = _mm_set_epi32(0, -1, -1, -1);
   std::vector<TLanes> out(columns.Count.size() * pairs, {_mm_setzero_si128()});
   for (size_t x = 0; x < columns.Count.size(); ++x) {
@@ -216,7 +226,8 @@ std::vector<TLanes> AcrossWeights(const TAxis& columns, int32_t pairs) {
 // One destination row across from the vertical sums, whose pixel p starts
 // at line[3 * p]; line has 8 spare lanes at its end.
 void SumAcross(uint8_t* out, const int16_t* line, int32_t firstColumn, const TAxis& columns,
-               const TLanes* weights, int32_t pairs, int32_t width) {
+               const TLanes* weights, int32_t width) {
+  const int32_t pairs = LanePairs(columns);
   constexpr int Bits = WeightBits + CarryBits;
   const __m128i start = _mm_set1_epi32((Middle << WeightBits) + (1 << (Bits - 1)));
   for (int32_t x = 0; x < width; ++x, out += 3, weights += pairs) {
@@ -240,32 +251,22 @@ void SumAcross(uint8_t* out, const int16_t* line, int32_t firstColumn, const TAx
   }
 }
 
+// across holds the columns' weights as AcrossWeights makes them.
 void ScaleRowsWide(TBitmap& dest, const TRect& area, const TAxis& columns, const TAxis& rows,
-                   const TBitmap& source, int32_t top, int32_t bottom) {
+                   const std::vector<TLanes>& across, const TBitmap& source, int32_t top,
+                   int32_t bottom) {
   const int32_t firstColumn = columns.First.front();
-  const int32_t lastColumn = columns.First.back() + columns.Count.back();
-  const size_t span = static_cast<size_t>(lastColumn - firstColumn) * 3;
+  const size_t span = static_cast<size_t>(columns.Reach()) * 3;
   // A pair of taps reads 8 lanes from its first pixel on: up to 8 beyond
   // the last pixel used.
   std::vector<int16_t> line(span + 8);
-  const int32_t pairs = (columns.Stride + 1) / 2;
-  const std::vector<TLanes> across = AcrossWeights(columns, pairs);
   for (int32_t y = top; y < bottom; ++y) {
     SumDown(line.data(), source, firstColumn * 3, span, rows, y);
     SumAcross(dest.ScanLine(area.Top + y) + area.Left * 3, line.data(), firstColumn, columns,
-              across.data(), pairs, area.Width());
+              across.data(), area.Width());
   }
 }
 #endif
-
-void ScaleRows(bool plain, TBitmap& dest, const TRect& area, const TAxis& columns,
-               const TAxis& rows, const TBitmap& source, int32_t top, int32_t bottom) {
-#if defined(__SSE2__)
-  if (!plain && FitsSixteenBits(columns, rows))
-    return ScaleRowsWide(dest, area, columns, rows, source, top, bottom);
-#endif
-  ScaleRowsPlain(dest, area, columns, rows, source, top, bottom);
-}
 
 void Draw(bool plain, TBitmap& dest, const TRect& clip, const TRect& placement,
           const TBitmap& source, int threads) {
@@ -276,16 +277,26 @@ void Draw(bool plain, TBitmap& dest, const TRect& clip, const TRect& placement,
                       area.Right - placement.Left);
   const TAxis rows(source.Height(), placement.Height(), area.Top - placement.Top,
                    area.Bottom - placement.Top);
+  std::function<void(int32_t, int32_t)> scaleRows = [&](int32_t top, int32_t bottom) {
+    ScaleRowsPlain(dest, area, columns, rows, source, top, bottom);
+  };
+#if defined(__SSE2__)
+  std::vector<TLanes> across;
+  if (!plain && FitsSixteenBits(columns, rows)) {
+    across = AcrossWeights(columns);
+    scaleRows = [&](int32_t top, int32_t bottom) {
+      ScaleRowsWide(dest, area, columns, rows, across, source, top, bottom);
+    };
+  }
+#endif
   // Each thread a band of whole rows: they write apart and read only.
   const int32_t height = area.Height();
   const int32_t bands = std::clamp(threads, 1, std::max(1, height / 16));
   std::vector<std::thread> helpers;
   for (int32_t band = 1; band < bands; ++band)
-    helpers.emplace_back([&, band] {
-      ScaleRows(plain, dest, area, columns, rows, source, height * band / bands,
-                height * (band + 1) / bands);
-    });
-  ScaleRows(plain, dest, area, columns, rows, source, 0, height / bands);
+    helpers.emplace_back(
+        [&, band] { scaleRows(height * band / bands, height * (band + 1) / bands); });
+  scaleRows(0, height / bands);
   for (std::thread& helper : helpers) helper.join();
 }
 

@@ -382,7 +382,6 @@ bool TCustomTransitionView::Paint() {
   FPaintedScreen = FScreen.Width() == FClientWidth && FScreen.Height() == FClientHeight &&
                    shown.Left == 0 && shown.Top == 0 && shown.Right == FClientWidth &&
                    shown.Bottom == FClientHeight;
-  FPaintedColorOnly = false;
   if (FPaintedScreen) return true;
   FPaintBuffer.SetSize(FClientWidth, FClientHeight);
   // A screen bitmap that covers the whole client area hides colour and
@@ -392,8 +391,6 @@ bool TCustomTransitionView::Paint() {
   if (!covered) {
     FPaintBuffer.Fill(Color);
     DrawBackground();
-    FPaintedColorOnly =
-        FScreen.IsEmpty() && (FBgPicture.IsEmpty() || FBgMode == TBackgroundMode::bmNone);
   }
   if (!FScreen.IsEmpty()) {
     if (!FStretch)

@@ -104,9 +104,11 @@ class TCustomTransitionView {
   // are not copied once more.
   bool Paint();
   const TBitmap& PaintBuffer() const { return FPaintedScreen ? FScreen : FPaintBuffer; }
-  // The last paint was Color alone: nothing shown yet and no background, so
-  // a host may fill the area itself instead of copying every pixel.
-  bool PaintedColorOnly() const { return FPaintedColorOnly; }
+  // A paint gives Color alone: nothing shown yet and no background, so a
+  // host may fill the area itself instead of copying every pixel.
+  bool PaintsColorOnly() const {
+    return FScreen.IsEmpty() && (FBgPicture.IsEmpty() || FBgMode == TBackgroundMode::bmNone);
+  }
 
   const TBitmap& ScreenBitmap() const { return FScreen; }
   const TRect& PlacementRect() const { return FPlacement; }
@@ -171,7 +173,6 @@ class TCustomTransitionView {
   bool FPainting = false;  // Paint runs: it is not entered again, and nothing invalidates
   TBitmap FPaintBuffer;
   bool FPaintedScreen = false;  // the last paint showed FScreen as it is
-  bool FPaintedColorOnly = false;
   std::unique_ptr<TBitmap> FOldScreen, FPictureBitmap;
   std::unique_ptr<TAreaFrames> FAreaFrames;  // with Areas only
 };

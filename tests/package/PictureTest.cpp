@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include <jpeglib.h>
 
 #include "base/Errors.h"
 #include "package/JpegSplit.h"
 #include "package/ObjectStream.h"
 #include "package/Picture.h"
+#include "support/SamePixels.h"
 #include "support/StreamBytes.h"
 #include "support/TestJpeg.h"
 
@@ -15,6 +14,7 @@ namespace pixvane {
 namespace {
 
 using test::MakeJpeg;
+using test::SamePixels;
 using test::TBytes;
 
 std::string Payload(std::string_view className, const std::vector<uint8_t>& jpeg,
@@ -120,13 +120,6 @@ TEST(Picture, ScaledDecodeCoversItsTarget) {
   TBitmap small = jpeg.Decode(8);
   EXPECT_EQ(small.Width(), 200);
   EXPECT_EQ(small.Height(), 150);
-}
-
-bool SamePixels(const TBitmap& a, const TBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  for (int32_t y = 0; y < a.Height(); ++y)
-    if (std::memcmp(a.ScanLine(y), b.ScanLine(y), a.Width() * TBitmap::BytesPerPixel)) return false;
-  return true;
 }
 
 TEST(Picture, DecodingInTwoGivesTheWholeDecodesPixels) {

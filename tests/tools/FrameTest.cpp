@@ -14,6 +14,7 @@
 #include "base/Stream.h"
 #include "graphics/Copy.h"
 #include "package/PackageWriter.h"
+#include "support/SamePixels.h"
 #include "tools/pixvane/FrameCommand.h"
 #include "tools/pixvane/FrameFiles.h"
 #include "tools/pixvane/ImageFiles.h"
@@ -26,6 +27,7 @@ namespace pixvane::tool {
 namespace {
 
 using test::MakeJpeg;
+using test::SamePixels;
 using test::TToolFolder;
 
 TBitmap Gradient(int w, int h, uint8_t base) {
@@ -35,14 +37,6 @@ TBitmap Gradient(int w, int h, uint8_t base) {
       bitmap.SetPixel(x, y,
                       RGBColor(static_cast<uint8_t>(base + x), static_cast<uint8_t>(y * 3), base));
   return bitmap;
-}
-
-bool SamePixels(const TBitmap& a, const TBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
-  return true;
 }
 
 TEST(FrameCommand, OneFrameIsTheScreenAfterThatFrame) {

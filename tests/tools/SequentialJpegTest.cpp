@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "graphics/Bitmap.h"
 #include "package/Picture.h"
+#include "support/SamePixels.h"
 #include "support/TestJpeg.h"
 #include "tools/ToolTestFiles.h"
 #include "tools/pixvane/SequentialJpeg.h"
@@ -13,6 +13,8 @@
 
 namespace pixvane::tool {
 namespace {
+
+using test::SamePixels;
 
 std::vector<uint8_t> PatternJpeg(bool progressive) {
   return test::EncodeJpeg(
@@ -42,13 +44,6 @@ std::vector<std::vector<uint8_t>> MarkerSegments(const std::vector<uint8_t>& jpe
     at = end;
   }
   return segments;
-}
-
-bool SamePixels(const TBitmap& a, const TBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  for (int32_t y = 0; y < a.Height(); ++y)
-    if (std::memcmp(a.ScanLine(y), b.ScanLine(y), size_t(a.Width()) * 3) != 0) return false;
-  return true;
 }
 
 TEST(SequentialJpeg, AProgressiveFileKeepsItsPixelsAndMarkers) {

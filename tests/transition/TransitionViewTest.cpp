@@ -297,10 +297,10 @@ TEST(TransitionView, PaintsTheBackgroundModes) {
   tile.Fill(Red);
   tile.SetPixel(0, 0, Blue);
   rig.View.Paint();
-  EXPECT_TRUE(rig.View.PaintedColorOnly());
+  EXPECT_TRUE(rig.View.PaintsColorOnly());
   rig.View.SetBgPicture(&tile);
   rig.View.Paint();
-  EXPECT_FALSE(rig.View.PaintedColorOnly());
+  EXPECT_FALSE(rig.View.PaintsColorOnly());
   EXPECT_EQ(rig.View.PaintBuffer().Pixel(8, 8), Blue) << "tiled from the top-left corner";
   EXPECT_EQ(rig.View.PaintBuffer().Pixel(9, 9), Red);
 
@@ -317,12 +317,12 @@ TEST(TransitionView, PaintsTheBackgroundModes) {
   rig.View.SetBgMode(TBackgroundMode::bmNone);
   rig.View.Paint();
   EXPECT_EQ(rig.View.PaintBuffer().Pixel(0, 0), Green);
-  EXPECT_TRUE(rig.View.PaintedColorOnly());
+  EXPECT_TRUE(rig.View.PaintsColorOnly());
 
   TBitmap picture = Solid(4, 4, Red);  // smaller than the client: the colour shows around it
   rig.Show(picture, 0);
   rig.View.Paint();
-  EXPECT_FALSE(rig.View.PaintedColorOnly());
+  EXPECT_FALSE(rig.View.PaintsColorOnly());
 }
 
 TEST(TransitionView, OldScreenIsWhatWasPainted) {

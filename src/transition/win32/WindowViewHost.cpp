@@ -33,7 +33,7 @@ void TWindowViewHost::SetBounds(const TRect& bounds) {
 void TWindowViewHost::Paint(HDC dc) {
   if (!FView || !FView->Paint()) return;
   const TBitmap& buffer = FView->PaintBuffer();
-  if (FView->PaintedColorOnly()) {
+  if (FView->PaintsColorOnly()) {
     // Before the first picture (the saver's screen going dark) one fill
     // does it: no screenful of pixels converted on the way to the display.
     const RECT area{FBounds.Left, FBounds.Top, FBounds.Left + buffer.Width(),
