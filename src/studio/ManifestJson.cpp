@@ -4,7 +4,7 @@
 
 #include <toml++/toml.h>
 
-#include "tools/pixvane/ToolError.h"
+#include "maker/ToolError.h"
 
 namespace pixvane::studio {
 namespace {
@@ -27,8 +27,8 @@ json NodeToJson(const toml::node& node) {
   if (auto number = node.value_exact<double>()) return *number;
   if (auto flag = node.value_exact<bool>()) return *flag;
   // Dates and times mean nothing to a manifest.
-  throw tool::EToolError("pixvane.toml:" + std::to_string(node.source().begin.line) +
-                         ": a date or time, which no manifest key takes");
+  throw maker::EToolError("pixvane.toml:" + std::to_string(node.source().begin.line) +
+                          ": a date or time, which no manifest key takes");
 }
 
 toml::array ArrayFromJson(const json& list);
@@ -47,7 +47,7 @@ toml::table TableFromJson(const json& object) {
       table.insert(key, value.get<bool>());
     else if (value.is_number_integer() && value.is_number_unsigned() &&
              value.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX))
-      throw tool::EToolError("the value of " + key + " is too large");
+      throw maker::EToolError("the value of " + key + " is too large");
     else if (value.is_number_integer())
       table.insert(key, value.get<int64_t>());
     else if (value.is_number_float())
@@ -76,7 +76,7 @@ toml::array ArrayFromJson(const json& list) {
     } else if (value.is_array())
       array.push_back(ArrayFromJson(value));
     else
-      throw tool::EToolError("a list holds a value TOML cannot hold");
+      throw maker::EToolError("a list holds a value TOML cannot hold");
   }
   return array;
 }
@@ -116,13 +116,13 @@ json ManifestToJson(const std::string& tomlText) {
   try {
     return NodeToJson(toml::parse(tomlText));
   } catch (const toml::parse_error& e) {
-    throw tool::EToolError("pixvane.toml:" + std::to_string(e.source().begin.line) + ": " +
-                           std::string(e.description()));
+    throw maker::EToolError("pixvane.toml:" + std::to_string(e.source().begin.line) + ": " +
+                            std::string(e.description()));
   }
 }
 
 std::string ManifestFromJson(const json& manifest) {
-  if (!manifest.is_object()) throw tool::EToolError("the manifest must be a table");
+  if (!manifest.is_object()) throw maker::EToolError("the manifest must be a table");
   std::ostringstream text;
   text << toml::toml_formatter(TableFromJson(manifest)) << "\n";
   return text.str();

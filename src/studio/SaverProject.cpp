@@ -3,11 +3,11 @@
 #include <cstdio>
 
 #include "base/CodePage.h"
+#include "maker/OutputFile.h"
+#include "maker/PackageFile.h"
+#include "maker/ToolError.h"
 #include "package/IdentMaps.h"
 #include "studio/ManifestJson.h"
-#include "tools/pixvane/OutputFile.h"
-#include "tools/pixvane/PackageFile.h"
-#include "tools/pixvane/ToolError.h"
 
 namespace pixvane::studio {
 namespace {
@@ -18,7 +18,7 @@ using nlohmann::json;
 json Names(const std::vector<fs::path>& files, const fs::path& folder) {
   json names = json::array();
   for (const fs::path& file : files)
-    names.push_back(tool::Utf8FromPath(file.lexically_relative(folder).generic_string()));
+    names.push_back(maker::Utf8FromPath(file.lexically_relative(folder).generic_string()));
   return names;
 }
 
@@ -86,7 +86,7 @@ json Pictures(const TSSFileLocations& s, const std::vector<fs::path>& files,
 
 }  // namespace
 
-json ManifestOfSaver(const TSSFileLocations& s, const tool::TExtractResult& files,
+json ManifestOfSaver(const TSSFileLocations& s, const maker::TExtractResult& files,
                      const fs::path& folder) {
   json effects = json::array(), descriptions = json::array();
   for (int i = 0; i < s.EffectCount(); ++i) effects.push_back(s.EffectAt(i));
@@ -130,12 +130,12 @@ json ManifestOfSaver(const TSSFileLocations& s, const tool::TExtractResult& file
 }
 
 void MakeProjectFromSaver(const fs::path& saver, const fs::path& folder, std::ostream& out) {
-  TSSFileLocations settings = tool::OpenPackage(saver)->Settings;
-  tool::TExtractResult files = tool::RunExtract(saver, folder, out);
+  TSSFileLocations settings = maker::OpenPackage(saver)->Settings;
+  maker::TExtractResult files = maker::RunExtract(saver, folder, out);
   for (const std::string& failure : files.Failures)
-    out << "pixvane: " << tool::Located(saver, 0, failure) << "\n";
+    out << "pixvane: " << maker::Located(saver, 0, failure) << "\n";
   std::string text = ManifestFromJson(ManifestOfSaver(settings, files, folder));
-  tool::WriteOutputFile(folder / "pixvane.toml", std::vector<uint8_t>(text.begin(), text.end()));
+  maker::WriteOutputFile(folder / "pixvane.toml", std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 }  // namespace pixvane::studio

@@ -4,14 +4,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include "maker/Extract.h"
 #include "package/SSFileLocations.h"
-#include "tools/pixvane/ExtractCommand.h"
 
 namespace pixvane::studio {
 
 // The manifest that builds settings again from the files extract wrote into
 // folder: every setting the manifest has a key for, texts in UTF-8.
-nlohmann::json ManifestOfSaver(const TSSFileLocations& settings, const tool::TExtractResult& files,
+nlohmann::json ManifestOfSaver(const TSSFileLocations& settings, const maker::TExtractResult& files,
                                const std::filesystem::path& folder);
 
 // Makes a project folder from a saver whose sources are lost: folder gets

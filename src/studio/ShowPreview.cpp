@@ -3,14 +3,14 @@
 #include <fstream>
 #include <iterator>
 
-#include "tools/pixvane/BuildCommand.h"
-#include "tools/pixvane/FileKind.h"
-#include "tools/pixvane/JpegEncoder.h"
-#include "tools/pixvane/OutputFile.h"
-#include "tools/pixvane/Reduce.h"
-#include "tools/pixvane/ShowRender.h"
-#include "tools/pixvane/ToolError.h"
-#include "tools/pixvane/Upright.h"
+#include "maker/Build.h"
+#include "maker/FileKind.h"
+#include "maker/JpegEncoder.h"
+#include "maker/OutputFile.h"
+#include "maker/Reduce.h"
+#include "maker/ShowRender.h"
+#include "maker/ToolError.h"
+#include "maker/Upright.h"
 
 namespace pixvane::studio {
 namespace {
@@ -60,9 +60,9 @@ void TShowPreview::StopRun() {
   FChanged.notify_all();
 }
 
-int TShowPreview::Start(const tool::TManifest& manifest, int width, int height) {
+int TShowPreview::Start(const maker::TManifest& manifest, int width, int height) {
   if (width < 16 || height < 16 || width > 7680 || height > 4320)
-    throw tool::EToolError("the screen size must be between 16 x 16 and 7680 x 4320");
+    throw maker::EToolError("the screen size must be between 16 x 16 and 7680 x 4320");
   std::lock_guard<std::mutex> starting(FStartLock);
   StopRun();
   auto run = std::make_shared<TRun>();
@@ -76,7 +76,7 @@ int TShowPreview::Start(const tool::TManifest& manifest, int width, int height) 
   return run->Number;
 }
 
-void TShowPreview::Play(std::shared_ptr<TRun> run, tool::TManifest manifest, int width,
+void TShowPreview::Play(std::shared_ptr<TRun> run, maker::TManifest manifest, int width,
                         int height) {
   fs::path saver = FScratch / ("preview-" + std::to_string(run->Number) + ".scr");
   std::string problem;
@@ -88,19 +88,19 @@ void TShowPreview::Play(std::shared_ptr<TRun> run, tool::TManifest manifest, int
       manifest.MaxHeight = height;
     }
     UseScreenSizedCopies(manifest, manifest.MaxWidth, manifest.MaxHeight, *run);
-    tool::BuildManifest(manifest, {manifest.File, saver, FPlayer},
-                        [&](int, int, const std::string&) {
-                          if (run->Stop) throw TStopped();
-                        });
-    tool::TShowRenderOptions options{saver, {}, width, height, PreviewSeconds};
+    maker::BuildManifest(manifest, {manifest.File, saver, FPlayer},
+                         [&](int, int, const std::string&) {
+                           if (run->Stop) throw TStopped();
+                         });
+    maker::TShowRenderOptions options{saver, {}, width, height, PreviewSeconds};
     options.MotionFps = PreviewMotionFps;
     // The page shows each image when its own clock reaches it: one painted
     // too late would hold every later one back.
     options.KeepPace = true;
-    tool::PlayShow(options, [&](const TBitmap& image, uint32_t atMs) {
+    maker::PlayShow(options, [&](const TBitmap& image, uint32_t atMs) {
       if (run->Stop) throw TStopped();
       TFrame frame;
-      std::vector<uint8_t> jpeg = tool::EncodeJpeg(image, PreviewQuality);
+      std::vector<uint8_t> jpeg = maker::EncodeJpeg(image, PreviewQuality);
       frame.Jpeg.assign(jpeg.begin(), jpeg.end());
       frame.AtMs = atMs;
       std::lock_guard<std::mutex> lock(FLock);
@@ -123,9 +123,9 @@ void TShowPreview::Play(std::shared_ptr<TRun> run, tool::TManifest manifest, int
   FChanged.notify_all();
 }
 
-void TShowPreview::UseScreenSizedCopies(tool::TManifest& manifest, int width, int height,
+void TShowPreview::UseScreenSizedCopies(maker::TManifest& manifest, int width, int height,
                                         const TRun& run) {
-  for (tool::TSourceFile& picture : manifest.Pictures) {
+  for (maker::TSourceFile& picture : manifest.Pictures) {
     if (run.Stop) throw TStopped();
     std::error_code error;
     auto changed = fs::last_write_time(picture.Path, error).time_since_epoch().count();
@@ -144,16 +144,17 @@ void TShowPreview::UseScreenSizedCopies(tool::TManifest& manifest, int width, in
       std::vector<uint8_t> jpeg((std::istreambuf_iterator<char>(in)), {});
       // PNG, HEIC and damaged files go to the build as they are, which
       // converts them or says what is wrong.
-      if (tool::DescribeFileKind(jpeg) != "a JPEG picture") continue;
+      if (maker::DescribeFileKind(jpeg) != "a JPEG picture") continue;
       try {
-        if (manifest.AutoRotate && tool::ExifOrientation(jpeg) != 1) jpeg = tool::TurnUpright(jpeg);
-        if (auto smaller = tool::ReduceJpeg(jpeg, width, height)) jpeg = std::move(*smaller);
+        if (manifest.AutoRotate && maker::ExifOrientation(jpeg) != 1)
+          jpeg = maker::TurnUpright(jpeg);
+        if (auto smaller = maker::ReduceJpeg(jpeg, width, height)) jpeg = std::move(*smaller);
       } catch (const std::exception&) {
         continue;
       }
       std::lock_guard<std::mutex> lock(FLock);
       copy = FScratch / ("picture-" + std::to_string(FCopies.size() + 1) + ".jpg");
-      tool::WriteOutputFile(copy, jpeg);
+      maker::WriteOutputFile(copy, jpeg);
       FCopies[key] = copy;
     }
     picture.Path = copy;

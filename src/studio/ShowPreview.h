@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "tools/pixvane/Manifest.h"
+#include "maker/Manifest.h"
 
 namespace pixvane::studio {
 
@@ -34,7 +34,7 @@ class TShowPreview {
   // Starts playing manifest on a screen of width x height; returns the
   // run's number. Fails with EToolError when the screen size is not one
   // the player takes.
-  int Start(const tool::TManifest& manifest, int width, int height);
+  int Start(const maker::TManifest& manifest, int width, int height);
   // Waits (up to timeoutMs) for image index of run, copying it to frame.
   TWait Wait(int run, size_t index, TFrame& frame, int timeoutMs, std::string& problem);
   // Stops the run playing, removing its saver.
@@ -43,12 +43,12 @@ class TShowPreview {
  private:
   struct TRun;
   void StopRun();  // with FStartLock held
-  void Play(std::shared_ptr<TRun> run, tool::TManifest manifest, int width, int height);
+  void Play(std::shared_ptr<TRun> run, maker::TManifest manifest, int width, int height);
   // Replaces each JPEG picture larger than the screen by a copy turned
   // upright and reduced to it, made once per picture and screen size and
   // kept in the scratch folder, so a change restarts the preview without
   // reducing a camera's pictures again.
-  void UseScreenSizedCopies(tool::TManifest& manifest, int width, int height, const TRun& run);
+  void UseScreenSizedCopies(maker::TManifest& manifest, int width, int height, const TRun& run);
 
   std::filesystem::path FPlayer, FScratch;
   std::mutex FStartLock;  // one start or stop at a time

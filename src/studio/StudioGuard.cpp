@@ -4,7 +4,7 @@
 #include <cctype>
 #include <random>
 
-#include "tools/pixvane/ToolError.h"
+#include "maker/ToolError.h"
 
 namespace pixvane::studio {
 namespace {
@@ -72,7 +72,7 @@ std::optional<std::filesystem::path> PathInside(const std::filesystem::path& fol
     size_t slash = std::min(name.find('/', start), name.size());
     std::string part = name.substr(start, slash - start);
     if (!SafePart(part)) return std::nullopt;
-    path /= tool::PathFromUtf8(part);
+    path /= maker::PathFromUtf8(part);
     start = slash + 1;
   }
   return path;

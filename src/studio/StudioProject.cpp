@@ -4,20 +4,20 @@
 #include <sstream>
 
 #include "base/Errors.h"
+#include "maker/Build.h"
+#include "maker/FileKind.h"
+#include "maker/Manifest.h"
+#include "maker/OutputFile.h"
+#include "maker/ToolError.h"
 #include "studio/ManifestJson.h"
 #include "studio/StudioGuard.h"
-#include "tools/pixvane/BuildCommand.h"
-#include "tools/pixvane/FileKind.h"
-#include "tools/pixvane/Manifest.h"
-#include "tools/pixvane/OutputFile.h"
-#include "tools/pixvane/ToolError.h"
 
 namespace pixvane::studio {
 namespace {
 
 namespace fs = std::filesystem;
+using maker::EToolError;
 using nlohmann::json;
-using tool::EToolError;
 
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -27,34 +27,34 @@ std::string ReadText(const fs::path& path) {
 }
 
 void WriteText(const fs::path& path, const std::string& text) {
-  tool::WriteOutputFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+  maker::WriteOutputFile(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 // A new project's manifest: a photo show named after its folder, with
 // nothing in it yet.
 std::string FirstManifest(const fs::path& folder) {
-  json manifest = {{"title", tool::Utf8FromPath(folder.filename())},
+  json manifest = {{"title", maker::Utf8FromPath(folder.filename())},
                    {"kind", "photo"},
                    {"show", {{"pictures", json::array()}}}};
   return ManifestFromJson(manifest);
 }
 
 // The manifest's files as names relative to the folder, "/" between parts.
-json RelativeNames(const std::vector<tool::TSourceFile>& files, const fs::path& folder) {
+json RelativeNames(const std::vector<maker::TSourceFile>& files, const fs::path& folder) {
   json names = json::array();
-  for (const tool::TSourceFile& file : files) {
+  for (const maker::TSourceFile& file : files) {
     fs::path relative = file.Path.lexically_relative(folder);
     names.push_back(relative.empty() || *relative.begin() == ".."
-                        ? tool::Utf8FromPath(file.Path)
-                        : tool::Utf8FromPath(relative.generic_string()));
+                        ? maker::Utf8FromPath(file.Path)
+                        : maker::Utf8FromPath(relative.generic_string()));
   }
   return names;
 }
 
 // Each picture's own caption beside its name, null for one without.
-json OwnCaptions(const std::vector<tool::TSourceFile>& pictures) {
+json OwnCaptions(const std::vector<maker::TSourceFile>& pictures) {
   json captions = json::array();
-  for (const tool::TSourceFile& picture : pictures)
+  for (const maker::TSourceFile& picture : pictures)
     captions.push_back(picture.Caption ? json(*picture.Caption) : json());
   return captions;
 }
@@ -70,7 +70,7 @@ TStudioProject::TStudioProject(const fs::path& folder, const fs::path& player)
   std::error_code error;
   fs::create_directories(FFolder, error);  // a new project starts as a name
   if (!fs::is_directory(FFolder, error))
-    throw EToolError(tool::Located(FFolder, 0, "not a folder, and no folder can be made there"));
+    throw EToolError(maker::Located(FFolder, 0, "not a folder, and no folder can be made there"));
   if (!fs::exists(ManifestFile())) WriteText(ManifestFile(), FirstManifest(FFolder));
 }
 
@@ -84,13 +84,13 @@ json TStudioProject::Load() const {
   return {{"manifest", manifest},
           {"lost", LostOnSave(text)},
           {"check", Check(manifest)},
-          {"folder", tool::PathForMessage(FFolder)}};
+          {"folder", maker::PathForMessage(FFolder)}};
 }
 
 json TStudioProject::Check(const json& manifest) const {
   json report = {{"pictures", json::array()}, {"warnings", json::array()}};
   try {
-    tool::TManifest checked = tool::ParseManifest(ManifestFromJson(manifest), ManifestFile());
+    maker::TManifest checked = maker::ParseManifest(ManifestFromJson(manifest), ManifestFile());
     report["pictures"] = RelativeNames(checked.Pictures, FFolder);
     report["captions"] = OwnCaptions(checked.Pictures);
     report["sounds"] = RelativeNames(checked.Sounds, FFolder);
@@ -103,7 +103,7 @@ json TStudioProject::Check(const json& manifest) const {
 
 void TStudioProject::Save(const json& manifest) {
   std::string text = ManifestFromJson(manifest);
-  tool::ParseManifest(text, ManifestFile());
+  maker::ParseManifest(text, ManifestFile());
   WriteText(ManifestFile(), text);
 }
 
@@ -113,7 +113,7 @@ std::string TStudioProject::AddFile(const std::string& sub, const std::string& f
   if (name.empty()) throw EToolError("\"" + fileName + "\" is no usable file name");
   if (sub == "pictures") {
     std::vector<uint8_t> head(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 64));
-    std::string kind = tool::DescribeFileKind(head);
+    std::string kind = maker::DescribeFileKind(head);
     if (!PictureKind(kind))
       throw EToolError(name + ": " + (kind.empty() ? "not a picture" : "this is " + kind) +
                        "; the studio takes JPEG, PNG and HEIC pictures");
@@ -122,11 +122,11 @@ std::string TStudioProject::AddFile(const std::string& sub, const std::string& f
   size_t dot = name.find_last_of('.');
   std::string stem = name.substr(0, dot),
               extension = dot == std::string::npos ? "" : name.substr(dot);
-  fs::path path = FFolder / sub / tool::PathFromUtf8(name);
+  fs::path path = FFolder / sub / maker::PathFromUtf8(name);
   for (int n = 2; fs::exists(path); ++n)
-    path = FFolder / sub / tool::PathFromUtf8(stem + "-" + std::to_string(n) + extension);
-  tool::WriteOutputFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
-  return sub + "/" + tool::Utf8FromPath(path.filename());
+    path = FFolder / sub / maker::PathFromUtf8(stem + "-" + std::to_string(n) + extension);
+  maker::WriteOutputFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  return sub + "/" + maker::Utf8FromPath(path.filename());
 }
 
 std::string TStudioProject::SaverName(const std::string& title) {
@@ -147,10 +147,10 @@ bool TStudioProject::StartBuild(const json& manifest) {
   FBuilder = std::thread([this, text, title] {
     json done;
     try {
-      tool::TBuildOptions options{ManifestFile(), FFolder / tool::PathFromUtf8(SaverName(title)),
-                                  FPlayer};
-      tool::TManifest parsed = tool::ParseManifest(text, options.Manifest);
-      tool::TBuildResult result = tool::BuildManifest(
+      maker::TBuildOptions options{ManifestFile(), FFolder / maker::PathFromUtf8(SaverName(title)),
+                                   FPlayer};
+      maker::TManifest parsed = maker::ParseManifest(text, options.Manifest);
+      maker::TBuildResult result = maker::BuildManifest(
           parsed, options,
           [this](int index, int count, const std::string& name) {
             std::lock_guard<std::mutex> lock(FLock);
@@ -162,7 +162,7 @@ bool TStudioProject::StartBuild(const json& manifest) {
             std::lock_guard<std::mutex> lock(FLock);
             FBuild["warnings"].push_back(warning);
           });
-      done = {{"saver", tool::PathForMessage(options.Output)}, {"size", result.FileSize}};
+      done = {{"saver", maker::PathForMessage(options.Output)}, {"size", result.FileSize}};
     } catch (const std::exception& e) {
       done = {{"problem", e.what()}};
     }

@@ -7,14 +7,14 @@
 #include <nlohmann/json.hpp>
 
 #include "base/Errors.h"
+#include "maker/Manifest.h"
+#include "maker/ToolError.h"
 #include "studio/ManifestJson.h"
 #include "studio/ShowPreview.h"
 #include "studio/StudioGuard.h"
 #include "studio/StudioProject.h"
 #include "studio/StyleStrips.h"
 #include "studio/WebAssets.h"
-#include "tools/pixvane/Manifest.h"
-#include "tools/pixvane/ToolError.h"
 
 namespace pixvane::studio {
 namespace {
@@ -69,7 +69,7 @@ httplib::Server::Handler Guarded(std::function<void(const Request&, Response&)> 
   return [handler](const Request& req, Response& res) {
     try {
       handler(req, res);
-    } catch (const tool::EToolError& e) {
+    } catch (const maker::EToolError& e) {
       Refuse(res, 400, e.what());
     } catch (const json::exception& e) {
       Refuse(res, 400, std::string("not the JSON expected: ") + e.what());
@@ -108,7 +108,7 @@ TStudioServer::~TStudioServer() {
 int TStudioServer::Bind(int port) {
   bool bound = port == 0 ? (FPort = FServer->bind_to_any_port("127.0.0.1")) > 0
                          : FServer->bind_to_port("127.0.0.1", port);
-  if (!bound) throw tool::EToolError("cannot listen on 127.0.0.1 port " + std::to_string(port));
+  if (!bound) throw maker::EToolError("cannot listen on 127.0.0.1 port " + std::to_string(port));
   if (port != 0) FPort = port;
   return FPort;
 }
@@ -180,7 +180,7 @@ void TStudioServer::Route() {
              }
              try {
                names.push_back(FProject.AddFile(to, file.filename, file.content));
-             } catch (const tool::EToolError& e) {
+             } catch (const maker::EToolError& e) {
                problems.push_back(e.what());
              }
            }
@@ -195,8 +195,8 @@ void TStudioServer::Route() {
         Guarded([this](const Request&, Response& res) { SendJson(res, FProject.BuildState()); }));
   s.Post(p + "api/preview", Guarded([this](const Request& req, Response& res) {
            json body = Body(req);
-           tool::TManifest manifest =
-               tool::ParseManifest(ManifestFromJson(body.at("manifest")), FProject.ManifestFile());
+           maker::TManifest manifest =
+               maker::ParseManifest(ManifestFromJson(body.at("manifest")), FProject.ManifestFile());
            int run =
                FPreview->Start(manifest, body.at("width").get<int>(), body.at("height").get<int>());
            SendJson(res, {{"run", run}});

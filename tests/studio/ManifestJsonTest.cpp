@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "maker/ToolError.h"
 #include "studio/ManifestJson.h"
-#include "tools/pixvane/ToolError.h"
 
 namespace pixvane {
 namespace {
@@ -33,10 +33,10 @@ TEST(ManifestJson, CommentsAreNamedByLine) {
 }
 
 TEST(ManifestJson, WhatTomlCannotHoldIsRefused) {
-  EXPECT_THROW(ManifestFromJson(json::array()), tool::EToolError);
-  EXPECT_THROW(ManifestFromJson({{"a", {nullptr}}}), tool::EToolError);
-  EXPECT_THROW(ManifestToJson("title = "), tool::EToolError);
-  EXPECT_THROW(ManifestToJson("when = 1979-05-27"), tool::EToolError);
+  EXPECT_THROW(ManifestFromJson(json::array()), maker::EToolError);
+  EXPECT_THROW(ManifestFromJson({{"a", {nullptr}}}), maker::EToolError);
+  EXPECT_THROW(ManifestToJson("title = "), maker::EToolError);
+  EXPECT_THROW(ManifestToJson("when = 1979-05-27"), maker::EToolError);
 }
 
 }  // namespace

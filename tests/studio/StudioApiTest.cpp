@@ -4,11 +4,11 @@
 #include <set>
 #include <sstream>
 
+#include "maker/Build.h"
+#include "maker/Manifest.h"
+#include "maker/PackageFile.h"
 #include "studio/SaverProject.h"
 #include "studio/StudioFixture.h"
-#include "tools/pixvane/BuildCommand.h"
-#include "tools/pixvane/Manifest.h"
-#include "tools/pixvane/PackageFile.h"
 
 namespace pixvane {
 namespace {
@@ -37,9 +37,9 @@ class StudioApiTest : public ::testing::Test, public test::TStudioFixture {
   }
 
   std::vector<std::string> SavedPictureNames() {
-    tool::TManifest saved = tool::LoadManifest(Project->ManifestFile());
+    maker::TManifest saved = maker::LoadManifest(Project->ManifestFile());
     std::vector<std::string> names;
-    for (const tool::TSourceFile& file : saved.Pictures)
+    for (const maker::TSourceFile& file : saved.Pictures)
       names.push_back(file.Path.filename().string());
     return names;
   }
@@ -88,7 +88,7 @@ TEST_F(StudioApiTest, AddReorderRemoveSaveAndBuildAsTheCommandLineDoes) {
   EXPECT_EQ(built["warnings"].size(), 1u);
   const fs::path saver = Project->Folder() / "Summer_ best of.scr";
   EXPECT_EQ(built["size"], fs::file_size(saver));
-  const TSSFileLocations settings = tool::OpenPackage(saver)->Settings;
+  const TSSFileLocations settings = maker::OpenPackage(saver)->Settings;
   EXPECT_TRUE(settings.PanZoom());
   EXPECT_EQ(settings.MotionZoom, 1200);
   EXPECT_TRUE(settings.lPicCaptions);
@@ -97,7 +97,7 @@ TEST_F(StudioApiTest, AddReorderRemoveSaveAndBuildAsTheCommandLineDoes) {
   EXPECT_EQ(settings.DescriptList.At(1), "");
 
   const fs::path byCommandLine = Folder / "command-line.scr";
-  tool::RunBuild({Project->ManifestFile(), byCommandLine, Player});
+  maker::RunBuild({Project->ManifestFile(), byCommandLine, Player});
   EXPECT_EQ(test::ReadBytes(saver), test::ReadBytes(byCommandLine));
 }
 
@@ -111,9 +111,9 @@ TEST_F(StudioApiTest, AHandWrittenManifestKeepsEverySettingAndSaysWhatSavingDrop
   EXPECT_EQ(project["check"]["pictures"].size(), 5u);
 
   const fs::path before = Folder / "before.scr", after = Folder / "after.scr";
-  tool::RunBuild({Project->ManifestFile(), before, Player});
+  maker::RunBuild({Project->ManifestFile(), before, Player});
   ASSERT_EQ(Post("api/save", project["manifest"])->status, 200);
-  tool::RunBuild({Project->ManifestFile(), after, Player});
+  maker::RunBuild({Project->ManifestFile(), after, Player});
   EXPECT_EQ(test::ReadBytes(before), test::ReadBytes(after));
   EXPECT_TRUE(Json(Client.Get(Path("api/project").c_str()))["lost"].empty());
 }
@@ -187,10 +187,10 @@ text = "東京"
     Folder.Write("src/pixvane.toml", manifest);
     const fs::path saver = Folder / "lost.scr", again = Folder / "again.scr";
     for (const fs::path& old : {saver, again, Folder / "lost"}) fs::remove_all(old);
-    tool::RunBuild({Folder / "src/pixvane.toml", saver, Player});
+    maker::RunBuild({Folder / "src/pixvane.toml", saver, Player});
     std::ostringstream listing;
     studio::MakeProjectFromSaver(saver, Folder / "lost", listing);
-    tool::RunBuild({Folder / "lost/pixvane.toml", again, Player});
+    maker::RunBuild({Folder / "lost/pixvane.toml", again, Player});
     EXPECT_EQ(test::ReadBytes(saver), test::ReadBytes(again));
   }
 }

@@ -9,7 +9,7 @@
 
 #include "studio/StudioProject.h"
 #include "studio/StudioServer.h"
-#include "tools/ToolTestFiles.h"
+#include "support/ToolTestFiles.h"
 
 namespace pixvane::test {
 

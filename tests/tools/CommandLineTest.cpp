@@ -1,14 +1,65 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <nlohmann/json.hpp>
 
-#include "tools/ToolTestFiles.h"
-#include "tools/pixvane/ToolError.h"
+#include "maker/ToolError.h"
+#include "support/ToolTestFiles.h"
 
 namespace pixvane::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string Quote(const std::string& text) {
+#ifdef _WIN32
+  return "\"" + text + "\"";
+#else
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+#endif
+}
+
+// Runs the built pixvane tool with arguments (UTF-8, already quoted where needed)
+// and returns its exit code; standard output and error go to the two files.
+struct TToolRun {
+  int ExitCode = -1;
+  std::string Out, Err;
+};
+
+TToolRun RunTool(const std::vector<std::string>& arguments, const fs::path& scratch) {
+  fs::path out = scratch / "tool-stdout.txt", err = scratch / "tool-stderr.txt";
+  std::string command = Quote(PIXVANE_TOOL_PATH);
+  for (const std::string& argument : arguments) command += " " + argument;
+  command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
+#ifdef _WIN32
+  // cmd.exe strips the outer quotes of a command line that starts with one.
+  // The narrow command would pass through the ANSI code page; names beyond
+  // it need the wide one.
+  std::u8string utf8(command.begin(), command.end());
+  int status = _wsystem((L"\"" + fs::path(utf8).wstring() + L"\"").c_str());
+#else
+  int status = std::system(command.c_str());
+#endif
+  TToolRun run;
+#ifdef _WIN32
+  run.ExitCode = status;
+#else
+  run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+  std::vector<uint8_t> outBytes = ReadBytes(out), errBytes = ReadBytes(err);
+  run.Out.assign(outBytes.begin(), outBytes.end());
+  run.Err.assign(errBytes.begin(), errBytes.end());
+#ifdef _WIN32
+  // The tool's streams are in text mode there; compare texts by their lines.
+  for (std::string* text : {&run.Out, &run.Err})
+    for (size_t at; (at = text->find("\r\n")) != std::string::npos;) text->erase(at, 1);
+#endif
+  fs::remove(out);
+  fs::remove(err);
+  return run;
+}
 
 // The built executable, for what only it decides: exit codes, which
 // stream a message goes to, and the wiring of the commands.
@@ -25,7 +76,7 @@ class CommandLineTest : public ::testing::Test {
   }
   // name is UTF-8, as the tool takes its arguments.
   std::string Quoted(const std::string& name) {
-    return "\"" + tool::Utf8FromPath(Folder.Path() / tool::PathFromUtf8(name)) + "\"";
+    return "\"" + maker::Utf8FromPath(Folder.Path() / maker::PathFromUtf8(name)) + "\"";
   }
 
   TToolFolder Folder;

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <iostream>
 
-#include "tools/pixvane/Platform.h"
-#include "tools/pixvane/Spelling.h"
-#include "tools/pixvane/ToolError.h"
+#include "maker/Platform.h"
+#include "maker/Spelling.h"
+#include "maker/ToolError.h"
 
 namespace pixvane::tool {
+
+using namespace pixvane::maker;
 namespace {
 
 std::vector<CLI::App*> CommandsOf(CLI::App& app) {

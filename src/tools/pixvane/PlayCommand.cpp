@@ -4,9 +4,11 @@
 #include <memory>
 
 #include "host/linux/LinuxPlayer.h"
-#include "tools/pixvane/ToolError.h"
+#include "maker/ToolError.h"
 
 namespace pixvane::tool {
+
+using namespace pixvane::maker;
 namespace {
 
 struct TPlayArguments {

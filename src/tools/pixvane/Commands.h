@@ -1,0 +1,19 @@
+#pragma once
+#include "tools/pixvane/CommandLine.h"
+
+namespace pixvane::tool {
+
+// The tool's commands, one file each or one per group: each registers its
+// options and its handler on the command line. The work itself is the
+// maker's library's; these only read arguments and print results.
+void AddBuildCommand(TCommandLine& line);
+void AddInspectCommand(TCommandLine& line);
+void AddExtractCommand(TCommandLine& line);
+// frame, render and styles, where the tool reads and writes PNG files.
+void AddRenderCommands(TCommandLine& line);
+// skin build, inspect, text and render, where the tool has every image library.
+void AddSkinCommands(TCommandLine& line);
+// studio, where the tool is built with the studio.
+void AddStudioCommand(TCommandLine& line);
+
+}  // namespace pixvane::tool
