@@ -5,8 +5,7 @@
 
 namespace pixvane {
 
-THeadlessViewHost::THeadlessViewHost(TClock clock)
-    : FClock(clock), FOwner(std::this_thread::get_id()) {}
+THeadlessViewHost::THeadlessViewHost(TClock clock) : FClock(clock) {}
 
 void THeadlessViewHost::Invalidate(const TRect& area) {
   TRect normal = area.Normalized();
@@ -61,13 +60,6 @@ void THeadlessViewHost::AdvanceWithFrames(uint32_t ms) {
     onFrame();
   }
   FVirtualUs = std::max(FVirtualUs, end);
-}
-
-void THeadlessViewHost::Synchronize(const std::function<void()>& step) {
-  if (std::this_thread::get_id() == FOwner)
-    step();
-  else
-    FSteps.RunAndWait(step);
 }
 
 }  // namespace pixvane

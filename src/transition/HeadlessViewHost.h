@@ -1,6 +1,5 @@
 #pragma once
 #include <functional>
-#include <thread>
 
 #include "graphics/Region.h"
 #include "transition/StepQueue.h"
@@ -29,7 +28,7 @@ class THeadlessViewHost : public TViewHost {
   void Update() override;
   void ProcessMessages(uint32_t maxWaitMs = 0) override;
   uint32_t TickCount() override;
-  void Synchronize(const std::function<void()>& step) override;
+  void Synchronize(const std::function<void()>& step) override { FSteps.Synchronize(step); }
 
   // Moves the virtual clock.
   void Advance(uint32_t ms) { FVirtualUs += uint64_t{ms} * 1000; }
@@ -57,7 +56,6 @@ class THeadlessViewHost : public TViewHost {
   std::function<void()> FOnFrame;
   uint32_t FFramePeriodUs = 0;
   uint64_t FNextFrameUs = 0;
-  std::thread::id FOwner;
   TCustomTransitionView* FView = nullptr;
   TRegion FInvalid, FUpdated;
   int FPaints = 0;

@@ -4,6 +4,13 @@
 
 namespace pixvane {
 
+void TStepQueue::Synchronize(const std::function<void()>& step) {
+  if (std::this_thread::get_id() == FOwner)
+    step();
+  else
+    RunAndWait(step);
+}
+
 void TStepQueue::RunAndWait(const std::function<void()>& step) {
   TItem item{&step, false, nullptr};
   std::unique_lock<std::mutex> lock(FMutex);

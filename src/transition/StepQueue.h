@@ -5,32 +5,40 @@
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <thread>
 
 namespace pixvane {
 
 // Steps the timing thread hands to the user-interface thread: the timing
 // thread queues one and waits until it has run there; the user-interface
-// thread runs whatever is queued when it serves its messages.
+// thread (the one that made the queue) runs whatever is queued when it
+// serves its messages.
 class TStepQueue {
  public:
   // wake is called after a step is queued, so the user-interface thread
   // notices (a posted message, say); it may be empty.
-  explicit TStepQueue(std::function<void()> wake = {}) : FWake(std::move(wake)) {}
+  explicit TStepQueue(std::function<void()> wake = {})
+      : FWake(std::move(wake)), FOwner(std::this_thread::get_id()) {}
 
-  // From the timing thread: queues step, waits for it and passes its error on.
-  void RunAndWait(const std::function<void()>& step);
+  // From any thread: runs step on the user-interface thread, at once when
+  // called there (queueing it would wait for itself), else queued, waited
+  // for, and its error passed on.
+  void Synchronize(const std::function<void()>& step);
   // On the user-interface thread: runs every queued step; true when one ran.
   bool RunQueued();
   // On the user-interface thread: waits at most ms for a step to be queued.
   void WaitFor(uint32_t ms);
 
  private:
+  void RunAndWait(const std::function<void()>& step);
+
   struct TItem {
     const std::function<void()>* Step;
     bool Done;
     std::exception_ptr Error;
   };
   std::function<void()> FWake;
+  std::thread::id FOwner;
   std::mutex FMutex;
   std::condition_variable FChanged;
   std::deque<TItem*> FItems;

@@ -17,10 +17,7 @@ TRect Bounds(const TRect& a, const TRect& b) {
 }  // namespace
 
 TSdlViewHost::TSdlViewHost(SDL_Window* window)
-    : FWindow(window),
-      FOwner(std::this_thread::get_id()),
-      FWakeEvent(SDL_RegisterEvents(1)),
-      FSteps([this] {
+    : FWindow(window), FWakeEvent(SDL_RegisterEvents(1)), FSteps([this] {
         SDL_Event wake{};
         wake.type = FWakeEvent;
         SDL_PushEvent(&wake);
@@ -131,13 +128,6 @@ void TSdlViewHost::Dispatch(const SDL_Event& event) {
   if (event.type == FWakeEvent) return;  // the steps run after the events
   if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) Repaint();
   if (OnEvent) OnEvent(event);
-}
-
-void TSdlViewHost::Synchronize(const std::function<void()>& step) {
-  if (std::this_thread::get_id() == FOwner)
-    step();
-  else
-    FSteps.RunAndWait(step);
 }
 
 }  // namespace pixvane

@@ -2,7 +2,6 @@
 #include <SDL.h>
 
 #include <functional>
-#include <thread>
 
 #include "graphics/Geometry.h"
 #include "transition/StepQueue.h"
@@ -30,7 +29,7 @@ class TSdlViewHost : public TViewHost {
   // at most maxWaitMs (UINT32_MAX: until an event comes).
   void ProcessMessages(uint32_t maxWaitMs = 0) override;
   uint32_t TickCount() override { return SDL_GetTicks(); }
-  void Synchronize(const std::function<void()>& step) override;
+  void Synchronize(const std::function<void()>& step) override { FSteps.Synchronize(step); }
   // The pulse is a due time ProcessMessages waits for, to the millisecond.
   void StartFrames(uint32_t periodUs, std::function<void()> onFrame) override;
   void StopFrames() override { FOnFrame = nullptr; }
@@ -55,7 +54,6 @@ class TSdlViewHost : public TViewHost {
   int FTextureWidth = 0, FTextureHeight = 0;
   TCustomTransitionView* FView = nullptr;
   TRect FInvalid;  // the bounds of what is invalid; empty: nothing
-  std::thread::id FOwner;
   uint32_t FWakeEvent;
   TStepQueue FSteps;
   std::function<void()> FOnFrame;  // none: no pulse

@@ -16,7 +16,6 @@ constexpr char SyncClassName[] = "PixvaneViewSync";
 TWindowViewHost::TWindowViewHost(HWND window, const TRect& bounds)
     : FWindow(window),
       FBounds(bounds),
-      FOwnerThread(GetCurrentThreadId()),
       FSteps([this] { PostMessageA(FSyncWindow.Get(), WM_RUNSTEPS, 0, 0); }),
       FSyncWindow(CreateSyncWindow()) {}
 
@@ -86,13 +85,6 @@ void TWindowViewHost::StartFrames(uint32_t periodUs, std::function<void()> onFra
 void TWindowViewHost::StopFrames() {
   FFrameClock.reset();
   FOnFrame = nullptr;
-}
-
-void TWindowViewHost::Synchronize(const std::function<void()>& step) {
-  if (GetCurrentThreadId() == FOwnerThread)
-    step();
-  else
-    FSteps.RunAndWait(step);
 }
 
 void TWindowViewHost::ApplyThreadPriority(int priority) {

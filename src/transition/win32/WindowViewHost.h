@@ -32,7 +32,7 @@ class TWindowViewHost : public TViewHost {
   // The performance counter's milliseconds: GetTickCount moves in 15.6 ms
   // steps, too coarse to pace a frame.
   uint32_t TickCount() override { return static_cast<uint32_t>(MicrosecondsNow() / 1000); }
-  void Synchronize(const std::function<void()>& step) override;
+  void Synchronize(const std::function<void()>& step) override { FSteps.Synchronize(step); }
   void ApplyThreadPriority(int priority) override;
   void StartFrames(uint32_t periodUs, std::function<void()> onFrame) override;
   void StopFrames() override;
@@ -43,7 +43,6 @@ class TWindowViewHost : public TViewHost {
   HWND FWindow;
   TRect FBounds;
   TCustomTransitionView* FView = nullptr;
-  DWORD FOwnerThread;
   TStepQueue FSteps;
   TWindowHandle FSyncWindow;  // made after the steps, which post to it, and gone before them
   TFineTimer FWaitTimer;      // the waits between a transition's frames
