@@ -82,20 +82,6 @@ void TActiveBitmap::ShiftHue(int32_t delta) {
   ActiveFont.Color = ShiftColorHue(ActiveFont.Color, delta);
 }
 
-void TButtonObject::DefinePublished(TPropertyList& p) {
-  TBitmapObject::DefinePublished(p);
-  PublishLooks(p, Bitmaps, {"BitmapHot", "BitmapFocused", "BitmapPressed", "BitmapDisabled"});
-}
-
-void TButtonObject::ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) {
-  TBitmapObject::ForEachLink(visit);
-  for (TSkinBitmapLink& link : Bitmaps.Items) visit(link);
-}
-
-const TSkinBitmapLink& TButtonObject::PaintLink() const {
-  return StateLink(State, Bitmap, Bitmaps);
-}
-
 void TBitmapSkinObject::DefinePublished(TPropertyList& p) {
   TSkinObject::DefinePublished(p);
   p.Object("Bitmap", Bitmap);
@@ -145,20 +131,6 @@ void TActiveBitmapBoxObject::ForEachLink(const std::function<void(TSkinBitmapLin
 const TSkinBitmapLink& TActiveBitmapBoxObject::PaintLink() const {
   const bool lit = State == StateHot || State == StateFocused;
   return lit && FocusedBitmap.IsUsable() ? FocusedBitmap : Bitmap;
-}
-
-void TButtonBitmapBoxObject::DefinePublished(TPropertyList& p) {
-  TBitmapBoxObject::DefinePublished(p);
-  PublishLooks(p, Bitmaps, {"HotBitmap", "FocusedBitmap", "PressedBitmap", "DisabledBitmap"});
-}
-
-void TButtonBitmapBoxObject::ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) {
-  TBitmapBoxObject::ForEachLink(visit);
-  for (TSkinBitmapLink& link : Bitmaps.Items) visit(link);
-}
-
-const TSkinBitmapLink& TButtonBitmapBoxObject::PaintLink() const {
-  return StateLink(State, Bitmap, Bitmaps);
 }
 
 }  // namespace pixvane

@@ -52,17 +52,40 @@ class TActiveBitmap : public TBitmapObject {
   bool IsLit() const { return Active || State == StateHot || State == StateFocused; }
 };
 
-// A button face by state: hot, focused, pressed, disabled, else Bitmap.
-class TButtonObject : public TBitmapObject {
- public:
-  TStateLooks<TSkinBitmapLink> Bitmaps;  // BitmapHot, BitmapFocused, ...
+// The link of a state, as buttons pick it: the state's own where it is
+// usable, else the normal one.
+const TSkinBitmapLink& StateLink(int32_t state, const TSkinBitmapLink& normal,
+                                 const TStateLooks<TSkinBitmapLink>& looks);
 
-  std::string_view ClassName() const override { return "TButtonObject"; }
-  void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
+// A face of TBase (which has a Bitmap) with a bitmap of its own for each
+// button state, stored under Names; the two classes that have them name
+// them differently.
+template <typename TBase, const TLookNames& Names>
+class TStateBitmaps : public TBase {
+ public:
+  TStateLooks<TSkinBitmapLink> Bitmaps;
+
+  void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override {
+    TBase::ForEachLink(visit);
+    for (TSkinBitmapLink& link : Bitmaps.Items) visit(link);
+  }
 
  protected:
-  void DefinePublished(TPropertyList& properties) override;
-  const TSkinBitmapLink& PaintLink() const override;
+  void DefinePublished(TPropertyList& properties) override {
+    TBase::DefinePublished(properties);
+    PublishLooks(properties, Bitmaps, Names);
+  }
+  const TSkinBitmapLink& PaintLink() const override {
+    return StateLink(this->State, this->Bitmap, Bitmaps);
+  }
+};
+
+// A button face by state: hot, focused, pressed, disabled, else Bitmap.
+inline constexpr TLookNames ButtonObjectLooks{"BitmapHot", "BitmapFocused", "BitmapPressed",
+                                              "BitmapDisabled"};
+class TButtonObject : public TStateBitmaps<TBitmapObject, ButtonObjectLooks> {
+ public:
+  std::string_view ClassName() const override { return "TButtonObject"; }
 };
 
 class TBitmapSkinObject : public TBitmapFace {
@@ -119,21 +142,11 @@ class TActiveBitmapBoxObject : public TBitmapBoxObject {
 };
 
 // A box by state: hot, focused, pressed, disabled, else Bitmap.
-class TButtonBitmapBoxObject : public TBitmapBoxObject {
+inline constexpr TLookNames ButtonBoxLooks{"HotBitmap", "FocusedBitmap", "PressedBitmap",
+                                           "DisabledBitmap"};
+class TButtonBitmapBoxObject : public TStateBitmaps<TBitmapBoxObject, ButtonBoxLooks> {
  public:
-  TStateLooks<TSkinBitmapLink> Bitmaps;  // HotBitmap, FocusedBitmap, ...
-
   std::string_view ClassName() const override { return "TButtonBitmapBoxObject"; }
-  void ForEachLink(const std::function<void(TSkinBitmapLink&)>& visit) override;
-
- protected:
-  void DefinePublished(TPropertyList& properties) override;
-  const TSkinBitmapLink& PaintLink() const override;
 };
-
-// The link of a state, as buttons pick it: the state's own where it is
-// usable, else the normal one.
-const TSkinBitmapLink& StateLink(int32_t state, const TSkinBitmapLink& normal,
-                                 const TStateLooks<TSkinBitmapLink>& looks);
 
 }  // namespace pixvane
