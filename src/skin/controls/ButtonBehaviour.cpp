@@ -10,10 +10,8 @@ int32_t TButtonBehaviour::StateNumber() const {
 }
 
 TControlActions TButtonBehaviour::MouseDown() {
-  if (!Enabled) return {};
-  FPressed = FTracking = true;
-  TControlActions actions = RepaintOnly();
-  actions.TakeFocus = actions.Capture = true;  // a release outside must reach us too
+  TControlActions actions = TPressTracking::MouseDown();
+  if (actions.Capture) FTracking = true;
   return actions;
 }
 
@@ -33,16 +31,6 @@ TControlActions TButtonBehaviour::MouseUp(int32_t x, int32_t y, int32_t width, i
   actions.ReleaseCapture = true;
   actions.Click = x >= 0 && x < width && y >= 0 && y < height;
   return actions;
-}
-
-TControlActions TButtonBehaviour::MouseEnter() {
-  FHot = true;
-  return RepaintOnly();
-}
-
-TControlActions TButtonBehaviour::MouseLeave() {
-  FHot = false;
-  return RepaintOnly();
 }
 
 TControlActions TButtonBehaviour::KeyDown(TControlKey key, bool alt) {

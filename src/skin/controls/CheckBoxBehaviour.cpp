@@ -18,14 +18,6 @@ int32_t TCheckBoxBehaviour::StateNumber() const {
   return StateNormal;  // the box has no pressed look
 }
 
-TControlActions TCheckBoxBehaviour::MouseDown() {
-  if (!Enabled) return {};
-  FPressed = true;
-  TControlActions actions = RepaintOnly();
-  actions.TakeFocus = actions.Capture = true;
-  return actions;
-}
-
 TControlActions TCheckBoxBehaviour::MouseUp(int32_t x, int32_t y, int32_t width, int32_t height) {
   if (!FPressed) return {};
   FPressed = false;
@@ -33,16 +25,6 @@ TControlActions TCheckBoxBehaviour::MouseUp(int32_t x, int32_t y, int32_t width,
   actions.ReleaseCapture = true;
   if (x >= 0 && x <= width && y >= 0 && y <= height) Toggle();
   return actions;
-}
-
-TControlActions TCheckBoxBehaviour::MouseEnter() {
-  FHot = true;
-  return RepaintOnly();
-}
-
-TControlActions TCheckBoxBehaviour::MouseLeave() {
-  FHot = false;
-  return RepaintOnly();
 }
 
 TControlActions TCheckBoxBehaviour::KeyDown(TControlKey key) {

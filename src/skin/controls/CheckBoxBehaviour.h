@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "skin/controls/ControlInput.h"
+#include "skin/controls/PressTracking.h"
 
 namespace pixvane {
 
@@ -10,9 +11,8 @@ enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 // The state, mouse and keyboard rules of a skinned check box, and the state
 // number its box is painted in.
-class TCheckBoxBehaviour {
+class TCheckBoxBehaviour : public TPressTracking {
  public:
-  bool Enabled = true;
   bool Loading = false;           // while its form is read, changes raise nothing
   std::function<void()> OnClick;  // every change of State, by the user or the program
 
@@ -22,15 +22,9 @@ class TCheckBoxBehaviour {
   void SetChecked(bool checked);
 
   int32_t StateNumber() const;
-  bool Pressed() const { return FPressed; }
-  bool Focused() const { return FFocused; }
-  bool Hot() const { return FHot; }
 
-  TControlActions MouseDown();
   // Inside includes the right and bottom edges, as the box has always had it.
   TControlActions MouseUp(int32_t x, int32_t y, int32_t width, int32_t height);
-  TControlActions MouseEnter();
-  TControlActions MouseLeave();
   TControlActions KeyDown(TControlKey key);
   TControlActions KeyUp(TControlKey key);
   // The caption's mark, called once the window has tried to take the focus:
@@ -43,9 +37,6 @@ class TCheckBoxBehaviour {
   void Toggle() { SetChecked(!Checked()); }  // grayed counts as unchecked
 
   TCheckBoxState FState = TCheckBoxState::cbUnchecked;
-  bool FPressed = false;
-  bool FHot = false;
-  bool FFocused = false;
 };
 
 }  // namespace pixvane
