@@ -19,6 +19,16 @@ char ToAnsi(char32_t c) {
   return '?';
 }
 
+// Decodes one UTF-16 character at text[i], advancing i: a surrogate pair is
+// one code point, an unpaired surrogate U+FFFD.
+char32_t NextUtf16(std::u16string_view text, size_t& i) {
+  const char32_t c = text[i++];
+  if (c < 0xD800 || c > 0xDFFF) return c;
+  if (c <= 0xDBFF && i < text.size() && text[i] >= 0xDC00 && text[i] <= 0xDFFF)
+    return 0x10000 + ((c - 0xD800) << 10) + (text[i++] - 0xDC00);
+  return 0xFFFD;
+}
+
 }  // namespace
 
 char32_t AnsiToCodePoint(unsigned char b) {
@@ -70,15 +80,8 @@ std::string Utf8ToAnsi(std::string_view utf8) {
 std::string Utf16ToAnsi(std::u16string_view utf16) {
   std::string out;
   out.reserve(utf16.size());
-  for (size_t i = 0; i < utf16.size(); ++i) {
-    char32_t c = utf16[i];
-    // A surrogate pair is one character outside the code page either way;
-    // consume both halves so it becomes a single "?".
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
-        utf16[i + 1] <= 0xDFFF)
-      ++i;
-    out += ToAnsi(c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c);
-  }
+  // A surrogate pair is one character outside the code page: a single "?".
+  for (size_t i = 0; i < utf16.size();) out += ToAnsi(NextUtf16(utf16, i));
   return out;
 }
 
@@ -106,15 +109,7 @@ bool FitsAnsi(std::string_view utf8) {
 std::string Utf16ToUtf8(std::u16string_view utf16) {
   std::string out;
   out.reserve(utf16.size());
-  for (size_t i = 0; i < utf16.size(); ++i) {
-    char32_t c = utf16[i];
-    const bool high = c >= 0xD800 && c <= 0xDBFF;
-    if (high && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF)
-      c = 0x10000 + ((c - 0xD800) << 10) + (utf16[++i] - 0xDC00);
-    else if (c >= 0xD800 && c <= 0xDFFF)
-      c = 0xFFFD;
-    PutUtf8(out, c);
-  }
+  for (size_t i = 0; i < utf16.size();) PutUtf8(out, NextUtf16(utf16, i));
   return out;
 }
 
