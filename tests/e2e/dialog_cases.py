@@ -10,7 +10,7 @@ import os
 import time
 
 import run_e2e as e2e
-from run_e2e import check, wait_until
+from e2e_common import check, wait_until
 
 CAPTION = "Setup [%s]" % e2e.TITLE
 CAPTION_HEIGHT = 28
@@ -34,15 +34,10 @@ def open_dialog(run, case):
     return folder, process, window
 
 
-def ticked(run, window):
-    return run.helper.controls(window[0])["Mute music"][2]
-
-
 def case_dialog_frame_close_writes_nothing(run):
     """The frame's close button ends the dialog without storing a changed choice."""
     folder, process, window = open_dialog(run, "frame-close")
-    run.click(run.helper.controls(window[0])["Mute music"][3])
-    check(wait_until(lambda: ticked(run, window) == 1, 10), "the click did not tick the box")
+    e2e.tick_mute(run, window)
     run.xdo("mousemove", *frame_button(window[3], 0), "click", 1)
     run.wait_exit(process, 15, "the frame's close button")
     check(not os.path.exists(os.path.join(folder, "CONTROL.INI")),

@@ -11,10 +11,11 @@ import subprocess
 import time
 
 import run_e2e as e2e
-from run_e2e import check, wait_until, Failure
+from e2e_common import build_saver, check, toml_list, wait_until, write_manifest
 
 FLASH_CLASS = r"HKLM\Software\Classes\CLSID\{D27CDB6E-AE6D-11CF-96B8-444553540000}"
 MOVIES = {"orange": (0xF0, 0x90, 0x10), "purple": (0x90, 0x30, 0xC0)}
+COLORS = dict(MOVIES, **e2e.SLIDES)  # what a Flash saver's screen shows
 MISSING_TEXT = "Please install the Macromedia Flash Player ActiveX control."
 
 
@@ -42,26 +43,16 @@ def flash_saver(run, name, movies, pictures=(), settings="", interval=700, show=
     case finds in the temporary folder are its own."""
     source = os.path.join(run.work, "packages", name)
     os.makedirs(source, exist_ok=True)
-    names = []
-    for number, color in enumerate(pictures, 1):
-        picture = "%02d-%s.jpg" % (number, color)
-        subprocess.run([run.convert, "-size", "64x48", "xc:#%02X%02X%02X" % e2e.SLIDES[color],
-                        "-quality", "95", os.path.join(source, picture)], check=True)
-        names.append(picture)
+    names = run.slide_pictures(source, pictures)
     for file_name, text in movies:
         with open(os.path.join(source, file_name), "w") as f:
             f.write(text)
-    quoted = lambda items: ", ".join('"%s"' % i for i in items)
-    manifest = os.path.join(source, "pixvane.toml")
-    with open(manifest, "w") as f:
-        f.write('title = "%s"\nkind = "flash"\n[show]\npictures = [%s]\neffects = [0]\n'
-                'interval = %d\nstretch = true\n%s[flash]\nfiles = [%s]\n'
-                % (name, quoted(names), interval, show, quoted(n for n, _ in movies)))
-        f.write(settings)
+    manifest = write_manifest(source, (
+        'title = "%s"\nkind = "flash"\n[show]\npictures = [%s]\neffects = [0]\n'
+        'interval = %d\nstretch = true\n%s[flash]\nfiles = [%s]\n%s'
+        % (name, toml_list(names), interval, show, toml_list(n for n, _ in movies), settings)))
     saver = os.path.join(run.work, "packages", name + ".scr")
-    built = subprocess.run([run.tool, "build", manifest, "-o", saver, "--player", run.player],
-                           check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
-                           text=True)
+    built = build_saver(run.tool, run.player, manifest, saver, stderr=subprocess.PIPE, text=True)
     check("no longer distributed" in built.stderr,
           "building a Flash saver gave no warning: %r" % built.stderr)
     return saver
@@ -69,26 +60,11 @@ def flash_saver(run, name, movies, pictures=(), settings="", interval=700, show=
 
 def color_on_screen(run):
     """The name of the movie colour, picture or black covering the screen."""
-    shot = run.grab()
-    points = e2e.quadrant_points(shot.width, shot.height).values()
-    colors = [shot.pixel(x, y) for x, y in points]
-    known = list(MOVIES.items()) + list(e2e.SLIDES.items()) + [("black", (0, 0, 0))]
-    for name, color in known:
-        if all(e2e.near(c, color) for c in colors):
-            return name
-    return None
+    return run.slide_on_screen(COLORS)
 
 
 def wait_color(run, process, name, timeout=20):
-    def shown():
-        if process.poll() is not None:
-            raise Failure("the saver ended (exit code %d) before showing %s"
-                          % (process.returncode, name))
-        return color_on_screen(run) == name
-    if not wait_until(shown, timeout, 0.05):
-        run.screenshot("flash-no-%s.png" % name)
-        raise Failure("the screen did not turn %s within %d s (it shows %s)"
-                      % (name, timeout, color_on_screen(run)))
+    run.wait_slide(process, name, timeout, COLORS)
 
 
 def colors_for(run, process, seconds):

@@ -18,41 +18,21 @@ import struct
 import subprocess
 import sys
 import time
-import traceback
 import wave
 
 from Xlib import X, XK, display as xdisplay
 from Xlib.ext import xtest
 
+# The shared helpers beside this file, imported without leaving bytecode in
+# the source tree.
+sys.dont_write_bytecode = True
+from e2e_common import (QUADRANTS, Failure, XServer, build_saver, check, near,  # noqa: E402
+                        quadrant_picture, run_case, toml_list, wait_until, write_manifest)
+
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WIDTH, HEIGHT = 800, 600
-# Four flat quadrants far apart in colour: a stretched copy is known by a few pixels.
-QUADRANTS = {"tl": (0xDC, 0x1E, 0x1E), "tr": (0x1E, 0xC8, 0x28),
-             "bl": (0x1E, 0x28, 0xDC), "br": (0xF0, 0xF0, 0xF0)}
 # Input must end the show within this much (with the poll's own slack).
 EXIT_WITHIN = 0.5
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def wait_until(condition, timeout, interval=0.05):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value or time.monotonic() >= deadline:
-            return value
-        time.sleep(interval)
-
-
-def near(color, expected, tolerance=32):
-    return all(abs(a - b) <= tolerance for a, b in zip(color, expected))
 
 
 class Run:
@@ -61,17 +41,12 @@ class Run:
         self.work = os.path.abspath(args.work)
         shutil.rmtree(self.work, ignore_errors=True)
         os.makedirs(self.work)
-        read, write = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % (WIDTH, HEIGHT),
-             "-nolisten", "tcp", "-br"], pass_fds=(write,), stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as pipe:
-            self.display_name = ":" + pipe.readline().strip()
-        self.x = xdisplay.Display(self.display_name)
+        self.xvfb = XServer(["Xvfb", "-screen", "0", "%dx%dx24" % (WIDTH, HEIGHT),
+                             "-nolisten", "tcp", "-br"])
+        self.x = xdisplay.Display(self.xvfb.name)
         self.root = self.x.screen().root
         # The user's mute choice and the extracted media stay inside the run.
-        self.env = dict(os.environ, DISPLAY=self.display_name, SDL_AUDIODRIVER="dummy",
+        self.env = dict(os.environ, DISPLAY=self.xvfb.name, SDL_AUDIODRIVER="dummy",
                         XDG_CONFIG_HOME=os.path.join(self.work, "config"),
                         TMPDIR=os.path.join(self.work, "tmp"))
         self.env.pop("WAYLAND_DISPLAY", None)
@@ -91,31 +66,23 @@ class Run:
                 process.kill()
                 process.wait()
         self.x.close()
-        self.xvfb.terminate()
-        self.xvfb.wait(timeout=10)
+        self.xvfb.close()
 
     def saver(self, name, manifest="", sounds=(), kind="photo", files=(), show=""):
         source = os.path.join(self.work, name)
         os.makedirs(source)
-        picture = os.path.join(source, "quadrants.jpg")
-        c = {k: "#%02X%02X%02X" % v for k, v in QUADRANTS.items()}
-        subprocess.run(["convert", "(", "-size", "320x240", "xc:" + c["tl"], "xc:" + c["tr"],
-                        "+append", ")", "(", "-size", "320x240", "xc:" + c["bl"],
-                        "xc:" + c["br"], "+append", ")", "-append", "-quality", "95", picture],
-                       check=True)
+        quadrant_picture("convert", os.path.join(source, "quadrants.jpg"),
+                         options=["-quality", "95"])
         for sound, data in list(sounds) + list(files):
             with open(os.path.join(source, sound), "wb") as f:
                 f.write(data)
         text = ('title = "%s"\nkind = "%s"\n[show]\npictures = ["quadrants.jpg"]\n'
                 'effects = [0]\ninterval = 60000\nstretch = true\n%s' % (name, kind, show))
         if sounds:
-            text += "[music]\nfiles = [%s]\n" % ", ".join('"%s"' % n for n, _ in sounds)
-        with open(os.path.join(source, "pixvane.toml"), "w") as f:
-            f.write(text + manifest)
+            text += "[music]\nfiles = [%s]\n" % toml_list(n for n, _ in sounds)
         saver = os.path.join(self.work, name + ".scr")
-        subprocess.run([self.tool, "build", os.path.join(source, "pixvane.toml"), "-o", saver,
-                        "--player", self.player], check=True, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
+        build_saver(self.tool, self.player, write_manifest(source, text + manifest), saver,
+                    stderr=subprocess.DEVNULL)
         return saver
 
     def play(self, *args, env=None):
@@ -147,7 +114,7 @@ class Run:
         return all(near(colors[k], expected[k]) for k in colors)
 
     def wait_quadrants(self, process, what, **kwargs):
-        check(wait_until(lambda: self.shows_quadrants(process, **kwargs), 15),
+        check(wait_until(lambda: self.shows_quadrants(process, **kwargs), 15, 0.05),
               "%s does not show the first picture" % what)
 
     # Input through XTEST from this process, so the time to end is the
@@ -351,17 +318,10 @@ def main():
     passed = failed = 0
     try:
         for name, case in cases:
-            started = time.monotonic()
-            try:
-                case(run)
+            if run_case("PLAY", name, case, run):
                 passed += 1
-                print("PLAY PASS %s (%.1f s)" % (name, time.monotonic() - started), flush=True)
-            except Failure as e:
+            else:
                 failed += 1
-                print("PLAY FAIL %s: %s" % (name, e), flush=True)
-            except Exception:
-                failed += 1
-                print("PLAY FAIL %s: %s" % (name, traceback.format_exc()), flush=True)
     finally:
         run.close()
     print("linux-play: %d passed, %d failed" % (passed, failed))

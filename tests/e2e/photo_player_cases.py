@@ -12,7 +12,7 @@ import subprocess
 import time
 
 import run_e2e as e2e
-from run_e2e import Failure, check, near, wait_until
+from e2e_common import Failure, XServer, check, near, wait_until, write_manifest
 
 # Pictures of one colour with a band of another along one edge, so a few
 # pixels tell how a picture was placed and what was cut off.
@@ -25,24 +25,16 @@ class NestedScreens:
     """Xephyr with the given screens inside the run's display, and Wine on it."""
 
     def __init__(self, run, screens):
-        read, write = os.pipe()
-        command = [e2e.program("Xephyr"), "-displayfd", str(write), "-nolisten", "tcp"]
+        command = [e2e.program("Xephyr"), "-nolisten", "tcp"]
         if len(screens) > 1:
             command += ["+xinerama", "-extension", "RANDR"]
         for size in screens:
             command += ["-screen", size]
-        self.process = subprocess.Popen(command, pass_fds=(write,), stderr=subprocess.DEVNULL,
-                                        env=dict(os.environ, DISPLAY=run.display.name))
-        os.close(write)
-        with os.fdopen(read) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise Failure("Xephyr did not start")
-        self.name = ":" + number
+        self.server = XServer(command, env=dict(os.environ, DISPLAY=run.display.name))
         self.run = run
-        folder = os.path.join(run.work, "nested-" + number)
+        folder = os.path.join(run.work, "nested-" + self.server.number)
         os.makedirs(folder, exist_ok=True)
-        self.wine = e2e.Wine(folder, self.name)
+        self.wine = e2e.Wine(folder, self.server.name)
 
     def grab(self):
         return e2e.Screenshot(subprocess.run(
@@ -87,8 +79,7 @@ class NestedScreens:
 
     def close(self):
         self.wine.close()
-        self.process.terminate()
-        self.process.wait(timeout=10)
+        self.server.close()
         shutil.rmtree(self.wine.prefix, ignore_errors=True)
 
 
@@ -113,14 +104,10 @@ def build(run, name, pictures, show="", caption="", own_captions=(), interval=15
              for i, (size, edge) in enumerate(pictures, 1)]
     entries = ['{ file = "%s", caption = "%s" }' % (n, own_captions[i])
                if i < len(own_captions) else '"%s"' % n for i, n in enumerate(names)]
-    manifest = os.path.join(folder, "pixvane.toml")
-    with open(manifest, "w", encoding="utf-8") as f:
-        f.write('title = "%s"\nkind = "photo"\n[show]\npictures = [%s]\neffects = [0]\n'
-                'interval = %d\n%s%s' % (name, ", ".join(entries), interval, show, caption))
-    saver = os.path.join(run.work, "packages", name + ".scr")
-    subprocess.run([run.tool, "build", manifest, "-o", saver, "--player", run.player],
-                   check=True, stdout=subprocess.DEVNULL)
-    return saver
+    manifest = write_manifest(folder, (
+        'title = "%s"\nkind = "photo"\n[show]\npictures = [%s]\neffects = [0]\n'
+        'interval = %d\n%s%s' % (name, ", ".join(entries), interval, show, caption)))
+    return run.build(manifest, os.path.join(run.work, "packages", name + ".scr"))
 
 
 def span(shot, y, color, x0=0, x1=None):
@@ -280,14 +267,10 @@ def case_photos_pan_and_zoom(run):
                         "gradient:#E08020-#2080E0", "-stroke", "#102060", "-strokewidth", "5",
                         "-draw", grid, "-quality", "92", os.path.join(folder, "grid.jpg")],
                        check=True)
-        manifest = os.path.join(folder, "pixvane.toml")
-        with open(manifest, "w") as f:
-            f.write('title = "Pan"\nkind = "photo"\n[show]\npictures = ["grid.jpg"]\n'
-                    'effects = [0]\ninterval = 20000\nscale = "fill"\nmotion = "pan-zoom"\n'
-                    'zoom = 1.3\n')
-        saver = os.path.join(run.work, "packages", "panzoom.scr")
-        subprocess.run([run.tool, "build", manifest, "-o", saver, "--player", run.player],
-                       check=True, stdout=subprocess.DEVNULL)
+        manifest = write_manifest(folder, (
+            'title = "Pan"\nkind = "photo"\n[show]\npictures = ["grid.jpg"]\neffects = [0]\n'
+            'interval = 20000\nscale = "fill"\nmotion = "pan-zoom"\nzoom = 1.3\n'))
+        saver = run.build(manifest, os.path.join(run.work, "packages", "panzoom.scr"))
         process = screens.start("panzoom", saver)
         corners = ((1, 1), (1278, 1), (1, 718), (1278, 718), (640, 360))
 

@@ -8,6 +8,7 @@ import subprocess
 import time
 
 import run_e2e as e2e
+from e2e_common import quadrant_picture, write_manifest
 
 
 def with_orientation(jpeg, orientation):
@@ -21,24 +22,17 @@ def with_orientation(jpeg, orientation):
 def case_exif_rotated_photo_shows_upright(run):
     """A photo stored turned a quarter left with EXIF orientation 6 fills the screen upright."""
     source = run.folder("exif", "package")
-    colors = {k: "#%02X%02X%02X" % v for k, v in e2e.QUADRANTS.items()}
     upright = os.path.join(source, "upright.png")
-    subprocess.run([run.convert, "(", "-size", "320x240", "xc:" + colors["tl"],
-                    "xc:" + colors["tr"], "+append", ")",
-                    "(", "-size", "320x240", "xc:" + colors["bl"], "xc:" + colors["br"],
-                    "+append", ")", "-append", upright], check=True)
-#What the camera stores : the scene turned a quarter left, 480 x 640.
+    quadrant_picture(run.convert, upright)
+    # What the camera stores: the scene turned a quarter left, 480 x 640.
     stored = subprocess.run([run.convert, upright, "-rotate", "-90", "-quality", "95", "jpg:-"],
                             check=True, stdout=subprocess.PIPE).stdout
     with open(os.path.join(source, "camera.jpg"), "wb") as f:
         f.write(with_orientation(stored, 6))
-    manifest = os.path.join(source, "pixvane.toml")
-    with open(manifest, "w") as f:
-        f.write('title = "exif"\n[show]\npictures = ["camera.jpg"]\neffects = [0]\n'
-                'interval = 60000\nscale = "stretch"\n')
-    saver = os.path.join(source, "exif.scr")
-    subprocess.run([run.tool, "build", manifest, "-o", saver, "--player", run.player],
-                   check=True, stdout=subprocess.DEVNULL)
+    manifest = write_manifest(source, (
+        'title = "exif"\n[show]\npictures = ["camera.jpg"]\neffects = [0]\n'
+        'interval = 60000\nscale = "stretch"\n'))
+    saver = run.build(manifest, os.path.join(source, "exif.scr"))
     stored_size = json.loads(subprocess.run([run.tool, "inspect", "--json", saver], check=True,
                                             stdout=subprocess.PIPE).stdout)["pictures"][0]
     e2e.check((stored_size["width"], stored_size["height"]) == (640, 480),

@@ -20,7 +20,13 @@ import subprocess
 import sys
 import threading
 import time
-import traceback
+
+# The scripts beside this one are imported by name; that leaves no bytecode
+# folder in the source tree.
+sys.dont_write_bytecode = True
+from e2e_common import (QUADRANTS, Failure, XServer, build_saver, check,  # noqa: E402
+                        flat_picture, near, quadrant_picture, run_case, toml_list,
+                        wait_until, write_manifest)
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
@@ -29,38 +35,11 @@ AUTHOR = "E2E Maker"
 EMAIL = "maker@e2e.invalid"
 WEB = "www.e2e.invalid/beach"
 
-# The first picture of the test saver: four flat quadrants, far apart in
-# colour, so a stretched copy is easy to recognise by a few pixels.
-QUADRANTS = {"tl": (0xDC, 0x1E, 0x1E), "tr": (0x1E, 0xC8, 0x28),
-             "bl": (0x1E, 0x28, 0xDC), "br": (0xF0, 0xF0, 0xF0)}
-
-
 # The savers' pictures: flat colours far apart from each other, from black
 # and from the caption's colour, so a few pixels tell which slide is shown.
 SLIDES = {"red": (0xE0, 0x20, 0x20), "green": (0x20, 0xC0, 0x40), "blue": (0x20, 0x40, 0xE0)}
 CAPTION_COLOR = (0xFF, 0xFF, 0x00)
 SAVER_CLASS = "TfrmScrn"
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def wait_until(condition, timeout, interval=0.1):
-    """Polls condition until it returns something true or time is up."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value:
-            return value
-        if time.monotonic() >= deadline:
-            return value
-        time.sleep(interval)
 
 
 def program(*names):
@@ -71,26 +50,6 @@ def program(*names):
         if found:
             return found
     raise SystemExit("run_e2e: none of %s found" % ", ".join(names))
-
-
-class Display:
-    """A private Xvfb; its number comes back through -displayfd."""
-
-    def __init__(self):
-        read, write = os.pipe()
-        self.process = subprocess.Popen(
-            [program("Xvfb"), "-displayfd", str(write), "-screen", "0", "1280x1024x24",
-             "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise SystemExit("run_e2e: Xvfb did not start")
-        self.name = ":" + number
-
-    def close(self):
-        self.process.terminate()
-        self.process.wait(timeout=10)
 
 
 class Wine:
@@ -224,10 +183,6 @@ class Screenshot:
         return found, box
 
 
-def near(color, expected, tolerance=32):
-    return all(abs(a - b) <= tolerance for a, b in zip(color, expected))
-
-
 def open_files(pid):
     """The files a process holds open, by their real paths."""
     found = set()
@@ -265,7 +220,11 @@ class Run:
         self.convert = program("/usr/bin/convert", "convert")
         self.xdotool = program("xdotool")
         self.import_ = program("import")
-        self.display = Display()
+        try:
+            self.display = XServer([program("Xvfb"), "-screen", "0", "1280x1024x24",
+                                    "-nolisten", "tcp"])
+        except Failure as e:
+            raise SystemExit("run_e2e: %s" % e)
         self.wine = Wine(self.work, self.display.name)
         self.helper = Helper(self.wine, self.helper_exe)
         self.saver = self.build_saver()
@@ -284,22 +243,20 @@ class Run:
     def build_saver(self):
         source = os.path.join(self.work, "package")
         os.makedirs(source, exist_ok=True)
-        colors = {k: "#%02X%02X%02X" % v for k, v in QUADRANTS.items()}
-        first = os.path.join(source, "01-quadrants.jpg")
-        subprocess.run([self.convert, "(", "-size", "320x240", "xc:" + colors["tl"],
-                        "xc:" + colors["tr"], "+append", ")",
-                        "(", "-size", "320x240", "xc:" + colors["bl"], "xc:" + colors["br"],
-                        "+append", ")", "-append", "-quality", "95", first], check=True)
+        # The first picture is the quadrants.
+        quadrant_picture(self.convert, os.path.join(source, "01-quadrants.jpg"),
+                         options=["-quality", "95"])
         subprocess.run([self.convert, "-size", "64x48", "gradient:yellow-purple", "-quality", "90",
                         os.path.join(source, "02-gradient.jpg")], check=True)
-        manifest = os.path.join(source, "pixvane.toml")
-        with open(manifest, "w") as f:
-            f.write('title = "%s"\nauthor = "%s"\nemail = "%s"\nweb = "%s"\nkind = "photo"\n'
-                    '[show]\npictures = ["*.jpg"]\neffects = [1, 2]\nstretch = true\n'
-                    % (TITLE, AUTHOR, EMAIL, WEB))
-        saver = os.path.join(self.work, "E2E.scr")
-        subprocess.run([self.tool, "build", manifest, "-o", saver, "--player", self.player],
-                       check=True, stdout=subprocess.DEVNULL)
+        manifest = write_manifest(source, (
+            'title = "%s"\nauthor = "%s"\nemail = "%s"\nweb = "%s"\nkind = "photo"\n'
+            '[show]\npictures = ["*.jpg"]\neffects = [1, 2]\nstretch = true\n'
+            % (TITLE, AUTHOR, EMAIL, WEB)))
+        return self.build(manifest, os.path.join(self.work, "E2E.scr"))
+
+    def build(self, manifest, saver, **kwargs):
+        """The native tool builds the manifest into saver around the player."""
+        build_saver(self.tool, self.player, manifest, saver, **kwargs)
         return saver
 
     def solid_saver(self, name, colors, settings="", interval=1000, sounds=()):
@@ -309,28 +266,26 @@ class Run:
         source = os.path.join(self.work, "packages", name)
         shutil.rmtree(source, ignore_errors=True)
         os.makedirs(source)
-        pictures = []
-        for number, color in enumerate(colors, 1):
-            picture = "%02d-%s.jpg" % (number, color)
-            subprocess.run([self.convert, "-size", "64x48", "xc:#%02X%02X%02X" % SLIDES[color],
-                            "-quality", "95", os.path.join(source, picture)], check=True)
-            pictures.append(picture)
+        pictures = self.slide_pictures(source, colors)
         for sound, data in sounds:
             with open(os.path.join(source, sound), "wb") as f:
                 f.write(data)
-        quoted = lambda names: ", ".join('"%s"' % n for n in names)
-        manifest = os.path.join(source, "pixvane.toml")
-        with open(manifest, "w") as f:
-            f.write('title = "%s"\nkind = "photo"\n[show]\npictures = [%s]\neffects = [0]\n'
-                    'interval = %d\nstretch = true\n'
-                    % (name, quoted(pictures), interval))
-            if sounds:
-                f.write("[music]\nfiles = [%s]\n" % quoted(n for n, _ in sounds))
-            f.write(settings)
-        saver = os.path.join(self.work, "packages", name + ".scr")
-        subprocess.run([self.tool, "build", manifest, "-o", saver, "--player", self.player],
-                       check=True, stdout=subprocess.DEVNULL)
-        return saver
+        text = ('title = "%s"\nkind = "photo"\n[show]\npictures = [%s]\neffects = [0]\n'
+                'interval = %d\nstretch = true\n' % (name, toml_list(pictures), interval))
+        if sounds:
+            text += "[music]\nfiles = [%s]\n" % toml_list(n for n, _ in sounds)
+        manifest = write_manifest(source, text + settings)
+        return self.build(manifest, os.path.join(self.work, "packages", name + ".scr"))
+
+    def slide_pictures(self, folder, colors):
+        """A picture in folder for each of the SLIDES colours named, in order;
+        returns their file names."""
+        pictures = []
+        for number, color in enumerate(colors, 1):
+            picture = "%02d-%s.jpg" % (number, color)
+            flat_picture(self.convert, os.path.join(folder, picture), SLIDES[color])
+            pictures.append(picture)
+        return pictures
 
     # --- per case
     def folder(self, case, name="copy"):
@@ -398,25 +353,26 @@ class Run:
     def xdo(self, *args):
         subprocess.run([self.xdotool] + [str(a) for a in args], env=self.wine.env, check=True)
 
-    def slide_on_screen(self):
-        """The name of the flat colour covering the whole screen, corners
-        included; None while it is covered by anything else."""
+    def slide_on_screen(self, colors=SLIDES):
+        """The name of the flat colour of colors, or black, covering the whole
+        screen, corners included; None while it is covered by anything else."""
         shot = self.grab()
-        colors = [shot.pixel(x, y) for x, y in quadrant_points(shot.width, shot.height).values()]
-        for name, color in list(SLIDES.items()) + [("black", (0, 0, 0))]:
-            if all(near(c, color) for c in colors):
+        seen = [shot.pixel(x, y) for x, y in quadrant_points(shot.width, shot.height).values()]
+        for name, color in list(colors.items()) + [("black", (0, 0, 0))]:
+            if all(near(c, color) for c in seen):
                 return name
         return None
 
-    def wait_slide(self, process, name, timeout=20):
+    def wait_slide(self, process, name, timeout=20, colors=SLIDES):
         def shown():
             if process.poll() is not None:
                 raise Failure("the saver ended (exit code %d) before showing %s"
                               % (process.returncode, name))
-            return self.slide_on_screen() == name
+            return self.slide_on_screen(colors) == name
         if not wait_until(shown, timeout, 0.05):
             self.screenshot("saver-no-%s.png" % name)
-            raise Failure("the screen did not turn %s within %d s" % (name, timeout))
+            raise Failure("the screen did not turn %s within %d s (it shows %s)"
+                          % (name, timeout, self.slide_on_screen(colors)))
 
     def saver_windows(self):
         return [w for w in self.helper.windows() if w[1] == SAVER_CLASS]
@@ -559,27 +515,41 @@ def case_password_ends(run):
     run.helper.ask("destroy " + host)
 
 
-def case_mute_is_stored(run):
-    """Ticking the box and OK store mute=1; the next start shows the box ticked."""
-    folder = run.folder("mute")
-    exe = run.copy_saver(folder)
+def mute_ticked(run, window):
+    """The check state of the dialog's mute box: 1 when ticked."""
+    return run.helper.controls(window[0])["Mute music"][2]
+
+
+def tick_mute(run, window):
+    """Clicks the dialog's unticked mute box and waits until it shows ticked."""
+    run.click(run.helper.controls(window[0])["Mute music"][3])
+    check(wait_until(lambda: mute_ticked(run, window) == 1, 10), "the click did not tick the box")
+
+
+def expect_mute_stored(run, exe, stored, what):
+    """Ticks the mute box of exe's dialog and presses OK: the file stored
+    then holds mute=1, and the next start shows the box ticked."""
     caption = "Setup [%s]" % TITLE
     process = run.start(exe)
     window = run.wait_window(caption)[0]
-    controls = run.helper.controls(window[0])
-    run.click(controls["Mute music"][3])
-    ticked = wait_until(lambda: run.helper.controls(window[0])["Mute music"][2] == 1, 10)
-    check(ticked, "the click did not tick the box")
-    run.click(controls["&Ok"][3])
-    run.wait_exit(process, 15, "OK")
-    with open(os.path.join(folder, "CONTROL.INI")) as f:
-        stored = f.read()
-    check("[Setup]" in stored and "mute=1" in stored, "CONTROL.INI holds %r" % stored)
+    tick_mute(run, window)
+    run.click(run.helper.controls(window[0])["&Ok"][3])
+    run.wait_exit(process, 15, what)
+    check(os.path.isfile(stored), "no file at %s" % stored)
+    with open(stored) as f:
+        text = f.read()
+    check("[Setup]" in text and "mute=1" in text, "%s holds %r" % (os.path.basename(stored), text))
 
     process = run.start(exe)
     window = run.wait_window(caption)[0]
-    check(run.helper.controls(window[0])["Mute music"][2] == 1, "the box is not ticked again")
+    check(mute_ticked(run, window) == 1, "the box is not ticked again")
     run.close_window(window, process)
+
+
+def case_mute_is_stored(run):
+    """Ticking the box and OK store mute=1; the next start shows the box ticked."""
+    folder = run.folder("mute")
+    expect_mute_stored(run, run.copy_saver(folder), os.path.join(folder, "CONTROL.INI"), "OK")
 
 
 def case_setup_keyboard_and_assistive_tools(run):
@@ -594,11 +564,9 @@ def case_setup_keyboard_and_assistive_tools(run):
           "the check box reads as %r" % (controls["Mute music"][4:],))
     check(controls["&Ok"][4:] == (43, "Ok"), "the button reads as %r" % (controls["&Ok"][4:],))
 
-    def ticked():
-        return run.helper.controls(window[0])["Mute music"][2]
-
     run.xdo("key", "space")  # the box has the focus when the dialog opens
-    check(wait_until(lambda: ticked() == 1, 10), "Space did not tick the focused box")
+    check(wait_until(lambda: mute_ticked(run, window) == 1, 10),
+          "Space did not tick the focused box")
     run.xdo("key", "Tab")
     run.xdo("key", "space")  # Space on the button is OK: it would close the dialog
     run.wait_exit(process, 15, "Space on the focused OK button")
@@ -607,11 +575,12 @@ def case_setup_keyboard_and_assistive_tools(run):
 
     process = run.start(exe)
     window = run.wait_window("Setup [%s]" % TITLE)[0]
-    check(ticked() == 1, "the stored choice is not shown")
+    check(mute_ticked(run, window) == 1, "the stored choice is not shown")
     run.xdo("key", "Tab")
     run.xdo("key", "shift+Tab")
     run.xdo("key", "space")
-    check(wait_until(lambda: ticked() == 0, 10), "Shift+Tab did not bring the focus back to the box")
+    check(wait_until(lambda: mute_ticked(run, window) == 0, 10),
+          "Shift+Tab did not bring the focus back to the box")
     run.xdo("key", "alt+o")
     run.wait_exit(process, 15, "Alt+O")
     with open(os.path.join(folder, "CONTROL.INI")) as f:
@@ -630,24 +599,7 @@ def case_mute_kept_for_the_user(run):
              if name != "Public" and os.path.isdir(os.path.join(users, name, "AppData", "Local"))]
     check(len(local) == 1, "not one user's local data folder in the prefix: %s" % local)
     user_file = os.path.join(local[0], "Pixvane", "Refused.scr.ini")
-    caption = "Setup [%s]" % TITLE
-    process = run.start(exe)
-    window = run.wait_window(caption)[0]
-    controls = run.helper.controls(window[0])
-    run.click(controls["Mute music"][3])
-    check(wait_until(lambda: run.helper.controls(window[0])["Mute music"][2] == 1, 10),
-          "the click did not tick the box")
-    run.click(controls["&Ok"][3])
-    run.wait_exit(process, 15, "OK with CONTROL.INI refused")
-    check(os.path.isfile(user_file), "no file of the user's at %s" % user_file)
-    with open(user_file) as f:
-        stored = f.read()
-    check("[Setup]" in stored and "mute=1" in stored, "the user's file holds %r" % stored)
-
-    process = run.start(exe)
-    window = run.wait_window(caption)[0]
-    check(run.helper.controls(window[0])["Mute music"][2] == 1, "the box is not ticked again")
-    run.close_window(window, process)
+    expect_mute_stored(run, exe, user_file, "OK with CONTROL.INI refused")
 
 
 def case_language_file(run):
@@ -1001,9 +953,7 @@ CASES = [case_setup_without_arguments, case_setup_with_handle, case_second_insta
          case_saver_sleeps_between_slides, case_saver_without_package]
 
 # Case files of their own import this one by its name (it runs as the
-# program, so it is lent to them rather than loaded twice); importing them
-# leaves no bytecode folder in the source tree.
-sys.dont_write_bytecode = True
+# program, so it is lent to them rather than loaded twice).
 sys.modules.setdefault("run_e2e", sys.modules[__name__])
 import dialog_cases  # noqa: E402
 import flash_cases  # noqa: E402
@@ -1028,18 +978,10 @@ def main():
     run = Run(args)
     try:
         for case in cases:
-            name = case.__name__[5:]
-            at = time.monotonic()
-            try:
-                case(run)
+            if run_case("E2E", case.__name__[5:], case, run):
                 passed += 1
-                print("E2E PASS %s (%.1f s)" % (name, time.monotonic() - at), flush=True)
-            except Failure as e:
+            else:
                 failed += 1
-                print("E2E FAIL %s: %s" % (name, e), flush=True)
-            except Exception:
-                failed += 1
-                print("E2E FAIL %s: %s" % (name, traceback.format_exc().strip()), flush=True)
             # Whatever a case left running must not disturb the next one.
             for process in run.processes:
                 if process.poll() is None:

@@ -8,6 +8,7 @@ import os
 import subprocess
 
 import run_e2e as e2e
+from e2e_common import quadrant_picture, write_manifest
 
 SIZE = (320, 240)
 CAPTION_HEIGHT = 24  # pixels; the caption lies in the band of twice that at the bottom
@@ -31,13 +32,8 @@ def windows_tool(run, *args):
 
 def make_pictures(run, folder):
     """Two PNG pictures of the screen's size: flat quadrants and a gradient."""
-    colors = {k: "#%02X%02X%02X" % v for k, v in e2e.QUADRANTS.items()}
-    w, h = SIZE[0] // 2, SIZE[1] // 2
-    subprocess.run([run.convert, "(", "-size", "%dx%d" % (w, h), "xc:" + colors["tl"],
-                    "xc:" + colors["tr"], "+append", ")",
-                    "(", "-size", "%dx%d" % (w, h), "xc:" + colors["bl"], "xc:" + colors["br"],
-                    "+append", ")", "-append", os.path.join(folder, "01-quadrants.png")],
-                   check=True)
+    quadrant_picture(run.convert, os.path.join(folder, "01-quadrants.png"),
+                     (SIZE[0] // 2, SIZE[1] // 2))
     subprocess.run([run.convert, "-size", "%dx%d" % SIZE, "gradient:yellow-purple",
                     os.path.join(folder, "02-gradient.png")], check=True)
 
@@ -59,14 +55,11 @@ def case_windows_tool_builds_from_png_as_native(run):
     """pixvane.exe builds a saver from PNG pictures, stored as the native tool stores them."""
     source = run.folder("wintool-build", "package")
     make_pictures(run, source)
-    manifest = os.path.join(source, "pixvane.toml")
-    with open(manifest, "w") as f:
-        f.write('title = "PNG"\n[show]\npictures = ["*.png"]\neffects = [1, 2]\n')
+    manifest = write_manifest(source,
+                              'title = "PNG"\n[show]\npictures = ["*.png"]\neffects = [1, 2]\n')
     saver = os.path.join(source, "windows.scr")
     windows_tool(run, "build", windows_path(manifest), "-o", windows_path(saver))
-    native = os.path.join(source, "native.scr")
-    subprocess.run([run.tool, "build", manifest, "-o", native, "--player", run.player],
-                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    native = run.build(manifest, os.path.join(source, "native.scr"), stderr=subprocess.DEVNULL)
     report = json.loads(windows_tool(run, "inspect", "--json", windows_path(saver)))
     names = [(p["name"], p["width"], p["height"]) for p in report["pictures"]]
     e2e.check(names == [("01-quadrants.jpg",) + SIZE, ("02-gradient.jpg",) + SIZE],
@@ -88,14 +81,11 @@ def case_windows_tool_renders_as_native(run):
     exactly, the caption (GDI against FreeType) in the same place and size."""
     source = run.folder("wintool-render", "package")
     make_pictures(run, source)
-    manifest = os.path.join(source, "pixvane.toml")
-    with open(manifest, "w") as f:
-        f.write('title = "Render"\n[show]\npictures = ["*.png"]\neffects = [1, 2]\n'
-                'interval = 1000\n[caption]\ntext = "Pixvane caption"\ncolor = "#%02X%02X%02X"\n'
-                'height = -%d\n' % (e2e.CAPTION_COLOR + (CAPTION_HEIGHT,)))
-    saver = os.path.join(source, "render.scr")
-    subprocess.run([run.tool, "build", manifest, "-o", saver, "--player", run.player],
-                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    manifest = write_manifest(source, (
+        'title = "Render"\n[show]\npictures = ["*.png"]\neffects = [1, 2]\n'
+        'interval = 1000\n[caption]\ntext = "Pixvane caption"\ncolor = "#%02X%02X%02X"\n'
+        'height = -%d\n' % (e2e.CAPTION_COLOR + (CAPTION_HEIGHT,))))
+    saver = run.build(manifest, os.path.join(source, "render.scr"), stderr=subprocess.DEVNULL)
     size = ["--width", str(SIZE[0]), "--height", str(SIZE[1]), "--seconds", "4"]
     native_out = run.folder("wintool-render", "native")
     windows_out = run.folder("wintool-render", "windows")
