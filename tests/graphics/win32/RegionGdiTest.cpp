@@ -17,29 +17,11 @@
 
 #include "base/win32/Handles.h"
 #include "graphics/Region.h"
+#include "support/win32/GdiRegionRects.h"
 #include "transition/win32/PlatformRoundRect.h"
 
 namespace pixvane {
 namespace {
-
-// A platform region as a TRegion, through the rectangles GetRegionData
-// lists. GDI keeps the rows of a rounded rectangle unmerged and may hold
-// rows without pixels; FromRects brings both into the one canonical form.
-TRegion FromGdi(HRGN region) {
-  if (!region) return TRegion();  // the platform refuses some degenerate shapes
-  DWORD size = GetRegionData(region, 0, nullptr);
-  std::vector<unsigned char> buffer(size);
-  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-  if (GetRegionData(region, size, data) != size) {
-    ADD_FAILURE() << "GetRegionData failed";
-    return TRegion();
-  }
-  const RECT* r = reinterpret_cast<const RECT*>(data->Buffer);
-  std::vector<TRect> rects;
-  for (DWORD i = 0; i < data->rdh.nCount; ++i)
-    rects.push_back(TRect{r[i].left, r[i].top, r[i].right, r[i].bottom});
-  return TRegion::FromRects(rects);
-}
 
 std::string Describe(const TRegion& region) {
   std::ostringstream out;
@@ -58,7 +40,7 @@ class TComparer {
  public:
   void Compare(const std::string& what, const TRegion& ours, HRGN gdi) {
     ++FCases;
-    const TRegion theirs = FromGdi(gdi);
+    const TRegion theirs = test::FromGdi(gdi);
     bool same = ours == theirs;
     // Every so often also ask the platform pixel by pixel, around the shape
     // and a margin, so that reading its rectangle list cannot hide a fault.

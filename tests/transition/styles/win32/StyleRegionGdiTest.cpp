@@ -18,6 +18,7 @@
 #include "base/MulDiv.h"
 #include "base/Random.h"
 #include "base/win32/Handles.h"
+#include "support/win32/GdiRegionRects.h"
 #include "transition/styles/StyleRig.h"
 #include "transition/win32/PlatformRoundRect.h"
 
@@ -354,22 +355,6 @@ std::optional<TRgn> GdiStyle(int style, const TQuantities& q) {
   }
   ADD_FAILURE() << "style " << style << " is no region style";
   return std::nullopt;
-}
-
-TRegion FromGdi(HRGN region) {
-  if (!region) return TRegion();
-  const DWORD size = GetRegionData(region, 0, nullptr);
-  std::vector<unsigned char> buffer(size);
-  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-  if (GetRegionData(region, size, data) != size) {
-    ADD_FAILURE() << "GetRegionData failed";
-    return TRegion();
-  }
-  const RECT* r = reinterpret_cast<const RECT*>(data->Buffer);
-  std::vector<TRect> rects;
-  for (DWORD i = 0; i < data->rdh.nCount; ++i)
-    rects.push_back(TRect{r[i].left, r[i].top, r[i].right, r[i].bottom});
-  return TRegion::FromRects(rects);
 }
 
 // The frame's mask: pixels of the W x H frame that a region covers.
