@@ -47,6 +47,15 @@ def run_case(label, name, case, run):
     return False
 
 
+def end_processes(processes):
+    """Kills what is still running of the processes started, and forgets them all."""
+    for process in processes:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+    processes.clear()
+
+
 def near(color, expected, tolerance=32):
     return all(abs(a - b) <= tolerance for a, b in zip(color, expected))
 

@@ -26,8 +26,9 @@ from Xlib.ext import xtest
 # The shared helpers beside this file, imported without leaving bytecode in
 # the source tree.
 sys.dont_write_bytecode = True
-from e2e_common import (QUADRANTS, Failure, XServer, build_saver, check, near,  # noqa: E402
-                        quadrant_picture, run_case, toml_list, wait_until, write_manifest)
+from e2e_common import (QUADRANTS, Failure, XServer, build_saver, check,  # noqa: E402
+                        end_processes, near, quadrant_picture, run_case, toml_list,
+                        wait_until, write_manifest)
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WIDTH, HEIGHT = 800, 600
@@ -61,10 +62,7 @@ class Run:
         self.processes = []
 
     def close(self):
-        for process in self.processes:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
+        end_processes(self.processes)
         self.x.close()
         self.xvfb.close()
 

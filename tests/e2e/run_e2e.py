@@ -25,7 +25,7 @@ import time
 # folder in the source tree.
 sys.dont_write_bytecode = True
 from e2e_common import (QUADRANTS, Failure, XServer, build_saver, check,  # noqa: E402
-                        flat_picture, near, quadrant_picture, run_case, toml_list,
+                        end_processes, flat_picture, near, quadrant_picture, run_case, toml_list,
                         wait_until, write_manifest)
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -232,10 +232,7 @@ class Run:
         self.temp = None
 
     def close(self):
-        for process in self.processes:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
+        end_processes(self.processes)
         self.helper.close()
         self.wine.close()
         self.display.close()
@@ -983,11 +980,7 @@ def main():
             else:
                 failed += 1
             # Whatever a case left running must not disturb the next one.
-            for process in run.processes:
-                if process.poll() is None:
-                    process.kill()
-                    process.wait()
-            run.processes.clear()
+            end_processes(run.processes)
     finally:
         run.close()
     print("e2e: %d cases in %.0f s" % (len(cases), time.monotonic() - started))
