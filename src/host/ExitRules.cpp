@@ -4,12 +4,10 @@
 
 namespace pixvane {
 
-int32_t MouseSkipCount = 0;
-
 bool TExitRules::MouseMove(int32_t x, int32_t y) {
   if (!FSettings.lExitMouseMove) return false;
-  if (MouseSkipCount > 0) {
-    --MouseSkipCount;
+  if (FMouseSkipCount > 0) {
+    --FMouseSkipCount;
     return false;
   }
   if (FLastX == -1 && FLastY == -1) {
@@ -29,7 +27,7 @@ bool TExitRules::MouseMove(int32_t x, int32_t y) {
 }
 
 bool TExitRules::RequestExit() {
-  MouseSkipCount = 5;
+  FMouseSkipCount = 5;
   if (!FPlatform.OpenDesktopKey()) return true;
   FPlatform.ShowCursor(true);
   bool end = true;

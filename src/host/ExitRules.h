@@ -22,11 +22,6 @@ class TExitPlatform {
   virtual void ShowCursor(bool show) = 0;
 };
 
-// Mouse-move events still to be ignored, process-wide: set after an exit
-// request so the movement made while answering a password dialog does not
-// ask again at once.
-extern int32_t MouseSkipCount;
-
 // The package's exit rules: each handler returns true when the saver must end.
 class TExitRules {
  public:
@@ -45,6 +40,10 @@ class TExitRules {
   // Forgets the reference position (activation does so).
   void ResetReference() { FLastX = FLastY = -1; }
   int32_t FLastX = -1, FLastY = -1;
+  // Mouse-move events still to be ignored: set by an exit request, so the
+  // movement made while answering a password dialog does not ask again at
+  // once.
+  int32_t FMouseSkipCount = 0;
 
  private:
   const TSSFileLocations& FSettings;

@@ -27,10 +27,7 @@ struct TRules {
   TSSFileLocations Settings;
   TFakeExitPlatform Platform;
   TExitRules Rules{Settings, Platform};
-  TRules() {
-    Settings.lExitMouseMove = Settings.lExitMouseClick = Settings.lExitKeyPress = true;
-    MouseSkipCount = 0;
-  }
+  TRules() { Settings.lExitMouseMove = Settings.lExitMouseClick = Settings.lExitKeyPress = true; }
 };
 
 TEST(ExitRules, FirstMoveOnlySetsTheReference) {
@@ -88,7 +85,7 @@ TEST(ExitRules, RulesThatAreOffDoNothing) {
   EXPECT_FALSE(r.Rules.MouseMove(50, 50));
   EXPECT_FALSE(r.Rules.MouseDown());
   EXPECT_FALSE(r.Rules.KeyDown());
-  EXPECT_EQ(MouseSkipCount, 0);
+  EXPECT_EQ(r.Rules.FMouseSkipCount, 0);
 }
 
 TEST(InputHook, AnyMatchingEventClosesWithoutAPassword) {
