@@ -5,11 +5,10 @@
 #include "base/Errors.h"
 #include "base/Stream.h"
 #include "base/win32/MessagePump.h"
-#include "base/win32/ScreenDpi.h"
 #include "base/win32/WindowClass.h"
 #include "host/win32/InputHook.h"
 #include "host/win32/Monitors.h"
-#include "show/CaptionText.h"
+#include "setup/SettingsStore.h"
 
 namespace pixvane {
 namespace {
@@ -82,7 +81,7 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_SIZE:
       if (FSession) {
-        FViewHost->SetBounds({0, 0, LOWORD(lParam), HIWORD(lParam)});
+        FShow->SetBounds({0, 0, LOWORD(lParam), HIWORD(lParam)});
         FSession->SetClientSize(LOWORD(lParam), HIWORD(lParam));
       }
       return 0;
@@ -95,7 +94,7 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == FlashTimerId && FFlash) Guarded([this] { FFlash->TimerFlashTimer(); });
       return 0;
     case WM_SHOWTICK:
-      if (FShowTimer) Guarded([this] { FSession->ShowTimerTick(); });
+      if (FShow && FShow->ShowTimerArmed()) Guarded([this] { FSession->ShowTimerTick(); });
       return 0;
     case WM_STARTSHOW:
       if (FPhase == TPhase::StartPosted) {
@@ -104,8 +103,7 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_STOPSHOW:
-      FSession->Stop();
-      ExitRule(FExitRules->RequestExit());
+      StopShow();
       return 0;
     case WM_MOUSEMOVE:
       if (FExitRules) ExitRule(FExitRules->MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
@@ -131,8 +129,9 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       // The device is closed first: a sound it still holds could not be deleted.
-      if (mpSaver) mpSaver->Close();
-      FFlash.reset();  // the control lets go of its movie
+      if (FShow) FShow->CloseMusic();
+      if (FShow) FShow->FlashCalls = {};  // the show reaches the control no more
+      FFlash.reset();                     // the control lets go of its movie
       if (FSession) FSession->DeleteMedia();
       PostQuitMessage(0);
       return 0;
@@ -141,10 +140,9 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TfrmScrn::FormCreate() {
-  FViewHost = std::make_unique<TWindowViewHost>(FWindow, TRect{0, 0, DesignWidth, DesignHeight});
-  mpSaver = std::make_unique<TMciPlayer>(FWindow);
-  FCaptionPainter = std::make_unique<TCaptionText>(ScreenPixelsPerInch());
-  FSession = std::make_unique<TShowSession>(*this);
+  FShow = std::make_unique<TWindowShowPlatform>(FWindow, WM_SHOWTICK, FExePath,
+                                                TRect{0, 0, DesignWidth, DesignHeight});
+  FSession = std::make_unique<TShowSession>(*FShow);
   FSession->SetColor(GetSysColor(COLOR_BTNFACE));
   FSession->SetClientSize(DesignWidth, DesignHeight);
   FExitPlatform = std::make_unique<TWin32ExitPlatform>(FWindow);
@@ -196,27 +194,15 @@ void TfrmScrn::FormActivate() {
 void TfrmScrn::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(FWindow, &paint);
-  if (FShowViewVisible) {
-    FViewHost->Paint(dc);
-  } else {
-    FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  }
+  if (FShow) FShow->Paint(dc, paint.rcPaint);
   EndPaint(FWindow, &paint);
-}
-
-void TfrmScrn::ArmShowTimer(uint32_t ms) {
-  FShowTimer.emplace(FWindow, WM_SHOWTICK, int64_t{ms} * 1000);  // the old clock stops first
 }
 
 // Without the control the saver cannot show what it was made for: the
 // message has been shown, and the saver ends with its files deleted.
 void TfrmScrn::StartFlash() {
   FFlash = CreateFlashControl(FWindow, FSession->Settings(), FExePath, FTitle,
-                              {.HideShowView =
-                                   [this] {
-                                     FShowViewVisible = false;
-                                     InvalidateRect(FWindow, nullptr, FALSE);
-                                   },
+                              {.HideShowView = [this] { FShow->HideView(); },
                                .RequestExit = [this] { ExitRule(FExitRules->RequestExit()); },
                                .Report =
                                    [this](const std::exception& e) {
@@ -224,25 +210,17 @@ void TfrmScrn::StartFlash() {
                                                  MB_OK | MB_ICONERROR);
                                    }});
   if (!FFlash) EndSaver();
+  FShow->FlashCalls.Hide = [this] { FFlash->HideControl(); };
+  FShow->FlashCalls.Start = [this] { FFlash->PlayNextMovie(); };
   InstallInputHook(FWindow, FSession->Settings());
 }
 
-void TfrmScrn::HideFlash() {
-  if (FFlash) FFlash->HideControl();
-}
-
-void TfrmScrn::StartFlashShow() {
-  if (FFlash) FFlash->PlayNextMovie();
-}
-
-std::unique_ptr<TStream> TfrmScrn::OpenPackage() {
-  return TFileStream::OpenRead(FExePath);
-}
-
-// The window covers every monitor: the whole virtual screen.
-TShowScreen TfrmScrn::Screen() {
-  const TRect screen = VirtualScreen();
-  return {screen.Width(), screen.Height(), ScreenMonitors({screen.Left, screen.Top})};
+// Another program's request: the show stays on what it shows, and the saver
+// ends as after any exit event, the password asked for where one is set.
+void TfrmScrn::StopShow() {
+  if (!FSession) return;
+  FSession->Stop();
+  ExitRule(FExitRules->RequestExit());
 }
 
 void TfrmScrn::CloseCleanUp() {

@@ -10,44 +10,30 @@
 #include "host/win32/ExitPlatformWin32.h"
 #include "host/win32/FlashHost.h"
 #include "host/win32/SaverClaims.h"
-#include "package/SSFileLocations.h"
-#include "setup/SettingsStore.h"
+#include "host/win32/WindowShowPlatform.h"
 #include "show/ShowSession.h"
-#include "show/win32/MciPlayer.h"
-#include "transition/win32/FrameClock.h"
-#include "transition/win32/WindowViewHost.h"
 
 namespace pixvane {
 
 inline constexpr UINT WM_STARTSHOW = WM_USER + 1;
+// Stops the show and asks to end, as an exit event does. The saver never
+// sends it itself: it is there for other programs.
 inline constexpr UINT WM_STOPSHOW = WM_USER + 2;
 inline constexpr UINT WM_SHOWTICK = WM_USER + 3;
 
-// The saver window: covers every monitor in black above everything, is the
-// platform of the package's show (its frames, show timer, music device and
-// Flash control), and ends the saver by the package's exit rules.
-class TfrmScrn : public TShowPlatform {
+// The saver window: covers every monitor in black above everything, runs
+// the package's show on its platform (and its Flash control, for the Flash
+// kind), and ends the saver by the package's exit rules.
+class TfrmScrn {
  public:
   // title is the caption of the window's error messages.
   TfrmScrn(std::string exePath, std::string title);
-  ~TfrmScrn() override;
+  ~TfrmScrn();
   TfrmScrn(const TfrmScrn&) = delete;
   TfrmScrn& operator=(const TfrmScrn&) = delete;
 
   // Creates and shows the window and runs the message loop until it closes.
   void Run();
-
-  // What the show needs of the window.
-  TViewHost& ViewHost() override { return *FViewHost; }
-  void ArmShowTimer(uint32_t ms) override;
-  void DisarmShowTimer() override { FShowTimer.reset(); }
-  TCaptionPainter& CaptionPainter() override { return *FCaptionPainter; }
-  std::unique_ptr<TStream> OpenPackage() override;
-  TShowScreen Screen() override;
-  bool PreparesInBackground() override { return true; }
-  TMediaPlayer* MusicDevice() override { return mpSaver.get(); }
-  void HideFlash() override;
-  void StartFlashShow() override;
 
  private:
   // The window's life, in order. An activation that finds no package, or
@@ -75,6 +61,7 @@ class TfrmScrn : public TShowPlatform {
   [[noreturn]] void EndSaver();
   void ExitRule(bool end);
   void StartFlash();
+  void StopShow();
   template <typename Handler>
   void Guarded(Handler&& handler);
 
@@ -83,17 +70,12 @@ class TfrmScrn : public TShowPlatform {
   TPhase FPhase = TPhase::Created;
   bool FActivating = false;  // inside FormActivate
   HWND FWindow = nullptr;
-  std::unique_ptr<TWindowViewHost> FViewHost;
-  bool FShowViewVisible = true;
-  std::unique_ptr<TMciPlayer> mpSaver;
-  std::unique_ptr<TCaptionPainter> FCaptionPainter;
+  // Made when the window is: the show, its platform and the exit rules.
+  std::unique_ptr<TWindowShowPlatform> FShow;
   std::unique_ptr<TShowSession> FSession;  // after what it uses, before what uses its settings
   std::unique_ptr<TWin32ExitPlatform> FExitPlatform;
   std::unique_ptr<TExitRules> FExitRules;
   std::unique_ptr<TSaverFlash> FFlash;  // the Flash kind only
-  // The show's tick, on the fine clock: SetTimer's would come up to a
-  // 15.6 ms tick of the system late.
-  std::optional<TFrameClock> FShowTimer;
   std::optional<THiddenCursor> FHiddenCursor;
   std::optional<TSaverRunningFlag> FRunningFlag;
 };
