@@ -1,48 +1,58 @@
 #include "host/Preview.h"
 
-#include <algorithm>
-
 #include "base/Errors.h"
-#include "base/MulDiv.h"
 #include "base/Stream.h"
 #include "package/Package.h"
 #include "package/Picture.h"
-#include "show/SlideComposer.h"
+#include "show/CaptionText.h"
+#include "show/ShowSession.h"
+#include "transition/HeadlessViewHost.h"
 
 namespace pixvane {
 
 namespace {
 
-TScaleMode PackageScale(TStream& file) {
-  TSSFileLocations settings;
+using TOpen = std::function<std::unique_ptr<TStream>()>;
+
+// The show's platform in a preview: one still slide, so no view runs, no
+// timer ticks and no music plays; the caption is drawn as on the screen the
+// preview stands for.
+class TPreviewPlatform final : public TShowPlatform {
+ public:
+  TPreviewPlatform(const TOpen& open, const TShowScreen& screen, int32_t pixelsPerInch)
+      : FOpen(open), FScreen(screen), FCaptionPainter(pixelsPerInch) {}
+
+  TViewHost& ViewHost() override { return FViewHost; }
+  void ArmShowTimer(uint32_t) override {}
+  void DisarmShowTimer() override {}
+  TCaptionPainter& CaptionPainter() override { return FCaptionPainter; }
+  std::unique_ptr<TStream> OpenPackage() override { return FOpen(); }
+  TShowScreen Screen() override { return FScreen; }
+
+ private:
+  const TOpen& FOpen;
+  TShowScreen FScreen;
+  THeadlessViewHost FViewHost;
+  TCaptionText FCaptionPainter;
+};
+
+// The first slide, composed from the settings as far as they can be read:
+// the saver, too, goes on with what it read of an unreadable record.
+TBitmap FirstSlide(TStream& file, const TJPEGImage& picture, const TShowScreen& screen,
+                   TPreviewWindow& window, const TOpen& open) {
+  TPreviewPlatform platform(open, screen, window.ScreenPixelsPerInch());
+  TShowSession session(platform);
   try {
-    if (ReadSettings(file, settings)) return settings.Scale();
+    session.ReadPackage(file);
   } catch (const EError&) {
+    // Drawn with what was read before the error.
   }
-  return TScaleMode::Stretch;
+  return session.StillSlide(picture, screen, window.ScreenWidth());
 }
 
 }  // namespace
 
-TBitmap RenderPreview(const TJPEGImage& picture, int32_t width, int32_t height, TScaleMode mode,
-                      int32_t screenWidth) {
-  TBitmap preview(width, height);
-  if (preview.IsEmpty() || picture.Width() <= 0 || picture.Height() <= 0) return preview;
-  TRect placement;
-  if (mode == TScaleMode::None) {
-    if (screenWidth <= 0) screenWidth = width;
-    placement =
-        PlacePicture(mode, std::max(1, MulDiv(picture.Width(), width, screenWidth)),
-                     std::max(1, MulDiv(picture.Height(), width, screenWidth)), preview.Bounds());
-  } else {
-    placement = PlacePicture(mode, picture.Width(), picture.Height(), preview.Bounds());
-  }
-  DrawScaledPicture(preview, picture, {preview.Bounds()}, {placement});
-  return preview;
-}
-
-void RunPreview(TPreviewWindow& window,
-                const std::function<std::unique_ptr<TStream>()>& openExecutable) {
+void RunPreview(TPreviewWindow& window, const TOpen& openExecutable) {
   // A handle that names no window would otherwise keep us waiting for ever.
   while (!window.IsVisible()) {
     if (!window.Exists()) return;
@@ -55,9 +65,10 @@ void RunPreview(TPreviewWindow& window,
   std::unique_ptr<TStream> file = openExecutable();
   std::unique_ptr<TImage> picture = ReadFirstPicture(*file);
   if (!picture) return;
-  const TScaleMode mode = PackageScale(*file);
+  // The preview stands for the primary monitor.
+  const TShowScreen screen{width, height, {{{0, 0, width, height}, window.ScreenPixelsPerInch()}}};
   if (const TJPEGImage* graphic = picture->Picture.Graphic(); graphic && width > 0 && height > 0)
-    window.Draw(RenderPreview(*graphic, width, height, mode, window.ScreenWidth()));
+    window.Draw(FirstSlide(*file, *graphic, screen, window, openExecutable));
   picture.reset();
 
   // Nothing more to draw: we only wait for the window to go.

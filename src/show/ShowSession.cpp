@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/MulDiv.h"
 #include "base/Paths.h"
 #include "base/Random.h"
 #include "base/Stream.h"
@@ -270,6 +271,41 @@ void TShowSession::MotionFrame() {
     StopMotion();
   else if (FFramePace.Drawn((host.TickCount() - start) * 1000))
     host.StartFrames(FFramePace.PeriodUs(), [this] { MotionFrame(); });
+}
+
+// --- the still slide ----------------------------------------------------------
+
+TBitmap TShowSession::StillSlide(const TJPEGImage& picture, const TShowScreen& screen,
+                                 int32_t fullWidth) {
+  TBitmap slide(screen.Width, screen.Height);  // black
+  if (slide.IsEmpty()) return slide;
+  std::vector<TMonitor> monitors = screen.Monitors;
+  if (monitors.empty()) monitors.push_back({{0, 0, screen.Width, screen.Height}});
+  if (fullWidth <= 0) fullWidth = screen.Width;
+  auto shrink = [&](int32_t size) {
+    const int32_t shrunk = MulDiv(size, screen.Width, fullWidth);
+    return shrunk == 0 && size != 0 ? (size < 0 ? -1 : 1) : shrunk;  // 0 is no size at all
+  };
+  if (Drawable(&picture)) {
+    const TScaleMode mode = FSettings.Scale();
+    std::vector<TRect> areas, placements;
+    for (const TMonitor& monitor : monitors) {
+      areas.push_back(monitor.Bounds);
+      // Only a picture at its own size has a size on the screen to shrink.
+      placements.push_back(
+          mode == TScaleMode::None
+              ? PlacePicture(mode, shrink(picture.Width()), shrink(picture.Height()),
+                             monitor.Bounds)
+              : PlacePicture(mode, picture.Width(), picture.Height(), monitor.Bounds));
+    }
+    DrawScaledPicture(slide, picture, areas, placements);
+  }
+  TSSFileLocations miniature = FSettings;
+  miniature.TextFont.Height = shrink(FSettings.TextFont.Height);
+  miniature.CaptionMargin = shrink(FSettings.CaptionMargin);
+  TSlideComposer(miniature, FPlatform.CaptionPainter())
+      .DrawCaptions(slide, monitors, FSettings.CaptionOf(0));
+  return slide;
 }
 
 uint8_t TShowSession::NextStyle() {

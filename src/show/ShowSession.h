@@ -75,6 +75,14 @@ class TShowSession {
   // The music device's end-of-play notification: the next track.
   void MusicNotify();
 
+  // The first slide held still, drawn once (a preview): picture, the
+  // package's first, placed by the scale mode on every monitor of screen,
+  // with its caption; no transition, music or timer, and nothing taken from
+  // the show's order. A screen that stands for one fullWidth pixels wide
+  // shows the slide in miniature: a picture at its own size, the caption and
+  // its margin shrink with it.
+  TBitmap StillSlide(const TJPEGImage& picture, const TShowScreen& screen, int32_t fullWidth);
+
   const TTransitionView& View() const { return FView; }
   int32_t FPicIndex = 0;  // the picture of the tick that runs or ran last
   int32_t FEffectIndex = 0;

@@ -496,6 +496,34 @@ def case_preview_draws_and_ends(run):
     run.helper.ask("destroy " + host)
 
 
+def case_preview_shows_caption(run):
+    """/p HANDLE: the first slide in miniature, its caption shrunk with the screen."""
+    saver = run.solid_saver("preview-caption", ["blue"], settings=(
+        '[caption]\ntext = "Pixvane"\ncolor = "#%02X%02X%02X"\nheight = -256\n' % CAPTION_COLOR))
+    exe = run.copy_saver(run.folder("preview-caption"), saver=saver)
+    width, height = 200, 150
+    rect = (100, 100, 300, 250)  # where the helper puts its host window
+    host = run.helper.ask("host %d %d" % (width, height))[0]
+    process = run.start(exe, "/p", host)
+
+    def captioned():
+        shot = run.grab(rect)
+        count, box = shot.find((0, 0, width, height), CAPTION_COLOR)
+        return box if count and near(shot.pixel(2, 2), SLIDES["blue"]) else None
+
+    box = wait_until(captioned, 30, 0.05)
+    run.screenshot("preview-caption.png", rect)
+    check(box, "the preview shows no caption")
+    print("e2e: preview caption ink at %s" % (box,), flush=True)
+    # 256 pixels high on the 1280 pixel wide screen: 40 in the preview.
+    check(box[1] >= height // 2 and box[3] - box[1] <= 44,
+          "the caption is not the screen's shrunk to the preview: ink at %s" % (box,))
+    check(abs((box[0] + box[2]) / 2 - width / 2) <= 6, "the caption is not centred: %s" % (box,))
+    run.helper.ask("hide " + host)
+    run.wait_exit(process, 10, "preview after its window hid")
+    run.helper.ask("destroy " + host)
+
+
 def case_preview_without_handle(run):
     """/p:1234: no second argument, so no handle: ends at once, draws nothing."""
     exe = run.copy_saver(run.folder("preview-colon"))
@@ -940,7 +968,8 @@ def case_saver_without_package(run):
 
 
 CASES = [case_setup_without_arguments, case_setup_with_handle, case_second_instance,
-         case_preview_draws_and_ends, case_preview_without_handle, case_password_ends,
+         case_preview_draws_and_ends, case_preview_shows_caption, case_preview_without_handle,
+         case_password_ends,
          case_mute_is_stored, case_mute_kept_for_the_user,
          case_setup_keyboard_and_assistive_tools, case_language_file,
          case_unreadable_settings,

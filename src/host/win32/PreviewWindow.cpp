@@ -1,6 +1,7 @@
 #include "host/win32/PreviewWindow.h"
 
 #include "base/win32/MessagePump.h"
+#include "base/win32/ScreenDpi.h"
 #include "base/win32/WindowClass.h"
 #include "graphics/win32/Dib.h"
 
@@ -28,6 +29,10 @@ TRect TWin32PreviewWindow::WindowRect() {
   RECT rect{};
   GetWindowRect(FWindow, &rect);
   return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+int32_t TWin32PreviewWindow::ScreenPixelsPerInch() {
+  return pixvane::ScreenPixelsPerInch();
 }
 
 void TWin32PreviewWindow::Draw(const TBitmap& bitmap) {

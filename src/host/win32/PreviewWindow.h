@@ -15,6 +15,7 @@ class TWin32PreviewWindow : public TPreviewWindow {
   bool IsVisible() override { return IsWindowVisible(FWindow) != FALSE; }
   TRect WindowRect() override;
   int32_t ScreenWidth() override { return GetSystemMetrics(SM_CXSCREEN); }
+  int32_t ScreenPixelsPerInch() override;
   void Draw(const TBitmap& bitmap) override;
   void WaitForMessages(uint32_t timeoutMs) override;
 
