@@ -10,6 +10,7 @@
 #include "host/Preview.h"
 #include "host/QuadrantJpeg.h"
 #include "package/ClassRegistry.h"
+#include "package/Package.h"
 #include "package/PackageWriter.h"
 #include "package/Picture.h"
 #include "support/TestJpeg.h"
@@ -197,6 +198,17 @@ TEST_F(RunPreviewTest, TheCaptionIsShownInMiniatureAtTheBottom) {
   EXPECT_GE(ink.Top, 113 - 10 - 14);
   EXPECT_LT(ink.Bottom, 113 - 10);
   EXPECT_NEAR((ink.Left + ink.Right) / 2, 76, 3) << "centred";
+}
+
+TEST_F(RunPreviewTest, SettingsThatCannotBeReadAreTakenAsFarAsTheyWereRead) {
+  std::vector<uint8_t> file = MakeSaver(MakeQuadrantJpeg(320, 240), TScaleMode::Fit);
+  file[file.size() - 41] = 0x7F;  // the record's end marker, after every property
+  TMemoryStream stream(file);
+  TSSFileLocations record;
+  ASSERT_THROW(ReadSettings(stream, record), EError);
+  TBitmap fitted = Drawn(file);
+  EXPECT_EQ(fitted.Pixel(0, 56) & 0xFFFFFF, 0u) << "fitted, as the record says";
+  EXPECT_TRUE(NearColor(fitted.Pixel(3, 3), QuadrantColors[0]));
 }
 
 TEST_F(RunPreviewTest, AWindowHiddenAtOnceIsDrawnOnceAndLeft) {
