@@ -893,6 +893,17 @@ def expect_sounds_deleted(sounds):
     check(not left, "the saver's end left %s in the temporary folder" % left)
 
 
+def case_saver_stops_for_another_program(run):
+    """Another program posts the stop message (WM_USER + 2): the saver ends as on a key."""
+    saver = run.solid_saver("stop", ["red", "green"])
+    exe, process = start_saver(run, "stop", saver)
+    run.wait_slide(process, "red")
+    window = run.saver_windows()[0][0]
+    run.helper.ask("post %s %d" % (window, 0x402))
+    run.wait_exit(process, 10, "the stop message")
+    expect_saver_gone(run)
+
+
 def case_saver_plays_extracted_sounds(run):
     """Sounds are copied to the temporary folder, the first plays from there, all go at the end."""
     saver, sounds = music_saver(run, "music")
@@ -975,6 +986,7 @@ CASES = [case_setup_without_arguments, case_setup_with_handle, case_second_insta
          case_unreadable_settings,
          case_setup_scales_with_dpi, case_saver_shows_pictures_in_order, case_saver_caption,
          case_saver_ends_on_mouse_move, case_saver_ends_on_key, case_saver_ends_on_click,
+         case_saver_stops_for_another_program,
          case_saver_plays_extracted_sounds, case_saver_muted_by_user, case_saver_second_instance,
          case_saver_sleeps_between_slides, case_saver_without_package]
 

@@ -7,6 +7,8 @@
 //                         (the check state too comes from there when the control has a role)
 //   host W H              a stand-in preview window of client size W x H; answers its handle
 //   show HWND / hide HWND / destroy HWND / close HWND
+//   post HWND MESSAGE     posts a message number (decimal) with no parameters, as another
+//                         program may
 //   temp                  the temporary folder, as the player asks for it
 //   saver-running         the screen-saver-running flag: 1, 0 or absent
 //   saver-running clear   clears it first, so a case sees only its own saver's doing
@@ -163,6 +165,10 @@ void Run(const std::string& line) {
   } else if (command == "close") {
     in >> argument;
     PostMessageA(ParseHandle(argument), WM_CLOSE, 0, 0);
+  } else if (command == "post") {
+    UINT message = 0;
+    in >> argument >> message;
+    PostMessageA(ParseHandle(argument), message, 0, 0);
   } else if (command == "temp") {
     char folder[MAX_PATH + 1] = "";
     GetTempPathA(sizeof folder, folder);
