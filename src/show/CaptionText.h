@@ -16,6 +16,10 @@ namespace pixvane {
 // font's colour with no background box. The stored height goes to points
 // and back at the screen's resolution, as a copied font size does; system
 // colours are taken as the screen shows them.
+//
+// Threads: one thread at a time (the show's). Its caches have no lock: a
+// show uses its painter on its own thread only, and other users (the
+// tool's frames of Flash movies) make one of their own.
 class TCaptionText final : public TCaptionPainter {
  public:
   explicit TCaptionText(int32_t pixelsPerInch = 96)

@@ -22,7 +22,9 @@ struct TShowScreen {
 // What a show needs of the platform that runs it. A host of the show (the
 // saver window, the tool's offscreen render, ...) implements this, hands its
 // show timer's ticks to TShowSession::ShowTimerTick and leaves the rest of
-// the show to the session. Every call comes on the thread that runs the show.
+// the show to the session. Every call comes on the thread that runs the
+// show, the background preparation of slides included: its worker is handed
+// an opened file and never calls the platform.
 class TShowPlatform {
  public:
   virtual ~TShowPlatform() = default;
@@ -36,7 +38,8 @@ class TShowPlatform {
   // and arms it again when it wants the next one.
   virtual void ArmShowTimer(uint32_t ms) = 0;
   virtual void DisarmShowTimer() = 0;
-  // The caption's text in the package's font.
+  // The caption's text in the package's font; used on the show's thread
+  // only, so a painter may keep caches without a lock.
   virtual TCaptionPainter& CaptionPainter() = 0;
   // The package file, opened anew for reading (writers denied where the
   // platform can). A show holds it only while one picture is read and shown.
@@ -44,8 +47,7 @@ class TShowPlatform {
   // Asked for every slide: the monitors may have changed.
   virtual TShowScreen Screen() = 0;
   // Whether the next slide is read and composed on a thread of its own
-  // while the current one shows. Then the caption painter is used from that
-  // thread, never at the same time as from this one.
+  // while the current one shows.
   virtual bool PreparesInBackground() { return false; }
   // The device the music plays on; none: the show is silent.
   virtual TMediaPlayer* MusicDevice() { return nullptr; }

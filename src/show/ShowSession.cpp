@@ -108,12 +108,12 @@ void TShowSession::ShowTimerTick() {
   // is given back however the tick ends.
   TSlidePreparer::TPrepared prepared = TakeSlide(plan);
   FTickLead.Taken(FPlatform.ViewHost().TickCount());
-  FMotion = std::move(FPrepared.Motion);
-  FShown = std::move(FPrepared.Shown);
-  DrawCaptions(prepared.Slide);
+  FMotion = std::move(prepared.Slide.Motion);
+  FShown = std::move(prepared.Slide.Shown);
+  DrawCaptions(prepared.Slide.Slide);
   if (FView.Busy()) FView.Stop();
   // The view takes the slide over: no copy between the tick and the first frame.
-  FView.SetPicture(std::move(prepared.Slide));
+  FView.SetPicture(std::move(prepared.Slide.Slide));
   SetStyles(plan.Screen);
   if (FSettings.lClearOldImage) {
     FView.Clear();
@@ -135,7 +135,7 @@ void TShowSession::ShowTimerTick() {
 }
 
 TShowSession::TSlidePlan TShowSession::PlanSlide() {
-  TSlidePlan plan{{}, FPlatform.Screen(), {}};
+  TSlidePlan plan{{}, FPlatform.Screen(), {}, FOrder.IsRandom()};
   if (plan.Screen.Monitors.empty())
     plan.Screen.Monitors.push_back({{0, 0, plan.Screen.Width, plan.Screen.Height}});
   const size_t count = FSettings.Monitors() == TMonitorMode::Each ? plan.Screen.Monitors.size() : 1;
@@ -170,45 +170,48 @@ TSlidePreparer::TPrepared TShowSession::TakeSlide(TSlidePlan& plan) {
   return FPreparer.Take();
 }
 
+// The work sees the settings (left alone while a show runs), its own copy
+// of the plan and the file, never the session or its platform.
 void TShowSession::PrepareSlide(const TSlidePlan& plan) {
-  FPreparer.Start([this] { return FPlatform.OpenPackage(); },
-                  [this, plan](TStream& file) { return ComposeSlide(plan, file, FPrepared); });
+  FPreparer.Start(
+      [this] { return FPlatform.OpenPackage(); },
+      [&settings = FSettings, plan](TStream& file) { return ComposeSlide(settings, plan, file); });
 }
 
-// Runs on the preparer's thread: it reads the settings and the file it is
-// given, and writes only the slide and parts. Captions are drawn on the
-// show's thread, where the caption painter lives.
-TBitmap TShowSession::ComposeSlide(const TSlidePlan& plan, TStream& file,
-                                   TSlideParts& parts) const {
+// Runs on the preparer's thread, so it draws no caption: those are drawn on
+// the show's thread, the one thread the caption painter is used on.
+TComposedSlide TShowSession::ComposeSlide(const TSSFileLocations& settings, const TSlidePlan& plan,
+                                          TStream& file) {
   std::vector<std::unique_ptr<TImage>> images;
   std::vector<const TJPEGImage*> graphics;
   for (int32_t index : plan.Pictures) {
-    file.Seek(FSettings.PicOffsetAt(index));
+    file.Seek(settings.PicOffsetAt(index));
     images.push_back(ReadPictureObject(file));
     graphics.push_back(images.back()->Picture.Graphic());
   }
   const TShowScreen& screen = plan.Screen;
-  const bool each = FSettings.Monitors() == TMonitorMode::Each;
+  const bool each = settings.Monitors() == TMonitorMode::Each;
   const std::vector<int> onMonitor =
-      each ? PicturesForMonitors(graphics, screen.Monitors, FOrder.IsRandom())
+      each ? PicturesForMonitors(graphics, screen.Monitors, plan.MatchOrientation)
            : std::vector<int>(screen.Monitors.size(), 0);
-  parts = {};
+  TComposedSlide composed{TBitmap(screen.Width, screen.Height), {}, {}};  // black
+  TBitmap& slide = composed.Slide;
   for (size_t i = 0; i < screen.Monitors.size(); ++i)
-    if (onMonitor[i] >= 0) parts.Shown.push_back({screen.Monitors[i], plan.Pictures[onMonitor[i]]});
-  TBitmap slide(screen.Width, screen.Height);  // black
-  if (FSettings.PanZoom()) {
+    if (onMonitor[i] >= 0)
+      composed.Shown.push_back({screen.Monitors[i], plan.Pictures[onMonitor[i]]});
+  if (settings.PanZoom()) {
     std::vector<TRect> all;
     for (const TMonitor& monitor : screen.Monitors) all.push_back(monitor.Bounds);
     for (size_t i = 0; i < (each ? screen.Monitors.size() : 1); ++i) {
       const int picture = onMonitor[i];
       if (picture < 0 || !Drawable(graphics[picture])) continue;
-      parts.Motion.push_back(
-          std::make_unique<TMotionSlide>(*graphics[picture], FSettings.Scale(), FSettings.Zoom(),
+      composed.Motion.push_back(
+          std::make_unique<TMotionSlide>(*graphics[picture], settings.Scale(), settings.Zoom(),
                                          each ? std::vector<TRect>{screen.Monitors[i].Bounds} : all,
                                          plan.Motion[picture], plan.Threads));
-      parts.Motion.back()->Draw(slide, 0);
+      composed.Motion.back()->Draw(slide, 0);
     }
-    return slide;
+    return composed;
   }
   for (size_t i = 0; i < (each ? screen.Monitors.size() : 1); ++i) {
     const int picture = onMonitor[i];
@@ -218,9 +221,9 @@ TBitmap TShowSession::ComposeSlide(const TSlidePlan& plan, TStream& file,
       areas.push_back(screen.Monitors[i].Bounds);
     else
       for (const TMonitor& monitor : screen.Monitors) areas.push_back(monitor.Bounds);
-    TSlideComposer::DrawPicture(slide, *graphics[picture], FSettings.Scale(), areas, plan.Threads);
+    TSlideComposer::DrawPicture(slide, *graphics[picture], settings.Scale(), areas, plan.Threads);
   }
-  return slide;
+  return composed;
 }
 
 // Every monitor's caption: its own picture's, else the show's.

@@ -29,6 +29,13 @@ class TStream;
 //   ReadPackage (and ExtractMedia where media play from files), Start,
 //   then ShowTimerTick at the first idle moment and at every show timer
 //   tick; MusicNotify when a track ends; DeleteMedia on the way out.
+//
+// Threads: the session belongs to the thread that runs the show, and every
+// call to it, to its platform and to its view comes on that thread (the
+// view runs its transitions there too, not on a timing thread). Where the
+// platform prepares slides in the background, only the preparer's work runs
+// on a worker: it reads the settings and the package file it is handed and
+// returns what it made; the settings do not change while a show runs.
 class TShowSession {
  public:
   // The platform outlives the session; its music device is looked at here.
@@ -84,8 +91,8 @@ class TShowSession {
   TBitmap StillSlide(const TJPEGImage& picture, const TShowScreen& screen, int32_t fullWidth);
 
   const TTransitionView& View() const { return FView; }
-  int32_t FPicIndex = 0;  // the picture of the tick that runs or ran last
-  int32_t FEffectIndex = 0;
+  // The picture of the tick that runs or ran last.
+  int32_t PicIndex() const { return FPicIndex; }
 
  private:
   // The pictures of one tick, taken from the order ahead of it: one for
@@ -95,23 +102,19 @@ class TShowSession {
     std::vector<int32_t> Pictures;
     TShowScreen Screen;
     std::vector<TMotionDraw> Motion;  // with pan and zoom: each picture's path
+    // Each monitor's own picture: portrait pictures on portrait monitors,
+    // where the order is a random one anyway.
+    bool MatchOrientation = false;
     // Nothing shows yet and nobody else needs the cores: the first slide
     // is scaled on both, the later ones leave one to the moving frames.
     int Threads = 1;
   };
-  // What the preparer's work makes beside the slide: the pictures that move
-  // and the picture on each monitor. The show's thread reads them once the
-  // slide is taken.
-  struct TSlideParts {
-    std::vector<std::unique_ptr<TMotionSlide>> Motion;
-    std::vector<std::pair<TMonitor, int32_t>> Shown;
-  };
-
   TSlidePlan PlanSlide();
   void PrepareSlide(const TSlidePlan& plan);
   void PrepareNextSlide();
   TSlidePreparer::TPrepared TakeSlide(TSlidePlan& plan);
-  TBitmap ComposeSlide(const TSlidePlan& plan, TStream& file, TSlideParts& parts) const;
+  static TComposedSlide ComposeSlide(const TSSFileLocations& settings, const TSlidePlan& plan,
+                                     TStream& file);
   void DrawCaptions(TBitmap& slide);
   void SetStyles(const TShowScreen& screen);
   uint8_t NextStyle();
@@ -127,7 +130,6 @@ class TShowSession {
   TPictureOrder FOrder;
   TSlidePreparer FPreparer;
   std::optional<TSlidePlan> FNext;       // in the background: the slide being prepared
-  TSlideParts FPrepared;                 // made by the preparer's work, beside its slide
   std::unique_ptr<TMusicPlayer> FMusic;  // with the platform's music device only
   // The slide on screen: its pictures that move, each monitor with the
   // picture it shows (for its caption), when its first frame showed and its
@@ -138,6 +140,8 @@ class TShowSession {
   double FMotionPace = 0;
   TTickLead FTickLead;
   TFramePace FFramePace;  // kept from slide to slide: the machine stays the same
+  int32_t FPicIndex = 0;
+  int32_t FEffectIndex = 0;  // the next style of a show that takes them in order
 };
 
 }  // namespace pixvane

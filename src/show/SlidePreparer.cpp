@@ -40,7 +40,7 @@ TSlidePreparer::TPrepared TSlidePreparer::Take() {
   FPending = false;
   FWork = nullptr;
   TPrepared prepared{std::move(FSlide), std::move(FFile)};
-  FSlide = TBitmap();
+  FSlide = {};
   if (FError) std::rethrow_exception(std::exchange(FError, nullptr));
   return prepared;
 }
@@ -51,7 +51,7 @@ void TSlidePreparer::Discard() {
   FDone = false;
   FWork = nullptr;
   FFile.reset();
-  FSlide = TBitmap();
+  FSlide = {};
   FError = nullptr;
 }
 

@@ -221,7 +221,7 @@ TEST(ShowSession, AnUnreadablePictureStopsTheShowWithTheTimerOff) {
   EXPECT_THROW(show.Session->ShowTimerTick(), EError);
   EXPECT_FALSE(show.Platform.TimerMs);
   EXPECT_EQ(show.Platform.OpenFiles, 0) << "the file is given back on the error path too";
-  EXPECT_EQ(show.Session->FPicIndex, 1);
+  EXPECT_EQ(show.Session->PicIndex(), 1);
 }
 
 // The pause between slides starts when the transition has ended: a timer
@@ -298,7 +298,7 @@ TEST(ShowSession, SlidesPreparedAheadFollowTheSameOrder) {
     std::vector<int> seen;
     for (int tick = 0; tick < 6; ++tick) {
       show.Session->ShowTimerTick();
-      seen.push_back(show.Session->FPicIndex);
+      seen.push_back(show.Session->PicIndex());
       seen.push_back(show.Session->View().Style);
       EXPECT_EQ(show.Platform.OpenFiles, background ? 1 : 0) << "the next slide's file";
     }
@@ -318,7 +318,7 @@ TEST(ShowSession, AnErrorOfTheWorkerReachesTheTickOfItsSlide) {
   EXPECT_THROW(show.Session->ShowTimerTick(), EError);
   EXPECT_FALSE(show.Platform.TimerMs);
   EXPECT_EQ(show.Platform.OpenFiles, 0);
-  EXPECT_EQ(show.Session->FPicIndex, 1);
+  EXPECT_EQ(show.Session->PicIndex(), 1);
 }
 
 // Two monitors, each with the next picture and the next style of its own.
@@ -335,7 +335,7 @@ TEST(ShowSession, EachMonitorTakesTheNextPictureAndStyle) {
   EXPECT_EQ(areas[1].Style, 9);
   EXPECT_EQ(show.Platform.Seeks.size(), 1u) << "both pictures read from one opened file";
   show.Session->ShowTimerTick();
-  EXPECT_EQ(show.Session->FPicIndex, 2);
+  EXPECT_EQ(show.Session->PicIndex(), 2);
   EXPECT_EQ(show.Session->View().Areas[0].Style, 17);
 }
 
