@@ -138,8 +138,8 @@ void BM_PanZoomFrame(benchmark::State& state) {
       Pattern(static_cast<int32_t>(width * zoom), static_cast<int32_t>(placedHeight * zoom), 11);
   TBitmap screen(width, height);
   SetRandSeed(12345);
-  const TMotionPath path =
-      TMotionPath::Random(zoom, width * (zoom - 1), placedHeight * zoom - height);
+  const TMotionPath path = TMotionPath::Make(TMotionDraw::Random(), zoom, width * (zoom - 1),
+                                             placedHeight * zoom - height);
   TSSFileLocations settings;
   settings.TextFont.Name = "Arial";
   settings.TextFont.Height = -height / 24;

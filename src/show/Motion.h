@@ -39,10 +39,6 @@ struct TMotionPath {
   // the other. roomX and roomY are the picture's overhang in pixels at the
   // full zoom.
   static TMotionPath Make(const TMotionDraw& draw, double zoom, double roomX, double roomY);
-  // The same with choices fresh from the shared generator.
-  static TMotionPath Random(double zoom, double roomX, double roomY) {
-    return Make(TMotionDraw::Random(), zoom, roomX, roomY);
-  }
 
   // The picture at progress 0 to 1 of its time on screen. placement is
   // where the still picture lands (by the scale mode) and area its monitor.

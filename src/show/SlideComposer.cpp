@@ -38,18 +38,6 @@ TRect PlacePicture(TScaleMode mode, int32_t width, int32_t height, const TRect& 
   return {left, top, left + width, top + height};
 }
 
-TBitmap TSlideComposer::ComposeSlide(const TJPEGImage* graphic, int32_t width, int32_t height,
-                                     const std::vector<TMonitor>& monitors,
-                                     const TStoredText& caption) {
-  TBitmap slide(width, height);  // black
-  std::vector<TRect> areas;
-  for (const TMonitor& monitor : monitors) areas.push_back(monitor.Bounds);
-  if (graphic && graphic->Width() > 0 && graphic->Height() > 0)
-    DrawPicture(slide, *graphic, FSettings.Scale(), areas);
-  DrawCaptions(slide, monitors, caption);
-  return slide;
-}
-
 void TSlideComposer::DrawCaptions(TBitmap& slide, const std::vector<TMonitor>& monitors,
                                   const TStoredText& caption) {
   if (!caption.Empty())

@@ -22,7 +22,8 @@ struct TMonitor {
 };
 
 // Text in the package's caption font, as the platform draws it: 8-bit text
-// in the code page, UTF-8 text as Unicode.
+// in the code page, UTF-8 text as Unicode. A painter is used on one thread
+// only (a show's, see TShowPlatform::CaptionPainter) and need not lock.
 class TCaptionPainter {
  public:
   virtual ~TCaptionPainter() = default;
@@ -54,16 +55,15 @@ int DecodeScale(const TJPEGImage& graphic, int32_t width, int32_t height);
 void DrawScaledPicture(TBitmap& slide, const TJPEGImage& graphic, const std::vector<TRect>& areas,
                        const std::vector<TRect>& placements, int threads = 1);
 
-// Composes a slide: black, with the picture on every monitor placed by the
-// package's scale mode and the picture's caption centred at each monitor's
-// bottom, wrapped within the margin on either side.
+// The two layers of a slide: the picture on every monitor placed by the
+// package's scale mode, and over it the picture's caption centred at each
+// monitor's bottom, wrapped within the margin on either side. The picture
+// may be drawn on any thread; the captions go through the painter, on its
+// thread.
 class TSlideComposer {
  public:
   TSlideComposer(const TSSFileLocations& settings, TCaptionPainter& painter)
       : FSettings(settings), FPainter(painter) {}
-
-  TBitmap ComposeSlide(const TJPEGImage* graphic, int32_t width, int32_t height,
-                       const std::vector<TMonitor>& monitors, const TStoredText& caption);
 
   // The caption at the bottom of each monitor, over what the slide shows.
   void DrawCaptions(TBitmap& slide, const std::vector<TMonitor>& monitors,

@@ -42,8 +42,19 @@ struct TComposer {
   TSlideComposer Composer{Settings, Painter};
 
   TBitmap Compose(const TJPEGImage* graphic, int32_t width, int32_t height) {
-    return Composer.ComposeSlide(graphic, width, height, {{{0, 0, width, height}}},
-                                 Settings.CaptionOf(0));
+    return ComposeOn(graphic, width, height, {{{0, 0, width, height}}}, Settings.CaptionOf(0));
+  }
+  // A slide as the show makes one: black, the picture on every monitor, and
+  // each monitor's caption over it.
+  TBitmap ComposeOn(const TJPEGImage* graphic, int32_t width, int32_t height,
+                    const std::vector<TMonitor>& monitors, const TStoredText& caption) {
+    TBitmap slide(width, height);
+    std::vector<TRect> areas;
+    for (const TMonitor& monitor : monitors) areas.push_back(monitor.Bounds);
+    if (graphic && graphic->Width() > 0 && graphic->Height() > 0)
+      TSlideComposer::DrawPicture(slide, *graphic, Settings.Scale(), areas);
+    Composer.DrawCaptions(slide, monitors, caption);
+    return slide;
   }
 };
 
@@ -107,7 +118,7 @@ TEST(SlideComposer, EveryMonitorShowsTheWholePictureAndItsOwnCaption) {
   // the top, at twice the resolution.
   const std::vector<TMonitor> monitors{{{0, 0, 400, 300}, 96}, {{400, 0, 600, 150}, 192}};
   TJPEGImage jpeg(test::MakeJpeg(200, 200, false, false, 250, 250, 250));
-  TBitmap slide = composer.Composer.ComposeSlide(&jpeg, 600, 300, monitors, {"Hi"});
+  TBitmap slide = composer.ComposeOn(&jpeg, 600, 300, monitors, {"Hi"});
   // A square fitted into each: (50, 0)-(350, 300) and (425, 0)-(575, 150).
   EXPECT_TRUE(IsBlack(slide.Pixel(48, 150)));
   EXPECT_FALSE(IsBlack(slide.Pixel(52, 150)));
