@@ -12,6 +12,11 @@ class TViewHost;
 // The timing thread of a threaded transition. It only measures time,
 // sleeps, and hands each step to the user-interface thread through the
 // host; when it ends, it runs the view's finish routine there too.
+//
+// Threads: the view makes, terminates and destroys it on the user-interface
+// thread. Of the view it reads only the state on its own thread; all else
+// it touches in its steps. Terminate, Ended and InStep may come from
+// either thread.
 class TAnimateThread {
  public:
   TAnimateThread(TCustomTransitionView& view, TViewHost& host, int priority);

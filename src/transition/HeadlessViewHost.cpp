@@ -59,7 +59,7 @@ void THeadlessViewHost::AdvanceWithFrames(uint32_t ms) {
     std::function<void()> onFrame = FOnFrame;
     onFrame();
   }
-  FVirtualUs = std::max(FVirtualUs, end);
+  FVirtualUs = std::max(FVirtualUs.load(), end);
 }
 
 }  // namespace pixvane

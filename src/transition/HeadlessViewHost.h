@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <functional>
 
 #include "graphics/Region.h"
@@ -14,6 +15,12 @@ namespace pixvane {
 // the real one or one the caller moves: waiting for messages then moves the
 // clock by the time waited, so a whole transition runs at once with the
 // frame times it would have.
+//
+// Threads: the host belongs to the thread that makes it, which the view
+// lives on; every call comes from there except the two the timing thread
+// makes of any host, TickCount and Synchronize (ApplyThreadPriority does
+// nothing here). The virtual clock is therefore atomic: the owner moves it
+// while the timing thread reads it.
 class THeadlessViewHost : public TViewHost {
  public:
   enum class TClock { Real, Virtual };
@@ -52,7 +59,8 @@ class THeadlessViewHost : public TViewHost {
 
  private:
   TClock FClock;
-  uint64_t FVirtualUs = 0;  // the virtual clock, fine enough for 60 frames a second
+  // The virtual clock, fine enough for 60 frames a second.
+  std::atomic<uint64_t> FVirtualUs{0};
   std::function<void()> FOnFrame;
   uint32_t FFramePeriodUs = 0;
   uint64_t FNextFrameUs = 0;

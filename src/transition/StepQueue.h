@@ -13,6 +13,11 @@ namespace pixvane {
 // thread queues one and waits until it has run there; the user-interface
 // thread (the one that made the queue) runs whatever is queued when it
 // serves its messages.
+//
+// Threads: Synchronize comes from any thread (the timing threads, any number
+// of them, and the owner), RunQueued and WaitFor from the owner only. The
+// lock guards the queue and each step's end; a step's error is passed on
+// with its end.
 class TStepQueue {
  public:
   // wake is called after a step is queued, so the user-interface thread

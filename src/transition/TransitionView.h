@@ -28,8 +28,13 @@ class TAnimateThread;
 // The picture show: a windowless control that shows one picture and changes
 // to the next by an animated transition, frame by frame, in one of the
 // built-in styles or a custom one. The host gives it its window, message
-// loop and clock; all drawing, rendering and events happen on the
-// user-interface thread.
+// loop and clock.
+//
+// Threads: the view belongs to the user-interface thread, its host's: every
+// call, all drawing and rendering and every event happen there. A threaded
+// transition's timing thread (TAnimateThread) only reads the state and
+// hands each step (the next frame, the finish) to that thread through the
+// host's Synchronize.
 class TCustomTransitionView {
  public:
   using TNotifyEvent = std::function<void(TCustomTransitionView& sender)>;

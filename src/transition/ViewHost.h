@@ -12,6 +12,12 @@ class TCustomTransitionView;
 // the message loop of the user-interface thread and a clock. The Windows
 // implementation paints into a real window; the headless one paints into
 // memory on a clock the caller controls.
+//
+// Threads: a host belongs to the user-interface thread, the one its view
+// lives on, and is called from there, except for what a threaded
+// transition's timing thread calls: TickCount, Synchronize and
+// ApplyThreadPriority (for itself). An implementation keeps those three
+// safe beside everything else.
 class TViewHost {
  public:
   virtual ~TViewHost() = default;
@@ -28,7 +34,7 @@ class TViewHost {
   // over by Synchronize included. When none are pending, waits at most
   // maxWaitMs for one, so a loop that waits for time to pass does not spin.
   virtual void ProcessMessages(uint32_t maxWaitMs = 0) = 0;
-  // Milliseconds since an arbitrary start, wrapping at 2^32.
+  // Milliseconds since an arbitrary start, wrapping at 2^32; from either thread.
   virtual uint32_t TickCount() = 0;
   // Called from the timing thread: runs step on the user-interface thread
   // and returns when it has run.
