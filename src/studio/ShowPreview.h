@@ -20,6 +20,11 @@ namespace pixvane::studio {
 // its images kept as JPEG files in memory for the page to fetch while the
 // rest still plays. Each change starts a new run, which stops the one
 // before.
+//
+// Threads: Start, Wait and Stop come from any thread, at once (the server's
+// requests); each run plays on a thread of its own with a show of its own.
+// Starts and stops take their turns; the runs' frames and the copies of
+// pictures are shared under a lock.
 class TShowPreview {
  public:
   struct TFrame {

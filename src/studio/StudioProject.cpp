@@ -118,6 +118,7 @@ std::string TStudioProject::AddFile(const std::string& sub, const std::string& f
       throw EToolError(name + ": " + (kind.empty() ? "not a picture" : "this is " + kind) +
                        "; the studio takes JPEG, PNG and HEIC pictures");
   }
+  std::lock_guard<std::mutex> lock(FAddLock);
   fs::create_directories(FFolder / sub);
   size_t dot = name.find_last_of('.');
   std::string stem = name.substr(0, dot),

@@ -15,6 +15,12 @@ namespace pixvane::studio {
 // Every file read or written goes through here and stays inside the
 // folder. The manifest the page edits travels as JSON (ManifestJson); the
 // tool's own reader checks it and the tool's own build makes the saver.
+//
+// Threads: every call may come from any thread, at once (the server's
+// requests). The manifest is replaced whole by a rename, so a load reads
+// the old one or the new; files added are named and written one at a time,
+// so two uploads of one name keep both; a build runs on a thread of its
+// own and its state is read under a lock.
 class TStudioProject {
  public:
   // Opens folder, making it and a first manifest in it when missing.
@@ -54,7 +60,8 @@ class TStudioProject {
 
  private:
   std::filesystem::path FFolder, FPlayer;
-  mutable std::mutex FLock;
+  std::mutex FAddLock;       // one added file at a time: each takes a free name
+  mutable std::mutex FLock;  // the build's state
   nlohmann::json FBuild = nlohmann::json::object();
   std::thread FBuilder;
 };

@@ -18,6 +18,11 @@ class TStyleStrips;
 // the first part of its path (/t/TOKEN/...) and a loopback Host header;
 // requests that change anything carry it again in the X-Pixvane-Token
 // header, which no other web page can add to a request it makes.
+//
+// Threads: made, bound and destroyed on one thread. Serve runs the server
+// on the thread that calls it, and the requests are answered on a pool of
+// threads, many at once: the project, the preview and the strips they use
+// take calls from any thread. Stop may come from any thread.
 class TStudioServer {
  public:
   TStudioServer(TStudioProject& project, std::string token);

@@ -8,6 +8,8 @@ namespace pixvane::studio {
 // The transitions gallery's animations: for each style, its frames from one
 // sample picture to another side by side in one JPEG strip, rendered by the
 // transition engine on first request and kept for the rest of the run.
+// Strip takes calls from any thread, at once: the gallery asks for every
+// strip together.
 class TStyleStrips {
  public:
   static constexpr int Width = 120, Height = 75, Frames = 26;

@@ -55,6 +55,21 @@ TEST_F(StudioApiTest, AddReorderRemoveSaveAndBuildAsTheCommandLineDoes) {
   EXPECT_NE(added["problems"][0].get<std::string>().find("notes.jpg"), std::string::npos);
   // The same name again gets a name of its own, never replacing a file.
   EXPECT_EQ(Upload({{"a.jpg", test::MakeJpeg(8, 8, 4)}})["added"], json({"pictures/a-2.jpg"}));
+  // So do uploads of one name at the same moment (two drops in a row: the
+  // page sends each on a request of its own).
+  std::vector<std::vector<uint8_t>> same(4);
+  std::vector<std::string> names(same.size());
+  std::vector<std::thread> uploads;
+  for (size_t i = 0; i < same.size(); ++i) {
+    same[i] = test::MakeJpeg(8, 8, 10 + static_cast<int>(i));
+    uploads.emplace_back([&, i] {
+      names[i] = Project->AddFile("pictures", "d.jpg", std::string(same[i].begin(), same[i].end()));
+    });
+  }
+  for (std::thread& upload : uploads) upload.join();
+  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), same.size());
+  for (size_t i = 0; i < same.size(); ++i)
+    EXPECT_EQ(test::ReadBytes(Project->Folder() / names[i]), same[i]) << names[i];
 
   json manifest = Json(Client.Get(Path("api/project").c_str()))["manifest"];
   manifest["title"] = "Summer: best of";
