@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <set>
 #include <sstream>
@@ -9,6 +10,8 @@
 #include "maker/PackageFile.h"
 #include "studio/SaverProject.h"
 #include "studio/StudioFixture.h"
+#include "studio/StyleStrips.h"
+#include "transition/styles/StyleTable.h"
 
 namespace pixvane {
 namespace {
@@ -160,6 +163,61 @@ TEST_F(StudioApiTest, ThePreviewPlaysTheShowAtItsOwnPaceAndRestartsOnAChange) {
   int next = Json(Post("api/preview", request))["run"];
   EXPECT_EQ(Client.Get(Path("preview/" + std::to_string(run) + "/0").c_str())->status, 410);
   EXPECT_EQ(Client.Get(Path("preview/" + std::to_string(next) + "/0").c_str())->status, 200);
+}
+
+// The page asks for the whole transitions gallery at once, a strip per
+// style over the browser's handful of connections, while the preview
+// plays: every strip comes back, each the same as it is when asked alone.
+TEST_F(StudioApiTest, TheWholeGalleryWhileThePreviewPlaysGivesEveryStripAsAskedAlone) {
+  Upload({{"a.jpg", test::MakeJpeg(64, 48, 1)}, {"b.jpg", test::MakeJpeg(64, 48, 2)}});
+  json effects = json::array();
+  for (int style = 1; style <= StyleCount; ++style) effects.push_back(style);
+  json manifest = {{"show",
+                    {{"pictures", {"pictures/a.jpg", "pictures/b.jpg"}},
+                     {"effects", effects},
+                     {"order", "random"},
+                     {"random_effects", true},
+                     {"interval", 200}}}};
+  int run =
+      Json(Post("api/preview", {{"manifest", manifest}, {"width", 64}, {"height", 48}}))["run"];
+
+  constexpr int Connections = 6;  // a browser's per host
+  std::vector<std::string> strips(StyleCount + 1);
+  std::vector<int> statuses(StyleCount + 1, 0);
+  std::atomic<int> next{1};
+  std::atomic<bool> galleryDone{false};
+  std::vector<std::thread> page;
+  for (int i = 0; i < Connections; ++i)
+    page.emplace_back([&] {
+      httplib::Client client("127.0.0.1", Port);
+      client.set_read_timeout(120, 0);
+      for (int style = next++; style <= StyleCount; style = next++) {
+        auto result = client.Get(Path("style/" + std::to_string(style) + ".jpg").c_str());
+        statuses[style] = result ? result->status : -1;
+        if (result) strips[style] = result->body;
+      }
+    });
+  int frames = 0;
+  std::thread preview([&] {
+    httplib::Client client("127.0.0.1", Port);
+    client.set_read_timeout(30, 0);
+    for (int i = 0; !galleryDone || frames < 2; ++i) {
+      auto frame =
+          client.Get(Path("preview/" + std::to_string(run) + "/" + std::to_string(i)).c_str());
+      if (!frame || frame->status != 200) break;
+      ++frames;
+    }
+  });
+  for (std::thread& connection : page) connection.join();
+  galleryDone = true;
+  preview.join();
+
+  EXPECT_GE(frames, 2) << "the preview played alongside";
+  studio::TStyleStrips alone;
+  for (int style = 1; style <= StyleCount; ++style) {
+    ASSERT_EQ(statuses[style], 200) << "style " << style;
+    EXPECT_TRUE(strips[style] == alone.Strip(style)) << "style " << style;
+  }
 }
 
 TEST_F(StudioApiTest, ASaverBecomesAProjectThatBuildsItAgain) {
