@@ -89,14 +89,14 @@ void BM_StyleFrame(benchmark::State& state) {
   const TBitmap old = Pattern(width, height, 5), picture = Pattern(width, height, 11);
   TBitmap screen(width, height);
 
-  SetRandSeed(12345);
+  TRandom random(12345);
   double bestMedian = 1e9;
   std::vector<double> byProgress(26, 1e9);
   for (auto _ : state) {
     std::vector<double> frames;
     for (int p = 0; p <= 100; p += 4) {
       const auto start = TClock::now();
-      DrawFrame(screen, {old, picture, style, p, 4});
+      DrawFrame(screen, {old, picture, style, p, 4, random});
       frames.push_back(Seconds(TClock::now() - start));
       byProgress[p / 4] = std::min(byProgress[p / 4], frames.back());
     }
@@ -137,8 +137,8 @@ void BM_PanZoomFrame(benchmark::State& state) {
   const TBitmap picture =
       Pattern(static_cast<int32_t>(width * zoom), static_cast<int32_t>(placedHeight * zoom), 11);
   TBitmap screen(width, height);
-  SetRandSeed(12345);
-  const TMotionPath path = TMotionPath::Make(TMotionDraw::Random(), zoom, width * (zoom - 1),
+  TRandom random(12345);
+  const TMotionPath path = TMotionPath::Make(TMotionDraw::Random(random), zoom, width * (zoom - 1),
                                              placedHeight * zoom - height);
   TSSFileLocations settings;
   settings.TextFont.Name = "Arial";

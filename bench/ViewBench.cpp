@@ -39,7 +39,8 @@ BENCHMARK(BM_FrameMemcpy)->Apply(FrameArgs);
 void BM_ViewFrameStyle0(benchmark::State& state) {
   const int32_t w = state.range(0), h = state.range(1);
   THeadlessViewHost host;
-  TTransitionView view(host);
+  TRandom random;
+  TTransitionView view(host, random);
   host.Attach(&view);
   view.Threaded = false;
   view.SetAutoSize(false);

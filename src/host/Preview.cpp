@@ -41,7 +41,7 @@ class TPreviewPlatform final : public TShowPlatform {
 TBitmap FirstSlide(TStream& file, const TJPEGImage& picture, const TShowScreen& screen,
                    TPreviewWindow& window, const TOpen& open) {
   TPreviewPlatform platform(open, screen, window.ScreenPixelsPerInch());
-  TShowSession session(platform);
+  TShowSession session(platform, TRandom());  // a still slide draws nothing at random
   try {
     session.ReadPackage(file);
   } catch (const EError&) {

@@ -1,6 +1,5 @@
 #include "host/Startup.h"
 
-#include "base/Random.h"
 #include "package/ClassRegistry.h"
 
 namespace pixvane {
@@ -8,7 +7,7 @@ namespace {
 
 // Everything after the mode is known. The marker stays held while the mode
 // runs, so a saver started during the preview of the same file ends at once.
-void RunMode(TStartupPlatform& platform, const TCommandLine& commandLine) {
+void RunMode(TStartupPlatform& platform, const TCommandLine& commandLine, TRandom random) {
   if (SaverMode() == TSaverMode::smSetPassword) {
     // No marker here: the password can be changed while the saver runs.
     platform.ChangePassword(commandLine);
@@ -29,7 +28,7 @@ void RunMode(TStartupPlatform& platform, const TCommandLine& commandLine) {
   if (SaverMode() == TSaverMode::smConfig)
     platform.RunSetupDialog();
   else
-    platform.RunSaver();
+    platform.RunSaver(random);
   platform.ProcessMessages();
 }
 
@@ -38,12 +37,13 @@ void RunMode(TStartupPlatform& platform, const TCommandLine& commandLine) {
 int RunStartup(TStartupPlatform& platform) {
   try {
     TClockTime now = platform.UniversalTime();
-    SeedRandomFromTime(now.Hour, now.Minute, now.Second, now.Milliseconds);
+    TRandom random;
+    random.SeedFromTime(now.Hour, now.Minute, now.Second, now.Milliseconds);
     RegisterStreamClasses();
     TCommandLine commandLine = platform.Arguments();
     commandLine = MakeCommandLine(commandLine.First, commandLine.Second);
     SetSaverMode(ModeFromCommandLine(commandLine));
-    RunMode(platform, commandLine);
+    RunMode(platform, commandLine, random);
   } catch (...) {
     // A bad handle, an unreadable file or picture: the machinery that started
     // us has nobody to show a message to, so the process just ends.

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/Random.h"
 #include "host/CommandLine.h"
 
 namespace pixvane {
@@ -35,15 +36,16 @@ class TStartupPlatform {
 
   virtual void RunPreview(const TCommandLine& commandLine) = 0;
   // Create the main window (setup dialog or saver window) and run the
-  // message loop until it closes.
+  // message loop until it closes. The saver's show draws from random, the
+  // generator seeded at start-up.
   virtual void RunSetupDialog() = 0;
-  virtual void RunSaver() = 0;
+  virtual void RunSaver(TRandom random) = 0;
 };
 
-// The player's main sequence: seed the generator, register the stream
-// classes, read the mode, keep out a second instance, set up the framework,
-// then run the mode. Errors of the sequence itself end the process
-// silently; the return value is the process's exit code.
+// The player's main sequence: seed the show's generator from the clock,
+// register the stream classes, read the mode, keep out a second instance,
+// set up the framework, then run the mode. Errors of the sequence itself end
+// the process silently; the return value is the process's exit code.
 int RunStartup(TStartupPlatform& platform);
 
 }  // namespace pixvane

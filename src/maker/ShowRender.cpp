@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "base/Errors.h"
-#include "base/Random.h"
 #include "base/Stream.h"
 #include "maker/FrameFiles.h"
 #include "maker/ToolError.h"
@@ -109,7 +108,7 @@ uint32_t PlayShow(const TShowRenderOptions& options, const TShowImageSink& onIma
   if (options.MotionFps < 1 || options.MotionFps > 60)
     throw EToolError("the motion's frame rate must be between 1 and 60");
   TOffscreenScreen screen(options);
-  TShowSession session(screen);
+  TShowSession session(screen, TRandom(options.Seed));
   std::unique_ptr<TStream> file = screen.OpenPackage();
   try {
     if (!session.ReadPackage(*file))
@@ -119,7 +118,6 @@ uint32_t PlayShow(const TShowRenderOptions& options, const TShowImageSink& onIma
   }
   file.reset();
   session.SetClientSize(options.Width, options.Height);
-  SetRandSeed(options.Seed);
 
   THeadlessViewHost& host = screen.Host;
   const uint32_t end = static_cast<uint32_t>(options.Seconds) * 1000;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "base/Random.h"
 #include "maker/FrameFiles.h"
 #include "maker/ImageFiles.h"
 #include "maker/ToolError.h"
@@ -15,11 +14,13 @@ namespace {
 
 // A view placed as the saver places its pictures (centred and stretched)
 // that shows old, so its painted image is the next transition's old screen.
+// The transition after it draws from a generator started from seed.
 struct TShowingOld {
   THeadlessViewHost Host;
-  TTransitionView View{Host};
+  TRandom Random;
+  TTransitionView View{Host, Random};
 
-  TShowingOld(const TBitmap& old, int width, int height) {
+  TShowingOld(const TBitmap& old, int width, int height, uint32_t seed) : Random(seed) {
     Host.Attach(&View);
     View.Threaded = false;
     View.Color = 0;
@@ -55,9 +56,9 @@ TBitmap RenderOneFrame(const TBitmap& old, const TBitmap& picture, int style, in
   Checked(style, 0, 255, "the style");
   Checked(progress, 0, 100, "the progress");
   TBitmap screen(old.Width(), old.Height());
-  SetRandSeed(seed);
+  TRandom random(seed);
   // A step outside 1 to 100 is taken as the view's Step takes it.
-  DrawFrame(screen, {old, picture, style, progress, std::clamp(step, 1, 100)});
+  DrawFrame(screen, {old, picture, style, progress, std::clamp(step, 1, 100), random});
   return screen;
 }
 
@@ -67,14 +68,13 @@ std::vector<TBitmap> RenderTransition(const TBitmap& old, const TBitmap& picture
   int height = settings.Height ? settings.Height : picture.Height();
   Checked(width, 1, 16384, "the width");
   Checked(height, 1, 16384, "the height");
-  TShowingOld rig(old, width, height);
+  TShowingOld rig(old, width, height, settings.Seed);
   std::vector<TBitmap> frames{rig.View.PaintBuffer()};
   rig.Host.OnPainted = [&frames](const TBitmap& painted) { frames.push_back(painted); };
   rig.View.SetPicture(&picture);
   rig.View.Style = static_cast<uint8_t>(Checked(settings.Style, 0, 255, "the style"));
   rig.View.SetStep(settings.Step);
   rig.View.Reverse = settings.Reverse;
-  SetRandSeed(settings.Seed);
   rig.View.Execute();
   return frames;
 }

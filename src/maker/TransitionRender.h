@@ -9,7 +9,8 @@ namespace pixvane::maker {
 
 // What the screen bitmap holds after one frame of a transition at progress
 // p: the old screen is old, the new picture is picture (both of one size),
-// and the shared generator starts from seed, so random styles are repeatable.
+// and the frame's own generator starts from seed, so random styles are
+// repeatable, whatever else renders at the same time.
 TBitmap RenderOneFrame(const TBitmap& old, const TBitmap& picture, int style, int progress,
                        int step, uint32_t seed);
 

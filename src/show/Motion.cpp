@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "base/Random.h"
-
 namespace pixvane {
 namespace {
 
@@ -11,19 +9,19 @@ double Between(double from, double to, double progress) {
   return from + (to - from) * progress;
 }
 
-// A point across an axis, in hundredths, from the shared generator.
-double RandomPoint() {
-  return Random(101) / 100.0;
+// A point across an axis, in hundredths.
+double RandomPoint(TRandom& random) {
+  return random.Random(101) / 100.0;
 }
 
 }  // namespace
 
-TMotionDraw TMotionDraw::Random() {
+TMotionDraw TMotionDraw::Random(TRandom& random) {
   TMotionDraw draw;
-  draw.ZoomIn = pixvane::Random(2) == 0;
-  draw.From = pixvane::Random(2);
-  draw.Across1 = RandomPoint();
-  draw.Across2 = RandomPoint();
+  draw.ZoomIn = random.Random(2) == 0;
+  draw.From = random.Random(2);
+  draw.Across1 = RandomPoint(random);
+  draw.Across2 = RandomPoint(random);
   return draw;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "base/Random.h"
 #include "graphics/Geometry.h"
 
 namespace pixvane {
@@ -14,14 +15,14 @@ struct TMotionFrame {
 
 // The random choices of one path: zooming in or out, the end of the long
 // axis it starts from, and two points across the other. They are drawn from
-// the shared generator on the show's thread when the slide is planned, so a
+// the show's generator on the show's thread when the slide is planned, so a
 // slide prepared on another thread moves as one prepared at its tick.
 struct TMotionDraw {
   bool ZoomIn = true;
   double From = 0;
   double Across1 = 0.5, Across2 = 0.5;
 
-  static TMotionDraw Random();
+  static TMotionDraw Random(TRandom& random);
 };
 
 // The slow pan and zoom of one slide. The picture starts at one zoom and

@@ -1,13 +1,12 @@
 #include "show/MusicPlayer.h"
 
 #include "base/Errors.h"
-#include "base/Random.h"
 
 namespace pixvane {
 
 void TMusicPlayer::Start() {
   if (FSettings.SoundOrder() == TSoundOrder::RepeatOne)
-    FSndIndex = Random(FSettings.Sounds().Count());
+    FSndIndex = FRandom.Random(FSettings.Sounds().Count());
   PlayNextSound();
 }
 
@@ -16,7 +15,7 @@ void TMusicPlayer::PlayNextSound() {
   const int count = sounds.Count();
   if (count == 0 || FSettings.lMute) return;
   if (FSndIndex > count - 1) FSndIndex = 0;
-  if (FSettings.SoundOrder() == TSoundOrder::Random) FSndIndex = Random(count);
+  if (FSettings.SoundOrder() == TSoundOrder::Random) FSndIndex = FRandom.Random(count);
   FPlayer.SetFileName(FPathOf(sounds.NameAt(FSndIndex)));
   try {
     FPlayer.Open();

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "base/Random.h"
 #include "package/SSFileLocations.h"
 
 namespace pixvane {
@@ -23,13 +24,15 @@ class TMediaPlayer {
 };
 
 // The music behind the slides: list order, a random track each time, or one
-// random track repeated, as the record's sound order says.
+// random track repeated, as the record's sound order says, drawn from the
+// show's generator.
 class TMusicPlayer {
  public:
-  // pathOf gives the file a stored sound name was extracted to.
-  TMusicPlayer(const TSSFileLocations& settings, TMediaPlayer& player,
+  // pathOf gives the file a stored sound name was extracted to. The
+  // settings, player and generator outlive the music.
+  TMusicPlayer(const TSSFileLocations& settings, TMediaPlayer& player, TRandom& random,
                std::function<std::string(const std::string& name)> pathOf)
-      : FSettings(settings), FPlayer(player), FPathOf(std::move(pathOf)) {}
+      : FSettings(settings), FPlayer(player), FRandom(random), FPathOf(std::move(pathOf)) {}
 
   // At activation: picks the repeated track of RepeatOne, then plays.
   void Start();
@@ -42,6 +45,7 @@ class TMusicPlayer {
  private:
   const TSSFileLocations& FSettings;
   TMediaPlayer& FPlayer;
+  TRandom& FRandom;
   std::function<std::string(const std::string&)> FPathOf;
 };
 

@@ -3,14 +3,12 @@
 #include <numeric>
 #include <utility>
 
-#include "base/Random.h"
-
 namespace pixvane {
 
 std::optional<int32_t> TPictureOrder::Next() {
   int32_t count = FSettings.PicCount();
   if (FSettings.lShufflePic) return NextShuffled(count);
-  if (FSettings.lRandomPic) return Random(count);
+  if (FSettings.lRandomPic) return FRandom.Random(count);
   return NextInList(count);
 }
 
@@ -36,10 +34,11 @@ void TPictureOrder::Deal(int32_t count) {
   FRound.resize(static_cast<size_t>(count));
   std::iota(FRound.begin(), FRound.end(), 0);
   // Fisher-Yates: every order equally likely.
-  for (int32_t i = count - 1; i > 0; --i) std::swap(FRound[i], FRound[Random(i + 1)]);
+  for (int32_t i = count - 1; i > 0; --i) std::swap(FRound[i], FRound[FRandom.Random(i + 1)]);
   // The round that follows must not open with the picture just shown; moving
   // it to a random later place keeps the rest of the order as dealt.
-  if (count > 1 && FRound.front() == last) std::swap(FRound[0], FRound[1 + Random(count - 1)]);
+  if (count > 1 && FRound.front() == last)
+    std::swap(FRound[0], FRound[1 + FRandom.Random(count - 1)]);
   FPosition = 0;
 }
 

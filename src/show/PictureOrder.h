@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/Random.h"
 #include "package/SSFileLocations.h"
 
 namespace pixvane {
@@ -11,7 +12,7 @@ namespace pixvane {
 // - list order: 0, 1, 2, ... and over again, or, for a Flash saver, no
 //   more pictures once the list is through (its movies take over);
 // - random (lRandomPic): any picture each time, repeats possible, drawn
-//   from the shared generator;
+//   from the show's generator;
 // - shuffle (lShufflePic, before lRandomPic): rounds in which every picture
 //   comes once in a random order; a new round never starts with the
 //   picture the last one ended on, so no picture shows twice in a row. A
@@ -20,7 +21,9 @@ namespace pixvane {
 // after it has made its order.
 class TPictureOrder {
  public:
-  explicit TPictureOrder(const TSSFileLocations& settings) : FSettings(settings) {}
+  // Both outlive the order.
+  TPictureOrder(const TSSFileLocations& settings, TRandom& random)
+      : FSettings(settings), FRandom(random) {}
 
   // Whether the order is a random one, whose pictures may go to any monitor.
   bool IsRandom() const { return FSettings.lShufflePic || FSettings.lRandomPic; }
@@ -35,6 +38,7 @@ class TPictureOrder {
   void Deal(int32_t count);
 
   const TSSFileLocations& FSettings;
+  TRandom& FRandom;
   int32_t FIndex = 0;           // list order: the next index, past the end after a round
   std::vector<int32_t> FRound;  // shuffle: this round's order
   size_t FPosition = 0;         // shuffle: how much of it has been taken

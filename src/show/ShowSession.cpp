@@ -4,7 +4,6 @@
 
 #include "base/MulDiv.h"
 #include "base/Paths.h"
-#include "base/Random.h"
 #include "base/Stream.h"
 #include "package/MediaFiles.h"
 #include "package/Package.h"
@@ -42,10 +41,11 @@ bool Drawable(const TJPEGImage* graphic) {
 
 }  // namespace
 
-TShowSession::TShowSession(TShowPlatform& platform)
+TShowSession::TShowSession(TShowPlatform& platform, TRandom random)
     : FPlatform(platform),
-      FView(platform.ViewHost()),
-      FOrder(FSettings),
+      FRandom(random),
+      FView(platform.ViewHost(), FRandom),
+      FOrder(FSettings, FRandom),
       FPreparer(platform.PreparesInBackground()) {
   FPlatform.ViewHost().Attach(&FView);
   // One slide covers the whole screen; the view only fits it to its area.
@@ -58,9 +58,9 @@ TShowSession::TShowSession(TShowPlatform& platform)
     FTickLead.Shown(FPlatform.ViewHost().TickCount());
   };
   if (TMediaPlayer* device = FPlatform.MusicDevice())
-    FMusic = std::make_unique<TMusicPlayer>(FSettings, *device, [](const std::string& name) {
-      return JoinPath(TempFolderPath(), name);
-    });
+    FMusic = std::make_unique<TMusicPlayer>(
+        FSettings, *device, FRandom,
+        [](const std::string& name) { return JoinPath(TempFolderPath(), name); });
 }
 
 TShowSession::~TShowSession() {
@@ -145,12 +145,13 @@ TShowSession::TSlidePlan TShowSession::PlanSlide() {
     else
       break;
   if (FSettings.PanZoom())
-    for (size_t i = 0; i < plan.Pictures.size(); ++i) plan.Motion.push_back(TMotionDraw::Random());
+    for (size_t i = 0; i < plan.Pictures.size(); ++i)
+      plan.Motion.push_back(TMotionDraw::Random(FRandom));
   return plan;
 }
 
 // Only where slides are prepared in the background are the next pictures
-// taken from the order ahead of their tick: what is drawn from the shared
+// taken from the order ahead of their tick: what is drawn from the show's
 // generator, and when, stays as it was.
 void TShowSession::PrepareNextSlide() {
   if (!FPlatform.PreparesInBackground() || FSettings.PicCount() == 0) return;
@@ -316,7 +317,7 @@ uint8_t TShowSession::NextStyle() {
   if (count == 0) return 0;  // the custom style: the picture at once
   int32_t style;
   if (FSettings.lRandomStyle) {
-    style = FSettings.EffectAt(Random(count));
+    style = FSettings.EffectAt(FRandom.Random(count));
   } else {
     style = FSettings.EffectAt(FEffectIndex);
     FEffectIndex = FEffectIndex < count - 1 ? FEffectIndex + 1 : 0;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/Random.h"
 #include "graphics/Bitmap.h"
 #include "package/Picture.h"
 #include "package/SSFileLocations.h"
@@ -39,7 +40,10 @@ class TStream;
 class TShowSession {
  public:
   // The platform outlives the session; its music device is looked at here.
-  explicit TShowSession(TShowPlatform& platform);
+  // random is the show's generator as seeded for it: the picture order, the
+  // music, the random styles and the pan and zoom all draw from it, in turn,
+  // on the show's thread.
+  TShowSession(TShowPlatform& platform, TRandom random);
   ~TShowSession();
   TShowSession(const TShowSession&) = delete;
   TShowSession& operator=(const TShowSession&) = delete;
@@ -126,6 +130,7 @@ class TShowSession {
 
   TShowPlatform& FPlatform;
   TSSFileLocations FSettings;
+  TRandom FRandom;  // before what draws from it
   TTransitionView FView;
   TPictureOrder FOrder;
   TSlidePreparer FPreparer;

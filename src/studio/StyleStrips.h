@@ -9,7 +9,8 @@ namespace pixvane::studio {
 // sample picture to another side by side in one JPEG strip, rendered by the
 // transition engine on first request and kept for the rest of the run.
 // Strip takes calls from any thread, at once: the gallery asks for every
-// strip together.
+// strip together. Every frame draws from a generator of its own, so a strip
+// is the same bytes whatever else renders beside it.
 class TStyleStrips {
  public:
   static constexpr int Width = 120, Height = 75, Frames = 26;

@@ -24,13 +24,13 @@ TAreaFrames::TAreaFrames(const std::vector<TTransitionArea>& areas, const TBitma
   }
 }
 
-TFrameResult TAreaFrames::Draw(TBitmap& screen, int progress, int step) {
+TFrameResult TAreaFrames::Draw(TBitmap& screen, int progress, int step, TRandom& random) {
   TFrameResult result;
   result.ShowedWhole = !FParts.empty();
   for (TPart& part : FParts) {
     if (!part.Whole) {
       const TFrameResult frame =
-          DrawFrame(part.Screen, {part.Old, part.Picture, part.Style, progress, step});
+          DrawFrame(part.Screen, {part.Old, part.Picture, part.Style, progress, step, random});
       part.Whole = frame.ShowedWhole;
       if (frame.Styled) {
         result.Styled = true;

@@ -23,10 +23,10 @@ class TAreaFrames {
   TAreaFrames(const std::vector<TTransitionArea>& areas, const TBitmap& oldScreen,
               const TBitmap& picture);
 
-  // One frame of every part that is still changing, onto screen. The result
-  // is styled when any part drew, and shows the whole picture once every
-  // part has.
-  TFrameResult Draw(TBitmap& screen, int progress, int step);
+  // One frame of every part that is still changing, onto screen, the parts
+  // drawing from random in turn. The result is styled when any part drew,
+  // and shows the whole picture once every part has.
+  TFrameResult Draw(TBitmap& screen, int progress, int step, TRandom& random);
 
  private:
   struct TPart {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/MulDiv.h"
+#include "base/Random.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Copy.h"
 #include "graphics/Geometry.h"
@@ -11,14 +12,15 @@
 namespace pixvane {
 
 // One frame of a transition as a style sees it: the per-frame quantities,
-// the rectangles D and R, the frame region G, and the two bitmaps. A style
-// step sets D and R (rectangle styles, which may also draw earlier pieces
-// themselves), builds G (region styles) or writes pixels of the screen
-// directly (pixel styles); the renderer completes the frame.
+// the rectangles D and R, the frame region G, the two bitmaps and the
+// generator the random styles draw from. A style step sets D and R
+// (rectangle styles, which may also draw earlier pieces themselves), builds
+// G (region styles) or writes pixels of the screen directly (pixel styles);
+// the renderer completes the frame.
 struct TFrame {
   // The frame at progress p with the view's step, over a screen and a
   // picture of one size.
-  TFrame(TBitmap& screen, const TBitmap& picture, int progress, int step);
+  TFrame(TBitmap& screen, const TBitmap& picture, int progress, int step, TRandom& random);
 
   int p;       // progress, 0 to 100
   int W, H;    // picture bitmap size
@@ -29,6 +31,7 @@ struct TFrame {
   std::optional<TRegion> G;
   TBitmap& Screen;
   const TBitmap& Picture;
+  TRandom& Random;
   // Screen rectangles a step drew before its last piece D; they change with it.
   std::vector<TRect> Pieces;
 
@@ -36,7 +39,8 @@ struct TFrame {
   void Copy(const TRect& d, const TRect& r) { StretchCopy(Screen, d, Picture, r); }
 };
 
-inline TFrame::TFrame(TBitmap& screen, const TBitmap& picture, int progress, int step)
+inline TFrame::TFrame(TBitmap& screen, const TBitmap& picture, int progress, int step,
+                      TRandom& random)
     : p(progress),
       W(picture.Width()),
       H(picture.Height()),
@@ -44,7 +48,8 @@ inline TFrame::TFrame(TBitmap& screen, const TBitmap& picture, int progress, int
       D{0, 0, W, H},
       R{0, 0, W, H},
       Screen(screen),
-      Picture(picture) {
+      Picture(picture),
+      Random(random) {
   // The longer side advances by exactly p percent, the shorter in proportion.
   if (W >= H) {
     PX = MulDiv(W, p, 100);

@@ -40,7 +40,7 @@ TFrameResult DrawFrame(TBitmap& screen, const TFrameSource& source, const TFrame
   if (source.Style < 0 || source.Style > StyleCount) return result;
   result.Styled = true;
 
-  TFrame frame(screen, source.Picture, source.Progress, source.Step);
+  TFrame frame(screen, source.Picture, source.Progress, source.Step, source.Random);
   const TStyle& style = StyleTable[source.Style];
   if (style.Kind != TStyleKind::Custom) {
     style.Step(frame);

@@ -2,6 +2,7 @@
 #include <functional>
 #include <vector>
 
+#include "base/Random.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Geometry.h"
 
@@ -9,13 +10,16 @@ namespace pixvane {
 
 // What a frame is drawn from: the snapshot the transition starts from and
 // the new picture, both of the screen's size, the style, where the
-// transition stands and how far it moves per frame.
+// transition stands and how far it moves per frame, and the generator the
+// random styles draw their pattern from (that of the show or render the
+// frame belongs to).
 struct TFrameSource {
   const TBitmap& OldScreen;
   const TBitmap& Picture;
   int Style;     // 0 (custom) to StyleCount; a higher number draws nothing
   int Progress;  // 0 to 100
   int Step;      // 1 to 100
+  TRandom& Random;
 };
 
 // The view's own parts of a frame, where its events come in.
@@ -40,9 +44,9 @@ struct TFrameResult {
 };
 
 // Draws one frame of a transition onto screen: the old screen, then what the
-// style shows of the picture at this progress. Random styles draw from the
-// shared generator (base/Random.h), so their frames follow from its state as
-// well; nothing else outside the arguments is read or kept.
+// style shows of the picture at this progress. Random styles advance the
+// source's generator, so their frames follow from its state as well; nothing
+// outside the arguments is read or kept.
 TFrameResult DrawFrame(TBitmap& screen, const TFrameSource& source, const TFrameHooks& hooks = {});
 
 }  // namespace pixvane

@@ -24,7 +24,8 @@ class TFlagScope {
 
 }  // namespace
 
-TCustomTransitionView::TCustomTransitionView(TViewHost& host) : FHost(host) {}
+TCustomTransitionView::TCustomTransitionView(TViewHost& host, TRandom& random)
+    : FHost(host), FRandom(random) {}
 
 TCustomTransitionView::~TCustomTransitionView() {
   FState = TState::Destroying;
@@ -356,8 +357,9 @@ void TCustomTransitionView::RenderFrame() {
   if (OnCustomDraw) hooks.CustomDraw = [this] { OnCustomDraw(*this, *FPictureBitmap, FScreen); };
   const TFrameResult frame =
       FAreaFrames
-          ? FAreaFrames->Draw(FScreen, FProgress, FStep)
-          : DrawFrame(FScreen, {*FOldScreen, *FPictureBitmap, Style, FProgress, FStep}, hooks);
+          ? FAreaFrames->Draw(FScreen, FProgress, FStep, FRandom)
+          : DrawFrame(FScreen, {*FOldScreen, *FPictureBitmap, Style, FProgress, FStep, FRandom},
+                      hooks);
   if (!frame.Styled) return;
   // Shown whole at once, the custom style ends the transition after this
   // frame, in either direction.

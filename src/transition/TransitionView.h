@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/Random.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Geometry.h"
 #include "transition/AreaFrames.h"
@@ -34,14 +35,16 @@ class TAnimateThread;
 // call, all drawing and rendering and every event happen there. A threaded
 // transition's timing thread (TAnimateThread) only reads the state and
 // hands each step (the next frame, the finish) to that thread through the
-// host's Synchronize.
+// host's Synchronize. The random styles draw from the generator the view is
+// given, which belongs to the show or render it runs in, on that thread.
 class TCustomTransitionView {
  public:
   using TNotifyEvent = std::function<void(TCustomTransitionView& sender)>;
   using TCustomDrawEvent =
       std::function<void(TCustomTransitionView& sender, TBitmap& picture, TBitmap& screen)>;
 
-  explicit TCustomTransitionView(TViewHost& host);
+  // Both outlive the view.
+  TCustomTransitionView(TViewHost& host, TRandom& random);
   virtual ~TCustomTransitionView();
   TCustomTransitionView(const TCustomTransitionView&) = delete;
   TCustomTransitionView& operator=(const TCustomTransitionView&) = delete;
@@ -162,6 +165,7 @@ class TCustomTransitionView {
   TRect Target() const;
 
   TViewHost& FHost;
+  TRandom& FRandom;  // drawn from on the user-interface thread, in RenderFrame
   int32_t FClientWidth = 100, FClientHeight = 100;
   TBitmap FPicture, FBgPicture;
   TBackgroundMode FBgMode = TBackgroundMode::bmTiled;

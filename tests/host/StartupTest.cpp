@@ -22,6 +22,7 @@ class TFakePlatform : public TStartupPlatform {
   std::vector<std::string> Calls;
   TCommandLine Passed;
   bool ClassesRegisteredWhenArgumentsRead = false;
+  uint32_t SaverSeed = 0;
 
   TClockTime UniversalTime() override {
     Calls.push_back("clock");
@@ -54,7 +55,10 @@ class TFakePlatform : public TStartupPlatform {
     if (FailPreview) throw EReadError("Stream read error");
   }
   void RunSetupDialog() override { Calls.push_back("setup"); }
-  void RunSaver() override { Calls.push_back("saver"); }
+  void RunSaver(TRandom random) override {
+    Calls.push_back("saver");
+    SaverSeed = random.RandSeed();
+  }
 };
 
 using TCalls = std::vector<std::string>;
@@ -68,13 +72,12 @@ TCalls Start(TFakePlatform& platform, std::string first, std::string second = ""
 // Runs first in this program: no stream class is registered before start-up.
 TEST(Startup, SeedsTheGeneratorAndRegistersTheClassesBeforeReadingTheCommandLine) {
   TFakePlatform platform;
-  SetRandSeed(0);
   Start(platform, "/s");
   EXPECT_TRUE(platform.ClassesRegisteredWhenArgumentsRead);
   ASSERT_GE(platform.Calls.size(), 2u);
   EXPECT_EQ(platform.Calls[0], "clock");
   EXPECT_EQ(platform.Calls[1], "arguments");
-  EXPECT_EQ(RandSeed(), uint32_t{((13 * 60 + 45) * 60 + 7) * 1000 + 250});
+  EXPECT_EQ(platform.SaverSeed, uint32_t{((13 * 60 + 45) * 60 + 7) * 1000 + 250});
 }
 
 TEST(Startup, SetupDialogRunsInsideTheMarkerAfterTheFramework) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -65,6 +66,25 @@ TEST(FrameCommand, TransitionFramesRunFromOldToNew) {
   settings.Height = 30;
   frames = RenderTransition(old, picture, settings);
   EXPECT_EQ(frames.back().Width(), 80) << "the view's own size, the picture stretched into it";
+}
+
+// Every frame draws from a generator of its own, as the studio's strips,
+// rendered on several threads at once, need: a random style gives the same
+// frame for the same seed whatever renders beside it.
+TEST(FrameCommand, RandomStylesRepeatWhileOthersRender) {
+  const TBitmap old = Gradient(160, 100, 10), picture = Gradient(160, 100, 200);
+  const TBitmap alone = RenderOneFrame(old, picture, 127, 40, 4, 7);
+  std::atomic<int> differ = 0;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 3; ++t)
+    threads.emplace_back([&] {
+      for (int i = 0; i < 40; ++i)
+        if (!SamePixels(RenderOneFrame(old, picture, 127, 40, 4, 7), alone)) ++differ;
+    });
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(differ, 0);
+  EXPECT_FALSE(SamePixels(RenderOneFrame(old, picture, 127, 40, 4, 8), alone))
+      << "another seed, another pattern";
 }
 
 TEST(StylesCommand, SheetHoldsEveryStyleInThreeFrames) {

@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "base/Random.h"
-
 namespace pixvane {
 namespace {
 
-// A path as a show draws one, its choices from the shared generator.
-TMotionPath RandomPath(double zoom, double roomX, double roomY) {
-  return TMotionPath::Make(TMotionDraw::Random(), zoom, roomX, roomY);
+// A path as a show draws one, its choices from random.
+TMotionPath RandomPath(TRandom& random, double zoom, double roomX, double roomY) {
+  return TMotionPath::Make(TMotionDraw::Random(random), zoom, roomX, roomY);
 }
 
 // The moving picture covers what the still one showed, at every moment of
@@ -19,9 +17,9 @@ TEST(MotionPath, NeverUncoversWhatTheStillPictureCovered) {
   const TRect screen{0, 0, 1920, 1080};
   const TRect fill{-240, 0, 2160, 1080};  // a 4:3 photo filling the screen
   const TRect fit{240, 0, 1680, 1080};    // the same photo fitted
-  SetRandSeed(99);
+  TRandom random(99);
   for (int slide = 0; slide < 50; ++slide) {
-    const TMotionPath path = RandomPath(1.5, 500, 540);
+    const TMotionPath path = RandomPath(random, 1.5, 500, 540);
     for (double progress : {-0.5, 0.0, 0.13, 0.5, 0.77, 1.0, 1.5}) {
       for (const TRect& placement : {fill, fit}) {
         const TMotionFrame frame = path.At(progress, placement, screen);
@@ -38,14 +36,14 @@ TEST(MotionPath, NeverUncoversWhatTheStillPictureCovered) {
 }
 
 TEST(MotionPath, ZoomsBetweenOneAndTheZoomAndPansTheLongWay) {
-  SetRandSeed(5);
+  TRandom random(5);
   bool zoomedIn = false, zoomedOut = false;
   for (int slide = 0; slide < 20; ++slide) {
     // A portrait photo filling a landscape screen has far more room down
     // than across: it pans from top to bottom or back.
-    const TMotionPath portrait = RandomPath(1.2, 384, 2232);
+    const TMotionPath portrait = RandomPath(random, 1.2, 384, 2232);
     EXPECT_EQ(std::abs(portrait.ToY - portrait.FromY), 1.0);
-    const TMotionPath landscape = RandomPath(1.2, 288, 162);
+    const TMotionPath landscape = RandomPath(random, 1.2, 288, 162);
     EXPECT_EQ(std::abs(landscape.ToX - landscape.FromX), 1.0);
     EXPECT_EQ(std::min(portrait.ZoomFrom, portrait.ZoomTo), 1.0);
     EXPECT_EQ(std::max(portrait.ZoomFrom, portrait.ZoomTo), 1.2);
@@ -55,10 +53,10 @@ TEST(MotionPath, ZoomsBetweenOneAndTheZoomAndPansTheLongWay) {
   EXPECT_TRUE(zoomedIn && zoomedOut);
 
   // The same seed, the same path: `render --seed` repeats a show's motion.
-  SetRandSeed(77);
-  const TMotionPath a = RandomPath(1.15, 100, 50);
-  SetRandSeed(77);
-  const TMotionPath b = RandomPath(1.15, 100, 50);
+  random.SetRandSeed(77);
+  const TMotionPath a = RandomPath(random, 1.15, 100, 50);
+  random.SetRandSeed(77);
+  const TMotionPath b = RandomPath(random, 1.15, 100, 50);
   EXPECT_EQ(a.FromY, b.FromY);
   EXPECT_EQ(a.ToY, b.ToY);
   EXPECT_EQ(a.ZoomFrom, b.ZoomFrom);

@@ -28,7 +28,8 @@ class TFakePlayer : public TMediaPlayer {
 struct TMusic {
   TSSFileLocations Settings;
   TFakePlayer Player;
-  TMusicPlayer Music{Settings, Player, [](const std::string& name) { return "T/" + name; }};
+  TRandom Random;
+  TMusicPlayer Music{Settings, Player, Random, [](const std::string& name) { return "T/" + name; }};
 
   TMusic(int sounds, int order) {
     for (int i = 0; i < sounds; ++i) {
@@ -66,18 +67,19 @@ TEST(MusicPlayer, OneSoundRepeatsInEveryOrder) {
   }
 }
 
-TEST(MusicPlayer, RandomOrdersDrawFromTheSharedGenerator) {
+TEST(MusicPlayer, RandomOrdersDrawFromTheShowsGenerator) {
   TMusic each(4, 2);
-  SetRandSeed(99);
+  each.Random.SetRandSeed(99);
   Tracks played = each.Run(8);
-  SetRandSeed(99);
-  for (const std::string& track : played) EXPECT_EQ(track, "T/s" + std::to_string(Random(4)));
+  TRandom replay(99);
+  for (const std::string& track : played)
+    EXPECT_EQ(track, "T/s" + std::to_string(replay.Random(4)));
 
   TMusic once(4, 3);
-  SetRandSeed(7);
+  once.Random.SetRandSeed(7);
   played = once.Run(5);
-  SetRandSeed(7);
-  std::string chosen = "T/s" + std::to_string(Random(4));
+  replay.SetRandSeed(7);
+  std::string chosen = "T/s" + std::to_string(replay.Random(4));
   EXPECT_EQ(played, Tracks(5, chosen));
 }
 

@@ -27,8 +27,8 @@ TEST(PictureOrder, ShuffleShowsEveryPictureOncePerRoundAndNeverTwiceInARow) {
     settings.lRandomPic = settings.lShufflePic = true;  // as the tool writes it
     for (uint32_t seed : {1u, 77u, 4242u}) {
       SCOPED_TRACE("count " + std::to_string(count) + ", seed " + std::to_string(seed));
-      SetRandSeed(seed);
-      TPictureOrder order(settings);
+      TRandom random(seed);
+      TPictureOrder order(settings, random);
       std::vector<int32_t> shown = Take(order, count * 40);
       for (size_t i = 1; i < shown.size(); ++i) ASSERT_NE(shown[i], shown[i - 1]) << "at " << i;
       for (size_t round = 0; round < shown.size(); round += count) {
@@ -42,14 +42,16 @@ TEST(PictureOrder, ShuffleShowsEveryPictureOncePerRoundAndNeverTwiceInARow) {
   }
   TSSFileLocations one = Pictures(1);
   one.lShufflePic = true;
-  TPictureOrder alone(one);
+  TRandom random;
+  TPictureOrder alone(one, random);
   EXPECT_EQ(Take(alone, 3), (std::vector<int32_t>{0, 0, 0}));
 }
 
 TEST(PictureOrder, AShuffledFlashSaverHandsOverAfterOneRound) {
   TSSFileLocations flash = Pictures(3, TSaverKind::Flash);
   flash.lShufflePic = true;
-  TPictureOrder order(flash);
+  TRandom random;
+  TPictureOrder order(flash, random);
   std::vector<int32_t> shown = Take(order, 4);
   EXPECT_EQ(shown[3], -1);
   std::sort(shown.begin(), shown.begin() + 3);

@@ -112,12 +112,14 @@ struct TShow {
   TFakePlatform Platform;
   std::unique_ptr<TShowSession> Session;
 
-  // The music device is looked at when the session is made.
-  explicit TShow(int pictures, TMediaPlayer* music = nullptr, bool background = false) {
+  // The music device is looked at when the session is made; seed is its
+  // generator's state.
+  explicit TShow(int pictures, TMediaPlayer* music = nullptr, bool background = false,
+                 uint32_t seed = 0) {
     Platform.Package = MakePackage(pictures);
     Platform.Music = music;
     Platform.Background = background;
-    Session = std::make_unique<TShowSession>(Platform);
+    Session = std::make_unique<TShowSession>(Platform, TRandom(seed));
     EXPECT_TRUE(Session->ReadPackage(*Platform.OpenPackage()));
     Session->SetClientSize(64, 48);
     Platform.Seeks.clear();
@@ -171,22 +173,21 @@ TEST(ShowSession, StylesKeepOnlyTheLowEightBitsAndNoEffectsMeansTheCustomStyle) 
   EXPECT_EQ(show.Session->View().Style, 0) << "an item that is not a number reads as 0";
 }
 
-TEST(ShowSession, RandomOrdersDrawFromTheSharedGenerator) {
-  TShow show(3);
+TEST(ShowSession, RandomOrdersDrawFromTheShowsGenerator) {
+  TShow show(3, nullptr, false, 4242);
   show.Settings().lRandomPic = true;
   show.Settings().lRandomStyle = true;
   show.Settings().EffectList.SetCommaText("5,9,17");
-  SetRandSeed(4242);
   std::vector<int> pictures, styles;
   for (int tick = 0; tick < 6; ++tick) {
     show.Session->ShowTimerTick();
     pictures.push_back(show.LastPicture());
     styles.push_back(show.Session->View().Style);
   }
-  SetRandSeed(4242);
+  TRandom replay(4242);
   for (int tick = 0; tick < 6; ++tick) {
-    EXPECT_EQ(pictures[tick], Random(3));
-    EXPECT_EQ(styles[tick], show.Settings().EffectAt(Random(3)));
+    EXPECT_EQ(pictures[tick], replay.Random(3));
+    EXPECT_EQ(styles[tick], show.Settings().EffectAt(replay.Random(3)));
   }
 }
 
@@ -285,15 +286,14 @@ TEST(ShowSession, APanningPictureMovesAtSixtyFramesUntilItsPathEnds) {
 
 // Prepared in the background, each slide is read after the one before has
 // run its transition: the same pictures and styles in the same order, the
-// shared generator drawn from as it is without a worker.
+// show's generator drawn from as it is without a worker.
 TEST(ShowSession, SlidesPreparedAheadFollowTheSameOrder) {
   auto run = [](bool background, int32_t motion) {
-    TShow show(4, nullptr, background);
+    TShow show(4, nullptr, background, 99);
     show.Settings().lRandomPic = true;
     show.Settings().lRandomStyle = true;
     show.Settings().EffectList.SetCommaText("5,9,17");
     show.Settings().Motion = motion;  // the paths are drawn from the generator too
-    SetRandSeed(99);
     show.Session->Start();
     std::vector<int> seen;
     for (int tick = 0; tick < 6; ++tick) {
@@ -373,14 +373,16 @@ TEST(ShowSession, MusicPlaysForPhotosOnAPlatformWithSound) {
 
   // A silent platform draws nothing from the generator for a track it would
   // not play: the pictures' random order stays what it was.
-  TShow silent(1);
+  TShow silent(4, nullptr, false, 7);
   withSounds(silent, "photo");
   silent.Settings().SetSoundOrder(TSoundOrder::RepeatOne);
-  SetRandSeed(7);
+  silent.Settings().lRandomPic = true;
   silent.Session->Start();
-  const int32_t next = Random(1000);
-  SetRandSeed(7);
-  EXPECT_EQ(next, Random(1000));
+  TRandom replay(7);
+  for (int tick = 0; tick < 6; ++tick) {
+    silent.Session->ShowTimerTick();
+    EXPECT_EQ(silent.LastPicture(), replay.Random(4)) << "tick " << tick;
+  }
 }
 
 }  // namespace

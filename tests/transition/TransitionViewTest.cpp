@@ -23,7 +23,8 @@ struct TRig {
   THeadlessViewHost Host;
   std::vector<int> Frames;
   int Completed = 0;
-  TTransitionView View{Host};  // last, so it goes first and its events find the rest
+  TRandom Random;
+  TTransitionView View{Host, Random};  // last, so it goes first and its events find the rest
 
   explicit TRig(THeadlessViewHost::TClock clock = THeadlessViewHost::TClock::Virtual)
       : Host(clock) {

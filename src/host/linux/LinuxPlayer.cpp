@@ -149,7 +149,7 @@ TLinuxPlayer::TLinuxPlayer(const TPlayOptions& options, const TSSFileLocations& 
   FHost = std::make_unique<TSdlViewHost>(FWindow);
   FHost->OnEvent = [this](const SDL_Event& event) { HandleEvent(event); };
   OpenMusic(record);
-  FSession = std::make_unique<TShowSession>(*this);
+  FSession = std::make_unique<TShowSession>(*this, TRandom());
   FExitRules = std::make_unique<TExitRules>(FSession->Settings(), *this);
 }
 

@@ -18,8 +18,8 @@ constexpr int DesignWidth = 423, DesignHeight = 350;
 
 }  // namespace
 
-TfrmScrn::TfrmScrn(std::string exePath, std::string title)
-    : FExePath(std::move(exePath)), FTitle(std::move(title)) {}
+TfrmScrn::TfrmScrn(std::string exePath, std::string title, TRandom random)
+    : FExePath(std::move(exePath)), FTitle(std::move(title)), FRandom(random) {}
 
 TfrmScrn::~TfrmScrn() = default;
 
@@ -142,7 +142,7 @@ LRESULT TfrmScrn::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void TfrmScrn::FormCreate() {
   FShow = std::make_unique<TWindowShowPlatform>(FWindow, WM_SHOWTICK, FExePath,
                                                 TRect{0, 0, DesignWidth, DesignHeight});
-  FSession = std::make_unique<TShowSession>(*FShow);
+  FSession = std::make_unique<TShowSession>(*FShow, FRandom);
   FSession->SetColor(GetSysColor(COLOR_BTNFACE));
   FSession->SetClientSize(DesignWidth, DesignHeight);
   FExitPlatform = std::make_unique<TWin32ExitPlatform>(FWindow);

@@ -26,8 +26,9 @@ inline constexpr UINT WM_SHOWTICK = WM_USER + 3;
 // kind), and ends the saver by the package's exit rules.
 class TfrmScrn {
  public:
-  // title is the caption of the window's error messages.
-  TfrmScrn(std::string exePath, std::string title);
+  // title is the caption of the window's error messages; random is the
+  // generator as seeded at start-up, which the show takes over.
+  TfrmScrn(std::string exePath, std::string title, TRandom random);
   ~TfrmScrn();
   TfrmScrn(const TfrmScrn&) = delete;
   TfrmScrn& operator=(const TfrmScrn&) = delete;
@@ -67,6 +68,7 @@ class TfrmScrn {
 
   std::string FExePath;
   std::string FTitle;
+  TRandom FRandom;  // the show's generator until the show is made
   TPhase FPhase = TPhase::Created;
   bool FActivating = false;  // inside FormActivate
   HWND FWindow = nullptr;

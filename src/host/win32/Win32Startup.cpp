@@ -127,8 +127,8 @@ void TWin32Startup::RunSetupDialog() {
       {.Filter = [&form](MSG& message) { return form.TranslateDialogMessage(message); }});
 }
 
-void TWin32Startup::RunSaver() {
-  TfrmScrn form(FExePath, ApplicationTitle(FExePath));
+void TWin32Startup::RunSaver(TRandom random) {
+  TfrmScrn form(FExePath, ApplicationTitle(FExePath), random);
   form.Run();
 }
 

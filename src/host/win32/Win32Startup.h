@@ -23,7 +23,7 @@ class TWin32Startup : public TStartupPlatform {
   void ProcessMessages() override;
   void RunPreview(const TCommandLine& commandLine) override;
   void RunSetupDialog() override;
-  void RunSaver() override;
+  void RunSaver(TRandom random) override;
 
   const std::string& ExePath() const { return FExePath; }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/Random.h"
 #include "transition/styles/Styles.h"
 
 namespace pixvane {
@@ -12,9 +11,9 @@ namespace {
 
 // rand(a) - rand(a), the first draw added and the second subtracted; the
 // two calls must not be left to the compiler's order of evaluation.
-int Jitter(int a) {
-  const int first = Random(a);
-  return first - Random(a);
+int Jitter(TRandom& random, int a) {
+  const int first = random.Random(a);
+  return first - random.Random(a);
 }
 
 // Turns a rectangle written for rows into one for columns.
@@ -24,25 +23,25 @@ TRect Turn(const TRect& r, bool turned) {
 
 // One ragged pass, written for rows: length along the rows, across the
 // frame the other way.
-void AddRaggedBands(std::vector<TRect>& pieces, int length, int across, int reach, TRaggedMode mode,
-                    bool turned) {
+void AddRaggedBands(TRandom& random, std::vector<TRect>& pieces, int length, int across, int reach,
+                    TRaggedMode mode, bool turned) {
   const int a = reach < length ? length / 7 : 0;
   const int height = 5 + across % 5;
   for (int y0 = 0; y0 < across; y0 += 5) {
     const int y1 = y0 + height;
     auto add = [&](int l, int r) { Unite(pieces, Turn({l, y0, r, y1}, turned)); };
     if (mode == TRaggedMode::FromFar) {
-      add(length - reach + Jitter(a), length);
+      add(length - reach + Jitter(random, a), length);
     } else if (mode == TRaggedMode::FromNear) {
-      add(0, reach + Jitter(a));
+      add(0, reach + Jitter(random, a));
     } else if (mode == TRaggedMode::Outward) {
-      const int j1 = Jitter(a);
-      const int j2 = Jitter(a);
+      const int j1 = Jitter(random, a);
+      const int j2 = Jitter(random, a);
       add(Half(length - reach + j1), Half(length));
       add(Half(length), Half(length + reach + j2));
     } else if (mode == TRaggedMode::Inward) {
-      const int j1 = Jitter(a);
-      const int j2 = Jitter(a);
+      const int j1 = Jitter(random, a);
+      const int j2 = Jitter(random, a);
       add(length - Half(reach + j1), length);
       add(0, Half(reach + j2));
     }
@@ -50,8 +49,8 @@ void AddRaggedBands(std::vector<TRect>& pieces, int length, int across, int reac
 }
 
 // One grainy pass, written for rows.
-void AddGrainBands(std::vector<TRect>& pieces, int length, int across, int reach, TGrainMode mode,
-                   bool turned) {
+void AddGrainBands(TRandom& random, std::vector<TRect>& pieces, int length, int across, int reach,
+                   TGrainMode mode, bool turned) {
   const bool fromFar = mode == TGrainMode::FromFar;
   const int e = reach < length ? length / 10 : 0;
   const int f = std::max(e / 20, 2);
@@ -67,7 +66,7 @@ void AddGrainBands(std::vector<TRect>& pieces, int length, int across, int reach
     TRect solid = fromFar ? TRect{front, y0, length, y0 + f} : TRect{0, y0, front, y0 + f};
     int far = 0;  // the farthest cell of the run being chosen, 0 for none
     for (int k = n; k >= 1; --k) {
-      const bool chosen = Random(k) <= (k <= nearZone ? 1 : 0);
+      const bool chosen = random.Random(k) <= (k <= nearZone ? 1 : 0);
       if (chosen && far == 0) far = k;
       if (!chosen && far != 0) {
         Unite(pieces, Turn(cells(far, k + 1, y0), turned));
@@ -86,25 +85,25 @@ void AddGrainBands(std::vector<TRect>& pieces, int length, int across, int reach
 
 }  // namespace
 
-std::optional<TRegion> RaggedBandRegion(int W, int H, int hr, int vr, TRaggedMode horzMode,
-                                        TRaggedMode vertMode) {
+std::optional<TRegion> RaggedBandRegion(TRandom& random, int W, int H, int hr, int vr,
+                                        TRaggedMode horzMode, TRaggedMode vertMode) {
   if (horzMode == TRaggedMode::None && vertMode == TRaggedMode::None) return std::nullopt;
   std::vector<TRect> pieces;
-  if (horzMode != TRaggedMode::None) AddRaggedBands(pieces, W, H, hr, horzMode, false);
-  if (vertMode != TRaggedMode::None) AddRaggedBands(pieces, H, W, vr, vertMode, true);
+  if (horzMode != TRaggedMode::None) AddRaggedBands(random, pieces, W, H, hr, horzMode, false);
+  if (vertMode != TRaggedMode::None) AddRaggedBands(random, pieces, H, W, vr, vertMode, true);
   return TRegion::FromRects(pieces);
 }
 
-std::optional<TRegion> GrainEdgeRegion(int W, int H, int hr, int vr, TGrainMode horzMode,
-                                       TGrainMode vertMode) {
+std::optional<TRegion> GrainEdgeRegion(TRandom& random, int W, int H, int hr, int vr,
+                                       TGrainMode horzMode, TGrainMode vertMode) {
   if (horzMode == TGrainMode::None && vertMode == TGrainMode::None) return std::nullopt;
   std::vector<TRect> pieces;
-  if (horzMode != TGrainMode::None) AddGrainBands(pieces, W, H, hr, horzMode, false);
-  if (vertMode != TGrainMode::None) AddGrainBands(pieces, H, W, vr, vertMode, true);
+  if (horzMode != TGrainMode::None) AddGrainBands(random, pieces, W, H, hr, horzMode, false);
+  if (vertMode != TGrainMode::None) AddGrainBands(random, pieces, H, W, vr, vertMode, true);
   return TRegion::FromRects(pieces);
 }
 
-TRegion DissolveRegion(int W, int H, int p) {
+TRegion DissolveRegion(TRandom& random, int W, int H, int p) {
   const int d = std::max(std::min(W, H) / 50 + p / 10, 1);
   // The squares lie on the grid of the pitch shifted by -d, each covering
   // 2 x 2 of its cells; marking cells gives the union without overlaps.
@@ -114,7 +113,7 @@ TRegion DissolveRegion(int W, int H, int p) {
   bool any = false;
   for (int i = 0; i * d < W; ++i)
     for (int j = 0; j * d < H; ++j) {
-      if (Random(100) >= p) continue;
+      if (random.Random(100) >= p) continue;
       any = true;
       // Square (i d - d, j d - d, i d + d, j d + d): cells i - 1 and i (stored
       // one further on), rows j - 1 and j.

@@ -6,7 +6,6 @@
 
 #include <set>
 
-#include "base/Random.h"
 #include "transition/styles/StyleRig.h"
 
 namespace pixvane::test {
@@ -63,14 +62,14 @@ TEST(AllStyles, SameStateSameFrame) {
   for (int style = 1; style <= StyleCount; ++style) {
     TStyleRig rig(90, 50, style);
     for (int p : {37, 63}) {
-      SetRandSeed(2024);
+      rig.Random.SetRandSeed(2024);
       const TBitmap first = rig.Render(p);
-      const uint32_t after = RandSeed();
+      const uint32_t after = rig.Random.RandSeed();
       rig.Render(p + 20);
-      SetRandSeed(2024);
+      rig.Random.SetRandSeed(2024);
       const TBitmap& second = rig.Render(p);
       EXPECT_EQ(InPlaceMask(second, first), TRegion(0, 0, 90, 50)) << "style " << style;
-      EXPECT_EQ(RandSeed(), after) << "style " << style;
+      EXPECT_EQ(rig.Random.RandSeed(), after) << "style " << style;
       EXPECT_EQ(after != 2024u, RandomStyles.contains(style))
           << "style " << style << " and the generator";
     }
@@ -80,10 +79,10 @@ TEST(AllStyles, SameStateSameFrame) {
 TEST(AllStyles, RandomStylesDrawAFreshPatternEachTime) {
   for (int style : RandomStyles) {
     TStyleRig rig(120, 80, style);
-    SetRandSeed(1);
+    rig.Random.SetRandSeed(1);
     const TBitmap first = rig.Render(40);
     rig.Render(20);
-    SetRandSeed(2);
+    rig.Random.SetRandSeed(2);
     EXPECT_NE(InPlaceMask(rig.Render(40), first), TRegion(0, 0, 120, 80)) << "style " << style;
   }
 }

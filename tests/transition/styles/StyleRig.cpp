@@ -81,19 +81,24 @@ TStyleRig::TStyleRig(const TBitmap& old, const TBitmap& picture, int style, int 
     : FOld(old), FPicture(picture), FScreen(old), FStyle(style), FStep(step) {}
 
 const TBitmap& TStyleRig::Render(int p) {
-  const TFrameResult frame = DrawFrame(FScreen, {FOld, FPicture, FStyle, p, FStep});
+  const TFrameResult frame = DrawFrame(FScreen, {FOld, FPicture, FStyle, p, FStep, Random});
   FRepainted = TRegion();
   for (const TRect& area : frame.Changed) FRepainted |= TRegion(area);
   FRepainted &= TRegion(FScreen.Bounds());
   return FScreen;
 }
 
-std::optional<TRegion> RegionOf(int style, int W, int H, int p, int step) {
+std::optional<TRegion> RegionOf(int style, int W, int H, int p, int step, TRandom& random) {
   TBitmap screen(W, H);
   const TBitmap picture(W, H);
-  TFrame f(screen, picture, p, step);
+  TFrame f(screen, picture, p, step, random);
   StyleTable[style].Step(f);
   return std::move(f.G);
+}
+
+std::optional<TRegion> RegionOf(int style, int W, int H, int p, int step) {
+  TRandom random;
+  return RegionOf(style, W, H, p, step, random);
 }
 
 }  // namespace pixvane::test

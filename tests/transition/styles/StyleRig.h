@@ -35,7 +35,7 @@ TRegion InFrame(const TRegion& r, int W, int H);
 TRegion Rects(std::initializer_list<TRect> rects);
 
 // A transition from old to picture in the given style; Render(p) draws the
-// frame at p as the view does.
+// frame at p as the view does, the random styles drawing from Random.
 class TStyleRig {
  public:
   TStyleRig(const TBitmap& old, const TBitmap& picture, int style, int step = 4);
@@ -47,6 +47,7 @@ class TStyleRig {
   // What the last frame changed within the picture's bounds: what the view
   // repaints after it.
   const TRegion& Repainted() const { return FRepainted; }
+  TRandom Random;
 
  private:
   TBitmap FOld, FPicture, FScreen;
@@ -54,7 +55,9 @@ class TStyleRig {
   TRegion FRepainted;
 };
 
-// The region that a region style's step builds for a W x H frame at p.
+// The region that a region style's step builds for a W x H frame at p, a
+// random one drawn from random (or from a generator in state 0).
+std::optional<TRegion> RegionOf(int style, int W, int H, int p, int step, TRandom& random);
 std::optional<TRegion> RegionOf(int style, int W, int H, int p, int step = 4);
 
 }  // namespace pixvane::test

@@ -19,7 +19,7 @@ class TWindowRig {
     Window = CreateWindowExA(0, "PixvaneViewTest", "", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr,
                              GetModuleHandleA(nullptr), this);
     Host = std::make_unique<TWindowViewHost>(Window, TRect{4, 2, 64, 48});
-    View = std::make_unique<TTransitionView>(*Host);
+    View = std::make_unique<TTransitionView>(*Host, Random);
     Host->Attach(View.get());
     View->SetAutoSize(false);
     View->SetClientSize(60, 46);
@@ -43,6 +43,7 @@ class TWindowRig {
 
   HWND Window = nullptr;
   std::unique_ptr<TWindowViewHost> Host;
+  TRandom Random;
   std::unique_ptr<TTransitionView> View;
   int Completed = 0;
   int Paints = 0;

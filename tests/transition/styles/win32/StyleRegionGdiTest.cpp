@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "base/MulDiv.h"
-#include "base/Random.h"
 #include "base/win32/Handles.h"
 #include "support/win32/GdiRegionRects.h"
 #include "transition/styles/StyleRig.h"
@@ -44,9 +43,9 @@ void Combine(TRgn& into, TRgn piece, int mode = RGN_OR) {
     CombineRgn(into.Get(), into.Get(), piece.Get(), mode);
 }
 
-int Jitter(int a) {
-  const int first = Random(a);
-  return first - Random(a);
+int Jitter(TRandom& random, int a) {
+  const int first = random.Random(a);
+  return first - random.Random(a);
 }
 
 // The builders as the text has them, rows then columns.
@@ -95,22 +94,22 @@ TRgn GdiBand(int W, int H, int hr, int vr, int horzMode, int vertMode, int snap)
   return result;
 }
 
-TRgn GdiRagged(int W, int H, int hr, int vr, int horzMode, int vertMode) {
+TRgn GdiRagged(TRandom& random, int W, int H, int hr, int vr, int horzMode, int vertMode) {
   TRgn result;
   if (horzMode != 0) {
     const int a = hr < W ? W / 7 : 0;
     for (int y0 = 0; y0 < H; y0 += 5) {
       const int y1 = y0 + 5 + H % 5;
       TRgn row;
-      if (horzMode == 1) row = Rect(W - hr + Jitter(a), y0, W, y1);
-      if (horzMode == 2) row = Rect(0, y0, hr + Jitter(a), y1);
+      if (horzMode == 1) row = Rect(W - hr + Jitter(random, a), y0, W, y1);
+      if (horzMode == 2) row = Rect(0, y0, hr + Jitter(random, a), y1);
       if (horzMode == 3) {
-        row = Rect((W - hr + Jitter(a)) / 2, y0, W / 2, y1);
-        Combine(row, Rect(W / 2, y0, (W + hr + Jitter(a)) / 2, y1));
+        row = Rect((W - hr + Jitter(random, a)) / 2, y0, W / 2, y1);
+        Combine(row, Rect(W / 2, y0, (W + hr + Jitter(random, a)) / 2, y1));
       }
       if (horzMode == 4) {
-        row = Rect(W - (hr + Jitter(a)) / 2, y0, W, y1);
-        Combine(row, Rect(0, y0, (hr + Jitter(a)) / 2, y1));
+        row = Rect(W - (hr + Jitter(random, a)) / 2, y0, W, y1);
+        Combine(row, Rect(0, y0, (hr + Jitter(random, a)) / 2, y1));
       }
       Combine(result, std::move(row));
     }
@@ -120,15 +119,15 @@ TRgn GdiRagged(int W, int H, int hr, int vr, int horzMode, int vertMode) {
     for (int x0 = 0; x0 < W; x0 += 5) {
       const int x1 = x0 + 5 + W % 5;
       TRgn column;
-      if (vertMode == 1) column = Rect(x0, H - vr + Jitter(a), x1, H);
-      if (vertMode == 2) column = Rect(x0, 0, x1, vr + Jitter(a));
+      if (vertMode == 1) column = Rect(x0, H - vr + Jitter(random, a), x1, H);
+      if (vertMode == 2) column = Rect(x0, 0, x1, vr + Jitter(random, a));
       if (vertMode == 3) {
-        column = Rect(x0, (H - vr + Jitter(a)) / 2, x1, H / 2);
-        Combine(column, Rect(x0, H / 2, x1, (H + vr + Jitter(a)) / 2));
+        column = Rect(x0, (H - vr + Jitter(random, a)) / 2, x1, H / 2);
+        Combine(column, Rect(x0, H / 2, x1, (H + vr + Jitter(random, a)) / 2));
       }
       if (vertMode == 4) {
-        column = Rect(x0, H - (vr + Jitter(a)) / 2, x1, H);
-        Combine(column, Rect(x0, 0, x1, (vr + Jitter(a)) / 2));
+        column = Rect(x0, H - (vr + Jitter(random, a)) / 2, x1, H);
+        Combine(column, Rect(x0, 0, x1, (vr + Jitter(random, a)) / 2));
       }
       Combine(result, std::move(column));
     }
@@ -136,11 +135,11 @@ TRgn GdiRagged(int W, int H, int hr, int vr, int horzMode, int vertMode) {
   return result;
 }
 
-bool Chosen(int k, int nearZone) {
-  return Random(k) <= (k <= nearZone ? 1 : 0);
+bool Chosen(TRandom& random, int k, int nearZone) {
+  return random.Random(k) <= (k <= nearZone ? 1 : 0);
 }
 
-TRgn GdiGrain(int W, int H, int hr, int vr, int horzMode, int vertMode) {
+TRgn GdiGrain(TRandom& random, int W, int H, int hr, int vr, int horzMode, int vertMode) {
   TRgn result;
   if (horzMode != 0) {
     const int e = hr < W ? W / 10 : 0;
@@ -148,7 +147,7 @@ TRgn GdiGrain(int W, int H, int hr, int vr, int horzMode, int vertMode) {
     for (int y0 = 0; y0 < H; y0 += f / 2) {
       TRgn row = horzMode == 1 ? Rect(W - hr, y0, W, y0 + f) : Rect(0, y0, hr, y0 + f);
       for (int k = n; k >= 1; --k)
-        if (Chosen(k, q))
+        if (Chosen(random, k, q))
           Combine(row, horzMode == 1 ? Rect(W - hr - k * f, y0, W - hr - k * f + f, y0 + f)
                                      : Rect(hr + (k - 1) * f, y0, hr + k * f, y0 + f));
       Combine(result, std::move(row));
@@ -160,7 +159,7 @@ TRgn GdiGrain(int W, int H, int hr, int vr, int horzMode, int vertMode) {
     for (int x0 = 0; x0 < W; x0 += f / 2) {
       TRgn column = vertMode == 1 ? Rect(x0, H - vr, x0 + f, H) : Rect(x0, 0, x0 + f, vr);
       for (int k = n; k >= 1; --k)
-        if (Chosen(k, q))
+        if (Chosen(random, k, q))
           Combine(column, vertMode == 1 ? Rect(x0, H - vr - k * f, x0 + f, H - vr - k * f + f)
                                         : Rect(x0, vr + (k - 1) * f, x0 + f, vr + k * f));
       Combine(result, std::move(column));
@@ -169,12 +168,12 @@ TRgn GdiGrain(int W, int H, int hr, int vr, int horzMode, int vertMode) {
   return result;
 }
 
-TRgn GdiDissolve(int W, int H, int p) {
+TRgn GdiDissolve(TRandom& random, int W, int H, int p) {
   const int d = std::max(std::min(W, H) / 50 + p / 10, 1);
   TRgn result;
   for (int x = 0; x < W; x += d)
     for (int y = 0; y < H; y += d)
-      if (Random(100) < p) Combine(result, Rect(x - d, y - d, x + d, y + d));
+      if (random.Random(100) < p) Combine(result, Rect(x - d, y - d, x + d, y + d));
   return result ? std::move(result) : Rect(0, 0, 0, 0);
 }
 
@@ -187,6 +186,7 @@ std::optional<TRgn> Round(int l, int t, int r, int b, int w, int h) {
 
 struct TQuantities {
   int W, H, PX, PY, S, p;
+  TRandom& Random;
 };
 
 // Style `style`'s region by the platform's calls; nothing when undefined.
@@ -208,13 +208,13 @@ std::optional<TRgn> GdiStyle(int style, const TQuantities& q) {
     case 64:
       return GdiBand(W, H, PX, 0, 3, 0, 0);
     case 65:
-      return GdiRagged(W, H, PX, 0, 1, 0);
+      return GdiRagged(q.Random, W, H, PX, 0, 1, 0);
     case 66:
-      return GdiRagged(W, H, PX, 0, 2, 0);
+      return GdiRagged(q.Random, W, H, PX, 0, 2, 0);
     case 67:
-      return GdiRagged(W, H, PX, 0, 3, 0);
+      return GdiRagged(q.Random, W, H, PX, 0, 3, 0);
     case 68:
-      return GdiRagged(W, H, PX, 0, 4, 0);
+      return GdiRagged(q.Random, W, H, PX, 0, 4, 0);
     case 69:
       return Round(-5, -2 * H, W + 5, 2 * PY, 2 * H, 2 * H);
     case 70:
@@ -230,13 +230,13 @@ std::optional<TRgn> GdiStyle(int style, const TQuantities& q) {
     case 75:
       return GdiBand(W, H, 0, PY, 0, 3, 0);
     case 76:
-      return GdiRagged(W, H, 0, PY, 0, 1);
+      return GdiRagged(q.Random, W, H, 0, PY, 0, 1);
     case 77:
-      return GdiRagged(W, H, 0, PY, 0, 2);
+      return GdiRagged(q.Random, W, H, 0, PY, 0, 2);
     case 78:
-      return GdiRagged(W, H, 0, PY, 0, 3);
+      return GdiRagged(q.Random, W, H, 0, PY, 0, 3);
     case 79:
-      return GdiRagged(W, H, 0, PY, 0, 4);
+      return GdiRagged(q.Random, W, H, 0, PY, 0, 4);
     case 80:
       return Round(-2 * W, -2 * H, 2 * PX, 2 * PY, 2 * W, 2 * H);
     case 81:
@@ -287,25 +287,25 @@ std::optional<TRgn> GdiStyle(int style, const TQuantities& q) {
       return g;
     }
     case 100:
-      return GdiRagged(W, H, PX, PY, 1, 1);
+      return GdiRagged(q.Random, W, H, PX, PY, 1, 1);
     case 101:
-      return GdiRagged(W, H, PX, PY, 1, 2);
+      return GdiRagged(q.Random, W, H, PX, PY, 1, 2);
     case 102:
-      return GdiRagged(W, H, PX, PY, 2, 1);
+      return GdiRagged(q.Random, W, H, PX, PY, 2, 1);
     case 103:
-      return GdiRagged(W, H, PX, PY, 2, 2);
+      return GdiRagged(q.Random, W, H, PX, PY, 2, 2);
     case 104:
-      return GdiRagged(W, H, PX, PY, 1, 3);
+      return GdiRagged(q.Random, W, H, PX, PY, 1, 3);
     case 105:
-      return GdiRagged(W, H, PX, PY, 2, 3);
+      return GdiRagged(q.Random, W, H, PX, PY, 2, 3);
     case 106:
-      return GdiRagged(W, H, PX, PY, 3, 1);
+      return GdiRagged(q.Random, W, H, PX, PY, 3, 1);
     case 107:
-      return GdiRagged(W, H, PX, PY, 3, 2);
+      return GdiRagged(q.Random, W, H, PX, PY, 3, 2);
     case 108:
-      return GdiRagged(W, H, PX, PY, 3, 3);
+      return GdiRagged(q.Random, W, H, PX, PY, 3, 3);
     case 109:
-      return GdiRagged(W, H, PX, PY, 4, 4);
+      return GdiRagged(q.Random, W, H, PX, PY, 4, 4);
     case 110:
       return Triangle({0, 0}, {2 * PX, 0}, {0, 2 * PY});
     case 111:
@@ -343,15 +343,15 @@ std::optional<TRgn> GdiStyle(int style, const TQuantities& q) {
       return g;
     }
     case 123:
-      return GdiGrain(W, H, PX, PY, 1, 0);
+      return GdiGrain(q.Random, W, H, PX, PY, 1, 0);
     case 124:
-      return GdiGrain(W, H, PX, PY, 2, 0);
+      return GdiGrain(q.Random, W, H, PX, PY, 2, 0);
     case 125:
-      return GdiGrain(W, H, PX, PY, 0, 1);
+      return GdiGrain(q.Random, W, H, PX, PY, 0, 1);
     case 126:
-      return GdiGrain(W, H, PX, PY, 0, 2);
+      return GdiGrain(q.Random, W, H, PX, PY, 0, 2);
     case 127:
-      return GdiDissolve(W, H, q.p);
+      return GdiDissolve(q.Random, W, H, q.p);
   }
   ADD_FAILURE() << "style " << style << " is no region style";
   return std::nullopt;
@@ -369,24 +369,24 @@ struct TCounts {
 void CompareStyle(int style, int W, int H, int p, int step, uint32_t seed, TCounts& counts) {
   TBitmap screen(W, H);
   const TBitmap picture(W, H);
-  const TFrame frame(screen, picture, p, step);
-  SetRandSeed(seed);
-  std::optional<TRgn> gdi = GdiStyle(style, {W, H, frame.PX, frame.PY, frame.S, p});
-  const uint32_t gdiAfter = RandSeed();
+  TRandom gdiRandom(seed), ourRandom(seed);
+  const TFrame frame(screen, picture, p, step, gdiRandom);
+  std::optional<TRgn> gdi = GdiStyle(style, {W, H, frame.PX, frame.PY, frame.S, p, gdiRandom});
+  const uint32_t gdiAfter = gdiRandom.RandSeed();
   if (!gdi) {
     ++counts.Undefined;
     return;
   }
-  SetRandSeed(seed);
-  const std::optional<TRegion> ours = RegionOf(style, W, H, p, step);
+  const std::optional<TRegion> ours = RegionOf(style, W, H, p, step, ourRandom);
   ++counts.Compared;
   ASSERT_TRUE(ours.has_value()) << "style " << style;
   const TRegion theirs = FromGdi(gdi->Get());
-  const bool same = Mask(*ours, W, H) == Mask(theirs, W, H) && RandSeed() == gdiAfter;
+  const bool same = Mask(*ours, W, H) == Mask(theirs, W, H) && ourRandom.RandSeed() == gdiAfter;
   if (!same && ++counts.Failures <= 20) {
     std::ostringstream what;
     what << "style " << style << ", " << W << " x " << H << ", p = " << p << ", step " << step
-         << ", seed " << seed << (RandSeed() == gdiAfter ? "" : ": generator states differ");
+         << ", seed " << seed
+         << (ourRandom.RandSeed() == gdiAfter ? "" : ": generator states differ");
     ADD_FAILURE() << what.str();
   }
 }
