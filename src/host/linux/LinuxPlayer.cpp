@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <iostream>
@@ -23,6 +24,18 @@ namespace pixvane {
 namespace {
 
 constexpr int32_t DefaultWindowWidth = 800, DefaultWindowHeight = 600;
+
+// The show's generator, seeded as the Windows player seeds it: from the time
+// of day in universal time, so a random order differs from one run to the next.
+TRandom SeededFromClock() {
+  using namespace std::chrono;
+  constexpr int64_t DayMs = 24 * 60 * 60 * 1000;
+  const int64_t ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+  const int dayMs = static_cast<int>((ms % DayMs + DayMs) % DayMs);
+  TRandom random;
+  random.SeedFromTime(dayMs / 3600000, dayMs / 60000 % 60, dayMs / 1000 % 60, dayMs % 1000);
+  return random;
+}
 
 // The settings record alone, read before anything is opened on screen, so
 // a saver that cannot play says why without a window flashing up.
@@ -149,7 +162,7 @@ TLinuxPlayer::TLinuxPlayer(const TPlayOptions& options, const TSSFileLocations& 
   FHost = std::make_unique<TSdlViewHost>(FWindow);
   FHost->OnEvent = [this](const SDL_Event& event) { HandleEvent(event); };
   OpenMusic(record);
-  FSession = std::make_unique<TShowSession>(*this, TRandom());
+  FSession = std::make_unique<TShowSession>(*this, SeededFromClock());
   FExitRules = std::make_unique<TExitRules>(FSession->Settings(), *this);
 }
 
