@@ -7,11 +7,11 @@ namespace pixvane::tool {
 // options and its handler on the command line. The work itself is the
 // maker's library's; these only read arguments and print results.
 void AddBuildCommand(TCommandLine& line);
-void AddInspectCommand(TCommandLine& line);
+void AddReportCommand(TCommandLine& line);
 void AddExtractCommand(TCommandLine& line);
 // frame, render and styles, where the tool reads and writes PNG files.
 void AddRenderCommands(TCommandLine& line);
-// skin build, inspect, text and render, where the tool has every image library.
+// The skin commands (build, the report, text, render), where the tool has every image library.
 void AddSkinCommands(TCommandLine& line);
 // studio, where the tool is built with the studio.
 void AddStudioCommand(TCommandLine& line);

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   TCommandLine line("Builds Pixvane screen savers from a manifest, and inspects and unpacks them.",
                     "pixvane");
   AddBuildCommand(line);
-  AddInspectCommand(line);
+  AddReportCommand(line);
   AddExtractCommand(line);
 #ifdef PIXVANE_HAVE_PNG_FILES
   AddRenderCommands(line);

@@ -48,12 +48,12 @@ void AddBuild(TCommandLine& line, CLI::App& skin) {
                     "Write a packed SkinStream value (as the player carries it), not a skin file");
 }
 
-void AddInspect(TCommandLine& line, CLI::App& skin) {
-  struct TInspect {
+void AddSkinReport(TCommandLine& line, CLI::App& skin) {
+  struct TSkinReport {
     TSkinInput Input;
     bool Json = false;
   };
-  auto a = std::make_shared<TInspect>();
+  auto a = std::make_shared<TSkinReport>();
   CLI::App* command =
       line.AddCommand(skin, "inspect", "Show a skin's header, bitmaps and objects", [a] {
         TSkinSource source;
@@ -117,7 +117,7 @@ void AddSkinCommands(TCommandLine& line) {
   CLI::App* skin = line.AddCommand(line.Tool(), "skin",
                                    "Build, inspect and render skins of the setup dialog", {});
   AddBuild(line, *skin);
-  AddInspect(line, *skin);
+  AddSkinReport(line, *skin);
   AddText(line, *skin);
   AddRender(line, *skin);
 }

@@ -11,12 +11,12 @@ namespace pixvane::tool {
 namespace fs = std::filesystem;
 using namespace pixvane::maker;
 
-void AddInspectCommand(TCommandLine& line) {
-  struct TInspect {
+void AddReportCommand(TCommandLine& line) {
+  struct TReportArguments {
     fs::path File;
     bool Json = false;
   };
-  auto options = std::make_shared<TInspect>();
+  auto options = std::make_shared<TReportArguments>();
   CLI::App* command =
       line.AddCommand(line.Tool(), "inspect", "Show what a screen saver holds", [options] {
         TPackageReport report = ReadPackageReport(options->File);
