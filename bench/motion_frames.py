@@ -8,10 +8,14 @@ after --settle seconds polls for --seconds a short row of pixels through Xlib (a
 millisecond each) and notes every moment it changes: a new frame on
 screen. Prints the frame intervals (median, mean, standard deviation, 5th
 and 95th percentiles, the longest) and the CPU the saver's process used
-over the same time, as a share of one core.
+over the same time, as a share of one core. With --bare it first does the
+same for a bare program that only paints a changing full-screen picture
+(bench/BareBlit.c, compiled here with mingw-w64), the most any full-screen
+program gets from that display, and prints the saver's rate against the
+lower of 60 a second and the bare program's.
 
   bench/motion_frames.py --tool build/native/bin/pixvane --player build/win/bin/pixvane.scr \\
-      --photo build/photo-quality/x-24mp.jpg [--size 1920x1080] [--seconds 5]
+      --photo build/photo-quality/x-24mp.jpg [--size 1920x1080] [--seconds 5] [--bare]
 """
 import argparse
 import os
@@ -58,6 +62,9 @@ def main():
                         help="seconds to wait after the photo shows; the worker prepares the "
                              "next slide in the first of them")
     parser.add_argument("--work", default="build/motion-frames")
+    parser.add_argument("--bare", action="store_true",
+                        help="first measure a bare full-screen SetDIBitsToDevice loop on the same "
+                             "display, and print the saver's rate against the lower of 60 and its")
     args = parser.parse_args()
     width, height = (int(v) for v in args.size.split("x"))
     work = os.path.abspath(args.work)
@@ -75,10 +82,38 @@ def main():
     wine = e2e.Wine(work, display)
     pixels = Pixels(display)
     try:
-        process = wine.start(saver, "/s", cwd=work)
+        bare = None
+        if args.bare:
+            blit = build_bare_blit(work)
+            bare = measure(wine, pixels, blit, [], width, height, args, "bare blit")
+        motion = measure(wine, pixels, saver, ["/s"], width, height, args, "saver")
+        if bare:
+            goal = min(60.0, bare)
+            print("ratio of the saver's rate to the lower of 60 and the bare blit's (%.1f): %.2f"
+                  % (goal, motion / goal))
+    finally:
+        wine.close()
+        xvfb.terminate()
+
+
+def build_bare_blit(work):
+    """The bare full-screen blit program, compiled for Windows from
+    bench/BareBlit.c."""
+    exe = os.path.join(work, "bareblit.exe")
+    subprocess.run([e2e.program("x86_64-w64-mingw32-gcc"), "-O2", "-municode", "-mwindows",
+                    "-o", exe, os.path.join(ROOT, "bench", "BareBlit.c")], check=True)
+    return exe
+
+
+def measure(wine, pixels, exe, arguments, width, height, args, label):
+    """Starts exe under Wine, waits for a picture that is neither black nor
+    white, counts the changes of the polled row for --seconds and prints the
+    intervals and the process's CPU. Returns the frames a second."""
+    process = wine.start(exe, *arguments, cwd=os.path.dirname(exe))
+    try:
         if not e2e.wait_until(lambda: 0 not in row(pixels, width, height)
                               and 0xFFFFFF not in row(pixels, width, height), 60, 0.01):
-            sys.exit("no photo on screen within 60 s")
+            sys.exit("%s: nothing on screen within 60 s" % label)
         time.sleep(args.settle)
         changes = []
         last = row(pixels, width, height)
@@ -89,20 +124,20 @@ def main():
                 changes.append(time.monotonic())
                 last = now
         cpu = (e2e.cpu_seconds(process.pid) - cpu0) / (time.monotonic() - started)
+    finally:
         process.kill()
         process.wait()
-        gaps = sorted(1000 * (b - a) for a, b in zip(changes, changes[1:]))
-        if len(gaps) < 10:
-            sys.exit("only %d frames seen in %.0f s" % (len(changes), args.seconds))
-        pick = lambda share: gaps[min(len(gaps) - 1, int(share * len(gaps)))]  # noqa: E731
-        print("%s: %d frames in %.1f s (%.1f a second); interval median %.2f ms, mean %.2f, "
-              "sd %.2f, 5%% %.2f, 95%% %.2f, longest %.2f; CPU %.0f %% of one core"
-              % (args.size, len(changes), args.seconds, len(changes) / args.seconds,
-                 statistics.median(gaps), statistics.mean(gaps), statistics.pstdev(gaps),
-                 pick(0.05), pick(0.95), gaps[-1], 100 * cpu))
-    finally:
-        wine.close()
-        xvfb.terminate()
+    gaps = sorted(1000 * (b - a) for a, b in zip(changes, changes[1:]))
+    if len(gaps) < 10:
+        sys.exit("%s: only %d frames seen in %.0f s" % (label, len(changes), args.seconds))
+    pick = lambda share: gaps[min(len(gaps) - 1, int(share * len(gaps)))]  # noqa: E731
+    rate = len(changes) / args.seconds
+    print("%s at %s: %d frames in %.1f s (%.1f a second); interval median %.2f ms, mean %.2f, "
+          "sd %.2f, 5%% %.2f, 95%% %.2f, longest %.2f; CPU %.0f %% of one core"
+          % (label, args.size, len(changes), args.seconds, rate, statistics.median(gaps),
+             statistics.mean(gaps), statistics.pstdev(gaps), pick(0.05), pick(0.95), gaps[-1],
+             100 * cpu))
+    return rate
 
 
 if __name__ == "__main__":
