@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "base/Errors.h"
+#include "host/linux/SurfaceCopy.h"
 
 namespace pixvane {
 namespace {
@@ -22,19 +23,16 @@ TSdlViewHost::TSdlViewHost(SDL_Window* window)
         wake.type = FWakeEvent;
         SDL_PushEvent(&wake);
       }) {
-  // A window of another program (XScreenSaver's) may not take a GL context;
-  // the software renderer draws into any window.
-  FRenderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-  if (!FRenderer) FRenderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-  if (!FRenderer) throw EError(std::string("cannot draw into the window: ") + SDL_GetError());
-  SDL_SetRenderDrawColor(FRenderer, 0, 0, 0, 255);
-  SDL_RenderClear(FRenderer);
-  SDL_RenderPresent(FRenderer);
-}
-
-TSdlViewHost::~TSdlViewHost() {
-  if (FTexture) SDL_DestroyTexture(FTexture);
-  SDL_DestroyRenderer(FRenderer);
+  // Otherwise SDL keeps the window's surface in a texture of its GL
+  // renderer, which without a GPU (Xvfb, a remote display) is Mesa's
+  // software rasteriser: the whole window converted, uploaded and drawn for
+  // every change. Written straight into the window, a frame costs the
+  // conversion of what changed and the display's copy of it. Any window
+  // takes it, XScreenSaver's too, where a GL context may not be had.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_Surface& surface = WindowSurface();
+  SDL_FillRect(&surface, nullptr, SDL_MapRGB(surface.format, 0, 0, 0));
+  SDL_UpdateWindowSurface(FWindow);
 }
 
 void TSdlViewHost::Invalidate(const TRect& area) {
@@ -57,26 +55,28 @@ void TSdlViewHost::Repaint() {
 void TSdlViewHost::Present(const TRect& changed) {
   const TBitmap& buffer = FView->PaintBuffer();
   if (buffer.IsEmpty()) return;
-  TRect area = changed.Intersect(buffer.Bounds());
-  if (!FTexture || FTextureWidth != buffer.Width() || FTextureHeight != buffer.Height()) {
-    if (FTexture) SDL_DestroyTexture(FTexture);
-    // The buffer's rows are blue, green, red bytes: the texture takes them
-    // as they are, with no conversion of ours per frame.
-    FTexture = SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING,
-                                 buffer.Width(), buffer.Height());
-    if (!FTexture) throw EError(std::string("cannot make the frame texture: ") + SDL_GetError());
-    FTextureWidth = buffer.Width();
-    FTextureHeight = buffer.Height();
-    area = buffer.Bounds();
+  SDL_Surface& surface = WindowSurface();
+  if (&surface != FShownSurface || surface.w != FShownWidth || surface.h != FShownHeight) {
+    // A new surface holds nothing yet: all of it is sent, black where the
+    // frame does not reach (the view learns of a new size a moment later).
+    SDL_FillRect(&surface, nullptr, SDL_MapRGB(surface.format, 0, 0, 0));
+    CopyToSurface(buffer, buffer.Bounds(), surface);
+    FShownSurface = &surface;
+    FShownWidth = surface.w;
+    FShownHeight = surface.h;
+    SDL_UpdateWindowSurface(FWindow);
+    return;
   }
-  if (!area.IsEmpty()) {
-    SDL_Rect rect{area.Left, area.Top, area.Width(), area.Height()};
-    const uint8_t* first = buffer.ScanLine(area.Top) + static_cast<size_t>(area.Left) * 3;
-    SDL_UpdateTexture(FTexture, &rect, first, static_cast<int>(buffer.Stride()));
-  }
-  SDL_RenderClear(FRenderer);
-  SDL_RenderCopy(FRenderer, FTexture, nullptr, nullptr);
-  SDL_RenderPresent(FRenderer);
+  const TRect copied = CopyToSurface(buffer, changed, surface);
+  if (copied.IsEmpty()) return;
+  const SDL_Rect rect{copied.Left, copied.Top, copied.Width(), copied.Height()};
+  SDL_UpdateWindowSurfaceRects(FWindow, &rect, 1);
+}
+
+SDL_Surface& TSdlViewHost::WindowSurface() const {
+  SDL_Surface* surface = SDL_GetWindowSurface(FWindow);
+  if (!surface) throw EError(std::string("cannot draw into the window: ") + SDL_GetError());
+  return *surface;
 }
 
 void TSdlViewHost::ProcessMessages(uint32_t maxWaitMs) {

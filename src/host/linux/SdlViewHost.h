@@ -11,14 +11,13 @@
 namespace pixvane {
 
 // Hosts the transition view in an SDL window: a paint goes through the
-// view's Paint into its buffer, and the changed part of the buffer into a
-// streaming texture the renderer shows at the next vertical blank where the
-// driver offers one. Its message loop is SDL's event queue; every event that
-// is not its own goes to OnEvent.
+// view's Paint into its buffer, and only the changed part of the buffer is
+// converted into the window's own surface and sent to the display (shared
+// memory on a local X server). Its message loop is SDL's event queue; every
+// event that is not its own goes to OnEvent.
 class TSdlViewHost : public TViewHost {
  public:
   explicit TSdlViewHost(SDL_Window* window);
-  ~TSdlViewHost() override;
   TSdlViewHost(const TSdlViewHost&) = delete;
   TSdlViewHost& operator=(const TSdlViewHost&) = delete;
 
@@ -48,10 +47,13 @@ class TSdlViewHost : public TViewHost {
   uint32_t WaitForFrame(uint32_t maxWaitMs) const;
   void RunDueFrame();
 
+  SDL_Surface& WindowSurface() const;
+
   SDL_Window* FWindow;
-  SDL_Renderer* FRenderer = nullptr;
-  SDL_Texture* FTexture = nullptr;
-  int FTextureWidth = 0, FTextureHeight = 0;
+  // The surface the last frame went into; another one (the window was
+  // resized) holds nothing of ours yet.
+  const SDL_Surface* FShownSurface = nullptr;
+  int FShownWidth = 0, FShownHeight = 0;
   TCustomTransitionView* FView = nullptr;
   TRect FInvalid;  // the bounds of what is invalid; empty: nothing
   uint32_t FWakeEvent;
