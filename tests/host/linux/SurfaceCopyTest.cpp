@@ -50,26 +50,28 @@ void ExpectSame(const SDL_Surface& a, const SDL_Surface& b) {
         << "row " << y;
 }
 
-TEST(SurfaceCopy, XrgbRowMatchesByteAssembledPixels) {
-  // Lengths around the four-pixel groups: the tail is done pixel by pixel.
-  const TBitmap frame = Noise(11, 1);
-  for (int count = 0; count <= 11; ++count) {
-    uint32_t row[12] = {};
-    BgrToXrgbRow(frame.ScanLine(0), row, count);
-    for (int x = 0; x < count; ++x) {
-      const uint8_t* p = frame.ScanLine(0) + 3 * x;
-      EXPECT_EQ(row[x], 0xFF000000u | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0])
-          << count << " pixels, pixel " << x;
+TEST(SurfaceCopy, XrgbRowsMatchByteAssembledPixels) {
+  // Lengths around the groups of four, and the shuffle's last whole group.
+  const TBitmap frame = Noise(40, 1);
+  for (auto* convert : {&BgrToXrgbRow, &BgrToXrgbRowPlain}) {
+    for (int count = 0; count <= 40; ++count) {
+      uint32_t row[41] = {};
+      convert(frame.ScanLine(0), row, count);
+      for (int x = 0; x < count; ++x) {
+        const uint8_t* p = frame.ScanLine(0) + 3 * x;
+        ASSERT_EQ(row[x], 0xFF000000u | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0])
+            << count << " pixels, pixel " << x << (convert == &BgrToXrgbRow ? "" : " (plain)");
+      }
+      ASSERT_EQ(row[count], 0u) << "written past " << count << " pixels";
     }
-    EXPECT_EQ(row[count], 0u) << "written past " << count << " pixels";
   }
 }
 
 TEST(SurfaceCopy, ChangedRectangleAloneLandsAsSdlWouldConvertIt) {
   const TBitmap frame = Noise(37, 23);
   const TRect area{5, 3, 30, 19};  // odd width: a tail after the groups of four
-  for (uint32_t format : {SDL_PIXELFORMAT_RGB888, SDL_PIXELFORMAT_ARGB8888,
-                          SDL_PIXELFORMAT_BGR888, SDL_PIXELFORMAT_RGB565}) {
+  for (uint32_t format : {SDL_PIXELFORMAT_RGB888, SDL_PIXELFORMAT_ARGB8888, SDL_PIXELFORMAT_BGR888,
+                          SDL_PIXELFORMAT_RGB565}) {
     SCOPED_TRACE(SDL_GetPixelFormatName(format));
     TSurface surface = MakeSurface(37, 23, format);
     EXPECT_EQ(CopyToSurface(frame, area, *surface), area);
