@@ -5,8 +5,9 @@ On a virtual display of the given size: how long after the start the first
 picture covers the screen (native, and the Windows player with /s where
 --player names one), the processor time the native player takes in 5 s
 while a picture stays, and its frames per second in transitions (style 1,
-25 frames at a 40 ms pace at most): the times of SDL_RenderPresent, noted by
-a small library preloaded into the player, in bursts of frames.
+25 frames at a 40 ms pace at most): the times of the frames sent to the
+display (SDL_RenderPresent or SDL_UpdateWindowSurface[Rects]), noted by a
+small library preloaded into the player, in bursts of frames.
 
   bench/linux_play_probe.py --tool build/native/bin/pixvane [--player pixvane.scr] \\
       [--size 1920x1080] [--runs 3] [--seconds 10]
@@ -57,23 +58,40 @@ def build(args, work, name, interval, colors, style, player):
     return saver
 
 
-# Notes the time of every frame the player presents, one line each.
+# Notes the time of every frame the player sends to the display, one line each.
 PRESENT_SHIM = r"""
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
-void SDL_RenderPresent(void* renderer) {
-  static void (*real)(void*);
+static void note(void) {
   static FILE* log;
-  if (!real) real = (void (*)(void*))dlsym(RTLD_NEXT, "SDL_RenderPresent");
-  real(renderer);
   if (!log) log = fopen(getenv("PRESENT_LOG"), "w");
   struct timespec t;
   clock_gettime(CLOCK_MONOTONIC, &t);
   fprintf(log, "%ld.%09ld\n", (long)t.tv_sec, t.tv_nsec);
   fflush(log);
+}
+void SDL_RenderPresent(void* renderer) {
+  static void (*real)(void*);
+  if (!real) real = (void (*)(void*))dlsym(RTLD_NEXT, "SDL_RenderPresent");
+  real(renderer);
+  note();
+}
+int SDL_UpdateWindowSurfaceRects(void* window, const void* rects, int count) {
+  static int (*real)(void*, const void*, int);
+  if (!real) real = (int (*)(void*, const void*, int))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurfaceRects");
+  int result = real(window, rects, count);
+  note();
+  return result;
+}
+int SDL_UpdateWindowSurface(void* window) {
+  static int (*real)(void*);
+  if (!real) real = (int (*)(void*))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface");
+  int result = real(window);
+  note();
+  return result;
 }
 """
 
