@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <string_view>
 
 #include "base/Errors.h"
 #include "host/linux/SurfaceCopy.h"
@@ -23,13 +24,16 @@ TSdlViewHost::TSdlViewHost(SDL_Window* window)
         wake.type = FWakeEvent;
         SDL_PushEvent(&wake);
       }) {
-  // Otherwise SDL keeps the window's surface in a texture of its GL
+  // On X, SDL would keep the window's surface in a texture of its GL
   // renderer, which without a GPU (Xvfb, a remote display) is Mesa's
   // software rasteriser: the whole window converted, uploaded and drawn for
   // every change. Written straight into the window, a frame costs the
-  // conversion of what changed and the display's copy of it. Any window
-  // takes it, XScreenSaver's too, where a GL context may not be had.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // conversion of what changed and the display's copy of it. Any X window
+  // takes it, XScreenSaver's too, where a GL context may not be had. Other
+  // drivers (Wayland) have only the texture.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && std::string_view(driver) == "x11")
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_Surface& surface = WindowSurface();
   SDL_FillRect(&surface, nullptr, SDL_MapRGB(surface.format, 0, 0, 0));
   SDL_UpdateWindowSurface(FWindow);
