@@ -5,6 +5,9 @@
 
 #include "base/Errors.h"
 #include "maker/Build.h"
+#ifdef PIXVANE_HAVE_INSTALLERS
+#include "maker/Installer.h"
+#endif
 #include "maker/FileKind.h"
 #include "maker/Manifest.h"
 #include "maker/OutputFile.h"
@@ -84,7 +87,8 @@ json TStudioProject::Load() const {
   return {{"manifest", manifest},
           {"lost", LostOnSave(text)},
           {"check", Check(manifest)},
-          {"folder", maker::PathForMessage(FFolder)}};
+          {"folder", maker::PathForMessage(FFolder)},
+          {"installers", MakesInstallers()}};
 }
 
 json TStudioProject::Check(const json& manifest) const {
@@ -138,14 +142,22 @@ std::string TStudioProject::SaverName(const std::string& title) {
   return (name.empty() ? "pixvane" : name) + ".scr";
 }
 
-bool TStudioProject::StartBuild(const json& manifest) {
+bool TStudioProject::MakesInstallers() {
+#ifdef PIXVANE_HAVE_INSTALLERS
+  return true;
+#else
+  return false;
+#endif
+}
+
+bool TStudioProject::StartBuild(const json& manifest, bool installer) {
   std::lock_guard<std::mutex> lock(FLock);
   if (FBuild.value("running", false)) return false;
   if (FBuilder.joinable()) FBuilder.join();
   std::string text = ManifestFromJson(manifest);
   std::string title = manifest.value("title", std::string());
   FBuild = {{"running", true}, {"index", 0}, {"count", 0}, {"warnings", json::array()}};
-  FBuilder = std::thread([this, text, title] {
+  FBuilder = std::thread([this, text, title, installer] {
     json done;
     try {
       maker::TBuildOptions options{ManifestFile(), FFolder / maker::PathFromUtf8(SaverName(title)),
@@ -164,6 +176,19 @@ bool TStudioProject::StartBuild(const json& manifest) {
             FBuild["warnings"].push_back(warning);
           });
       done = {{"saver", maker::PathForMessage(options.Output)}, {"size", result.FileSize}};
+#ifdef PIXVANE_HAVE_INSTALLERS
+      if (installer) {
+        maker::TInstallerResult made =
+            maker::MakeInstaller({options.Output, FFolder}, [this](const std::string& step) {
+              std::lock_guard<std::mutex> lock(FLock);
+              FBuild["step"] = step;
+            });
+        done["installer"] = maker::PathForMessage(made.Output);
+        done["installer_size"] = made.FileSize;
+      }
+#else
+      if (installer) throw maker::EToolError("installers are made by the native tool");
+#endif
     } catch (const std::exception& e) {
       done = {{"problem", e.what()}};
     }

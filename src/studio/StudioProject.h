@@ -49,11 +49,15 @@ class TStudioProject {
                       const std::string& bytes);
 
   // Starts building manifest into the folder as NAME.scr (NAME from its
-  // title) on a thread of its own; false when a build is already running.
-  bool StartBuild(const nlohmann::json& manifest);
+  // title) on a thread of its own, and with installer its setup program
+  // after it ("NAME Setup.exe"); false when a build is already running.
+  bool StartBuild(const nlohmann::json& manifest, bool installer = false);
   // The running or last build: {"running", "index", "count", "name",
-  // "warnings", "saver", "size", "problem"}.
+  // "step" (the installer's), "warnings", "saver", "size", "installer",
+  // "installer_size", "problem"}.
   nlohmann::json BuildState() const;
+  // Whether this build of the tool makes installers (the native one).
+  static bool MakesInstallers();
 
   // The saver file name for a title: a plain name every file system takes.
   static std::string SaverName(const std::string& title);

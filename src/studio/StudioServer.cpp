@@ -191,6 +191,11 @@ void TStudioServer::Route() {
            if (!FProject.StartBuild(Body(req))) return Refuse(res, 409, "a build is running");
            SendJson(res, FProject.BuildState(), 202);
          }));
+  // The saver and then its setup program, on the build's thread and state.
+  s.Post(p + "api/installer", Guarded([this](const Request& req, Response& res) {
+           if (!FProject.StartBuild(Body(req), true)) return Refuse(res, 409, "a build is running");
+           SendJson(res, FProject.BuildState(), 202);
+         }));
   s.Get(p + "api/build",
         Guarded([this](const Request&, Response& res) { SendJson(res, FProject.BuildState()); }));
   s.Post(p + "api/preview", Guarded([this](const Request& req, Response& res) {

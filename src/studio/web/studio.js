@@ -471,20 +471,27 @@ function showLost(lost) {
   notice.textContent = lost.length ? `Saving rewrites pixvane.toml and drops what the page cannot keep: ${lost.join(', ')}.` : '';
 }
 
-async function build() {
+// Build saver, and Make installer, which builds the saver and then its
+// setup program: one progress bar and result line for both.
+async function build(installer) {
   const result = $('build-result'), text = $('build-text'), progress = $('build-progress');
+  const buttons = [$('build'), $('installer')];
   result.hidden = false;
   progress.value = 0;
   text.textContent = 'Building…';
-  $('build').disabled = true;
+  buttons.forEach((button) => (button.disabled = true));
   try {
-    await api('api/build', manifest);
+    await api(installer ? 'api/installer' : 'api/build', manifest);
     let state;
     do {
       await sleep(250);
       state = await api('api/build');
-      if (state.count) {
-        progress.value = state.index / state.count;
+      if (state.step) {
+        text.textContent = state.step;
+      } else if (state.count) {
+        // The pictures are most of a saver's build; an installer's own
+        // steps take the last fifth of the bar.
+        progress.value = (state.index / state.count) * (installer ? 0.8 : 1);
         text.textContent = `Adding picture ${state.index}/${state.count}: ${state.name}`;
       }
     } while (state.running);
@@ -493,12 +500,15 @@ async function build() {
       text.textContent = 'Not built: ' + state.problem;
     } else {
       progress.value = 1;
-      text.textContent = `Wrote ${state.saver} (${(state.size / 1048576).toFixed(1)} MB)`;
+      const megabytes = (bytes) => (bytes / 1048576).toFixed(1) + ' MB';
+      text.textContent = state.installer
+        ? `Wrote ${state.installer} (${megabytes(state.installer_size)}) for ${state.saver}`
+        : `Wrote ${state.saver} (${megabytes(state.size)})`;
     }
   } catch (error) {
     text.textContent = 'Not built: ' + error.message;
   } finally {
-    $('build').disabled = false;
+    buttons.forEach((button) => (button.disabled = false));
   }
 }
 
@@ -541,7 +551,9 @@ async function start() {
   });
   $('screen').addEventListener('change', startPreview);
   $('save').addEventListener('click', save);
-  $('build').addEventListener('click', build);
+  $('build').addEventListener('click', () => build(false));
+  $('installer').hidden = !project.installers;
+  $('installer').addEventListener('click', () => build(true));
   say(project.check.problem ?? 'Ready');
   if (project.check.warnings) showWarnings(project.check.warnings).forEach((w) => message(w));
   if (pictures.length && !project.check.problem) startPreview();

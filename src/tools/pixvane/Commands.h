@@ -13,6 +13,8 @@ void AddExtractCommand(TCommandLine& line);
 void AddRenderCommands(TCommandLine& line);
 // The skin commands (build, the report, text, render), where the tool has every image library.
 void AddSkinCommands(TCommandLine& line);
+// installer, natively: makensis and wixl are Debian's.
+void AddInstallerCommand(TCommandLine& line);
 // studio, where the tool is built with the studio.
 void AddStudioCommand(TCommandLine& line);
 

@@ -25,13 +25,17 @@ int main(int argc, char** argv) {
 #ifdef PIXVANE_HAVE_IMAGE_FILES
   AddSkinCommands(line);
 #elif defined(_WIN32)
-  line.AddElsewhere({"skin", "play"}, "this Windows tool", "the native tool (pixvane on Linux)");
+  line.AddElsewhere({"skin", "play", "installer"}, "this Windows tool",
+                    "the native tool (pixvane on Linux)");
 #elif defined(PIXVANE_HAVE_PNG_FILES)
   line.AddElsewhere({"skin"}, "this build of the tool",
                     "a build with giflib, libwebp, libimagequant and libheif");
 #else
   line.AddElsewhere({"frame", "render", "styles", "skin"}, "this build of the tool",
                     "a build with libpng, giflib, libwebp, libimagequant and libheif");
+#endif
+#ifdef PIXVANE_HAVE_INSTALLERS
+  AddInstallerCommand(line);
 #endif
 #ifdef PIXVANE_HAVE_STUDIO
   AddStudioCommand(line);

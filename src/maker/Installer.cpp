@@ -1,0 +1,100 @@
+#include "maker/Installer.h"
+
+#include <fstream>
+
+#include "base/Stream.h"
+#include "maker/ExternalProgram.h"
+#include "maker/MsiPackage.h"
+#include "maker/OutputFile.h"
+#include "maker/PackageFile.h"
+#include "maker/PlayerIcon.h"
+#include "maker/SaverIdentity.h"
+#include "maker/SetupProgram.h"
+#include "maker/ToolError.h"
+#include "maker/WelcomeBitmap.h"
+
+namespace pixvane::maker {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteText(const fs::path& path, std::string_view text) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  if (!out.flush()) throw EToolError("Cannot write to file " + PathForMessage(path));
+}
+
+fs::path NeedProgram(const std::string& name, const std::string& package) {
+  fs::path path = FindProgram(name);
+  if (path.empty())
+    throw EToolError(name + " is not installed; it comes with the Debian package " + package +
+                     " (sudo apt-get install " + package + ")");
+  return path;
+}
+
+void Run(const std::vector<std::string>& arguments, const fs::path& folder,
+         const std::string& name) {
+  fs::path log = folder / "tool.log";
+  int code = RunProgram(arguments, folder, log);
+  if (code != 0)
+    throw EToolError(name + " failed (exit " + std::to_string(code) + "):\n" + LogTail(log, 12));
+}
+
+// Copies the made file into place through TOutputFile, so a failure leaves
+// an earlier installer of the same name as it was.
+int64_t Deliver(const fs::path& made, const fs::path& target) {
+  std::unique_ptr<TFileStream> in = TFileStream::OpenRead(made);
+  TOutputFile out(target);
+  std::vector<uint8_t> buffer(1 << 20);
+  for (size_t got; (got = in->Read(buffer.data(), buffer.size())) > 0;)
+    out.Write(buffer.data(), got);
+  int64_t size = out.Size();
+  out.Commit();
+  return size;
+}
+
+}  // namespace
+
+TInstallerResult MakeInstaller(const TInstallerOptions& options,
+                               const std::function<void(const std::string&)>& steps) {
+  // The tool first, so a maker without it learns that before the work.
+  fs::path tool = options.Msi ? NeedProgram("wixl", "wixl") : NeedProgram("makensis", "nsis");
+  steps("Reading " + PathForMessage(options.Saver));
+  std::unique_ptr<TPackageFile> package = OpenPackage(options.Saver);
+  TSaverIdentity identity = SaverIdentity(options.Saver, package->Settings);
+  int64_t saverBytes = package->File->Size();
+
+  TScratchFolder scratch;
+  fs::copy_file(options.Saver, scratch.Path() / std::string(SetupSaverFile));
+  WriteText(scratch.Path() / std::string(SetupIconFile), PlayerIconFile());
+  fs::path folder =
+      options.OutputFolder.empty() ? options.Saver.parent_path() : options.OutputFolder;
+  if (folder.empty()) folder = ".";
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (error) throw EToolError(PathForMessage(folder) + ": " + error.message());
+  TInstallerResult result;
+  if (options.Msi) {
+    std::string version = MsiVersion(std::time(nullptr));
+    WriteText(scratch.Path() / "saver.wxs", MsiSource(identity, RandomUuid(), version));
+    steps("Packing the MSI with wixl");
+    Run({tool.string(), "-a", "x64", "-o", std::string(MsiOutputFile), "saver.wxs"}, scratch.Path(),
+        "wixl");
+    result.Output = folder / PathFromUtf8(identity.Name + ".msi");
+    result.FileSize = Deliver(scratch.Path() / std::string(MsiOutputFile), result.Output);
+  } else {
+    steps("Drawing the welcome page's picture");
+    std::vector<uint8_t> bmp = BmpFile(WelcomePicture(*package));
+    WriteText(scratch.Path() / std::string(SetupWelcomeFile),
+              std::string_view(reinterpret_cast<const char*>(bmp.data()), bmp.size()));
+    WriteText(scratch.Path() / "setup.nsi", SetupProgramScript(identity, saverBytes));
+    steps("Compressing with makensis");
+    Run({tool.string(), "-V2", "-INPUTCHARSET", "UTF8", "setup.nsi"}, scratch.Path(), "makensis");
+    result.Output = folder / PathFromUtf8(identity.Name + " Setup.exe");
+    result.FileSize = Deliver(scratch.Path() / std::string(SetupOutputFile), result.Output);
+  }
+  return result;
+}
+
+}  // namespace pixvane::maker

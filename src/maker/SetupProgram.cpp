@@ -1,0 +1,353 @@
+#include "maker/SetupProgram.h"
+
+#include <algorithm>
+#include <iterator>
+#include <map>
+#include <utility>
+
+namespace pixvane::maker {
+
+namespace {
+
+// The body of an NSIS string: $ starts variables, defines and escapes, and
+// the quote would end the string, so both are escaped, as are line breaks.
+std::string NsisText(std::string_view text) {
+  static const std::pair<char, const char*> Escapes[] = {
+      {'$', "$$"}, {'"', "$\\\""}, {'\r', "$\\r"}, {'\n', "$\\n"}, {'\t', "$\\t"}};
+  std::string out;
+  for (char c : text) {
+    auto escape = std::find_if(std::begin(Escapes), std::end(Escapes),
+                               [c](const auto& e) { return e.first == c; });
+    if (escape != std::end(Escapes))
+      out += escape->second;
+    else if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)
+      out += c;
+  }
+  return out;
+}
+
+// The template with each @KEY@ replaced by its value, in one pass, so a
+// value (a title holding "@NAME@") is never read as a key itself.
+std::string Fill(std::string_view text, const std::map<std::string, std::string>& values) {
+  std::string out;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t open = text.find('@', at), close = text.find('@', open + 1);
+    if (open == std::string_view::npos || close == std::string_view::npos) break;
+    auto value = values.find(std::string(text.substr(open + 1, close - open - 1)));
+    if (value == values.end()) {
+      out += text.substr(at, open + 1 - at);
+      at = open + 1;
+      continue;
+    }
+    out += text.substr(at, open - at);
+    out += value->second;
+    at = close + 1;
+  }
+  out += text.substr(at);
+  return out;
+}
+
+// Labels and window titles take & as the mark of a shortcut key.
+std::string Label(std::string_view text) {
+  std::string out;
+  for (char c : text) out += c == '&' ? std::string("&&") : std::string(1, c);
+  return out;
+}
+
+// @NAME@ (escaped, without quotes) and the other @...@ keys are filled in
+// by SetupProgramScript; everything else is the script as makensis reads it.
+// The untrusted texts reach the pages only as language strings, which are
+// expanded when the page shows, never by the preprocessor's macros.
+constexpr std::string_view Script = R"nsis(Target amd64-unicode
+ManifestDPIAware true
+RequestExecutionLevel user
+SetCompressor /SOLID lzma
+!define KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\@KEY@"
+!define DESKTOP "Control Panel\Desktop"
+
+!include MUI2.nsh
+!include nsDialogs.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+
+Name @TITLE@ @TITLE_LABEL@
+OutFile "@OUTPUT@"
+BrandingText "Pixvane"
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+
+Var AllUsers
+Var UseSaver
+Var Elevated
+Var SaverPath
+Var OldSaver
+Var Current
+Var Previous
+Var PreviousActive
+Var RadioAll
+Var CheckSaver
+
+!define MUI_ICON "@ICON@"
+!define MUI_UNICON "@ICON@"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "@WELCOME@"
+!define MUI_WELCOMEPAGE_TITLE "$(PvWelcomeTitle)"
+!define MUI_WELCOMEPAGE_TEXT "$(PvWelcomeText)"
+!define MUI_PAGE_CUSTOMFUNCTION_PRE SkipWhenElevated
+!insertmacro MUI_PAGE_WELCOME
+Page custom ChoicesPage ChoicesLeave
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Open the Screen Saver settings"
+!define MUI_FINISHPAGE_RUN_FUNCTION OpenSaverSettings
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+LangString PvWelcomeTitle ${LANG_ENGLISH} @WELCOME_TITLE@
+LangString PvWelcomeText ${LANG_ENGLISH} @WELCOME_TEXT@
+
+; Present when the command line holds the option; the error flag says so.
+!macro HasOption OPTION
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "${OPTION}" $R1
+!macroend
+
+; Installing for everyone writes System32 and HKLM: without administrator
+; rights this runs itself again elevated, with the choices made so far,
+; and ends.
+Function Elevate
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 == "Admin"
+    Return
+  ${EndIf}
+  ${If} $Elevated == 1
+    MessageBox MB_ICONSTOP "Installing for everyone on this computer needs administrator rights." /SD IDOK
+    SetErrorLevel 5
+    Quit
+  ${EndIf}
+  StrCpy $1 "/ALLUSERS /ELEVATED"
+  ${If} $UseSaver != 1
+    StrCpy $1 "$1 /NOSAVER"
+  ${EndIf}
+  ${If} ${Silent}
+    StrCpy $1 "$1 /S"
+  ${EndIf}
+  ClearErrors
+  ExecShellWait "runas" "$EXEPATH" "$1"
+  ${If} ${Errors}
+  ${AndIfNot} ${Silent}
+    MessageBox MB_ICONEXCLAMATION "Without administrator rights the screen saver can only be installed for you."
+    Abort
+  ${EndIf}
+  Quit
+FunctionEnd
+
+Function .onInit
+  SetRegView 64
+  StrCpy $UseSaver 1
+  !insertmacro HasOption "/ALLUSERS"
+  ${IfNot} ${Errors}
+    StrCpy $AllUsers 1
+  ${EndIf}
+  !insertmacro HasOption "/NOSAVER"
+  ${IfNot} ${Errors}
+    StrCpy $UseSaver 0
+  ${EndIf}
+  !insertmacro HasOption "/ELEVATED"
+  ${IfNot} ${Errors}
+    StrCpy $Elevated 1
+  ${EndIf}
+  ${If} $AllUsers == 1
+  ${AndIf} ${Silent}
+    Call Elevate
+  ${EndIf}
+FunctionEnd
+
+Function SkipWhenElevated
+  ${If} $Elevated == 1
+    Abort
+  ${EndIf}
+FunctionEnd
+
+Function ChoicesPage
+  Call SkipWhenElevated
+  !insertmacro MUI_HEADER_TEXT "Choose how to install" "Who should have the screen saver?"
+  nsDialogs::Create 1018
+  Pop $0
+  ${NSD_CreateRadioButton} 0 0 100% 12u "Just for &me"
+  Pop $0
+  ${NSD_CreateRadioButton} 0 16u 100% 12u "For &everyone on this computer (asks for administrator rights)"
+  Pop $RadioAll
+  ${If} $AllUsers == 1
+    ${NSD_Check} $RadioAll
+  ${Else}
+    ${NSD_Check} $0
+  ${EndIf}
+  ${NSD_CreateCheckbox} 0 44u 100% 12u "&Use it as my screen saver"
+  Pop $CheckSaver
+  ${If} $UseSaver == 1
+    ${NSD_Check} $CheckSaver
+  ${EndIf}
+  nsDialogs::Show
+FunctionEnd
+
+Function ChoicesLeave
+  ${NSD_GetState} $RadioAll $AllUsers
+  ${NSD_GetState} $CheckSaver $UseSaver
+  ${If} $AllUsers == 1
+    Call Elevate
+  ${EndIf}
+FunctionEnd
+
+Function OpenSaverSettings
+  Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
+FunctionEnd
+
+Section
+  SetRegView 64
+  ${If} $AllUsers == 1
+    SetShellVarContext all
+    StrCpy $INSTDIR "$PROGRAMFILES64\Pixvane\@NAME@"
+    StrCpy $SaverPath "$SYSDIR\@NAME@.scr"
+    StrCpy $0 " /ALLUSERS"
+  ${Else}
+    SetShellVarContext current
+    StrCpy $INSTDIR "$LOCALAPPDATA\Programs\Pixvane\@NAME@"
+    StrCpy $SaverPath "$INSTDIR\@NAME@.scr"
+    StrCpy $0 ""
+  ${EndIf}
+  ; A build installed before under another file name makes way.
+  ReadRegStr $OldSaver SHCTX "${KEY}" "PixvaneSaver"
+  ${If} $OldSaver != ""
+  ${AndIf} $OldSaver != $SaverPath
+    Delete $OldSaver
+  ${EndIf}
+  ; The screen saver to give back at uninstall is the one chosen before the
+  ; first build of this saver came, not this saver itself.
+  ReadRegStr $Current HKCU "${DESKTOP}" "SCRNSAVE.EXE"
+  ReadRegStr $PreviousActive HKCU "${DESKTOP}" "ScreenSaveActive"
+  StrCpy $Previous $Current
+  ${If} $Current != ""
+    ${If} $Current == $SaverPath
+    ${OrIf} $Current == $OldSaver
+      ReadRegStr $Previous SHCTX "${KEY}" "PixvanePreviousSaver"
+      ReadRegStr $PreviousActive SHCTX "${KEY}" "PixvanePreviousActive"
+    ${EndIf}
+  ${EndIf}
+
+  SetOutPath $INSTDIR
+  File "/oname=$SaverPath" "@SAVER@"
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  WriteRegStr SHCTX "${KEY}" "DisplayName" "$(^Name)"
+@PUBLISHER@@WEB@  WriteRegStr SHCTX "${KEY}" "DisplayIcon" "$SaverPath"
+  WriteRegStr SHCTX "${KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"$0'
+  WriteRegStr SHCTX "${KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe"$0 /S'
+  WriteRegDWORD SHCTX "${KEY}" "EstimatedSize" @SIZE_KB@
+  WriteRegDWORD SHCTX "${KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${KEY}" "NoRepair" 1
+  WriteRegStr SHCTX "${KEY}" "PixvaneSaver" "$SaverPath"
+  WriteRegStr SHCTX "${KEY}" "PixvanePreviousSaver" "$Previous"
+  WriteRegStr SHCTX "${KEY}" "PixvanePreviousActive" "$PreviousActive"
+
+  ${If} $UseSaver == 1
+    WriteRegStr HKCU "${DESKTOP}" "SCRNSAVE.EXE" "$SaverPath"
+    WriteRegStr HKCU "${DESKTOP}" "ScreenSaveActive" "1"
+    ; Tells running programs; the values are written already.
+    System::Call "user32::SystemParametersInfoW(i 17, i 1, p 0, i 2)"
+  ${EndIf}
+SectionEnd
+
+Function un.onInit
+  SetRegView 64
+  !insertmacro HasOption "/ALLUSERS"
+  ${IfNot} ${Errors}
+    StrCpy $AllUsers 1
+    UserInfo::GetAccountType
+    Pop $0
+    ${If} $0 != "Admin"
+      StrCpy $1 "/ALLUSERS _?=$INSTDIR"
+      ${If} ${Silent}
+        StrCpy $1 "/S $1"
+      ${EndIf}
+      ExecShellWait "runas" "$EXEPATH" "$1"
+      Quit
+    ${EndIf}
+    SetShellVarContext all
+  ${EndIf}
+FunctionEnd
+
+Section "Uninstall"
+  ReadRegStr $SaverPath SHCTX "${KEY}" "PixvaneSaver"
+  ReadRegStr $Previous SHCTX "${KEY}" "PixvanePreviousSaver"
+  ReadRegStr $PreviousActive SHCTX "${KEY}" "PixvanePreviousActive"
+  ${If} $SaverPath == ""
+    ${If} $AllUsers == 1
+      StrCpy $SaverPath "$SYSDIR\@NAME@.scr"
+    ${Else}
+      StrCpy $SaverPath "$INSTDIR\@NAME@.scr"
+    ${EndIf}
+  ${EndIf}
+  ; Only while this saver is still the user's choice: a saver picked since
+  ; then stays.
+  ReadRegStr $Current HKCU "${DESKTOP}" "SCRNSAVE.EXE"
+  ${If} $Current == $SaverPath
+    ${If} $Previous == ""
+      DeleteRegValue HKCU "${DESKTOP}" "SCRNSAVE.EXE"
+    ${Else}
+      WriteRegStr HKCU "${DESKTOP}" "SCRNSAVE.EXE" "$Previous"
+    ${EndIf}
+    ${If} $PreviousActive != ""
+      WriteRegStr HKCU "${DESKTOP}" "ScreenSaveActive" "$PreviousActive"
+    ${EndIf}
+  ${EndIf}
+  Delete $SaverPath
+  Delete "$INSTDIR\Uninstall.exe"
+  ; Not /r: the user's mute choice (CONTROL.INI) beside the saver stays,
+  ; and so does its folder then.
+  RMDir $INSTDIR
+  ${GetParent} $INSTDIR $0
+  RMDir $0
+  DeleteRegKey SHCTX "${KEY}"
+SectionEnd
+)nsis";
+
+}  // namespace
+
+std::string NsisString(std::string_view text) {
+  return "\"" + NsisText(text) + "\"";
+}
+
+std::string SetupProgramScript(const TSaverIdentity& identity, int64_t saverBytes) {
+  std::string title = identity.Title.empty() ? identity.Name : identity.Title;
+  std::string welcome = "This will install the screen saver " + title;
+  if (!identity.Author.empty()) welcome += " by " + identity.Author;
+  welcome += " on your computer.";
+  if (!identity.Web.empty()) welcome += "\r\n\r\n" + identity.Web;
+  welcome += "\r\n\r\nClick Next to continue.";
+  auto value = [](const std::string& name, const std::string& text) {
+    return text.empty()
+               ? std::string()
+               : "  WriteRegStr SHCTX \"${KEY}\" \"" + name + "\" " + NsisString(text) + "\n";
+  };
+  return "\xEF\xBB\xBF" + Fill(Script, {{"KEY", identity.KeyName()},
+                                        {"NAME", NsisText(identity.Name)},
+                                        {"TITLE", NsisString(title)},
+                                        {"TITLE_LABEL", NsisString(Label(title))},
+                                        {"WELCOME_TITLE", NsisString(Label(title))},
+                                        {"WELCOME_TEXT", NsisString(Label(welcome))},
+                                        {"PUBLISHER", value("Publisher", identity.Author)},
+                                        {"WEB", value("URLInfoAbout", identity.Web)},
+                                        {"SIZE_KB", std::to_string((saverBytes + 1023) / 1024)},
+                                        {"OUTPUT", std::string(SetupOutputFile)},
+                                        {"ICON", std::string(SetupIconFile)},
+                                        {"WELCOME", std::string(SetupWelcomeFile)},
+                                        {"SAVER", std::string(SetupSaverFile)}});
+}
+
+}  // namespace pixvane::maker
