@@ -6,6 +6,9 @@
 #include <sstream>
 
 #include "maker/Build.h"
+#ifdef PIXVANE_HAVE_INSTALLERS
+#include "maker/ExternalProgram.h"
+#endif
 #include "maker/Manifest.h"
 #include "maker/PackageFile.h"
 #include "studio/SaverProject.h"
@@ -118,6 +121,26 @@ TEST_F(StudioApiTest, AddReorderRemoveSaveAndBuildAsTheCommandLineDoes) {
   maker::RunBuild({Project->ManifestFile(), byCommandLine, Player});
   EXPECT_EQ(test::ReadBytes(saver), test::ReadBytes(byCommandLine));
 }
+
+#ifdef PIXVANE_HAVE_INSTALLERS
+// Make installer: the saver as Build saver writes it, then its setup
+// program beside it, on the one build's progress and result.
+TEST_F(StudioApiTest, MakeInstallerBuildsTheSaverAndItsSetupProgram) {
+  if (maker::FindProgram("makensis").empty()) GTEST_SKIP() << "makensis is not installed";
+  json project = Json(Client.Get(Path("api/project").c_str()));
+  EXPECT_EQ(project["installers"], true);
+  Upload({{"a.jpg", test::MakeJpeg(64, 48, 1)}});
+  json manifest = project["manifest"];
+  manifest["title"] = "Dunes";
+  manifest["show"]["pictures"] = {"pictures/a.jpg"};
+  ASSERT_EQ(Post("api/installer", manifest)->status, 202);
+  json built = WaitForBuild();
+  ASSERT_FALSE(built.contains("problem")) << built;
+  EXPECT_EQ(built["step"], "Compressing with makensis");
+  EXPECT_EQ(built["size"], fs::file_size(Project->Folder() / "Dunes.scr"));
+  EXPECT_EQ(built["installer_size"], fs::file_size(Project->Folder() / "Dunes Setup.exe"));
+}
+#endif
 
 TEST_F(StudioApiTest, AHandWrittenManifestKeepsEverySettingAndSaysWhatSavingDrops) {
   const fs::path example = fs::path(PIXVANE_EXAMPLES_DIR) / "beach";
