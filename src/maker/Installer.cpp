@@ -70,9 +70,8 @@ TInstallerResult MakeInstaller(const TInstallerOptions& options,
   WriteText(scratch.Path() / std::string(SetupIconFile), PlayerIconFile());
   fs::path folder =
       options.OutputFolder.empty() ? options.Saver.parent_path() : options.OutputFolder;
-  if (folder.empty()) folder = ".";
   std::error_code error;
-  fs::create_directories(folder, error);
+  if (!folder.empty()) fs::create_directories(folder, error);
   if (error) throw EToolError(PathForMessage(folder) + ": " + error.message());
   TInstallerResult result;
   if (options.Msi) {
@@ -88,6 +87,9 @@ TInstallerResult MakeInstaller(const TInstallerOptions& options,
     std::vector<uint8_t> bmp = BmpFile(WelcomePicture(*package));
     WriteText(scratch.Path() / std::string(SetupWelcomeFile),
               std::string_view(reinterpret_cast<const char*>(bmp.data()), bmp.size()));
+    std::vector<uint8_t> texts = SetupTexts(identity);
+    WriteText(scratch.Path() / std::string(SetupTextsFile),
+              std::string_view(reinterpret_cast<const char*>(texts.data()), texts.size()));
     WriteText(scratch.Path() / "setup.nsi", SetupProgramScript(identity, saverBytes));
     steps("Compressing with makensis");
     Run({tool.string(), "-V2", "-INPUTCHARSET", "UTF8", "setup.nsi"}, scratch.Path(), "makensis");

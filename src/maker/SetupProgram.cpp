@@ -5,29 +5,14 @@
 #include <map>
 #include <utility>
 
+#include "base/CodePage.h"
+
 namespace pixvane::maker {
 
 namespace {
 
-// The body of an NSIS string: $ starts variables, defines and escapes, and
-// the quote would end the string, so both are escaped, as are line breaks.
-std::string NsisText(std::string_view text) {
-  static const std::pair<char, const char*> Escapes[] = {
-      {'$', "$$"}, {'"', "$\\\""}, {'\r', "$\\r"}, {'\n', "$\\n"}, {'\t', "$\\t"}};
-  std::string out;
-  for (char c : text) {
-    auto escape = std::find_if(std::begin(Escapes), std::end(Escapes),
-                               [c](const auto& e) { return e.first == c; });
-    if (escape != std::end(Escapes))
-      out += escape->second;
-    else if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)
-      out += c;
-  }
-  return out;
-}
-
 // The template with each @KEY@ replaced by its value, in one pass, so a
-// value (a title holding "@NAME@") is never read as a key itself.
+// value (a title holding "$PvName") is never read as a key itself.
 std::string Fill(std::string_view text, const std::map<std::string, std::string>& values) {
   std::string out;
   size_t at = 0;
@@ -48,6 +33,15 @@ std::string Fill(std::string_view text, const std::map<std::string, std::string>
   return out;
 }
 
+// A value of the texts file: one line (line breaks and other control
+// characters become spaces), in quotes, which the profile functions take
+// off again, so blanks at either end and quotes inside stay.
+std::string IniValue(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) out += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c;
+  return out + "\"";
+}
+
 // Labels and window titles take & as the mark of a shortcut key.
 std::string Label(std::string_view text) {
   std::string out;
@@ -55,10 +49,11 @@ std::string Label(std::string_view text) {
   return out;
 }
 
-// @NAME@ (escaped, without quotes) and the other @...@ keys are filled in
-// by SetupProgramScript; everything else is the script as makensis reads it.
-// The untrusted texts reach the pages only as language strings, which are
-// expanded when the page shows, never by the preprocessor's macros.
+// The @...@ keys are filled in by SetupProgramScript; everything else is
+// the script as makensis reads it. makensis expands ${define} and $%VAR%
+// inside any string however it is escaped, so the saver's own texts never
+// enter the script: the setup program reads them from its texts file into
+// variables, whose values are shown and written as they are.
 constexpr std::string_view Script = R"nsis(Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel user
@@ -71,12 +66,13 @@ SetCompressor /SOLID lzma
 !include LogicLib.nsh
 !include FileFunc.nsh
 
-Name @TITLE@ @TITLE_LABEL@
-OutFile "@OUTPUT@"
-BrandingText "Pixvane"
-ShowInstDetails nevershow
-ShowUninstDetails nevershow
-
+Var PvName
+Var PvTitle
+Var PvTitleLabel
+Var PvAuthor
+Var PvWeb
+Var PvWelcome
+Var PvWebLabel
 Var AllUsers
 Var UseSaver
 Var Elevated
@@ -88,11 +84,17 @@ Var PreviousActive
 Var RadioAll
 Var CheckSaver
 
+Name "$PvTitle" "$PvTitleLabel"
+OutFile "@OUTPUT@"
+BrandingText "Pixvane"
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+
 !define MUI_ICON "@ICON@"
 !define MUI_UNICON "@ICON@"
 !define MUI_WELCOMEFINISHPAGE_BITMAP "@WELCOME@"
-!define MUI_WELCOMEPAGE_TITLE "$(PvWelcomeTitle)"
-!define MUI_WELCOMEPAGE_TEXT "$(PvWelcomeText)"
+!define MUI_WELCOMEPAGE_TITLE "$PvTitleLabel"
+!define MUI_WELCOMEPAGE_TEXT "$PvWelcome$\r$\n$\r$\n$PvWebLabel$\r$\n$\r$\nClick Next to continue."
 !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipWhenElevated
 !insertmacro MUI_PAGE_WELCOME
 Page custom ChoicesPage ChoicesLeave
@@ -105,8 +107,22 @@ Page custom ChoicesPage ChoicesLeave
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-LangString PvWelcomeTitle ${LANG_ENGLISH} @WELCOME_TITLE@
-LangString PvWelcomeText ${LANG_ENGLISH} @WELCOME_TEXT@
+; The saver's texts, from the file the tool wrote (UTF-16, as the profile
+; functions read Unicode), for the installer and the uninstaller alike.
+!macro LoadTexts
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\texts.ini" "@TEXTS@"
+  !insertmacro LoadText $PvName Name
+  !insertmacro LoadText $PvTitle Title
+  !insertmacro LoadText $PvTitleLabel TitleLabel
+  !insertmacro LoadText $PvAuthor Author
+  !insertmacro LoadText $PvWeb Web
+  !insertmacro LoadText $PvWelcome Welcome
+  !insertmacro LoadText $PvWebLabel WebLabel
+!macroend
+!macro LoadText VAR KEY
+  ReadINIStr ${VAR} "$PLUGINSDIR\texts.ini" "Saver" "${KEY}"
+!macroend
 
 ; Present when the command line holds the option; the error flag says so.
 !macro HasOption OPTION
@@ -148,6 +164,7 @@ FunctionEnd
 
 Function .onInit
   SetRegView 64
+  !insertmacro LoadTexts
   StrCpy $UseSaver 1
   !insertmacro HasOption "/ALLUSERS"
   ${IfNot} ${Errors}
@@ -211,13 +228,13 @@ Section
   SetRegView 64
   ${If} $AllUsers == 1
     SetShellVarContext all
-    StrCpy $INSTDIR "$PROGRAMFILES64\Pixvane\@NAME@"
-    StrCpy $SaverPath "$SYSDIR\@NAME@.scr"
+    StrCpy $INSTDIR "$PROGRAMFILES64\Pixvane\$PvName"
+    StrCpy $SaverPath "$SYSDIR\$PvName.scr"
     StrCpy $0 " /ALLUSERS"
   ${Else}
     SetShellVarContext current
-    StrCpy $INSTDIR "$LOCALAPPDATA\Programs\Pixvane\@NAME@"
-    StrCpy $SaverPath "$INSTDIR\@NAME@.scr"
+    StrCpy $INSTDIR "$LOCALAPPDATA\Programs\Pixvane\$PvName"
+    StrCpy $SaverPath "$INSTDIR\$PvName.scr"
     StrCpy $0 ""
   ${EndIf}
   ; A build installed before under another file name makes way.
@@ -243,8 +260,14 @@ Section
   File "/oname=$SaverPath" "@SAVER@"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
-  WriteRegStr SHCTX "${KEY}" "DisplayName" "$(^Name)"
-@PUBLISHER@@WEB@  WriteRegStr SHCTX "${KEY}" "DisplayIcon" "$SaverPath"
+  WriteRegStr SHCTX "${KEY}" "DisplayName" "$PvTitle"
+  ${If} $PvAuthor != ""
+    WriteRegStr SHCTX "${KEY}" "Publisher" "$PvAuthor"
+  ${EndIf}
+  ${If} $PvWeb != ""
+    WriteRegStr SHCTX "${KEY}" "URLInfoAbout" "$PvWeb"
+  ${EndIf}
+  WriteRegStr SHCTX "${KEY}" "DisplayIcon" "$SaverPath"
   WriteRegStr SHCTX "${KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr SHCTX "${KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"$0'
   WriteRegStr SHCTX "${KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe"$0 /S'
@@ -265,6 +288,7 @@ SectionEnd
 
 Function un.onInit
   SetRegView 64
+  !insertmacro LoadTexts
   !insertmacro HasOption "/ALLUSERS"
   ${IfNot} ${Errors}
     StrCpy $AllUsers 1
@@ -288,9 +312,9 @@ Section "Uninstall"
   ReadRegStr $PreviousActive SHCTX "${KEY}" "PixvanePreviousActive"
   ${If} $SaverPath == ""
     ${If} $AllUsers == 1
-      StrCpy $SaverPath "$SYSDIR\@NAME@.scr"
+      StrCpy $SaverPath "$SYSDIR\$PvName.scr"
     ${Else}
-      StrCpy $SaverPath "$INSTDIR\@NAME@.scr"
+      StrCpy $SaverPath "$INSTDIR\$PvName.scr"
     ${EndIf}
   ${EndIf}
   ; Only while this saver is still the user's choice: a saver picked since
@@ -319,35 +343,34 @@ SectionEnd
 
 }  // namespace
 
-std::string NsisString(std::string_view text) {
-  return "\"" + NsisText(text) + "\"";
-}
-
 std::string SetupProgramScript(const TSaverIdentity& identity, int64_t saverBytes) {
-  std::string title = identity.Title.empty() ? identity.Name : identity.Title;
-  std::string welcome = "This will install the screen saver " + title;
-  if (!identity.Author.empty()) welcome += " by " + identity.Author;
-  welcome += " on your computer.";
-  if (!identity.Web.empty()) welcome += "\r\n\r\n" + identity.Web;
-  welcome += "\r\n\r\nClick Next to continue.";
-  auto value = [](const std::string& name, const std::string& text) {
-    return text.empty()
-               ? std::string()
-               : "  WriteRegStr SHCTX \"${KEY}\" \"" + name + "\" " + NsisString(text) + "\n";
-  };
   return "\xEF\xBB\xBF" + Fill(Script, {{"KEY", identity.KeyName()},
-                                        {"NAME", NsisText(identity.Name)},
-                                        {"TITLE", NsisString(title)},
-                                        {"TITLE_LABEL", NsisString(Label(title))},
-                                        {"WELCOME_TITLE", NsisString(Label(title))},
-                                        {"WELCOME_TEXT", NsisString(Label(welcome))},
-                                        {"PUBLISHER", value("Publisher", identity.Author)},
-                                        {"WEB", value("URLInfoAbout", identity.Web)},
                                         {"SIZE_KB", std::to_string((saverBytes + 1023) / 1024)},
                                         {"OUTPUT", std::string(SetupOutputFile)},
                                         {"ICON", std::string(SetupIconFile)},
                                         {"WELCOME", std::string(SetupWelcomeFile)},
-                                        {"SAVER", std::string(SetupSaverFile)}});
+                                        {"SAVER", std::string(SetupSaverFile)},
+                                        {"TEXTS", std::string(SetupTextsFile)}});
+}
+
+std::vector<uint8_t> SetupTexts(const TSaverIdentity& identity) {
+  const std::string title = identity.Title.empty() ? identity.Name : identity.Title;
+  std::string welcome = "This will install the screen saver " + title;
+  if (!identity.Author.empty()) welcome += " by " + identity.Author;
+  welcome += " on your computer.";
+  const std::pair<const char*, std::string> values[] = {
+      {"Name", identity.Name},          {"Title", title},      {"TitleLabel", Label(title)},
+      {"Author", identity.Author},      {"Web", identity.Web}, {"Welcome", Label(welcome)},
+      {"WebLabel", Label(identity.Web)}};
+  std::string ini = "[Saver]\r\n";
+  for (const auto& [key, value] : values) ini += std::string(key) + "=" + IniValue(value) + "\r\n";
+  std::u16string wide = Utf8ToUtf16(ini);
+  std::vector<uint8_t> bytes = {0xFF, 0xFE};
+  for (char16_t c : wide) {
+    bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+    bytes.push_back(static_cast<uint8_t>(c >> 8));
+  }
+  return bytes;
 }
 
 }  // namespace pixvane::maker

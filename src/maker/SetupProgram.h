@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "maker/SaverIdentity.h"
 
@@ -12,19 +13,20 @@ inline constexpr std::string_view SetupSaverFile = "saver.scr";
 inline constexpr std::string_view SetupIconFile = "player.ico";
 inline constexpr std::string_view SetupWelcomeFile = "welcome.bmp";
 inline constexpr std::string_view SetupOutputFile = "setup.exe";
+inline constexpr std::string_view SetupTextsFile = "texts.ini";
 
-// text as an NSIS string in double quotes that makensis reads back as
-// exactly text: no variable, define or escape of NSIS inside it takes
-// effect. Control characters other than line breaks and tabs are dropped.
-std::string NsisString(std::string_view text);
+// The saver's texts for its setup program (name, title, author, web
+// address, the welcome page's text) as the INI file it reads them from,
+// in UTF-16. Titles are anyone's text, and makensis would expand its
+// defines inside any string of a script; read at run time they stay text.
+std::vector<uint8_t> SetupTexts(const TSaverIdentity& identity);
 
 // The NSIS script of a saver's setup program (UTF-8 with its byte order
-// mark, for the 64-bit Unicode stub). By default it installs for the current
-// user without asking for administrator rights and makes the saver the
-// user's screen saver; "For everyone on this computer" or /ALLUSERS installs
-// into System32 after elevation. The uninstaller removes what was installed
-// and gives back the screen saver chosen before. saverBytes sizes the entry
-// in the installed apps.
+// mark, for the 64-bit Unicode stub), which holds none of the saver's texts. By default it installs
+// for the current user without asking for administrator rights and makes the saver the user's
+// screen saver; "For everyone on this computer" or /ALLUSERS installs into System32 after
+// elevation. The uninstaller removes what was installed and gives back the screen saver chosen
+// before. saverBytes sizes the entry in the installed apps.
 std::string SetupProgramScript(const TSaverIdentity& identity, int64_t saverBytes);
 
 }  // namespace pixvane::maker

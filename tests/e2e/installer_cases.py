@@ -92,9 +92,15 @@ class Prefix:
         return values
 
     def subkeys(self, key):
+        """The keys under key, their roots written short as key's is."""
         result = self.run(["reg", "query", key])
-        return [line.strip() for line in result.stdout.splitlines()
-                if line.strip().upper().startswith(key.upper() + "\\")]
+        found = []
+        for line in result.stdout.splitlines():
+            line = line.strip().replace("HKEY_CURRENT_USER", "HKCU").replace(
+                "HKEY_LOCAL_MACHINE", "HKLM")
+            if line.upper().startswith(key.upper() + "\\"):
+                found.append(line)
+        return found
 
     def saver_entries(self, root):
         """The uninstall entries of setup programs under root (HKCU or HKLM)."""

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "base/CodePage.h"
 #include "maker/Build.h"
 #include "maker/ExternalProgram.h"
 #include "maker/Installer.h"
@@ -64,16 +65,22 @@ TEST(MsiPackage, VersionsGrowAcrossMonthsAndYears) {
 }
 
 // Titles and authors are anyone's text: none of it may become markup in
-// the MSI's source or code in the setup program's script.
+// the MSI's source, nor reach the setup program's script, where makensis
+// would expand its defines however the text was escaped.
 TEST(Installer, HostileTextsStayText) {
   EXPECT_EQ(XmlText("a\"b<c>&d'\x01"), "a&quot;b&lt;c&gt;&amp;d&apos;");
-  EXPECT_EQ(NsisString("A \"B\" $INSTDIR ${NSISDIR} $\\n\r\nC\x02"),
-            "\"A $\\\"B$\\\" $$INSTDIR $${NSISDIR} $$\\n$\\r$\\nC\"");
 
-  TSaverIdentity identity = Identity("@NAME@ \"x\"", "@KEY@");
-  std::string script = SetupProgramScript(identity, 1);
-  EXPECT_NE(script.find("\"Publisher\" \"@KEY@\""), std::string::npos);
-  EXPECT_NE(script.find("Name \"@NAME@ $\\\"x$\\\"\""), std::string::npos);
+  TSaverIdentity identity = Identity("${NSISDIR} \"x\"\n&", "@KEY@");
+  EXPECT_EQ(SetupProgramScript(identity, 1).find("NSISDIR"), std::string::npos);
+  std::vector<uint8_t> bytes = SetupTexts(identity);
+  ASSERT_GE(bytes.size(), 2u);
+  EXPECT_EQ(bytes[0], 0xFF);  // UTF-16, little-endian
+  std::u16string wide;
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) wide += char16_t(bytes[i] | (bytes[i + 1] << 8));
+  std::string texts = Utf16ToUtf8(wide);
+  EXPECT_NE(texts.find("\r\nTitle=\"${NSISDIR} \"x\" &\"\r\n"), std::string::npos) << texts;
+  EXPECT_NE(texts.find("\r\nTitleLabel=\"${NSISDIR} \"x\" &&\"\r\n"), std::string::npos);
+  EXPECT_NE(texts.find("\r\nAuthor=\"@KEY@\"\r\n"), std::string::npos);
 }
 
 TEST(WelcomeBitmap, BmpRowsGoBottomUp) {
