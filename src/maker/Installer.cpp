@@ -75,11 +75,12 @@ TInstallerResult MakeInstaller(const TInstallerOptions& options,
   if (error) throw EToolError(PathForMessage(folder) + ": " + error.message());
   TInstallerResult result;
   if (options.Msi) {
-    std::string version = MsiVersion(std::time(nullptr));
-    WriteText(scratch.Path() / "saver.wxs", MsiSource(identity, RandomUuid(), version));
+    WriteText(scratch.Path() / "saver.wxs", MsiSource(identity, RandomUuid(), std::time(nullptr)));
     steps("Packing the MSI with wixl");
-    Run({tool.string(), "-a", "x64", "-o", std::string(MsiOutputFile), "saver.wxs"}, scratch.Path(),
-        "wixl");
+    std::vector<std::string> arguments = MsiDefines(identity);
+    arguments.insert(arguments.begin(), {tool.string(), "-a", "x64"});
+    arguments.insert(arguments.end(), {"-o", std::string(MsiOutputFile), "saver.wxs"});
+    Run(arguments, scratch.Path(), "wixl");
     result.Output = folder / PathFromUtf8(identity.Name + ".msi");
     result.FileSize = Deliver(scratch.Path() / std::string(MsiOutputFile), result.Output);
   } else {

@@ -1,8 +1,6 @@
 #include "maker/MsiPackage.h"
 
-#include <algorithm>
-#include <iterator>
-#include <utility>
+#include "maker/TextTemplate.h"
 
 namespace pixvane::maker {
 
@@ -17,20 +15,11 @@ constexpr TUuid ComponentNamespace = {0xd7, 0x42, 0x1b, 0xe9, 0x05, 0xc6, 0x4a, 
 
 }  // namespace
 
-std::string XmlText(std::string_view text) {
-  static const std::pair<char, const char*> Entities[] = {
-      {'&', "&amp;"},   {'<', "&lt;"},  {'>', "&gt;"},   {'"', "&quot;"},
-      {'\'', "&apos;"}, {'\t', "&#9;"}, {'\n', "&#10;"}, {'\r', "&#13;"}};
-  std::string out;
-  for (char c : text) {
-    auto entity = std::find_if(std::begin(Entities), std::end(Entities),
-                               [c](const auto& e) { return e.first == c; });
-    if (entity != std::end(Entities))
-      out += entity->second;
-    else if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)
-      out += c;
-  }
-  return out;
+std::vector<std::string> MsiDefines(const TSaverIdentity& identity) {
+  return {"-D", "PvName=" + identity.Name,
+          "-D", "PvTitle=" + (identity.Title.empty() ? identity.Name : identity.Title),
+          "-D", "PvAuthor=" + (identity.Author.empty() ? std::string("Pixvane") : identity.Author),
+          "-D", "PvWeb=" + identity.Web};
 }
 
 std::string MsiVersion(std::time_t time) {
@@ -46,66 +35,59 @@ TUuid MsiUpgradeCode(const TSaverIdentity& identity) {
   return NameUuid(UpgradeNamespace, UuidText(identity.Key));
 }
 
-std::string MsiSource(const TSaverIdentity& identity, const TUuid& productCode,
-                      const std::string& version) {
-  const std::string title = XmlText(identity.Title.empty() ? identity.Name : identity.Title);
-  const std::string author = XmlText(identity.Author.empty() ? "Pixvane" : identity.Author);
-  const std::string upgrade = UuidText(MsiUpgradeCode(identity));
-  std::string wxs =
-      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-      "<Wix xmlns=\"http://schemas.microsoft.com/wix/2006/wi\">\n"
-      "  <Product Id=\"" +
-      UuidText(productCode) + "\" Name=\"" + title + "\" Manufacturer=\"" + author +
-      "\" Version=\"" + version + "\" Language=\"1033\" Codepage=\"1252\" UpgradeCode=\"" +
-      upgrade +
-      "\">\n"
-      "    <Package InstallerVersion=\"500\" Compressed=\"yes\" InstallScope=\"perMachine\" "
-      "Description=\"" +
-      title + " (screen saver)\" Manufacturer=\"" + author +
-      "\"/>\n"
-      "    <Media Id=\"1\" Cabinet=\"saver.cab\" EmbedCab=\"yes\"/>\n"
-      // Any build of this saver up to this one's version goes first, the
-      // same version too (two builds in one minute); a newer one stays and
-      // this one refuses to install.
-      "    <Upgrade Id=\"" +
-      upgrade +
-      "\">\n"
-      "      <UpgradeVersion Minimum=\"0.0.0\" IncludeMinimum=\"yes\" Maximum=\"" +
-      version +
-      "\" IncludeMaximum=\"yes\" Property=\"OLDERFOUND\"/>\n"
-      "      <UpgradeVersion Minimum=\"" +
-      version +
-      "\" IncludeMinimum=\"no\" OnlyDetect=\"yes\" Property=\"NEWERFOUND\"/>\n"
-      "    </Upgrade>\n"
-      "    <Condition Message=\"A newer build of this screen saver is installed already.\">"
-      "NOT NEWERFOUND</Condition>\n"
-      "    <InstallExecuteSequence>\n"
-      "      <RemoveExistingProducts After=\"InstallInitialize\"/>\n"
-      "    </InstallExecuteSequence>\n"
-      "    <Icon Id=\"SaverIcon\" SourceFile=\"" +
-      std::string(MsiIconFile) +
-      "\"/>\n"
-      "    <Property Id=\"ARPPRODUCTICON\" Value=\"SaverIcon\"/>\n"
-      "    <Property Id=\"ARPNOMODIFY\" Value=\"1\"/>\n"
-      "    <Property Id=\"ARPNOREPAIR\" Value=\"1\"/>\n";
-  if (!identity.Web.empty())
-    wxs += "    <Property Id=\"ARPURLINFOABOUT\" Value=\"" + XmlText(identity.Web) + "\"/>\n";
-  wxs +=
-      "    <Directory Id=\"TARGETDIR\" Name=\"SourceDir\">\n"
-      "      <Directory Id=\"System64Folder\">\n"
-      "        <Component Id=\"Saver\" Guid=\"" +
-      UuidText(NameUuid(ComponentNamespace, UuidText(identity.Key))) +
-      "\" Win64=\"yes\">\n"
-      "          <File Id=\"SaverFile\" Name=\"" +
-      XmlText(identity.Name) + ".scr\" Source=\"" + std::string(MsiSaverFile) +
-      "\" KeyPath=\"yes\"/>\n"
-      "        </Component>\n"
-      "      </Directory>\n"
-      "    </Directory>\n"
-      "    <Feature Id=\"Saver\" Level=\"1\"><ComponentRef Id=\"Saver\"/></Feature>\n"
-      "  </Product>\n"
-      "</Wix>\n";
-  return wxs;
+namespace {
+
+// The @...@ keys are filled in by MsiSource; the saver's texts are wixl's
+// defines (MsiDefines).
+constexpr std::string_view Source = R"wxs(<?xml version="1.0" encoding="utf-8"?>
+<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
+  <Product Id="@PRODUCT@" Name="$(var.PvTitle)" Manufacturer="$(var.PvAuthor)" Version="@VERSION@"
+           Language="1033" Codepage="1252" UpgradeCode="@UPGRADE@">
+    <Package InstallerVersion="500" Compressed="yes" InstallScope="perMachine"
+             Description="$(var.PvTitle) (screen saver)" Manufacturer="$(var.PvAuthor)"/>
+    <Media Id="1" Cabinet="saver.cab" EmbedCab="yes"/>
+    <Upgrade Id="@UPGRADE@">
+      <UpgradeVersion Minimum="0.0.0" IncludeMinimum="yes" Maximum="@NEXT@" Property="OLDERFOUND"/>
+      <UpgradeVersion Minimum="@NEXT@" IncludeMinimum="yes" OnlyDetect="yes" Property="NEWERFOUND"/>
+    </Upgrade>
+    <Condition Message="A newer build of this screen saver is installed already.">NOT NEWERFOUND</Condition>
+    <InstallExecuteSequence>
+      <RemoveExistingProducts After="InstallInitialize"/>
+    </InstallExecuteSequence>
+    <Icon Id="SaverIcon" SourceFile="@ICON@"/>
+    <Property Id="ARPPRODUCTICON" Value="SaverIcon"/>
+    <Property Id="ARPNOMODIFY" Value="1"/>
+    <Property Id="ARPNOREPAIR" Value="1"/>
+@WEB@    <Directory Id="TARGETDIR" Name="SourceDir">
+      <Directory Id="System64Folder">
+        <Component Id="Saver" Guid="@COMPONENT@" Win64="yes">
+          <File Id="SaverFile" Name="$(var.PvName).scr" Source="@SAVER@" KeyPath="yes"/>
+        </Component>
+      </Directory>
+    </Directory>
+    <Feature Id="Saver" Level="1"><ComponentRef Id="Saver"/></Feature>
+  </Product>
+</Wix>
+)wxs";
+
+}  // namespace
+
+std::string MsiSource(const TSaverIdentity& identity, const TUuid& productCode, std::time_t built) {
+  // Every build up to this one goes first, one of the same minute (the same
+  // version) too: up to the version of the next minute, which any later
+  // build has reached. (wixl leaves out IncludeMaximum.) A later build
+  // stays, and this one refuses to install.
+  return FillTemplate(
+      Source, {{"PRODUCT", UuidText(productCode)},
+               {"VERSION", MsiVersion(built)},
+               {"NEXT", MsiVersion(built + 60)},
+               {"UPGRADE", UuidText(MsiUpgradeCode(identity))},
+               {"COMPONENT", UuidText(NameUuid(ComponentNamespace, UuidText(identity.Key)))},
+               {"ICON", std::string(MsiIconFile)},
+               {"SAVER", std::string(MsiSaverFile)},
+               {"WEB", identity.Web.empty()
+                           ? ""
+                           : "    <Property Id=\"ARPURLINFOABOUT\" Value=\"$(var.PvWeb)\"/>\n"}});
 }
 
 }  // namespace pixvane::maker

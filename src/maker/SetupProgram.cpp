@@ -1,37 +1,13 @@
 #include "maker/SetupProgram.h"
 
-#include <algorithm>
-#include <iterator>
-#include <map>
 #include <utility>
 
 #include "base/CodePage.h"
+#include "maker/TextTemplate.h"
 
 namespace pixvane::maker {
 
 namespace {
-
-// The template with each @KEY@ replaced by its value, in one pass, so a
-// value (a title holding "$PvName") is never read as a key itself.
-std::string Fill(std::string_view text, const std::map<std::string, std::string>& values) {
-  std::string out;
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t open = text.find('@', at), close = text.find('@', open + 1);
-    if (open == std::string_view::npos || close == std::string_view::npos) break;
-    auto value = values.find(std::string(text.substr(open + 1, close - open - 1)));
-    if (value == values.end()) {
-      out += text.substr(at, open + 1 - at);
-      at = open + 1;
-      continue;
-    }
-    out += text.substr(at, open - at);
-    out += value->second;
-    at = close + 1;
-  }
-  out += text.substr(at);
-  return out;
-}
 
 // A value of the texts file: one line (line breaks and other control
 // characters become spaces), in quotes, which the profile functions take
@@ -344,13 +320,14 @@ SectionEnd
 }  // namespace
 
 std::string SetupProgramScript(const TSaverIdentity& identity, int64_t saverBytes) {
-  return "\xEF\xBB\xBF" + Fill(Script, {{"KEY", identity.KeyName()},
-                                        {"SIZE_KB", std::to_string((saverBytes + 1023) / 1024)},
-                                        {"OUTPUT", std::string(SetupOutputFile)},
-                                        {"ICON", std::string(SetupIconFile)},
-                                        {"WELCOME", std::string(SetupWelcomeFile)},
-                                        {"SAVER", std::string(SetupSaverFile)},
-                                        {"TEXTS", std::string(SetupTextsFile)}});
+  return "\xEF\xBB\xBF" +
+         FillTemplate(Script, {{"KEY", identity.KeyName()},
+                               {"SIZE_KB", std::to_string((saverBytes + 1023) / 1024)},
+                               {"OUTPUT", std::string(SetupOutputFile)},
+                               {"ICON", std::string(SetupIconFile)},
+                               {"WELCOME", std::string(SetupWelcomeFile)},
+                               {"SAVER", std::string(SetupSaverFile)},
+                               {"TEXTS", std::string(SetupTextsFile)}});
 }
 
 std::vector<uint8_t> SetupTexts(const TSaverIdentity& identity) {
