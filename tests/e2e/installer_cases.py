@@ -2,8 +2,9 @@
 """End-to-end tests of the installers `pixvane installer` makes, under Wine.
 
 The setup program installs a saver for the user and for everyone, silently;
-the saver it installed plays; its uninstaller leaves nothing behind and
-gives back the screen saver chosen before. The MSI installs with msiexec,
+the saver it installed plays; a newer build replaces it in place; its
+uninstaller leaves nothing behind and gives back the screen saver chosen
+before. The MSI installs with msiexec,
 a newer build of it replaces the older, and /x removes it. Each case runs
 in a Wine prefix of its own, copied from the set-up one.
 
@@ -138,6 +139,7 @@ class Run:
         self.v1 = self.saver("v1", [RED, GREEN])
         self.v2 = self.saver("v2", [GREEN, RED])
         self.setup = self.installer(self.v1, "setup")
+        self.setup2 = self.installer(self.v2, "setup2")
         self.msi1 = self.installer(self.v1, "msi1", "--msi")
         self.msi2 = self.installer(self.v2, "msi2", "--msi")
 
@@ -268,6 +270,14 @@ def case_setup_for_the_user(run):
     finally:
         saver.kill()
         saver.wait()
+
+    # A newer build of the same saver takes the old one's place and entry,
+    # and still remembers the screen saver from before the first.
+    result = prefix.run([prefix.windows_path(run.setup2), "/S"])
+    check(result.returncode == 0, "the newer setup program ended with %d" % result.returncode)
+    check(same_file(found[0], run.v2), "the newer build did not replace the saver")
+    check(prefix.saver_entries("HKCU") == [key], "entries after the newer build: %r"
+          % prefix.saver_entries("HKCU"))
 
     # The user's mute choice beside the saver outlives the uninstall.
     control = os.path.join(os.path.dirname(found[0]), "CONTROL.INI")

@@ -125,6 +125,11 @@ TEST_F(CommandLineTest, AMisspeltCommandIsNamedWithTheOneMeant) {
       << skin.Err;
   EXPECT_NE(skin.Err.find("; skin is in the native tool (pixvane on Linux)\n"), std::string::npos)
       << skin.Err;
+  TToolRun installer = Run({"installer", "a.scr"});
+  EXPECT_EQ(installer.ExitCode, 2) << installer.Err;
+  EXPECT_NE(installer.Err.find("; installer is in the native tool (pixvane on Linux)\n"),
+            std::string::npos)
+      << installer.Err;
 #endif
 }
 
