@@ -6,7 +6,6 @@
 #include <optional>
 #include <vector>
 
-#include "base/CodePage.h"
 #include "base/Errors.h"
 #include "base/Stream.h"
 #include "maker/CmykJpeg.h"
@@ -187,7 +186,7 @@ int64_t WritePackage(const TManifest& manifest, TStream& out, TSSFileLocations& 
       std::vector<std::string> warnings;
       std::vector<uint8_t> jpeg =
           PreparePicture(ReadPicture(picture.Path, name, warnings), manifest, result);
-      writer.AddPicture(std::move(jpeg), Utf8ToAnsi(name));
+      writer.AddPicture(std::move(jpeg), name);
       for (const std::string& warning : warnings)
         warn(Located(manifest.File, picture.Line, PathForMessage(picture.Path) + ": " + warning));
     });
@@ -195,12 +194,12 @@ int64_t WritePackage(const TManifest& manifest, TStream& out, TSSFileLocations& 
   for (const TSourceFile& sound : manifest.Sounds)
     AddFile(manifest, sound, [&] {
       auto source = TFileStream::OpenRead(sound.Path);
-      writer.AddSound(Utf8ToAnsi(MediaName(sound.Path)), *source);
+      writer.AddSound(MediaName(sound.Path), *source);
     });
   for (const TSourceFile& movie : manifest.Flash)
     AddFile(manifest, movie, [&] {
       auto source = TFileStream::OpenRead(movie.Path);
-      writer.AddFlash(Utf8ToAnsi(MediaName(movie.Path)), *source);
+      writer.AddFlash(MediaName(movie.Path), *source);
     });
   return writer.Finish();
 }

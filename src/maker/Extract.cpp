@@ -4,7 +4,6 @@
 #include <set>
 
 #include "base/AsciiText.h"
-#include "base/CodePage.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "maker/OutputFile.h"
@@ -59,10 +58,10 @@ void CheckMedia(const fs::path& file, const TSSFileLocations& settings) {
       std::string what = std::string(run.Kind) + " " + std::to_string(i + 1);
       if (i >= run.Files.Names.Count() || i >= run.Files.Sizes.Count())
         throw EToolError(Located(file, 0, what + " has no name or size in the settings"));
-      const std::string& name = run.Files.NameAt(i);
+      const std::string name = run.Files.Utf8NameAt(i);
       if (!IsPlainFileName(name))
         throw EToolError(Located(file, 0,
-                                 what + " is stored as \"" + AnsiToUtf8(name) +
+                                 what + " is stored as \"" + name +
                                      "\", which is not a plain file name and could "
                                      "land outside the folder; nothing was extracted"));
     }
@@ -93,8 +92,8 @@ void Attempt(const std::string& what, const fs::path& path, TExtractResult& resu
   }
 }
 
-// name is Windows-1252, which a std::filesystem::path would misread on
-// Windows; the extension is found in the bytes.
+// The extension is found in the name's UTF-8 bytes, which need no path to
+// be made of them first.
 std::string Extension(const std::string& name) {
   size_t dot = name.rfind('.');
   std::string extension = dot == std::string::npos || dot == 0 ? "" : name.substr(dot);
@@ -118,16 +117,16 @@ TExtractResult RunExtract(const fs::path& file, const fs::path& folder, std::ost
   for (const TKindRun& run : MediaRuns(settings)) {
     mediaNames.emplace_back();
     for (int i = 0; i < run.Files.Count(); ++i) {
-      const std::string& stored = run.Files.NameAt(i);
+      const std::string stored = run.Files.Utf8NameAt(i);
       mediaNames.back().push_back(names.Choose(stored, run.Kind, i + 1, Extension(stored)));
     }
   }
 
   TExtractResult result;
-  const TCommaList& pictureNames = settings.PicFileNamesList;
   for (int i = 0; i < settings.PicCount(); ++i) {
     std::string what = "picture " + std::to_string(i + 1);
-    std::string stored = i < pictureNames.Count() ? pictureNames.At(i) : std::string();
+    std::string stored =
+        i < settings.PicFileNamesList.Count() ? settings.PicFileNameAt(i) : std::string();
     std::unique_ptr<TImage> image;
     try {
       image = ReadPicture(*package, i);
@@ -136,15 +135,14 @@ TExtractResult RunExtract(const fs::path& file, const fs::path& folder, std::ost
       result.Failures.push_back(what + ": " + e.what());
       continue;
     }
-    fs::path path =
-        folder / PathFromUtf8(AnsiToUtf8(names.Choose(stored, "picture", i + 1, ".jpg")));
+    fs::path path = folder / PathFromUtf8(names.Choose(stored, "picture", i + 1, ".jpg"));
     Attempt(what, path, result, result.Pictures, out,
             [&] { WriteOutputFile(path, image->Picture.Graphic()->Data()); });
   }
   auto runs = MediaRuns(settings);
   for (size_t r = 0; r < runs.size(); ++r)
     for (int i = 0; i < runs[r].Files.Count(); ++i) {
-      fs::path path = folder / PathFromUtf8(AnsiToUtf8(mediaNames[r][i]));
+      fs::path path = folder / PathFromUtf8(mediaNames[r][i]);
       Attempt(std::string(runs[r].Kind) + " " + std::to_string(i + 1), path, result,
               r == 0 ? result.Sounds : result.Flash, out, [&] {
                 CopyRun(*package->File, runs[r].Files.OffsetAt(i), runs[r].Files.SizeAt(i), path);

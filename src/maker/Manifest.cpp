@@ -354,22 +354,19 @@ void ReadExit(const TTomlTable& exit, TSSFileLocations& settings) {
 }
 
 // Sounds and Flash files are extracted into one folder under their names, so
-// each name must be a plain file name in the package's code page, and no two
-// may collide on a file system that ignores letter case.
+// each name must be a plain file name, and no two may collide on a file
+// system that ignores letter case. Names keep every character as written:
+// the package stores them as UTF-8 where the code page lacks one.
 void CheckMediaNames(const TTomlFile& context, const TManifest& manifest) {
   std::map<std::string, const TSourceFile*> used;
   auto check = [&](const std::vector<TSourceFile>& files, const std::string& list) {
     for (const TSourceFile& file : files) {
       std::string name = MediaName(file.Path);
-      std::string stored = Utf8ToAnsi(name);
-      if (AnsiToUtf8(stored) != name)
-        context.Fail(file.Line, list + ": the name " + Quoted(name) +
-                                    " has characters outside Windows-1252; rename the file");
-      if (!IsPlainFileName(stored))
+      if (!IsPlainFileName(name))
         context.Fail(file.Line, list + ": " + Quoted(name) +
                                     " cannot be stored: it is not a plain file name (no path "
                                     "characters, no device name such as CON)");
-      auto [it, fresh] = used.emplace(AsciiLowerCase(stored), &file);
+      auto [it, fresh] = used.emplace(AsciiLowerCase(name), &file);
       if (!fresh)
         context.Fail(file.Line, list + ": the name " + Quoted(name) + " is already used by " +
                                     Quoted(MediaName(it->second->Path)) + " (line " +
@@ -380,15 +377,6 @@ void CheckMediaNames(const TTomlFile& context, const TManifest& manifest) {
   };
   check(manifest.Sounds, "music.files");
   check(manifest.Flash, "flash.files");
-  // Picture names are only shown and extracted from, so one that loses
-  // characters is worth a warning, not a refusal.
-  for (const TSourceFile& file : manifest.Pictures) {
-    std::string name = MediaName(file.Path);
-    if (AnsiToUtf8(Utf8ToAnsi(name)) != name)
-      context.Warn(file.Line, "show.pictures: the name " + Quoted(name) +
-                                  " has characters outside Windows-1252; it is stored with \"?\" "
-                                  "in their place");
-  }
 }
 
 // The best line for a complaint about something missing from a table.

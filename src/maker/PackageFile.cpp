@@ -33,7 +33,7 @@ std::vector<TMediaInfo> MediaInfo(const TMediaRun& run) {
     TMediaInfo info;
     info.Index = i + 1;
     info.Offset = run.OffsetAt(i);
-    if (i < run.Names.Count()) info.Name = AnsiToUtf8(run.NameAt(i));
+    if (i < run.Names.Count()) info.Name = run.Utf8NameAt(i);
     if (i < run.Sizes.Count()) info.Size = run.SizeAt(i);
     list.push_back(std::move(info));
   }

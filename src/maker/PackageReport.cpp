@@ -175,9 +175,8 @@ void PrintSettings(const TSSFileLocations& settings, std::ostream& out) {
 // The file name the picture was stored under, from the settings' list.
 std::optional<std::string> PictureName(const TSSFileLocations& settings,
                                        const TPictureInfo& picture) {
-  const TCommaList& names = settings.PicFileNamesList;
-  if (picture.Index > names.Count()) return std::nullopt;
-  return AnsiToUtf8(names.At(picture.Index - 1));
+  if (picture.Index > settings.PicFileNamesList.Count()) return std::nullopt;
+  return settings.PicFileNameAt(picture.Index - 1);
 }
 
 // The caption the player shows with the picture; nullopt for none.

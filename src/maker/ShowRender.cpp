@@ -84,13 +84,14 @@ TBitmap MoviesFrame(const TSSFileLocations& settings, int width, int height) {
   font.Height = -std::max(10, height / 30);
   font.Color = 0xFFFFFF;
   TCaptionText caption;
-  std::vector<std::string> lines{"The Flash movies would play here, in this order:"};
+  // UTF-8 throughout, so names the code page lacks show as written.
+  std::vector<TStoredText> lines{{"The Flash movies would play here, in this order:", true}};
   const TMediaRun movies = settings.Flash();
   for (int i = 0; i < movies.Count(); ++i)
-    lines.push_back(std::to_string(i + 1) + ". " + movies.NameAt(i));
-  if (movies.Count() == 0) lines.push_back("(none: the Flash control stays blank)");
+    lines.emplace_back(std::to_string(i + 1) + ". " + movies.Utf8NameAt(i), true);
+  if (movies.Count() == 0) lines.emplace_back("(none: the Flash control stays blank)", true);
   int32_t cx = 0, cy = 0, y = height / 8;
-  for (const std::string& line : lines) {
+  for (const TStoredText& line : lines) {
     caption.MeasureText(line, font, cx, cy);
     caption.DrawText(frame, frame.Bounds(), width / 16, y, line, font);
     y += cy * 3 / 2;

@@ -11,7 +11,7 @@ namespace {
 void Extract(const TMediaRun& run, TStream& file, const std::string& folder) {
   for (int i = 0; i < run.Count(); ++i) {
     file.Seek(run.OffsetAt(i));
-    const std::string& name = run.NameAt(i);
+    const std::string name = run.FileNameAt(i);
     std::string path = JoinPath(folder, name);
     // A package could name "..\..\x" or "C:\x" and have us write, and later
     // delete, files anywhere; such names are refused as uncreatable files.
@@ -25,7 +25,7 @@ void Extract(const TMediaRun& run, TStream& file, const std::string& folder) {
 
 void Delete(const TMediaRun& run, const std::string& folder) {
   for (int i = 0; i < run.Count(); ++i) {
-    const std::string& name = run.NameAt(i);
+    const std::string name = run.FileNameAt(i);
     if (IsPlainFileName(name)) std::remove(JoinPath(folder, name).c_str());
   }
 }

@@ -9,6 +9,18 @@
 #include "package/Picture.h"
 
 namespace pixvane {
+namespace {
+
+// One list, one kind of text, as with the captions: the code page while
+// every name fits it, so such packages stay as they always were, and UTF-8
+// throughout as soon as one name needs it.
+void SettleNames(TCommaList& names, bool& utf8) {
+  utf8 = false;
+  for (const std::string& name : names.Items) utf8 = utf8 || !FitsAnsi(name);
+  for (std::string& name : names.Items) name = utf8 ? ValidUtf8(name) : Utf8ToAnsi(name);
+}
+
+}  // namespace
 
 TPackageWriter::TPackageWriter(TStream& out, TSSFileLocations& settings)
     : FOut(out), FSettings(settings), FStart(out.Position()) {}
@@ -46,6 +58,9 @@ void TPackageWriter::AddFlash(const std::string& name, TStream& source) {
 }
 
 int64_t TPackageWriter::Finish() {
+  SettleNames(FSettings.PicFileNamesList, FSettings.PicNamesUtf8);
+  SettleNames(FSettings.SndFileNamesList, FSettings.SndNamesUtf8);
+  SettleNames(FSettings.FlashFileNamesList, FSettings.FlashNamesUtf8);
   int32_t settingsOffset = Offset();
   WriteObject(FOut, FSettings);
   int64_t length = FOut.Position() - FStart;

@@ -13,7 +13,8 @@ class TStream;
 // end of the player's bytes: every offset in the package is absolute, so
 // it counts the player too. Pictures come first (the first one at the
 // package start), then sounds and movies, then the settings object and the
-// trailer. The record's lists are filled in as media are added.
+// trailer. The record's lists are filled in as media are added; file names
+// are given in UTF-8 and stored as the record keeps text (SettleNames).
 class TPackageWriter {
  public:
   TPackageWriter(TStream& out, TSSFileLocations& settings);

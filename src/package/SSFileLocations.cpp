@@ -22,6 +22,25 @@ TProperty& List(TPropertyList& properties, std::string_view name, TCommaList& li
 
 }  // namespace
 
+std::string CodePageFileName(std::string_view utf8) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string name;
+  for (size_t i = 0; i < utf8.size();) {
+    const char32_t c = NextUtf8(utf8, i);
+    std::string one;
+    PutUtf8(one, c);
+    if (FitsAnsi(one)) {
+      name += Utf8ToAnsi(one);
+      continue;
+    }
+    std::string hex;
+    for (char32_t rest = c; rest != 0 || hex.size() < 4; rest >>= 4)
+      hex.insert(hex.begin(), digits[rest & 15]);
+    name += "_" + hex;
+  }
+  return name;
+}
+
 void TSSFileLocations::DefineProperties(TPropertyList& properties) {
   // Declaration order is the order in which the builder writes them.
   properties.Text("Text", Text).Unicode = &TextUtf8;
@@ -46,12 +65,12 @@ void TSSFileLocations::DefineProperties(TPropertyList& properties) {
   properties.Text("Ver", Ver);
   List(properties, "EffectCommaList", EffectList);
   List(properties, "PicCommaList", PicList);
-  List(properties, "PicFileNamesCommaList", PicFileNamesList);
+  List(properties, "PicFileNamesCommaList", PicFileNamesList).Unicode = &PicNamesUtf8;
   List(properties, "SndCommaList", SndList);
-  List(properties, "SndFileNamesCommaList", SndFileNamesList);
+  List(properties, "SndFileNamesCommaList", SndFileNamesList).Unicode = &SndNamesUtf8;
   List(properties, "SndSizesCommaList", SndSizesList);
   List(properties, "FlashCommaList", FlashList);
-  List(properties, "FlashFileNamesCommaList", FlashFileNamesList);
+  List(properties, "FlashFileNamesCommaList", FlashFileNamesList).Unicode = &FlashNamesUtf8;
   List(properties, "FlashSizesCommaList", FlashSizesList);
   TProperty& descript = List(properties, "DescriptCommaList", DescriptList);
   descript.Utf8Text = true;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "base/CodePage.h"
@@ -12,22 +13,37 @@
 
 namespace pixvane {
 
+// A UTF-8 file name in the code page: a character the code page lacks
+// becomes "_" and its code in hex ("夕日.wav" is "_5915_65E5.wav"), so
+// different names stay different and the result is still a plain name.
+std::string CodePageFileName(std::string_view utf8);
+
 // One kind of raw file run in a package, its sounds or its Flash movies:
 // three parallel lists of the settings record holding each file's absolute
 // offset, stored name and size. Each list is read on its own: an index
 // outside it fails with "Index is out of bounds", and a size or offset that
 // is not a number is 0. Readers get the const form, the package writer the
-// writable one.
+// writable one. The names are in the code page, or all of them UTF-8 when
+// one has characters the code page lacks (NamesUtf8).
 template <typename TList>
 struct TMediaRunOf {
   TList& Offsets;
   TList& Names;
   TList& Sizes;
+  std::conditional_t<std::is_const_v<TList>, const bool, bool>& NamesUtf8;
 
   int Count() const { return Offsets.Count(); }
   int32_t OffsetAt(int i) const { return Offsets.IntAt(i); }
   const std::string& NameAt(int i) const { return Names.At(i); }
   int32_t SizeAt(int i) const { return Sizes.IntAt(i); }
+  // The name as its maker wrote it.
+  std::string Utf8NameAt(int i) const { return TStoredText(Names.At(i), NamesUtf8).ToUtf8(); }
+  // The name the player extracts the file under: the stored one, in the code
+  // page the player's file and media calls take, so a UTF-8 name is spelt
+  // with what the code page has (CodePageFileName).
+  std::string FileNameAt(int i) const {
+    return NamesUtf8 ? CodePageFileName(Names.At(i)) : Names.At(i);
+  }
 
   // The writable form only: one more file at the end of the run.
   void Append(int32_t offset, const std::string& name, int64_t size) {
@@ -95,9 +111,11 @@ class TSSFileLocations : public TPersistent {
   bool lPicCaptions = false;               // DescriptCommaList holds each picture's own caption
   // Not stored themselves: true when Text, respectively every item of
   // DescriptCommaList, is UTF-8 because it holds characters the code page
-  // lacks. The reader sets them from the stream's text type.
+  // lacks; the same for the items of the three file-name lists. The reader
+  // sets them from the stream's text type.
   bool TextUtf8 = false;
   bool DescriptUtf8 = false;
+  bool PicNamesUtf8 = false, SndNamesUtf8 = false, FlashNamesUtf8 = false;
   int32_t MonitorMode = 0;  // 0 one picture for every monitor, 1 a picture of its own on each
   std::string Name;         // every streamable component has these two; packages leave them empty
   int32_t Tag = 0;
@@ -140,10 +158,18 @@ class TSSFileLocations : public TPersistent {
   int32_t EffectAt(int i) const { return EffectList.IntAt(i); }
   int PicCount() const { return PicList.Count(); }
   int32_t PicOffsetAt(int i) const { return PicList.IntAt(i); }
-  TMediaRun Sounds() const { return {SndList, SndFileNamesList, SndSizesList}; }
-  TWritableMediaRun Sounds() { return {SndList, SndFileNamesList, SndSizesList}; }
-  TMediaRun Flash() const { return {FlashList, FlashFileNamesList, FlashSizesList}; }
-  TWritableMediaRun Flash() { return {FlashList, FlashFileNamesList, FlashSizesList}; }
+  TMediaRun Sounds() const { return {SndList, SndFileNamesList, SndSizesList, SndNamesUtf8}; }
+  TWritableMediaRun Sounds() { return {SndList, SndFileNamesList, SndSizesList, SndNamesUtf8}; }
+  TMediaRun Flash() const {
+    return {FlashList, FlashFileNamesList, FlashSizesList, FlashNamesUtf8};
+  }
+  TWritableMediaRun Flash() {
+    return {FlashList, FlashFileNamesList, FlashSizesList, FlashNamesUtf8};
+  }
+  // The stored file name of the picture at i, as its maker wrote it.
+  std::string PicFileNameAt(int i) const {
+    return TStoredText(PicFileNamesList.At(i), PicNamesUtf8).ToUtf8();
+  }
 };
 
 }  // namespace pixvane

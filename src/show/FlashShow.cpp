@@ -13,7 +13,7 @@ void TFlashShow::PlayNextMovie() {
   FHost.SetFlashTimerEnabled(false);
   if (FFlashIndex > movies.Count() - 1) FFlashIndex = 0;
   FControl.Stop();
-  FControl.SetMovie(FPathOf(movies.NameAt(FFlashIndex)));
+  FControl.SetMovie(FPathOf(movies.FileNameAt(FFlashIndex)));
   try {
     FControl.Play();
   } catch (const EError&) {

@@ -16,7 +16,7 @@ void TMusicPlayer::PlayNextSound() {
   if (count == 0 || FSettings.lMute) return;
   if (FSndIndex > count - 1) FSndIndex = 0;
   if (FSettings.SoundOrder() == TSoundOrder::Random) FSndIndex = FRandom.Random(count);
-  FPlayer.SetFileName(FPathOf(sounds.NameAt(FSndIndex)));
+  FPlayer.SetFileName(FPathOf(sounds.FileNameAt(FSndIndex)));
   try {
     FPlayer.Open();
     FPlayer.Play();

@@ -50,7 +50,13 @@ int RunStudio(const TStudioOptions& options, std::ostream& out) {
   fs::path folder = ProjectFolder(options.Folder, std::cerr);
   TStudioProject project(folder, maker::ResolvePlayer(options.Player));
   TStudioServer server(project, NewAccessToken());
-  server.Bind(options.Port);
+  try {
+    server.Bind(options.Port);
+  } catch (const maker::EToolError& e) {
+    // Said at once, with the usage error's code: the port is the caller's choice.
+    std::cerr << "pixvane: " << e.what() << std::endl;
+    return 2;
+  }
   out << "Pixvane studio for " << maker::PathForMessage(project.Folder()) << ": "
       << server.Address() << std::endl;
   if (!options.NoOpen) OpenBrowser(server.Address());

@@ -4,7 +4,9 @@
 #include <cctype>
 #include <random>
 
+#include "base/CodePage.h"
 #include "maker/ToolError.h"
+#include "studio/StudioPlatform.h"
 
 namespace pixvane::studio {
 namespace {
@@ -78,12 +80,30 @@ std::optional<std::filesystem::path> PathInside(const std::filesystem::path& fol
   return path;
 }
 
+bool ResolvesInside(const std::filesystem::path& folder, const std::filesystem::path& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path root = fs::weakly_canonical(folder, error);
+  if (error) return false;
+  const fs::path real = fs::weakly_canonical(path, error);
+  if (error) return false;
+  const fs::path relative = real.lexically_relative(root);
+  if (relative.empty() || *relative.begin() == "..") return false;
+  // Where resolving cannot see through a reparse point (a junction on
+  // Windows), any such point under the folder is refused outright.
+  for (fs::path part = path.lexically_normal(); part.has_relative_path() && part != folder;
+       part = part.parent_path())
+    if (IsUnresolvedLink(part)) return false;
+  return true;
+}
+
 std::string SafeFileName(const std::string& given) {
-  std::string name = given.substr(
-      given.find_last_of("/\\") == std::string::npos ? 0 : given.find_last_of("/\\") + 1);
+  std::string name = ValidUtf8(given.substr(
+      given.find_last_of("/\\") == std::string::npos ? 0 : given.find_last_of("/\\") + 1));
   for (char& c : name) {
     unsigned char u = static_cast<unsigned char>(c);
-    if (!(std::isalnum(u) || c == '-' || c == '_' || c == '.' || c == ' ')) c = '_';
+    if (u < 0x20 || u == 0x7F || std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
+      c = '_';
   }
   size_t dot = name.find_last_of('.');
   std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
@@ -91,8 +111,15 @@ std::string SafeFileName(const std::string& given) {
   if (extension.size() > 8) extension.clear();
   while (!stem.empty() && (stem.front() == '.' || stem.front() == ' ')) stem.erase(0, 1);
   while (!stem.empty() && (stem.back() == '.' || stem.back() == ' ')) stem.pop_back();
-  if (stem.size() > 80) stem.resize(80);
-  if (stem.empty() || IsDeviceName(stem)) return "";
+  if (stem.size() > 120) {
+    size_t cut = 120;
+    while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
+    stem.resize(cut);
+  }
+  if (stem.empty()) return "";
+  // Windows would open the device, whatever the extension.
+  size_t first = std::min(stem.find('.'), stem.size());
+  if (IsDeviceName(stem.substr(0, first))) stem.insert(first, "_");
   return stem + extension;
 }
 

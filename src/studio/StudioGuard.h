@@ -26,10 +26,18 @@ bool HostAllowed(const std::string& host, int port);
 std::optional<std::filesystem::path> PathInside(const std::filesystem::path& folder,
                                                 const std::string& name);
 
-// A plain file name for an upload, kept to letters, digits, "-", "_",
-// "." and spaces of the name given (other characters become "_"), never
-// starting with "." and at most 80 characters before its extension.
-// Empty when nothing usable is left.
+// True when path, with every symbolic link, junction or other reparse point
+// on the way resolved, still lies inside folder: a link in the project that
+// leads elsewhere is neither followed nor served. A path that does not exist
+// yet counts by what exists of it.
+bool ResolvesInside(const std::filesystem::path& folder, const std::filesystem::path& path);
+
+// The file name for an upload as its maker wrote it (UTF-8), with only what
+// Windows forbids replaced by "_": the characters <>:"/\|?*, control
+// characters, a device name (CON, NUL, COM1, also with an extension) and
+// trailing dots or spaces. Any path before the name is dropped, and so are
+// leading dots; the name before its extension is cut to 120 bytes on a
+// character boundary. Empty when nothing usable is left.
 std::string SafeFileName(const std::string& given);
 
 }  // namespace pixvane::studio

@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "studio/StudioPlatform.h"
 
@@ -23,6 +24,17 @@ bool OpenBrowser(const std::string& address) {
   if (failed) return false;
   int status = 0;
   return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool IsUnresolvedLink(const std::filesystem::path&) {
+  return false;
+}
+
+bool CreateExclusive(const std::filesystem::path& path) {
+  int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (file < 0) return false;
+  ::close(file);
+  return true;
 }
 
 }  // namespace pixvane::studio

@@ -1,6 +1,7 @@
 #include "studio/StudioProject.h"
 
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "base/Errors.h"
@@ -14,6 +15,7 @@
 #include "maker/ToolError.h"
 #include "studio/ManifestJson.h"
 #include "studio/StudioGuard.h"
+#include "studio/StudioPlatform.h"
 
 namespace pixvane::studio {
 namespace {
@@ -94,7 +96,7 @@ json TStudioProject::Load() const {
 json TStudioProject::Check(const json& manifest) const {
   json report = {{"pictures", json::array()}, {"warnings", json::array()}};
   try {
-    maker::TManifest checked = maker::ParseManifest(ManifestFromJson(manifest), ManifestFile());
+    maker::TManifest checked = Parse(manifest);
     report["pictures"] = RelativeNames(checked.Pictures, FFolder);
     report["captions"] = OwnCaptions(checked.Pictures);
     report["sounds"] = RelativeNames(checked.Sounds, FFolder);
@@ -106,9 +108,8 @@ json TStudioProject::Check(const json& manifest) const {
 }
 
 void TStudioProject::Save(const json& manifest) {
-  std::string text = ManifestFromJson(manifest);
-  maker::ParseManifest(text, ManifestFile());
-  WriteText(ManifestFile(), text);
+  Parse(manifest);
+  WriteText(ManifestFile(), ManifestFromJson(manifest));
 }
 
 std::string TStudioProject::AddFile(const std::string& sub, const std::string& fileName,
@@ -122,15 +123,27 @@ std::string TStudioProject::AddFile(const std::string& sub, const std::string& f
       throw EToolError(name + ": " + (kind.empty() ? "not a picture" : "this is " + kind) +
                        "; the studio takes JPEG, PNG and HEIC pictures");
   }
-  std::lock_guard<std::mutex> lock(FAddLock);
-  fs::create_directories(FFolder / sub);
+  std::error_code error;
+  fs::create_directories(FFolder / sub, error);
+  if (!ResolvesInside(FFolder, FFolder / sub))
+    throw EToolError(sub + " leads outside the project folder; nothing was added");
+  // The name is claimed by creating the file, which only one creator can
+  // do, so two uploads of one name at once take two names.
   size_t dot = name.find_last_of('.');
   std::string stem = name.substr(0, dot),
               extension = dot == std::string::npos ? "" : name.substr(dot);
   fs::path path = FFolder / sub / maker::PathFromUtf8(name);
-  for (int n = 2; fs::exists(path); ++n)
+  for (int n = 2; !CreateExclusive(path); ++n) {
+    if (!fs::exists(fs::symlink_status(path, error)) || n > 10000)
+      throw EToolError(name + ": cannot create the file in " + sub);
     path = FFolder / sub / maker::PathFromUtf8(stem + "-" + std::to_string(n) + extension);
-  maker::WriteOutputFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  }
+  try {
+    maker::WriteOutputFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  } catch (...) {
+    fs::remove(path, error);
+    throw;
+  }
   return sub + "/" + maker::Utf8FromPath(path.filename());
 }
 
@@ -150,10 +163,33 @@ bool TStudioProject::MakesInstallers() {
 #endif
 }
 
+maker::TManifest TStudioProject::Parse(const json& manifest) const {
+  maker::TManifest parsed = maker::ParseManifest(ManifestFromJson(manifest), ManifestFile());
+  std::set<fs::path> named;  // what the manifest on disk names may stay
+  bool outside = false;
+  for (const auto* list : {&parsed.Pictures, &parsed.Sounds, &parsed.Flash})
+    for (const maker::TSourceFile& file : *list)
+      outside = outside || !ResolvesInside(FFolder, file.Path);
+  if (!outside) return parsed;
+  try {
+    maker::TManifest saved = maker::LoadManifest(ManifestFile());
+    for (const auto* list : {&saved.Pictures, &saved.Sounds, &saved.Flash})
+      for (const maker::TSourceFile& file : *list) named.insert(file.Path);
+  } catch (const EToolError&) {
+  }
+  for (const auto* list : {&parsed.Pictures, &parsed.Sounds, &parsed.Flash})
+    for (const maker::TSourceFile& file : *list)
+      if (!ResolvesInside(FFolder, file.Path) && !named.count(file.Path))
+        throw EToolError(maker::PathForMessage(file.Path) +
+                         " is outside the project folder; add it to the project instead");
+  return parsed;
+}
+
 bool TStudioProject::StartBuild(const json& manifest, bool installer) {
   std::lock_guard<std::mutex> lock(FLock);
   if (FBuild.value("running", false)) return false;
   if (FBuilder.joinable()) FBuilder.join();
+  Parse(manifest);  // refused here, before a build starts
   std::string text = ManifestFromJson(manifest);
   std::string title = manifest.value("title", std::string());
   FBuild = {{"running", true}, {"index", 0}, {"count", 0}, {"warnings", json::array()}};

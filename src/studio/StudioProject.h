@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "maker/Manifest.h"
+
 namespace pixvane::studio {
 
 // One project folder: its manifest (pixvane.toml) and the files it names.
@@ -18,8 +20,8 @@ namespace pixvane::studio {
 //
 // Threads: every call may come from any thread, at once (the server's
 // requests). The manifest is replaced whole by a rename, so a load reads
-// the old one or the new; files added are named and written one at a time,
-// so two uploads of one name keep both; a build runs on a thread of its
+// the old one or the new; a file added claims its name by creating it, so
+// two uploads of one name keep both; a build runs on a thread of its
 // own and its state is read under a lock.
 class TStudioProject {
  public:
@@ -42,9 +44,10 @@ class TStudioProject {
   // with EToolError saying why it does not.
   void Save(const nlohmann::json& manifest);
 
-  // Stores an uploaded file under sub (pictures or music) with a safe name
-  // of its own, never replacing a file; returns its name relative to the
-  // folder. Pictures must be JPEG, PNG or HEIC, as the build takes them.
+  // Stores an uploaded file under sub (pictures or music) under its name as
+  // written (SafeFileName), never replacing a file: a taken name gets "-2",
+  // "-3", ...; returns its name relative to the folder. Pictures must be JPEG, PNG or HEIC, as the
+  // build takes them.
   std::string AddFile(const std::string& sub, const std::string& fileName,
                       const std::string& bytes);
 
@@ -59,12 +62,18 @@ class TStudioProject {
   // Whether this build of the tool makes installers (the native one).
   static bool MakesInstallers();
 
-  // The saver file name for a title: a plain name every file system takes.
+  // The saver file name for a title: the title as written, with only what
+  // Windows forbids in a file name replaced.
   static std::string SaverName(const std::string& title);
+
+  // The tool's reading of a manifest from a request. Its files must lie
+  // inside the folder, links resolved; one outside is taken only when the
+  // manifest on disk names it already (a hand-written one may). Fails with
+  // EToolError.
+  maker::TManifest Parse(const nlohmann::json& manifest) const;
 
  private:
   std::filesystem::path FFolder, FPlayer;
-  std::mutex FAddLock;       // one added file at a time: each takes a free name
   mutable std::mutex FLock;  // the build's state
   nlohmann::json FBuild = nlohmann::json::object();
   std::thread FBuilder;

@@ -24,6 +24,9 @@ using httplib::Request;
 using httplib::Response;
 using nlohmann::json;
 
+// A request longer than this is refused from its Content-Length, before its
+// body is read; a file of an upload is refused as soon as it passes its own
+// limit, so at most one file is held at a time.
 constexpr size_t MaxRequestBytes = 512u << 20;  // a handful of large photos at once
 constexpr size_t MaxUploadBytes = 200u << 20;   // one file
 constexpr int PreviewWaitMs = 5000;
@@ -85,6 +88,21 @@ bool IsChange(const Request& req) {
   return req.method != "GET" && req.method != "HEAD";
 }
 
+// The listening socket is ours alone: no other program may bind the port
+// beside us and take half the requests. Windows shares a port with any
+// socket that asks for SO_REUSEADDR unless it is exclusive; Linux never lets
+// SO_REUSEADDR share a listening port (only SO_REUSEPORT does, which we
+// leave off), and it lets the studio start again at once on the same port.
+void ExclusiveSocket(socket_t socket) {
+  int yes = 1;
+#ifdef _WIN32
+  setsockopt(socket, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&yes),
+             sizeof yes);
+#else
+  setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+#endif
+}
+
 }  // namespace
 
 TStudioServer::TStudioServer(TStudioProject& project, std::string token)
@@ -108,7 +126,10 @@ TStudioServer::~TStudioServer() {
 int TStudioServer::Bind(int port) {
   bool bound = port == 0 ? (FPort = FServer->bind_to_any_port("127.0.0.1")) > 0
                          : FServer->bind_to_port("127.0.0.1", port);
-  if (!bound) throw maker::EToolError("cannot listen on 127.0.0.1 port " + std::to_string(port));
+  if (!bound)
+    throw maker::EToolError("cannot listen on 127.0.0.1 port " + std::to_string(port) +
+                            ": it is in use (another studio?); give another --port, or "
+                            "none for a free one");
   if (port != 0) FPort = port;
   return FPort;
 }
@@ -122,6 +143,46 @@ void TStudioServer::Stop() {
   if (FPreview) FPreview->Stop();
 }
 
+// The files of a multipart upload arrive one by one; each is stored once it
+// is whole, and reading stops at the first that passes the limit.
+void TStudioServer::Upload(const Request& req, Response& res,
+                           const httplib::ContentReader& reader) {
+  std::string to = req.get_param_value("to");
+  if (to != "pictures" && to != "music") return Refuse(res, 400, "upload to what?");
+  if (!req.is_multipart_form_data()) return Refuse(res, 400, "not a form of files");
+  json names = json::array(), problems = json::array();
+  httplib::MultipartFormData file;
+  bool tooLarge = false;
+  auto store = [&] {
+    if (file.filename.empty()) return;
+    try {
+      names.push_back(FProject.AddFile(to, file.filename, file.content));
+    } catch (const std::exception& e) {  // the tool's refusals and a full disk alike
+      problems.push_back(e.what());
+    }
+    file = {};
+  };
+  bool read = reader(
+      [&](const httplib::MultipartFormData& header) {
+        store();
+        file = header;
+        return true;
+      },
+      [&](const char* data, size_t length) {
+        if (file.content.size() + length > MaxUploadBytes) {
+          problems.push_back(file.filename + ": larger than 200 MB");
+          tooLarge = true;
+          return false;
+        }
+        file.content.append(data, length);
+        return true;
+      });
+  if (read) store();
+  if (!read && !tooLarge) problems.push_back("the upload was cut short");
+  int status = tooLarge ? 413 : names.empty() && !problems.empty() ? 400 : 200;
+  SendJson(res, {{"added", names}, {"problems", problems}}, status);
+}
+
 std::string TStudioServer::Address() const {
   return "http://127.0.0.1:" + std::to_string(FPort) + "/t/" + FToken + "/";
 }
@@ -129,6 +190,7 @@ std::string TStudioServer::Address() const {
 void TStudioServer::Route() {
   httplib::Server& s = *FServer;
   s.set_payload_max_length(MaxRequestBytes);
+  s.set_socket_options(ExclusiveSocket);
   // A browser keeps several connections open and the preview waits for
   // frames, so the library's default of eight threads would leave the
   // page's other requests queueing behind them.
@@ -169,24 +231,10 @@ void TStudioServer::Route() {
            FProject.Save(Body(req));
            SendJson(res, FProject.Load());
          }));
-  s.Post(p + "api/upload", Guarded([this](const Request& req, Response& res) {
-           std::string to = req.get_param_value("to");
-           if (to != "pictures" && to != "music") return Refuse(res, 400, "upload to what?");
-           json names = json::array(), problems = json::array();
-           for (const auto& [field, file] : req.files) {
-             if (file.content.size() > MaxUploadBytes) {
-               problems.push_back(file.filename + ": larger than 200 MB");
-               continue;
-             }
-             try {
-               names.push_back(FProject.AddFile(to, file.filename, file.content));
-             } catch (const maker::EToolError& e) {
-               problems.push_back(e.what());
-             }
-           }
-           SendJson(res, {{"added", names}, {"problems", problems}},
-                    names.empty() && !problems.empty() ? 400 : 200);
-         }));
+  s.Post(p + "api/upload",
+         [this](const Request& req, Response& res, const httplib::ContentReader& reader) {
+           Upload(req, res, reader);
+         });
   s.Post(p + "api/build", Guarded([this](const Request& req, Response& res) {
            if (!FProject.StartBuild(Body(req))) return Refuse(res, 409, "a build is running");
            SendJson(res, FProject.BuildState(), 202);
@@ -200,8 +248,7 @@ void TStudioServer::Route() {
         Guarded([this](const Request&, Response& res) { SendJson(res, FProject.BuildState()); }));
   s.Post(p + "api/preview", Guarded([this](const Request& req, Response& res) {
            json body = Body(req);
-           maker::TManifest manifest =
-               maker::ParseManifest(ManifestFromJson(body.at("manifest")), FProject.ManifestFile());
+           maker::TManifest manifest = FProject.Parse(body.at("manifest"));
            int run =
                FPreview->Start(manifest, body.at("width").get<int>(), body.at("height").get<int>());
            SendJson(res, {{"run", run}});
@@ -232,7 +279,8 @@ void TStudioServer::Route() {
   });
   s.Get(p + "file/(.+)", [this](const Request& req, Response& res) {
     std::optional<fs::path> path = PathInside(FProject.Folder(), req.matches[1].str());
-    if (!path) return Refuse(res, 400, "not a file of this project");
+    if (!path || !ResolvesInside(FProject.Folder(), *path))
+      return Refuse(res, 400, "not a file of this project");
     std::error_code error;
     if (!fs::is_regular_file(*path, error)) return Refuse(res, 404, "no such file");
     std::ifstream in(*path, std::ios::binary);

@@ -5,7 +5,10 @@
 
 namespace httplib {
 class Server;
-}
+struct Request;
+struct Response;
+class ContentReader;
+}  // namespace httplib
 
 namespace pixvane::studio {
 
@@ -41,6 +44,8 @@ class TStudioServer {
 
  private:
   void Route();
+  void Upload(const httplib::Request& req, httplib::Response& res,
+              const httplib::ContentReader& reader);
 
   TStudioProject& FProject;
   std::string FToken;

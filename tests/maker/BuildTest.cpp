@@ -150,14 +150,14 @@ std::vector<uint8_t> PlainPackage(const fs::path& manifestFile, const fs::path& 
   out.Seek(out.Size());
   TPackageWriter writer(out, manifest.Settings);
   for (const TSourceFile& picture : manifest.Pictures)
-    writer.AddPicture(test::ReadBytes(picture.Path), Utf8ToAnsi(MediaName(picture.Path)));
+    writer.AddPicture(test::ReadBytes(picture.Path), MediaName(picture.Path));
   for (const auto* list : {&manifest.Sounds, &manifest.Flash})
     for (const TSourceFile& file : *list) {
       TMemoryStream source(test::ReadBytes(file.Path));
       if (list == &manifest.Sounds)
-        writer.AddSound(Utf8ToAnsi(MediaName(file.Path)), source);
+        writer.AddSound(MediaName(file.Path), source);
       else
-        writer.AddFlash(Utf8ToAnsi(MediaName(file.Path)), source);
+        writer.AddFlash(MediaName(file.Path), source);
     }
   writer.Finish();
   return out.Bytes();

@@ -101,6 +101,34 @@ TEST_F(ForeignPackageTest, PictureNamesFallBackToNumbersWhenUnusable) {
   EXPECT_EQ(Read("music.wav"), "sound");
 }
 
+TEST_F(ForeignPackageTest, NamesComeBackAsWritten) {
+  const std::string bridge =
+                        "Br\xC3\xBC"
+                        "cke am Strand.jpg",
+                    sunset = "\xE5\xA4\x95\xE6\x97\xA5 sunset.jpg",
+                    song = "Sommer & Berge \xE2\x80\x93 Fotos von J\xC3\xB6rg.wav",
+                    evening = "\xE5\xA4\x95\xE6\x97\xA5.wav";
+  // Names that all fit the code page are stored in it, as they always were.
+  TSSFileLocations plain = OpenPackage(Write({{bridge, Jpeg(1)}}, {{song, "s"}}))->Settings;
+  EXPECT_FALSE(plain.PicNamesUtf8 || plain.SndNamesUtf8);
+  EXPECT_EQ(plain.PicFileNamesList.At(0),
+            "Br\xFC"
+            "cke am Strand.jpg");
+  EXPECT_EQ(plain.Sounds().FileNameAt(0), "Sommer & Berge \x96 Fotos von J\xF6rg.wav");
+
+  fs::path saver = Write({{bridge, Jpeg(1)}, {sunset, Jpeg(2)}}, {{song, "s"}, {evening, "e"}});
+  TSSFileLocations s = OpenPackage(saver)->Settings;
+  EXPECT_TRUE(s.PicNamesUtf8 && s.SndNamesUtf8);
+  EXPECT_EQ(s.PicFileNameAt(1), sunset);
+  // The player writes each sound under a code-page name of its own.
+  EXPECT_EQ(s.Sounds().FileNameAt(0), "Sommer & Berge \x96 Fotos von J\xF6rg.wav");
+  EXPECT_EQ(s.Sounds().FileNameAt(1), "_5915_65E5.wav");
+  RunExtract(saver, Folder / "out", Log);
+  EXPECT_EQ(Folder.Names("out"), (std::vector<std::string>{bridge, song, sunset, evening}));
+  EXPECT_EQ(Read(sunset), Jpeg(2));
+  EXPECT_EQ(Read(evening), "e");
+}
+
 TEST_F(ForeignPackageTest, AnUnreadablePictureIsReportedAndTheRestExtracted) {
   // The extra offset points into the player, where no picture object is.
   fs::path saver = Write({{"a.jpg", Jpeg(1)}}, {{"s.wav", "sound"}}, {"2"});

@@ -11,6 +11,7 @@
 #endif
 #include "maker/Manifest.h"
 #include "maker/PackageFile.h"
+#include "maker/ToolError.h"
 #include "studio/SaverProject.h"
 #include "studio/StudioFixture.h"
 #include "studio/StyleStrips.h"
@@ -141,6 +142,32 @@ TEST_F(StudioApiTest, MakeInstallerBuildsTheSaverAndItsSetupProgram) {
   EXPECT_EQ(built["installer_size"], fs::file_size(Project->Folder() / "Dunes Setup.exe"));
 }
 #endif
+
+TEST_F(StudioApiTest, NamesStayAsWrittenFromUploadToSaverAndBack) {
+  const std::string bridge = "Br\u00fccke am Strand", sunset = "\u5915\u65e5 sunset",
+                    title = "Sommer & Berge \u2013 Fotos von J\u00f6rg";
+  EXPECT_EQ(Upload({{bridge + ".jpg", test::MakeJpeg(64, 48, 1)},
+                    {sunset + ".jpg", test::MakeJpeg(64, 48, 2)}})["added"],
+            json({"pictures/" + bridge + ".jpg", "pictures/" + sunset + ".jpg"}));
+  json manifest = Json(Client.Get(Path("api/project").c_str()))["manifest"];
+  manifest["title"] = title;
+  manifest["show"]["pictures"] = {"pictures/" + bridge + ".jpg", "pictures/" + sunset + ".jpg"};
+  manifest["caption"] = {{"from", "name"}};
+  ASSERT_EQ(Post("api/build", manifest)->status, 202);
+  json built = WaitForBuild();
+  ASSERT_FALSE(built.contains("problem")) << built;
+  const fs::path saver = Project->Folder() / maker::PathFromUtf8(title + ".scr");
+  ASSERT_TRUE(fs::exists(saver));
+  const TSSFileLocations settings = maker::OpenPackage(saver)->Settings;
+  EXPECT_EQ(settings.PicFileNameAt(1), sunset + ".jpg");
+  EXPECT_EQ(settings.CaptionOf(0).ToUtf8(), bridge);
+  EXPECT_EQ(settings.CaptionOf(1).ToUtf8(), sunset);
+  // Opened in the studio again, the saver gives its files their names back.
+  std::ostringstream log;
+  studio::MakeProjectFromSaver(saver, Folder / "again", log);
+  EXPECT_EQ(maker::LoadManifest(Folder / "again" / "pixvane.toml").Pictures.at(1).Path.filename(),
+            maker::PathFromUtf8(sunset + ".jpg"));
+}
 
 TEST_F(StudioApiTest, AHandWrittenManifestKeepsEverySettingAndSaysWhatSavingDrops) {
   const fs::path example = fs::path(PIXVANE_EXAMPLES_DIR) / "beach";

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "maker/ToolError.h"
 #include "studio/StudioFixture.h"
 #include "studio/StudioGuard.h"
 
@@ -101,17 +102,71 @@ TEST(StudioGuard, NamesFromRequestsStayInsideTheFolder) {
     EXPECT_FALSE(PathInside(folder, name)) << name;
 }
 
-TEST(StudioGuard, UploadNamesAreMadeSafe) {
-  EXPECT_EQ(SafeFileName("Beach day.JPG"), "Beach day.JPG");
+TEST(StudioGuard, UploadNamesKeepWhatWindowsAllows) {
+  EXPECT_EQ(SafeFileName("Br\xC3\xBC"
+                         "cke am Strand.jpg"),
+            "Br\xC3\xBC"
+            "cke am Strand.jpg");
+  EXPECT_EQ(SafeFileName("\xE5\xA4\x95\xE6\x97\xA5 sunset.jpg"),
+            "\xE5\xA4\x95\xE6\x97\xA5 sunset.jpg");
   EXPECT_EQ(SafeFileName("../../etc/passwd"), "passwd");
   EXPECT_EQ(SafeFileName("C:\\Users\\me\\photo.jpg"), "photo.jpg");
   EXPECT_EQ(SafeFileName(".hidden.jpg"), "hidden.jpg");
-  EXPECT_EQ(SafeFileName("a<b>:c|d?.jpg"), "a_b__c_d_.jpg");
-  EXPECT_EQ(SafeFileName("con.jpg"), "");
+  EXPECT_EQ(SafeFileName("a<b>:c|d?\t*.jpg"), "a_b__c_d___.jpg");
+  EXPECT_EQ(SafeFileName("trailing. .jpg"), "trailing.jpg");
+  EXPECT_EQ(SafeFileName("con.jpg"), "con_.jpg");
+  EXPECT_EQ(SafeFileName("LPT1.tar.gz"), "LPT1_.tar.gz");
   EXPECT_EQ(SafeFileName(".."), "");
-  EXPECT_EQ(SafeFileName(std::string(300, 'x') + ".jpg").size(), 84u);
+  EXPECT_EQ(SafeFileName("bad\xFF.jpg"), "bad\xEF\xBF\xBD.jpg");
+  EXPECT_EQ(SafeFileName(std::string(300, 'x') + ".jpg").size(), 124u);
+  // A long name is cut between characters, never inside one.
+  std::string sunsets;
+  for (int i = 0; i < 50; ++i) sunsets += "\xE5\xA4\x95";
+  EXPECT_EQ(SafeFileName("x" + sunsets + ".jpg"), "x" + sunsets.substr(0, 117) + ".jpg");
+  EXPECT_EQ(studio::TStudioProject::SaverName("Sommer & Berge \xE2\x80\x93 Fotos von J\xC3\xB6rg"),
+            "Sommer & Berge \xE2\x80\x93 Fotos von J\xC3\xB6rg.scr");
   EXPECT_EQ(studio::TStudioProject::SaverName("My/Show: 2026?"), "My_Show_ 2026_.scr");
   EXPECT_EQ(studio::TStudioProject::SaverName(""), "pixvane.scr");
+}
+
+#ifndef _WIN32
+TEST_F(StudioSecurityTest, LinksOutOfTheProjectAreNeitherServedNorUsed) {
+  Folder.Write("secret.jpg", "secret");
+  Folder.Write("project/pictures/real.jpg", "inside");
+  fs::create_symlink(Folder / "secret.jpg", Folder / "project/pictures/link.jpg");
+  fs::create_directory_symlink(Folder.Path(), Folder / "project/up");
+  fs::create_symlink("real.jpg", Folder / "project/pictures/same.jpg");  // stays inside
+  EXPECT_EQ(Client.Get(Path("file/pictures/same.jpg").c_str())->body, "inside");
+  for (const char* path : {"file/pictures/link.jpg", "file/up/secret.jpg"})
+    EXPECT_EQ(Client.Get(Path(path).c_str())->status, 400) << path;
+  // A request may not bring in a file outside, by a link, a glob or its path.
+  const std::string outside = (Folder / "secret.jpg").string();
+  for (const std::string& picture :
+       {std::string("pictures/link.jpg"), std::string("up/*.jpg"), outside}) {
+    nlohmann::json manifest = {{"show", {{"pictures", {picture}}}}};
+    EXPECT_NE(Json(Post("api/check", manifest)).value("problem", "").find("outside the project"),
+              std::string::npos)
+        << picture;
+    EXPECT_EQ(Post("api/save", manifest)->status, 400) << picture;
+    EXPECT_EQ(Post("api/preview", {{"manifest", manifest}, {"width", 64}, {"height", 48}})->status,
+              400)
+        << picture;
+  }
+  // What a hand-written manifest names outside stays usable.
+  Folder.Write("project/pixvane.toml",
+               "kind = \"photo\"\n[show]\npictures = [\"" + outside + "\"]\n");
+  auto check = Post("api/check", {{"show", {{"pictures", {outside}}}}});
+  EXPECT_FALSE(Json(check).contains("problem")) << check->body;
+  // The upload folder itself may not lead elsewhere.
+  fs::create_directory_symlink(Folder.Path(), Folder / "project/music");
+  EXPECT_THROW(Project->AddFile("music", "a.wav", "RIFF"), maker::EToolError);
+}
+#endif
+
+TEST_F(StudioSecurityTest, APortInUseIsRefused) {
+  studio::TStudioServer second(*Project, Token);
+  EXPECT_THROW(second.Bind(Port), maker::EToolError);
+  EXPECT_EQ(Client.Get(Path("api/project").c_str())->status, 200);
 }
 
 }  // namespace
