@@ -15,8 +15,15 @@ bool IsPortText(const std::string& text, int port) {
   return text == std::to_string(port);
 }
 
-// Names Windows keeps for devices, whatever the extension.
+// Drops the trailing dots and spaces Windows drops from a name.
+void TrimEnd(std::string& name) {
+  while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+}
+
+// Names Windows keeps for devices, whatever the extension and with spaces
+// after them ("CON .txt").
 bool IsDeviceName(std::string stem) {
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
   for (char& c : stem) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   static const char* const devices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
   for (const char* device : devices)
@@ -30,7 +37,7 @@ bool SafePart(const std::string& part) {
   if (part.back() == '.' || part.back() == ' ') return false;  // Windows drops them
   for (unsigned char c : part)
     if (c < 0x20 || c == 0x7F ||
-        std::string_view("\\:*?\"<>|%").find(static_cast<char>(c)) != std::string_view::npos)
+        std::string_view("\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
       return false;
   return !IsDeviceName(part.substr(0, part.find('.')));
 }
@@ -105,21 +112,26 @@ std::string SafeFileName(const std::string& given) {
     if (u < 0x20 || u == 0x7F || std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
       c = '_';
   }
+  // Windows drops trailing dots and spaces, so "a.jpg " would not be the
+  // name it stored.
+  TrimEnd(name);
+  // A long "extension" is part of the name ("Mr. Smith at the beach").
   size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos && name.size() - dot > 8) dot = std::string::npos;
   std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
   std::string extension = dot == std::string::npos ? "" : name.substr(dot);
-  if (extension.size() > 8) extension.clear();
   while (!stem.empty() && (stem.front() == '.' || stem.front() == ' ')) stem.erase(0, 1);
-  while (!stem.empty() && (stem.back() == '.' || stem.back() == ' ')) stem.pop_back();
-  if (stem.size() > 120) {
-    size_t cut = 120;
-    while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
-    stem.resize(cut);
-  }
+  TrimEnd(stem);
   if (stem.empty()) return "";
   // Windows would open the device, whatever the extension.
   size_t first = std::min(stem.find('.'), stem.size());
   if (IsDeviceName(stem.substr(0, first))) stem.insert(first, "_");
+  if (stem.size() > 120) {
+    size_t cut = 120;
+    while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
+    stem.resize(cut);
+    TrimEnd(stem);
+  }
   return stem + extension;
 }
 

@@ -21,8 +21,8 @@ bool HostAllowed(const std::string& host, int port);
 // The file a relative name from a request stands for inside folder, or
 // nothing when the name could reach outside it: "..", absolute paths, drive
 // letters, UNC and device names, backslashes, control characters. The
-// name is taken as it arrives after one URL decoding, so "%2e%2e" and its
-// doubly encoded forms are never decoded into a way out.
+// name is taken as it arrives after one URL decoding and never decoded
+// again, so "%2e%2e" is a file of that name, as an upload may make one.
 std::optional<std::filesystem::path> PathInside(const std::filesystem::path& folder,
                                                 const std::string& name);
 
@@ -36,8 +36,9 @@ bool ResolvesInside(const std::filesystem::path& folder, const std::filesystem::
 // Windows forbids replaced by "_": the characters <>:"/\|?*, control
 // characters, a device name (CON, NUL, COM1, also with an extension) and
 // trailing dots or spaces. Any path before the name is dropped, and so are
-// leading dots; the name before its extension is cut to 120 bytes on a
-// character boundary. Empty when nothing usable is left.
+// leading dots; the name before its extension (a last dot and at most seven
+// characters) is cut to 120 bytes on a character boundary. Empty when
+// nothing usable is left.
 std::string SafeFileName(const std::string& given);
 
 }  // namespace pixvane::studio

@@ -4,6 +4,7 @@
 #include <set>
 #include <sstream>
 
+#include "base/CodePage.h"
 #include "base/Errors.h"
 #include "maker/Build.h"
 #ifdef PIXVANE_HAVE_INSTALLERS
@@ -115,7 +116,7 @@ void TStudioProject::Save(const json& manifest) {
 std::string TStudioProject::AddFile(const std::string& sub, const std::string& fileName,
                                     const std::string& bytes) {
   std::string name = SafeFileName(fileName);
-  if (name.empty()) throw EToolError("\"" + fileName + "\" is no usable file name");
+  if (name.empty()) throw EToolError("\"" + ValidUtf8(fileName) + "\" is no usable file name");
   if (sub == "pictures") {
     std::vector<uint8_t> head(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 64));
     std::string kind = maker::DescribeFileKind(head);
@@ -151,8 +152,9 @@ std::string TStudioProject::SaverName(const std::string& title) {
   std::string flat = title;
   for (char& c : flat)
     if (c == '/' || c == '\\') c = '_';
-  std::string name = SafeFileName(flat);
-  return (name.empty() ? "pixvane" : name) + ".scr";
+  // The title has no extension of its own: "Mr. Smith" keeps its words.
+  std::string name = SafeFileName(flat + ".scr");
+  return name.empty() ? "pixvane.scr" : name;
 }
 
 bool TStudioProject::MakesInstallers() {

@@ -6,6 +6,7 @@
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include "base/CodePage.h"
 #include "base/Errors.h"
 #include "maker/Manifest.h"
 #include "maker/ToolError.h"
@@ -170,7 +171,7 @@ void TStudioServer::Upload(const Request& req, Response& res,
       },
       [&](const char* data, size_t length) {
         if (file.content.size() + length > MaxUploadBytes) {
-          problems.push_back(file.filename + ": larger than 200 MB");
+          problems.push_back(ValidUtf8(file.filename) + ": larger than 200 MB");
           tooLarge = true;
           return false;
         }
@@ -207,9 +208,19 @@ void TStudioServer::Route() {
     res.set_header("Referrer-Policy", "no-referrer");
     res.set_header("Content-Security-Policy",
                    "default-src 'self'; img-src 'self' blob:; frame-ancestors 'none'");
-    if (allowed) return httplib::Server::HandlerResponse::Unhandled;
-    Refuse(res, 403, "forbidden");
-    return httplib::Server::HandlerResponse::Handled;
+    if (!allowed) {
+      Refuse(res, 403, "forbidden");
+      return httplib::Server::HandlerResponse::Handled;
+    }
+    // Answered before any of the body is read: the library would otherwise
+    // read all of it, however large, to skip it. The connection is closed
+    // after the answer, as the unread body cannot be told from a request.
+    if (req.get_header_value<uint64_t>("Content-Length") > MaxRequestBytes) {
+      res.set_header("Connection", "close");
+      Refuse(res, 413, "larger than 512 MB in one go");
+      return httplib::Server::HandlerResponse::Handled;
+    }
+    return httplib::Server::HandlerResponse::Unhandled;
   });
   s.set_error_handler([](const Request&, Response& res) {
     if (res.body.empty()) Refuse(res, res.status, "no such thing here");

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "maker/ToolError.h"
 #include "studio/StudioFixture.h"
@@ -98,8 +101,11 @@ TEST(StudioGuard, NamesFromRequestsStayInsideTheFolder) {
   EXPECT_EQ(*PathInside(folder, "pictures/a b.jpg"), folder / "pictures" / "a b.jpg");
   for (const char* name :
        {"", "..", "a/..", "../a", "/etc/passwd", "a//b", "./a", "C:/x", "C:x", "\\\\server\\share",
-        "a\\..\\b", "a/b.", "con", "LPT1.txt", "a\tb", "%2e%2e"})
+        "a\\..\\b", "a/b.", "con", "LPT1.txt", "con .txt", "a\tb"})
     EXPECT_FALSE(PathInside(folder, name)) << name;
+  // The name arrives decoded once; "%" is then a character like any other.
+  EXPECT_EQ(*PathInside(folder, "%2e%2e"), folder / "%2e%2e");
+  EXPECT_EQ(*PathInside(folder, "pictures/50% off.jpg"), folder / "pictures" / "50% off.jpg");
 }
 
 TEST(StudioGuard, UploadNamesKeepWhatWindowsAllows) {
@@ -116,6 +122,14 @@ TEST(StudioGuard, UploadNamesKeepWhatWindowsAllows) {
   EXPECT_EQ(SafeFileName("trailing. .jpg"), "trailing.jpg");
   EXPECT_EQ(SafeFileName("con.jpg"), "con_.jpg");
   EXPECT_EQ(SafeFileName("LPT1.tar.gz"), "LPT1_.tar.gz");
+  EXPECT_EQ(SafeFileName("con .jpg"), "con_.jpg");
+  EXPECT_EQ(SafeFileName("aux .x.jpg"), "aux _.x.jpg");
+  // Windows would store these without their trailing dots and spaces.
+  EXPECT_EQ(SafeFileName("x."), "x");
+  EXPECT_EQ(SafeFileName("beach.jpg. "), "beach.jpg");
+  // A dot inside words starts no extension.
+  EXPECT_EQ(SafeFileName("Mr. Smith at the beach"), "Mr. Smith at the beach");
+  EXPECT_EQ(SafeFileName("50% off.jpg"), "50% off.jpg");
   EXPECT_EQ(SafeFileName(".."), "");
   EXPECT_EQ(SafeFileName("bad\xFF.jpg"), "bad\xEF\xBF\xBD.jpg");
   EXPECT_EQ(SafeFileName(std::string(300, 'x') + ".jpg").size(), 124u);
@@ -126,6 +140,8 @@ TEST(StudioGuard, UploadNamesKeepWhatWindowsAllows) {
   EXPECT_EQ(studio::TStudioProject::SaverName("Sommer & Berge \xE2\x80\x93 Fotos von J\xC3\xB6rg"),
             "Sommer & Berge \xE2\x80\x93 Fotos von J\xC3\xB6rg.scr");
   EXPECT_EQ(studio::TStudioProject::SaverName("My/Show: 2026?"), "My_Show_ 2026_.scr");
+  EXPECT_EQ(studio::TStudioProject::SaverName("Mr. Smith's holiday"), "Mr. Smith's holiday.scr");
+  EXPECT_EQ(studio::TStudioProject::SaverName("Beach..."), "Beach.scr");
   EXPECT_EQ(studio::TStudioProject::SaverName(""), "pixvane.scr");
 }
 
@@ -162,6 +178,49 @@ TEST_F(StudioSecurityTest, LinksOutOfTheProjectAreNeitherServedNorUsed) {
   EXPECT_THROW(Project->AddFile("music", "a.wav", "RIFF"), maker::EToolError);
 }
 #endif
+
+// Sends head, a request without its body, on a socket of its own and
+// returns what the server answers within three seconds (empty if nothing).
+std::string AnswerWithoutBody(int port, const std::string& head) {
+  socket_t sock = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+#ifdef _WIN32
+  DWORD wait = 3000;
+#else
+  timeval wait{3, 0};
+#endif
+  setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&wait), sizeof wait);
+  std::string answer;
+  if (connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+      send(sock, head.data(), static_cast<int>(head.size()), 0) == static_cast<int>(head.size())) {
+    char buffer[512];
+    int got = recv(sock, buffer, sizeof buffer, 0);
+    if (got > 0) answer.assign(buffer, static_cast<size_t>(got));
+  }
+#ifdef _WIN32
+  closesocket(sock);
+#else
+  close(sock);
+#endif
+  return answer;
+}
+
+TEST_F(StudioSecurityTest, AnUploadDeclaredTooLargeIsRefusedBeforeItsBody) {
+  // The library's own limit reads the whole body to skip it before it
+  // answers; the studio answers from the header alone.
+  const std::string answer = AnswerWithoutBody(
+      Port, "POST " + Path("api/upload") + "?to=pictures HTTP/1.1\r\nHost: 127.0.0.1:" +
+                std::to_string(Port) + "\r\nX-Pixvane-Token: " + Token +
+                "\r\nContent-Type: multipart/form-data; boundary=x\r\n"
+                "Content-Length: 600000000\r\n\r\n");
+  EXPECT_EQ(answer.substr(0, 12), "HTTP/1.1 413") << answer;
+  EXPECT_NE(answer.find("Connection: close"), std::string::npos) << answer;
+  EXPECT_FALSE(fs::exists(Folder / "project/pictures"));
+  EXPECT_EQ(Client.Get(Path("api/project").c_str())->status, 200);
+}
 
 TEST_F(StudioSecurityTest, APortInUseIsRefused) {
   studio::TStudioServer second(*Project, Token);
