@@ -44,6 +44,8 @@ TTomlFile::TTomlFile(const fs::path& file, const std::string& text, const TTomlS
     FRoot = toml::parse(text, Utf8FromPath(file));
   } catch (const toml::parse_error& e) {
     Fail(static_cast<int>(e.source().begin.line), std::string(e.description()));
+  } catch (const EToolError& e) {  // the parser's own checks (maker/Toml.h)
+    Fail(0, e.what());
   }
 }
 

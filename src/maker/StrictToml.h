@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include <toml++/toml.h>
+#include "maker/Toml.h"
 
 namespace pixvane::maker {
 

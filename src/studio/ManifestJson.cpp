@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include <toml++/toml.h>
+#include "maker/Toml.h"
 
 #include "maker/ToolError.h"
 
@@ -118,6 +118,8 @@ json ManifestToJson(const std::string& tomlText) {
   } catch (const toml::parse_error& e) {
     throw maker::EToolError("pixvane.toml:" + std::to_string(e.source().begin.line) + ": " +
                             std::string(e.description()));
+  } catch (const maker::EToolError& e) {  // the parser's own checks (maker/Toml.h)
+    throw maker::EToolError(std::string("pixvane.toml: ") + e.what());
   }
 }
 

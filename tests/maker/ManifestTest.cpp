@@ -196,6 +196,8 @@ TEST_F(ManifestTest, StructureErrorsNameFileAndLine) {
   ExpectError(Pictures + "[caption]\n[caption.outline]\non = true\n", 4,
               "unknown table [caption.outline]");
   ExpectError("title = \"x\n" + Pictures, 1, "");  // TOML syntax: an unterminated string
+  fs::path header = Folder.Write("header.toml", Pictures + "[=]\n");
+  EXPECT_THROW(LoadManifest(header), EToolError);  // not an abort in toml++
   ExpectError("kind = \"Photo\"\n" + Pictures, 1, "unknown kind \"Photo\"");
   ExpectError("show = 3\n", 1, "show must be a table, not an integer");
   ExpectError(Pictures + "interval = \"5s\"\n", 3,

@@ -37,6 +37,10 @@ TEST(ManifestJson, WhatTomlCannotHoldIsRefused) {
   EXPECT_THROW(ManifestFromJson({{"a", {nullptr}}}), maker::EToolError);
   EXPECT_THROW(ManifestToJson("title = "), maker::EToolError);
   EXPECT_THROW(ManifestToJson("when = 1979-05-27"), maker::EToolError);
+  // Headers that break the parser's own expectations are refused like any
+  // other bad text, in release builds too.
+  for (const char* text : {"[=]", "[\xC3\xA9]", "title = \"x\"\n[[\v"})
+    EXPECT_THROW(ManifestToJson(text), maker::EToolError) << text;
 }
 
 }  // namespace
