@@ -97,10 +97,16 @@ bool ResolvesInside(const std::filesystem::path& folder, const std::filesystem::
   const fs::path relative = real.lexically_relative(root);
   if (relative.empty() || *relative.begin() == "..") return false;
   // Where resolving cannot see through a reparse point (a junction on
-  // Windows), any such point under the folder is refused outright.
-  for (fs::path part = path.lexically_normal(); part.has_relative_path() && part != folder;
-       part = part.parent_path())
+  // Windows), any such point between the folder and the file is refused
+  // outright. The folder and what holds it are the maker's choice: a
+  // project in a linked or synced folder still works.
+  fs::path part = folder;
+  for (const fs::path& step :
+       path.lexically_normal().lexically_relative(folder.lexically_normal())) {
+    if (step == "." || step == "..") break;
+    part /= step;
     if (IsUnresolvedLink(part)) return false;
+  }
   return true;
 }
 

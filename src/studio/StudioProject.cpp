@@ -140,7 +140,9 @@ std::string TStudioProject::AddFile(const std::string& sub, const std::string& f
     path = FFolder / sub / maker::PathFromUtf8(stem + "-" + std::to_string(n) + extension);
   }
   try {
-    maker::WriteOutputFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    maker::TOutputFile out(path);  // straight from the upload: a large photo is held once
+    out.Write(bytes.data(), bytes.size());
+    out.Commit();
   } catch (...) {
     fs::remove(path, error);
     throw;

@@ -180,6 +180,8 @@ void TStudioServer::Upload(const Request& req, Response& res,
       });
   if (read) store();
   if (!read && !tooLarge) problems.push_back("the upload was cut short");
+  // The rest of a body cut short is still on its way: no request follows it.
+  if (!read) res.set_header("Connection", "close");
   int status = tooLarge ? 413 : names.empty() && !problems.empty() ? 400 : 200;
   SendJson(res, {{"added", names}, {"problems", problems}}, status);
 }
