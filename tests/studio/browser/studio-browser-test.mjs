@@ -1,7 +1,7 @@
 // Drives the studio's page in Chromium by its accessible names, as a maker
-// would: add three photos, reorder them, title, captions, pan and zoom,
-// transitions, watch the preview play, save, build, and check the saver with
-// `inspect --json`.
+// would: add three photos (one named as written, with an umlaut and spaces),
+// reorder them, title, captions, pan and zoom, transitions, watch the
+// preview play, save, build, and check the saver with `inspect --json`.
 // Prints the timings it measured and leaves two screenshots in --work.
 //
 //   node studio-browser-test.mjs --tool TOOL --player PLAYER --photos DIR --work DIR
@@ -80,6 +80,11 @@ fs.rmSync(work, { recursive: true, force: true });
 fs.mkdirSync(project, { recursive: true });
 const photos = fs.readdirSync(args.photos).filter((n) => n.endsWith('.jpg')).slice(0, 3)
   .map((n) => path.join(args.photos, n));
+// One photo goes in under a name as a maker writes it; the page, the saver
+// and its captions keep it.
+const written = 'Br\u00fccke am Strand.jpg';
+fs.copyFileSync(photos[1], path.join(work, written));
+photos[1] = path.join(work, written);
 
 const browser = await puppeteer.launch({
   executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
@@ -104,6 +109,9 @@ try {
   await page.waitForFunction(() => document.querySelectorAll('[aria-label="Pictures"] li').length === 3);
   const added = await listNames(page);
   check(added.length === 3, 'three photos added to "Pictures"');
+  const writtenAt = added.indexOf(`pictures/${written}`);
+  check(writtenAt >= 0 && await page.$(`aria/${writtenAt + 1}. ${written}[role="listitem"]`) !== null,
+    `"${written}" is listed by its name as written: ${added}`);
 
   await page.focus('[aria-label="Pictures"] li:first-child');
   await page.keyboard.down('Alt');
