@@ -7,6 +7,7 @@
 
 #include "base/AsciiText.h"
 #include "maker/Spelling.h"
+#include "maker/TomlText.h"
 #include "maker/ToolError.h"
 
 namespace pixvane::maker {
@@ -40,6 +41,8 @@ std::string Quoted(const std::string& text) {
 
 TTomlFile::TTomlFile(const fs::path& file, const std::string& text, const TTomlSchema& schema)
     : FFile(file), FSchema(schema) {
+  if (int line = LineOfStrayNonAscii(text))
+    Fail(line, "a character outside ASCII belongs in quotes");
   try {
     FRoot = toml::parse(text, Utf8FromPath(file));
   } catch (const toml::parse_error& e) {

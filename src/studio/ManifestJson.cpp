@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "maker/Toml.h"
+#include "maker/TomlText.h"
 
 #include "maker/ToolError.h"
 
@@ -113,6 +114,9 @@ std::vector<int> CommentLines(const std::string& text) {
 }  // namespace
 
 json ManifestToJson(const std::string& tomlText) {
+  if (int line = maker::LineOfStrayNonAscii(tomlText))
+    throw maker::EToolError("pixvane.toml:" + std::to_string(line) +
+                            ": a character outside ASCII belongs in quotes");
   try {
     return NodeToJson(toml::parse(tomlText));
   } catch (const toml::parse_error& e) {

@@ -131,7 +131,7 @@ std::string SafeFileName(const std::string& given) {
   if (stem.empty()) return "";
   // Windows would open the device, whatever the extension.
   size_t first = std::min(stem.find('.'), stem.size());
-  if (IsDeviceName(stem.substr(0, first))) stem.insert(first, "_");
+  if (IsDeviceName(stem.substr(0, first))) stem = stem.substr(0, first) + "_" + stem.substr(first);
   if (stem.size() > 120) {
     size_t cut = 120;
     while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;

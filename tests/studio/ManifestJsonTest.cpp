@@ -39,8 +39,14 @@ TEST(ManifestJson, WhatTomlCannotHoldIsRefused) {
   EXPECT_THROW(ManifestToJson("when = 1979-05-27"), maker::EToolError);
   // Headers that break the parser's own expectations are refused like any
   // other bad text, in release builds too.
-  for (const char* text : {"[=]", "[\xC3\xA9]", "title = \"x\"\n[[\v"})
+  for (const char* text : {"[=]", "[\xC3\xA9]", "title = \"x\"\n[[\v",
+                           "Br\xC3\xBC"
+                           "cke = 1"})
     EXPECT_THROW(ManifestToJson(text), maker::EToolError) << text;
+  // In quotes and comments such characters are text like any other.
+  EXPECT_EQ(
+      ManifestToJson("\"Br\xC3\xBC\" = '\xC3\xBC' # \xC3\xBC\nt = \"\"\"\\\"\xC3\xBC\"\"\"")["t"],
+      "\"\xC3\xBC");
 }
 
 }  // namespace
