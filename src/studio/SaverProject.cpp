@@ -17,8 +17,11 @@ using nlohmann::json;
 
 json Names(const std::vector<fs::path>& files, const fs::path& folder) {
   json names = json::array();
-  for (const fs::path& file : files)
-    names.push_back(maker::Utf8FromPath(file.lexically_relative(folder).generic_string()));
+  for (const fs::path& file : files) {
+    // Straight to UTF-8: a narrow path string on Windows is in another code.
+    std::u8string name = file.lexically_relative(folder).generic_u8string();
+    names.push_back(std::string(name.begin(), name.end()));
+  }
   return names;
 }
 

@@ -52,7 +52,7 @@ class ForeignPackageTest : public ::testing::Test {
   }
 
   std::string Read(const std::string& name) {
-    auto bytes = test::ReadBytes(Folder / "out" / name);
+    auto bytes = test::ReadBytes(Folder / "out" / PathFromUtf8(name));
     return std::string(bytes.begin(), bytes.end());
   }
 

@@ -260,7 +260,7 @@ TEST_F(ManifestTest, MediaNamesMustSurviveExtraction) {
   ExpectError(Pictures + "[music]\nfiles = [\"con.wav\"]\n", 4, "not a plain file name");
 #endif
   // Any character a file name may hold is kept; the package stores it as UTF-8.
-  Folder.Write("sn\xE2\x98\x83w.wav", "x");
+  Folder.Write(PathFromUtf8("sn\xE2\x98\x83w.wav"), "x");
   EXPECT_EQ(Load(Pictures + "[music]\nfiles = [\"sn\xE2\x98\x83w.wav\"]\n").Sounds.size(), 1u);
   // Sounds and Flash files share one folder when extracted, and Windows
   // does not tell letter cases apart.
