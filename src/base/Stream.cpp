@@ -52,4 +52,17 @@ void TMemoryStream::Write(const void* buffer, size_t count) {
   FPosition = static_cast<int64_t>(end);
 }
 
+size_t TStreamPrefix::Read(void* buffer, size_t count) {
+  if (FPosition < 0 || FPosition >= FSize) return 0;
+  count = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(count), FSize - FPosition));
+  FWhole->Seek(FPosition);
+  size_t n = FWhole->Read(buffer, count);
+  FPosition += static_cast<int64_t>(n);
+  return n;
+}
+
+void TStreamPrefix::Write(const void*, size_t) {
+  throw EError("Stream write error");
+}
+
 }  // namespace pixvane

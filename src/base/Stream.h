@@ -44,6 +44,26 @@ class TMemoryStream : public TStream {
   int64_t FPosition = 0;
 };
 
+// The first bytes of another stream, up to a given size, read-only: what
+// lies beyond that size is not there for the reader. Positions are those
+// of the whole stream.
+class TStreamPrefix : public TStream {
+ public:
+  TStreamPrefix(std::unique_ptr<TStream> whole, int64_t size)
+      : FWhole(std::move(whole)), FSize(size) {}
+  size_t Read(void* buffer, size_t count) override;
+  // Raises "Stream write error": a prefix is only read.
+  void Write(const void* buffer, size_t count) override;
+  int64_t Size() const override { return FSize; }
+  int64_t Position() const override { return FPosition; }
+  void Seek(int64_t position) override { FPosition = position; }
+
+ private:
+  std::unique_ptr<TStream> FWhole;
+  int64_t FSize;
+  int64_t FPosition = 0;
+};
+
 // A file on disk. OpenRead allows other readers and denies writers where the
 // platform can say so (Windows); failures raise "Cannot open file %s" and
 // "Cannot create file %s".

@@ -13,6 +13,7 @@
 #include "package/Package.h"
 #include "package/PackageWriter.h"
 #include "package/Picture.h"
+#include "package/SignedSaver.h"
 #ifdef PIXVANE_HAVE_PNG_FILES
 #include "maker/ImageFiles.h"
 #endif
@@ -241,9 +242,9 @@ void CheckOutput(const fs::path& output, const TManifest& manifest, const fs::pa
 // A saver is the player too, but building on one would carry its package
 // along unseen: the player reads only the last one.
 bool CarriesPackage(std::vector<uint8_t> bytes) {
-  TMemoryStream file(std::move(bytes));
+  auto file = PackageView(std::make_unique<TMemoryStream>(std::move(bytes)));
   try {
-    return ReadSettings(file) != nullptr;
+    return ReadSettings(*file) != nullptr;
   } catch (const EError&) {
     return false;  // what lies at the trailer's offset is no settings record
   }

@@ -6,6 +6,7 @@
 #include "base/Errors.h"
 #include "maker/FileKind.h"
 #include "maker/ToolError.h"
+#include "package/SignedSaver.h"
 
 namespace pixvane::maker {
 namespace {
@@ -66,11 +67,19 @@ std::string WithoutPackage(TStream& file, const std::string& why) {
 
 std::unique_ptr<TPackageFile> OpenPackage(const std::filesystem::path& path) {
   auto package = std::make_unique<TPackageFile>();
+  std::unique_ptr<TStream> whole;
   try {
-    package->File = TFileStream::OpenRead(path);
+    whole = TFileStream::OpenRead(path);
   } catch (const EError&) {
     throw EToolError(Located(path, 0, "cannot open the file"));
   }
+  const std::optional<int64_t> end = PackageEnd(*whole);
+  if (!end)
+    throw EToolError(Located(path, 0,
+                             "the signature is damaged: the executable's security directory "
+                             "does not point at a certificate table that ends the file"));
+  package->SignatureBytes = whole->Size() - *end;
+  package->File = PackageView(std::move(whole));
   std::string why;
   try {
     if (!ReadSettings(*package->File, package->Settings))
@@ -92,7 +101,7 @@ std::unique_ptr<TImage> ReadPicture(TPackageFile& package, int index) {
 TPackageReport ReadPackageReport(const std::filesystem::path& path) {
   TPackageReport report;
   report.Package = OpenPackage(path);
-  report.FileSize = report.Package->File->Size();
+  report.FileSize = report.Package->File->Size() + report.Package->SignatureBytes;
   const TSSFileLocations& settings = report.Package->Settings;
   for (int i = 0; i < settings.PicCount(); ++i)
     report.Pictures.push_back(PictureInfo(*report.Package, i));

@@ -15,10 +15,13 @@ namespace pixvane::maker {
 // A saver opened for reading, its trailer and settings read the way the
 // saver window reads them.
 struct TPackageFile {
-  std::unique_ptr<TFileStream> File;
+  std::unique_ptr<TStream> File;  // up to the package's end (SignedSaver.h)
   TTrailer Trailer;
   int64_t Start = 0;  // where the package begins: size - 40 - PackageLength
   TSSFileLocations Settings;
+  // What follows the package in a signed saver: the signing tool's padding
+  // and the certificate table; 0 for an unsigned one.
+  int64_t SignatureBytes = 0;
 };
 
 // Fails with EToolError ("FILE: ...") when the file cannot be opened or holds

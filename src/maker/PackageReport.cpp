@@ -222,6 +222,7 @@ std::string ReportJson(const TPackageReport& report) {
   json["package_length"] = package.Trailer.PackageLength;
   json["settings_offset"] = package.Trailer.SettingsOffset;
   json["package_start"] = package.Start;
+  json["signature_bytes"] = package.SignatureBytes;
   json["settings"] = SettingsJson(package.Settings);
   json["pictures"] = TJson::array();
   for (const TPictureInfo& picture : report.Pictures)
@@ -243,7 +244,10 @@ void PrintReport(const TPackageReport& report, const std::string& fileName, std:
   const TPackageFile& package = *report.Package;
   out << fileName << ": " << report.FileSize << " bytes; package of "
       << package.Trailer.PackageLength << " bytes starting at " << package.Start << ", settings at "
-      << package.Trailer.SettingsOffset << "\n\n";
+      << package.Trailer.SettingsOffset;
+  if (package.SignatureBytes > 0)
+    out << "; signed (" << package.SignatureBytes << " bytes of signature after the package)";
+  out << "\n\n";
   PrintSettings(package.Settings, out);
   out << "\n";
   PrintPictures(report, out);

@@ -9,6 +9,7 @@
 #include "base/Stream.h"
 #include "maker/FrameFiles.h"
 #include "maker/ToolError.h"
+#include "package/SignedSaver.h"
 #include "show/CaptionText.h"
 #include "show/ShowSession.h"
 #include "transition/HeadlessViewHost.h"
@@ -61,7 +62,7 @@ class TOffscreenScreen : public TShowPlatform {
   void ArmShowTimer(uint32_t ms) override { TimerMs = ms; }
   void DisarmShowTimer() override { TimerMs.reset(); }
   TCaptionPainter& CaptionPainter() override { return FCaption; }
-  std::unique_ptr<TStream> OpenPackage() override { return TFileStream::OpenRead(FPath); }
+  std::unique_ptr<TStream> OpenPackage() override { return OpenSaver(FPath); }
   TShowScreen Screen() override { return {FWidth, FHeight, {}}; }
   void StartFlashShow() override { OnFlashShow(); }
 

@@ -5,6 +5,7 @@
 
 #include "base/Stream.h"
 #include "package/Package.h"
+#include "package/SignedSaver.h"
 
 namespace pixvane {
 namespace {
@@ -53,7 +54,7 @@ void TSetupDialog::FormCreate() {
 void TSetupDialog::ReadPackage() {
   std::unique_ptr<TSSFileLocations> record;
   {
-    auto file = TFileStream::OpenRead(FExePath);
+    auto file = OpenSaver(FExePath);
     record = ReadSettings(*file);
   }
   if (!record) return;  // no trailer: the dialog shows its initial texts

@@ -16,6 +16,7 @@
 #include "host/linux/SdlViewHost.h"
 #include "host/linux/XRootWindow.h"
 #include "package/Package.h"
+#include "package/SignedSaver.h"
 #include "setup/SettingsStore.h"
 #include "show/CaptionText.h"
 #include "show/ShowSession.h"
@@ -40,9 +41,9 @@ TRandom SeededFromClock() {
 // The settings record alone, read before anything is opened on screen, so
 // a saver that cannot play says why without a window flashing up.
 TSSFileLocations ReadRecord(const std::string& saver) {
-  std::unique_ptr<TFileStream> file;
+  std::unique_ptr<TStream> file;
   try {
-    file = TFileStream::OpenRead(saver);
+    file = OpenSaver(saver);
   } catch (const EError& e) {
     throw EError(saver + ": " + e.what());
   }
@@ -117,7 +118,7 @@ class TLinuxPlayer final : public TShowPlatform, public TExitPlatform {
   }
   void DisarmShowTimer() override { FTimerDue.reset(); }
   TCaptionPainter& CaptionPainter() override { return FCaption; }
-  std::unique_ptr<TStream> OpenPackage() override { return TFileStream::OpenRead(FSaver); }
+  std::unique_ptr<TStream> OpenPackage() override { return OpenSaver(FSaver); }
   TShowScreen Screen() override { return {FWidth, FHeight, FMonitors}; }
   TMediaPlayer* MusicDevice() override { return FMusic.get(); }
 

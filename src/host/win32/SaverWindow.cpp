@@ -8,6 +8,7 @@
 #include "base/win32/WindowClass.h"
 #include "host/win32/InputHook.h"
 #include "host/win32/Monitors.h"
+#include "package/SignedSaver.h"
 #include "setup/SettingsStore.h"
 
 namespace pixvane {
@@ -171,7 +172,7 @@ void TfrmScrn::FormActivate() {
     bool& Flag;
     ~TDone() { Flag = false; }
   } done{FActivating};
-  std::unique_ptr<TFileStream> file = TFileStream::OpenRead(FExePath);
+  std::unique_ptr<TStream> file = OpenSaver(FExePath);
   if (!ReadSettingsRecord(*file)) return;
   TSSFileLocations& settings = FSession->Settings();
   FSession->ExtractMedia(*file);

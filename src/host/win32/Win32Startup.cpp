@@ -13,6 +13,7 @@
 #include "base/win32/MessagePump.h"
 #include "host/win32/PreviewWindow.h"
 #include "host/win32/Resources.h"
+#include "package/SignedSaver.h"
 #include "setup/win32/SetupForm.h"
 
 namespace pixvane {
@@ -116,7 +117,7 @@ void TWin32Startup::ProcessMessages() {
 
 void TWin32Startup::RunPreview(const TCommandLine& commandLine) {
   TWin32PreviewWindow window(WindowFromArgument(commandLine.Second));
-  pixvane::RunPreview(window, [this] { return TFileStream::OpenRead(FExePath); });
+  pixvane::RunPreview(window, [this] { return OpenSaver(FExePath); });
 }
 
 void TWin32Startup::RunSetupDialog() {

@@ -3,6 +3,7 @@
 #include "base/Stream.h"
 #include "base/win32/ScreenDpi.h"
 #include "host/win32/Monitors.h"
+#include "package/SignedSaver.h"
 
 namespace pixvane {
 
@@ -20,7 +21,7 @@ void TWindowShowPlatform::ArmShowTimer(uint32_t ms) {
 }
 
 std::unique_ptr<TStream> TWindowShowPlatform::OpenPackage() {
-  return TFileStream::OpenRead(FPackagePath);
+  return OpenSaver(FPackagePath);
 }
 
 // Every monitor: the whole virtual screen, in its own coordinates.
