@@ -17,5 +17,7 @@ void AddSkinCommands(TCommandLine& line);
 void AddInstallerCommand(TCommandLine& line);
 // studio, where the tool is built with the studio.
 void AddStudioCommand(TCommandLine& line);
+// install, for XScreenSaver: Linux only.
+void AddInstallCommand(TCommandLine& line);
 
 }  // namespace pixvane::tool

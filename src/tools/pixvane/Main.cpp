@@ -19,13 +19,16 @@ int main(int argc, char** argv) {
   AddBuildCommand(line);
   AddReportCommand(line);
   AddExtractCommand(line);
+#ifndef _WIN32
+  AddInstallCommand(line);  // for XScreenSaver
+#endif
 #ifdef PIXVANE_HAVE_PNG_FILES
   AddRenderCommands(line);
 #endif
 #ifdef PIXVANE_HAVE_IMAGE_FILES
   AddSkinCommands(line);
 #elif defined(_WIN32)
-  line.AddElsewhere({"skin", "play", "installer"}, "this Windows tool",
+  line.AddElsewhere({"skin", "play", "installer", "install"}, "this Windows tool",
                     "the native tool (pixvane on Linux)");
 #elif defined(PIXVANE_HAVE_PNG_FILES)
   line.AddElsewhere({"skin"}, "this build of the tool",
