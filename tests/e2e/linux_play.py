@@ -2,7 +2,8 @@
 """End-to-end cases of `pixvane play`, the native player, on a private Xvfb:
 the show on the screen and its exit rules, the root window, a window handed
 over as XScreenSaver hands one, music through SDL's dummy audio driver, and
-the savers it refuses. Savers are built by the native tool around a stand-in
+the savers it refuses, and a saver installed for Debian's real XScreenSaver
+(`pixvane install`) shown by it. Savers are built by the native tool around a stand-in
 player; every wait is bounded and polls its condition.
 
 Each case prints "PLAY PASS name" or "PLAY FAIL name: why"; the last line is
@@ -301,6 +302,86 @@ def case_savers_that_cannot_play(run):
     no_display.pop("DISPLAY")
     said = refused(run, run.saver("nodisplay"), env=no_display)
     check("display" in said, "no display: %r" % said)
+
+
+# XScreenSaver's preferences as its settings program writes them (tabs, one
+# saver a line, a blank line ending the list), without fading or a splash
+# so the show comes up at once.
+XSCREENSAVER_PREFS = (
+    "# XScreenSaver Preferences File\n"
+    "timeout:\t0:10:00\n"
+    "lock:\t\tFalse\n"
+    "splash:\t\tFalse\n"
+    "fade:\t\tFalse\n"
+    "unfade:\t\tFalse\n"
+    "dpmsEnabled:\tFalse\n"
+    "mode:\t\trandom\n"
+    "selected:\t-1\n"
+    "programs:\t\t\t\t\t\t\t\t      \\\n"
+    "\t\t\t\tmaze --root\t\t\t\t    \\n\\\n"
+    "- GL: \t\t\t\tsuperquadrics --root\t\t\t    \\n\\\n"
+    "\t\t\t\tattraction --root\t\t\t    \\n\\\n"
+    "\n\n"
+    "pointerHysteresis:  10\n")
+
+
+def case_xscreensaver_install(run):
+    """pixvane install --select puts the saver into ~/.xscreensaver; Debian's real
+    XScreenSaver, asked with xscreensaver-command -select, shows its first picture;
+    --uninstall gives the file back as it was. XScreenSaver runs no hacks as root, so
+    as root it all runs as the user nobody."""
+    for program in ("xscreensaver", "xscreensaver-command"):
+        check(shutil.which(program), "%s is not installed (scripts/setup installs it)" % program)
+    home = os.path.join(run.work, "xscreensaver-home")
+    os.makedirs(os.path.join(home, "tmp"))
+    prefs = os.path.join(home, ".xscreensaver")
+    with open(prefs, "w") as f:
+        f.write(XSCREENSAVER_PREFS)
+    saver = run.saver("xscreensaver")
+    user = []
+    if os.geteuid() == 0:
+        subprocess.run(["chown", "-R", "nobody", home], check=True)
+        user = ["runuser", "-u", "nobody", "--"]
+    as_user = user + ["env", "HOME=" + home, "TMPDIR=" + os.path.join(home, "tmp"),
+                      "XDG_CONFIG_HOME=" + os.path.join(home, ".config")]
+    env = dict(run.env)
+    env.pop("XDG_DATA_HOME", None)
+
+    def tool(*args):
+        done = subprocess.run(as_user + [run.tool, "install"] + list(args), env=env,
+                              capture_output=True, text=True, timeout=30)
+        check(done.returncode == 0, "install %s: %s" % (" ".join(args), done.stderr.strip()))
+        return done.stdout
+
+    said = tool(saver, "--select")
+    number = int(said.split("saver number ")[1].split(",")[0])
+    check(number == 4, "the saver is number %d, not 4: %r" % (number, said))
+    with open(prefs + ".bak") as f:
+        check(f.read() == XSCREENSAVER_PREFS, "the .bak is not the file before the install")
+
+    daemon = subprocess.Popen(as_user + ["xscreensaver", "-no-splash"], env=env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    run.processes.append(daemon)
+    command = as_user + ["xscreensaver-command"]
+    try:
+        check(wait_until(lambda: subprocess.run(command + ["-version"], env=env,
+                                                capture_output=True).returncode == 0, 15),
+              "xscreensaver did not start: %s" % (daemon.poll() is not None and
+                                                   daemon.stderr.read().strip()))
+        run.root.clear_area(0, 0, WIDTH, HEIGHT)
+        check(not run.shows_quadrants(daemon), "the picture is on the screen before the show")
+        subprocess.run(command + ["-select", str(number)], env=env, check=True,
+                       capture_output=True, timeout=15)
+        run.wait_quadrants(daemon, "XScreenSaver's saver %d" % number)
+    finally:
+        subprocess.run(command + ["-exit"], env=env, capture_output=True, timeout=15)
+        daemon.wait(timeout=15)
+
+    tool(os.path.basename(saver), "--uninstall")
+    with open(prefs) as f:
+        check(f.read() == XSCREENSAVER_PREFS, "after --uninstall the file is not as it was")
+    check(not os.listdir(os.path.join(home, ".local/share/pixvane/savers")),
+          "the installed copy is still there")
 
 
 def main():
