@@ -260,10 +260,17 @@ void CheckPlayer(const fs::path& player) {
     throw EToolError(Located(player, 0, "cannot read the player"));
   }
   if (IsPlayer(bytes)) {
+    TMemoryStream file(bytes);
+    const bool isSigned = PackageEnd(file) != file.Size();
     if (CarriesPackage(std::move(bytes)))
       throw EToolError(Located(player, 0,
                                "this is a saver already, not the Pixvane player (pixvane.scr); "
                                "its package would stay inside the new saver as dead weight"));
+    if (isSigned)
+      throw EToolError(Located(player, 0,
+                               "this player is signed: a package after its signature would be "
+                               "hidden from the player; build from the unsigned pixvane.scr and "
+                               "sign the saver (--sign)"));
     return;
   }
   std::string kind = DescribeFileKind(bytes);

@@ -12,6 +12,7 @@ namespace pixvane::maker {
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32
 namespace {
 
 void CheckReadable(const fs::path& path, const std::string& what) {
@@ -56,17 +57,31 @@ class TSignedCopy {
   fs::path FPath;
 };
 
-}  // namespace
+EToolError OsslsigncodeMissing() {
+  return EToolError(
+      "signing needs osslsigncode, which is not installed (Debian and Ubuntu: apt install "
+      "osslsigncode)");
+}
 
-void SignFile(const fs::path& file, const TSignOptions& options) {
+}  // namespace
+#endif
+
+void CheckSigning(const TSignOptions& options) {
 #ifdef _WIN32
   (void)options;
-  throw EToolError(Located(file, 0,
-                           "signing runs osslsigncode, which the native tool (pixvane on Linux) "
-                           "does; on Windows, sign the saver with signtool"));
+  throw EToolError(
+      "signing runs osslsigncode, which the native tool (pixvane on Linux) does; on Windows, "
+      "sign the saver with signtool");
 #else
   CheckReadable(options.Pfx, "certificate (PFX file)");
   if (!options.PasswordFile.empty()) CheckReadable(options.PasswordFile, "password file");
+  if (!RunProgram({"osslsigncode", "--version"}).Started) throw OsslsigncodeMissing();
+#endif
+}
+
+void SignFile(const fs::path& file, const TSignOptions& options) {
+  CheckSigning(options);
+#ifndef _WIN32
   TSignedCopy signedCopy(file);
   std::vector<std::string> arguments = {"osslsigncode", "sign", "-pkcs12",
                                         Utf8FromPath(options.Pfx)};
@@ -77,10 +92,7 @@ void SignFile(const fs::path& file, const TSignOptions& options) {
   arguments.insert(arguments.end(), {"-h", "sha256", "-in", Utf8FromPath(file), "-out",
                                      Utf8FromPath(signedCopy.Path())});
   TProgramRun run = RunProgram(arguments);
-  if (!run.Started)
-    throw EToolError(
-        "signing needs osslsigncode, which is not installed "
-        "(Debian and Ubuntu: apt install osslsigncode)");
+  if (!run.Started) throw OsslsigncodeMissing();
   if (run.ExitCode != 0)
     throw EToolError(
         Located(file, 0, "cannot be signed: osslsigncode says: " + Complaint(run.Output)));

@@ -21,4 +21,9 @@ struct TSignOptions {
 // osslsigncode's own complaint.
 void SignFile(const std::filesystem::path& file, const TSignOptions& options);
 
+// The checks SignFile makes before it starts, for a caller that would
+// rather fail before it makes the file: the certificate and password files
+// are there and osslsigncode runs. The same EToolError.
+void CheckSigning(const TSignOptions& options);
+
 }  // namespace pixvane::maker
