@@ -997,9 +997,10 @@ import dialog_cases  # noqa: E402
 import flash_cases  # noqa: E402
 import photo_player_cases  # noqa: E402
 import photo_tool_cases  # noqa: E402
+import signing_cases  # noqa: E402
 import windows_tool_cases  # noqa: E402
 CASES += dialog_cases.CASES + flash_cases.CASES + photo_tool_cases.CASES + photo_player_cases.CASES
-CASES += windows_tool_cases.CASES
+CASES += windows_tool_cases.CASES + signing_cases.CASES
 
 
 def main():
