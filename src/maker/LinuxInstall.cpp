@@ -16,10 +16,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A path as XScreenSaver's shell command reads it: as it is when it holds
-// nothing the shell treats specially, else in single quotes. A quote, a
-// backslash or a line end would need escapes the list's own syntax also
-// reads, so such a path is refused.
+// A path as XScreenSaver's shell command reads it: as it is when the shell
+// reads none of its characters as more than itself, else in single quotes.
+// A quote, a backslash or a line end would need escapes that the list's own
+// syntax also reads, so such a path is refused.
 std::string ShellWord(const fs::path& path) {
   const std::string text = Utf8FromPath(path);
   if (text.find_first_of("'\\\"\n\r") != std::string::npos)
