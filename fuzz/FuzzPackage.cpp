@@ -1,6 +1,8 @@
 // Treats arbitrary bytes as a saver executable and reads its package every
-// way the player does: the settings for the saver window and for the setup
-// dialog, the preview's first picture, and each listed picture and media run.
+// way the player does, through the view that ends where a signature's
+// certificate table begins: the settings for the saver window and for the
+// setup dialog, the preview's first picture, and each listed picture and
+// media run.
 #include <cstddef>
 #include <cstdint>
 
@@ -8,12 +10,13 @@
 #include "base/Stream.h"
 #include "package/ClassRegistry.h"
 #include "package/Package.h"
+#include "package/SignedSaver.h"
 
 using namespace pixvane;
 
 namespace {
 
-void ReadListedMedia(const TSSFileLocations& record, TMemoryStream& file) {
+void ReadListedMedia(const TSSFileLocations& record, TStream& file) {
   for (int i = 0; i < record.PicCount() && i < 16; ++i) {
     try {
       file.Seek(record.PicOffsetAt(i));
@@ -37,7 +40,8 @@ void ReadListedMedia(const TSSFileLocations& record, TMemoryStream& file) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool registered = (RegisterStreamClasses(), true);
   (void)registered;
-  TMemoryStream file(std::vector<uint8_t>(data, data + size));
+  auto view = PackageView(std::make_unique<TMemoryStream>(std::vector<uint8_t>(data, data + size)));
+  TStream& file = *view;
   try {
     TSSFileLocations record;
     if (ReadSettings(file, record)) ReadListedMedia(record, file);
