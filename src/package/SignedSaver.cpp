@@ -1,5 +1,6 @@
 #include "package/SignedSaver.h"
 
+#include "base/Errors.h"
 #include "base/Stream.h"
 
 namespace pixvane {
@@ -58,6 +59,16 @@ std::optional<TEntry> SecurityEntry(TStream& file, int64_t& headersEnd) {
   return TEntry{*offset, *size};
 }
 
+// A saver whose signature lies: there is nothing in it to read.
+class TDamagedSaver final : public TStream {
+ public:
+  size_t Read(void*, size_t) override { throw EReadError("Stream read error"); }
+  void Write(const void*, size_t) override { throw EError("Stream write error"); }
+  int64_t Size() const override { return 0; }
+  int64_t Position() const override { return 0; }
+  void Seek(int64_t) override {}
+};
+
 }  // namespace
 
 std::optional<int64_t> PackageEnd(TStream& file) {
@@ -87,9 +98,10 @@ std::optional<int64_t> PackageEnd(TStream& file) {
 }
 
 std::unique_ptr<TStream> PackageView(std::unique_ptr<TStream> file) {
-  const int64_t end = PackageEnd(*file).value_or(0);
+  const std::optional<int64_t> end = PackageEnd(*file);
+  if (!end) return std::make_unique<TDamagedSaver>();
   file->Seek(0);
-  return std::make_unique<TStreamPrefix>(std::move(file), end);
+  return std::make_unique<TStreamPrefix>(std::move(file), *end);
 }
 
 std::unique_ptr<TStream> OpenSaver(const std::string& path) {

@@ -28,8 +28,10 @@ class TStream;
 std::optional<int64_t> PackageEnd(TStream& file);
 
 // The file as a package reader sees it: up to PackageEnd, positions as in
-// the file; empty when PackageEnd refuses it, so every reader takes it for
-// a file without a package.
+// the file. When PackageEnd refuses it, a stream whose every read fails
+// with "Stream read error" (its size 0), so every reader takes it for a
+// damaged package: the saver ends silently, the setup dialog reports the
+// error, the preview draws nothing.
 std::unique_ptr<TStream> PackageView(std::unique_ptr<TStream> file);
 
 // Opens a saver read-only (as TFileStream::OpenRead, with its failures) and

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "base/Errors.h"
 #include "base/Stream.h"
 #include "package/ClassRegistry.h"
 #include "package/Package.h"
@@ -120,7 +121,8 @@ TEST(SignedSaver, ALyingSecurityDirectoryIsRefused) {
     auto view = saver.View();
     EXPECT_EQ(view->Size(), 0) << name;
     TSSFileLocations settings;
-    EXPECT_FALSE(ReadSettings(*view, settings)) << name;
+    EXPECT_THROW(ReadSettings(*view, settings), EReadError) << name;
+    EXPECT_THROW(ReadFirstPicture(*view), EReadError) << name;
   }
 }
 

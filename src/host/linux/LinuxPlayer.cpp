@@ -48,10 +48,10 @@ TSSFileLocations ReadRecord(const std::string& saver) {
     throw EError(saver + ": " + e.what());
   }
   TSSFileLocations settings;
-  std::optional<TTrailer> trailer = ReadTrailer(*file);
-  if (!trailer || trailer->PackageLength <= 0 || trailer->SettingsOffset <= 0)
-    throw EError(saver + ": no Pixvane package in this file");
   try {
+    std::optional<TTrailer> trailer = ReadTrailer(*file);
+    if (!trailer || trailer->PackageLength <= 0 || trailer->SettingsOffset <= 0)
+      throw EError(saver + ": no Pixvane package in this file");
     if (!ReadSettings(*file, settings)) throw EError(saver + ": no Pixvane package in this file");
   } catch (const EReadError& e) {
     throw EError(saver + ": the package is damaged (" + e.what() + ")");
