@@ -62,7 +62,7 @@ def expect_only_header_fields_changed(unsigned, signed):
 
 
 def case_signed_saver_verifies_and_plays(run):
-    """build --sign: osslsigncode verifies the signature over the package; inspect and
+    """build --sign: osslsigncode verifies the signature over the package; the report and
     extract read the signed saver; /s shows its first picture as for the unsigned one."""
     unsigned_path, signed_path, cert = signed_saver(run)
     verified = subprocess.run(["osslsigncode", "verify", "-CAfile", cert, "-in", signed_path],
@@ -76,7 +76,7 @@ def case_signed_saver_verifies_and_plays(run):
 
     report = tool(run, "inspect", signed_path)
     check(report.returncode == 0 and "signed (" in report.stdout,
-          "inspect: %s" % (report.stderr or report.stdout[:300]))
+          "the report: %s" % (report.stderr or report.stdout[:300]))
     out = run.folder("signed", "extracted")
     extracted = tool(run, "extract", signed_path, out)
     check(extracted.returncode == 0, "extract: %s" % extracted.stderr)
@@ -91,7 +91,7 @@ def case_signed_saver_verifies_and_plays(run):
 
 def case_signed_saver_cut_short(run):
     """A signed saver whose certificate table is cut short: /s ends at once as a
-    saver without a package does; inspect says the signature is damaged."""
+    saver without a package does; the report says the signature is damaged."""
     _, signed_path, _ = signed_saver(run)
     with open(signed_path, "rb") as f:
         data = f.read()
@@ -100,7 +100,7 @@ def case_signed_saver_cut_short(run):
         f.write(data[:-100])
     report = tool(run, "inspect", cut)
     check(report.returncode == 1 and "signature is damaged" in report.stderr,
-          "inspect of the cut saver: %d %s" % (report.returncode, report.stderr))
+          "the report of the cut saver: %d %s" % (report.returncode, report.stderr))
     exe, process = e2e.start_saver(run, "cut", cut)
     run.wait_exit(process, 15, "/s with the signature cut short")
     e2e.expect_saver_gone(run)
