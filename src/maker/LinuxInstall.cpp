@@ -62,16 +62,18 @@ std::string ReadPrefs(const TInstallPlaces& places) {
 }
 
 // The file before the change as the .bak, then the new one in its place,
-// each written whole under a temporary name first.
+// each written whole under a temporary name first. Both keep the file's own
+// permissions: a user who made it private keeps it private.
 void ReplacePrefs(const TInstallPlaces& places, const std::string& before,
                   const std::string& after) {
-  auto bytes = [](const std::string& text) {
-    return std::vector<uint8_t>(text.begin(), text.end());
-  };
+  std::error_code error;
+  const fs::perms perms = fs::status(places.Prefs, error).permissions();
   fs::path backup = places.Prefs;
   backup += ".bak";
-  WriteOutputFile(backup, bytes(before));
-  WriteOutputFile(places.Prefs, bytes(after));
+  for (const auto& [path, text] : {std::pair{backup, before}, std::pair{places.Prefs, after}}) {
+    WriteOutputFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+    if (!error) fs::permissions(path, perms, error);
+  }
 }
 
 void CopySaver(const fs::path& saver, const fs::path& copy) {
