@@ -1,11 +1,12 @@
 #include "maker/CodeSigning.h"
 
+#include <fstream>
 #include <random>
 #include <sstream>
 #include <vector>
 
 #include "base/Errors.h"
-#include "maker/Platform.h"
+#include "maker/ExternalProgram.h"
 #include "maker/ToolError.h"
 
 namespace pixvane::maker {
@@ -75,7 +76,7 @@ void CheckSigning(const TSignOptions& options) {
 #else
   CheckReadable(options.Pfx, "certificate (PFX file)");
   if (!options.PasswordFile.empty()) CheckReadable(options.PasswordFile, "password file");
-  if (!RunProgram({"osslsigncode", "--version"}).Started) throw OsslsigncodeMissing();
+  if (FindProgram("osslsigncode").empty()) throw OsslsigncodeMissing();
 #endif
 }
 
@@ -83,7 +84,7 @@ void SignFile(const fs::path& file, const TSignOptions& options) {
   CheckSigning(options);
 #ifndef _WIN32
   TSignedCopy signedCopy(file);
-  std::vector<std::string> arguments = {"osslsigncode", "sign", "-pkcs12",
+  std::vector<std::string> arguments = {FindProgram("osslsigncode").string(), "sign", "-pkcs12",
                                         Utf8FromPath(options.Pfx)};
   if (!options.PasswordFile.empty())
     arguments.insert(arguments.end(), {"-readpass", Utf8FromPath(options.PasswordFile)});
@@ -91,11 +92,15 @@ void SignFile(const fs::path& file, const TSignOptions& options) {
   if (!options.Url.empty()) arguments.insert(arguments.end(), {"-i", options.Url});
   arguments.insert(arguments.end(), {"-h", "sha256", "-in", Utf8FromPath(file), "-out",
                                      Utf8FromPath(signedCopy.Path())});
-  TProgramRun run = RunProgram(arguments);
-  if (!run.Started) throw OsslsigncodeMissing();
-  if (run.ExitCode != 0)
+  TScratchFolder scratch;
+  const fs::path log = scratch.Path() / "osslsigncode.log";
+  if (RunProgram(arguments, fs::current_path(), log) != 0) {
+    std::ifstream in(log);
+    std::ostringstream output;
+    output << in.rdbuf();
     throw EToolError(
-        Located(file, 0, "cannot be signed: osslsigncode says: " + Complaint(run.Output)));
+        Located(file, 0, "cannot be signed: osslsigncode says: " + Complaint(output.str())));
+  }
   std::error_code error;
   fs::rename(signedCopy.Path(), file, error);
   if (error) throw EToolError(Located(file, 0, "cannot be replaced by its signed copy"));

@@ -21,18 +21,4 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv);
 // exits (Windows; elsewhere terminals take UTF-8 already).
 void UseUtf8Console();
 
-#ifndef _WIN32
-// What a program the tool ran did: whether it could be started at all, its
-// exit code, and its standard output and error together, for a message.
-struct TProgramRun {
-  bool Started = false;
-  int ExitCode = -1;
-  std::string Output;
-};
-
-// Runs arguments[0], found on PATH, with the rest as its arguments, and
-// waits for it to end. Its input is empty.
-TProgramRun RunProgram(const std::vector<std::string>& arguments);
-#endif
-
 }  // namespace pixvane::maker
