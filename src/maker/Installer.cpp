@@ -12,6 +12,7 @@
 #include "maker/SetupProgram.h"
 #include "maker/ToolError.h"
 #include "maker/WelcomeBitmap.h"
+#include "package/SignedSaver.h"
 
 namespace pixvane::maker {
 
@@ -54,19 +55,36 @@ int64_t Deliver(const fs::path& made, const fs::path& target) {
   return size;
 }
 
+// The copy of the saver the installer carries, signed unless its maker
+// signed it already: a second signature would not replace the first.
+void SignSaverCopy(const fs::path& copy, const TSignOptions& sign) {
+  std::unique_ptr<TFileStream> file = TFileStream::OpenRead(copy);
+  if (PackageEnd(*file) != file->Size()) return;
+  SignFile(copy, sign);
+}
+
 }  // namespace
 
 TInstallerResult MakeInstaller(const TInstallerOptions& options,
                                const std::function<void(const std::string&)>& steps) {
   // The tool first, so a maker without it learns that before the work.
   fs::path tool = options.Msi ? NeedProgram("wixl", "wixl") : NeedProgram("makensis", "nsis");
+  const bool signing = !options.Sign.Pfx.empty();
+  if (signing) CheckSigning(options.Sign);
   steps("Reading " + PathForMessage(options.Saver));
   std::unique_ptr<TPackageFile> package = OpenPackage(options.Saver);
   TSaverIdentity identity = SaverIdentity(options.Saver, package->Settings);
-  int64_t saverBytes = package->File->Size();
 
   TScratchFolder scratch;
-  fs::copy_file(options.Saver, scratch.Path() / std::string(SetupSaverFile));
+  const fs::path saverCopy = scratch.Path() / std::string(SetupSaverFile);
+  fs::copy_file(options.Saver, saverCopy);
+  TSignOptions sign = options.Sign;
+  sign.Description = identity.Title;
+  sign.Url = identity.Web;
+  if (signing) {
+    steps("Signing the saver");
+    SignSaverCopy(saverCopy, sign);
+  }
   WriteText(scratch.Path() / std::string(SetupIconFile), PlayerIconFile());
   fs::path folder =
       options.OutputFolder.empty() ? options.Saver.parent_path() : options.OutputFolder;
@@ -81,6 +99,10 @@ TInstallerResult MakeInstaller(const TInstallerOptions& options,
     arguments.insert(arguments.begin(), {tool.string(), "-a", "x64"});
     arguments.insert(arguments.end(), {"-o", std::string(MsiOutputFile), "saver.wxs"});
     Run(arguments, scratch.Path(), "wixl");
+    if (signing) {
+      steps("Signing the MSI");
+      SignFile(scratch.Path() / std::string(MsiOutputFile), sign);
+    }
     result.Output = folder / PathFromUtf8(identity.Name + ".msi");
     result.FileSize = Deliver(scratch.Path() / std::string(MsiOutputFile), result.Output);
   } else {
@@ -91,9 +113,14 @@ TInstallerResult MakeInstaller(const TInstallerOptions& options,
     std::vector<uint8_t> texts = SetupTexts(identity);
     WriteText(scratch.Path() / std::string(SetupTextsFile),
               std::string_view(reinterpret_cast<const char*>(texts.data()), texts.size()));
+    const int64_t saverBytes = static_cast<int64_t>(fs::file_size(saverCopy));
     WriteText(scratch.Path() / "setup.nsi", SetupProgramScript(identity, saverBytes));
     steps("Compressing with makensis");
     Run({tool.string(), "-V2", "-INPUTCHARSET", "UTF8", "setup.nsi"}, scratch.Path(), "makensis");
+    if (signing) {
+      steps("Signing the setup program");
+      SignFile(scratch.Path() / std::string(SetupOutputFile), sign);
+    }
     result.Output = folder / PathFromUtf8(identity.Name + " Setup.exe");
     result.FileSize = Deliver(scratch.Path() / std::string(SetupOutputFile), result.Output);
   }

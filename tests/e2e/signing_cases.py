@@ -4,6 +4,7 @@ signature over the whole file, the package included, and the player under
 Wine shows the signed saver as it shows the unsigned one; a signature cut
 short leaves a damaged file, which the player and the tool refuse as any.
 run_e2e.py runs them with its own cases and lends its helpers."""
+import glob
 import os
 import struct
 import subprocess
@@ -65,9 +66,7 @@ def case_signed_saver_verifies_and_plays(run):
     """build --sign: osslsigncode verifies the signature over the package; the report and
     extract read the signed saver; /s shows its first picture as for the unsigned one."""
     unsigned_path, signed_path, cert = signed_saver(run)
-    verified = subprocess.run(["osslsigncode", "verify", "-CAfile", cert, "-in", signed_path],
-                              capture_output=True, text=True)
-    check(verified.returncode == 0, "osslsigncode verify: %s" % verified.stdout[-400:])
+    verify(signed_path, cert)
     with open(unsigned_path, "rb") as f:
         unsigned = f.read()
     with open(signed_path, "rb") as f:
@@ -106,4 +105,32 @@ def case_signed_saver_cut_short(run):
     e2e.expect_saver_gone(run)
 
 
-CASES = [case_signed_saver_verifies_and_plays, case_signed_saver_cut_short]
+def verify(path, cert):
+    verified = subprocess.run(["osslsigncode", "verify", "-CAfile", cert, "-in", path],
+                              capture_output=True, text=True)
+    check(verified.returncode == 0,
+          "osslsigncode verify %s: %s" % (os.path.basename(path), verified.stdout[-400:]))
+
+
+def case_signed_installers_verify(run):
+    """installer --sign: the setup program and the MSI verify against the maker's
+    certificate, and so does the saver the MSI carries, signed on the way in."""
+    saver = run.solid_saver("installed", ["blue"], interval=60000)
+    cert, pfx, password = certificate(run)
+    out = run.folder("signed", "installers")
+    stem = os.path.splitext(os.path.basename(saver))[0]
+    for extra, name in (([], stem + " Setup.exe"), (["--msi"], stem + ".msi")):
+        made = tool(run, "installer", saver, "-o", out, "--sign", pfx,
+                    "--sign-password-file", password, *extra)
+        check(made.returncode == 0, "installer %s: %s" % (" ".join(extra), made.stderr[-400:]))
+        verify(os.path.join(out, name), cert)
+    inside = run.folder("signed", "msi-files")
+    subprocess.run(["msiextract", "-C", inside, os.path.join(out, stem + ".msi")], check=True,
+                   capture_output=True)
+    carried = glob.glob(os.path.join(inside, "**", "*.scr"), recursive=True)
+    check(len(carried) == 1, "the MSI carries %s" % carried)
+    verify(carried[0], cert)
+
+
+CASES = [case_signed_saver_verifies_and_plays, case_signed_saver_cut_short,
+         case_signed_installers_verify]
