@@ -49,7 +49,8 @@ void DrawClipped(TBitmap& dest, int32_t x, int32_t y, const TBitmap& source, con
 // The bitmap's pixels as 32-bit words, blue in the low byte and the top
 // byte zero, rows one after the other without padding (out holds
 // Width() * Height()): the layout of a 32-bit DIB, which the platform shows
-// without converting each pixel itself, at a third of the cost.
-void CopyToWords(const TBitmap& source, uint32_t* out);
+// without converting each pixel itself, at a third of the cost. With threads
+// above 1 the rows are shared out among them.
+void CopyToWords(const TBitmap& source, uint32_t* out, int threads = 1);
 
 }  // namespace pixvane

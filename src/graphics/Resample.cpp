@@ -4,12 +4,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
-#include <thread>
 #include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include "graphics/Bands.h"
 
 namespace pixvane {
 namespace {
@@ -289,15 +290,7 @@ void Draw(bool plain, TBitmap& dest, const TRect& clip, const TRect& placement,
     };
   }
 #endif
-  // Each thread a band of whole rows: they write apart and read only.
-  const int32_t height = area.Height();
-  const int32_t bands = std::clamp(threads, 1, std::max(1, height / 16));
-  std::vector<std::thread> helpers;
-  for (int32_t band = 1; band < bands; ++band)
-    helpers.emplace_back(
-        [&, band] { scaleRows(height * band / bands, height * (band + 1) / bands); });
-  scaleRows(0, height / bands);
-  for (std::thread& helper : helpers) helper.join();
+  ForBands(threads, area.Height(), 16, scaleRows);
 }
 
 }  // namespace

@@ -30,7 +30,9 @@ void DrawScaledPlain(TBitmap& dest, const TRect& clip, const TRect& placement,
 // smoothly rather than in whole pixels. Only the pixels inside clip and on
 // dest are drawn; beyond the source's edges its outer pixels repeat. Meant
 // for scales near 1 (the source is prepared at the size it is shown at).
+// With threads above 1 the rows are shared out as DrawScaled shares them:
+// a 4K frame is more than one core samples 60 times a second.
 void DrawBilinear(TBitmap& dest, const TRect& clip, double left, double top, double width,
-                  double height, const TBitmap& source);
+                  double height, const TBitmap& source, int threads = 1);
 
 }  // namespace pixvane

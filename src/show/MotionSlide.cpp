@@ -50,7 +50,7 @@ TMotionSlide::TMotionSlide(const TJPEGImage& graphic, TScaleMode mode, double zo
   FPath = TMotionPath::Make(draw, zoom, roomX, roomY);
 }
 
-void TMotionSlide::Draw(TBitmap& slide, double progress) const {
+void TMotionSlide::Draw(TBitmap& slide, double progress, int threads) const {
   for (size_t i = 0; i < FAreas.size(); ++i) {
     const TMotionFrame frame = FPath.At(progress, FPlacements[i], FAreas[i]);
     if (frame.Clip.IsEmpty()) {
@@ -58,7 +58,8 @@ void TMotionSlide::Draw(TBitmap& slide, double progress) const {
       continue;
     }
     FillAround(slide, FAreas[i], frame.Clip);
-    DrawBilinear(slide, frame.Clip, frame.Left, frame.Top, frame.Width, frame.Height, FPicture);
+    DrawBilinear(slide, frame.Clip, frame.Left, frame.Top, frame.Width, frame.Height, FPicture,
+                 threads);
   }
 }
 

@@ -21,8 +21,9 @@ class TMotionSlide {
 
   // The picture at progress 0 to 1 on every area of slide. What the still
   // picture leaves black (bars, the edges of a small picture) is made black
-  // again, so a caption drawn there last frame does not build up.
-  void Draw(TBitmap& slide, double progress) const;
+  // again, so a caption drawn there last frame does not build up. The
+  // picture is sampled on as many threads as given.
+  void Draw(TBitmap& slide, double progress, int threads = 1) const;
 
  private:
   TBitmap FPicture;

@@ -5,6 +5,7 @@
 #include "base/MulDiv.h"
 #include "base/Paths.h"
 #include "base/Stream.h"
+#include "graphics/Bands.h"
 #include "package/MediaFiles.h"
 #include "package/Package.h"
 #include "show/SlideComposer.h"
@@ -267,7 +268,7 @@ void TShowSession::MotionFrame() {
   const uint32_t start = host.TickCount();
   const double progress = std::min(1.0, (start - FMotionStart) * FMotionPace);
   FView.RedrawScreen([&](TBitmap& screen) {
-    for (const auto& motion : FMotion) motion->Draw(screen, progress);
+    for (const auto& motion : FMotion) motion->Draw(screen, progress, FrameThreads());
     DrawCaptions(screen);
   });
   // At the end of its path the picture holds still, costing nothing.

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "graphics/Copy.h"
+#include "graphics/Simd.h"
 
 namespace pixvane {
 namespace {
@@ -231,6 +232,30 @@ TEST(CopyToWords, EveryPixelBlueLowTopByteZeroNoPadding) {
                   uint32_t{7} | uint32_t(y) << 8 | uint32_t(x) << 16)
             << "width " << width << " at " << x << "," << y;
     EXPECT_EQ(words.back(), 0xDEADBEEF) << "width " << width;
+  }
+}
+
+// The vector path and the rows shared out over threads give the plain
+// words: widths on both sides of where the eight-pixel step must stop
+// short of the row's end, and a frame tall enough to be cut into bands.
+TEST(CopyToWords, EveryVectorPathAndThreadCountGivesThePlainWords) {
+  for (auto [width, height] : {std::pair{8, 3}, {9, 2}, {10, 3}, {17, 2}, {18, 1}, {61, 200}}) {
+    TBitmap source(width, height);
+    for (int32_t y = 0; y < height; ++y)
+      for (int32_t x = 0; x < width; ++x)
+        source.SetPixel(x, y, (uint32_t(x) * 2654435761u + uint32_t(y) * 40503u) >> 8 & 0xFFFFFF);
+    auto words = [&](TSimd simd, int threads) {
+      TSimdLimit limit(simd);
+      std::vector<uint32_t> out(static_cast<size_t>(width) * height + 1, 0xDEADBEEF);
+      CopyToWords(source, out.data(), threads);
+      return out;
+    };
+    const std::vector<uint32_t> plain = words(TSimd::Plain, 1);
+    EXPECT_EQ(plain.back(), 0xDEADBEEF);
+    for (TSimd simd : {TSimd::Sse2, TSimd::Avx2})
+      for (int threads : {1, 2})
+        ASSERT_EQ(words(simd, threads), plain)
+            << width << "x" << height << " path " << int(simd) << " threads " << threads;
   }
 }
 

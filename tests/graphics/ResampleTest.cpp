@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <random>
+
+#include "graphics/Simd.h"
 
 namespace pixvane {
 namespace {
@@ -166,6 +169,41 @@ TEST(DrawScaled, TheFastPathGivesThePlainPathsBytes) {
     DrawScaledPlain(plain, clip, placement, source);
     EXPECT_TRUE(std::equal(fast.Bits(), fast.Bits() + fast.Stride() * h, plain.Bits()))
         << w << "x" << h;
+  }
+}
+
+// Every vector path the processor has, and the rows shared out over
+// threads, give the plain path's bytes: unrelated values in each channel,
+// widths on both sides of the 16- and 32-byte steps, views that run past
+// the source's edges, scales above and below 1, and bands of a frame 4K high.
+TEST(DrawBilinear, EveryVectorPathAndThreadCountGivesThePlainBytes) {
+  std::mt19937 random(11);
+  std::uniform_int_distribution<uint32_t> colour(0, 0xFFFFFF);
+  struct TCase {
+    int32_t width, height;
+    double left, top, scale;
+  };
+  for (const TCase& c : {TCase{5, 3, 0.3, 0, 1.3}, TCase{11, 7, -1.7, 0.45, 1.07},
+                         TCase{33, 9, 0.01, -0.99, 0.93}, TCase{64, 150, -3.2, -2.5, 1.15}}) {
+    TBitmap source(c.width, c.height);
+    for (int32_t y = 0; y < c.height; ++y)
+      for (int32_t x = 0; x < c.width; ++x) source.SetPixel(x, y, colour(random));
+    const int32_t destWidth = static_cast<int32_t>(c.width * c.scale) + 3;
+    const int32_t destHeight = static_cast<int32_t>(c.height * c.scale) + 2;
+    auto draw = [&](TSimd simd, int threads) {
+      TSimdLimit limit(simd);
+      TBitmap dest(destWidth, destHeight);
+      DrawBilinear(dest, {1, 0, destWidth, destHeight}, c.left, c.top, c.width * c.scale,
+                   c.height * c.scale, source, threads);
+      return dest;
+    };
+    const TBitmap plain = draw(TSimd::Plain, 1);
+    for (TSimd simd : {TSimd::Sse2, TSimd::Avx2})
+      for (int threads : {1, 2}) {
+        const TBitmap fast = draw(simd, threads);
+        ASSERT_EQ(0, std::memcmp(fast.Bits(), plain.Bits(), plain.ByteSize()))
+            << c.width << "x" << c.height << " path " << int(simd) << " threads " << threads;
+      }
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "graphics/Bands.h"
 #include "graphics/Copy.h"
 
 namespace pixvane {
@@ -30,7 +31,7 @@ void DrawBitmap(HDC dc, int x, int y, const TBitmap& bitmap) {
     words = std::make_unique_for_overwrite<uint32_t[]>(count);  // every word is written below
     capacity = count;
   }
-  CopyToWords(bitmap, words.get());
+  CopyToWords(bitmap, words.get(), FrameThreads());
   BITMAPINFO info = DibInfo(bitmap.Width(), bitmap.Height());
   info.bmiHeader.biBitCount = 32;
   SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(bitmap.Width()),
