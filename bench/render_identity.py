@@ -47,6 +47,9 @@ VARIANTS = {
         'text = "Courier, struck out"\nstyle = ["fsStrikeOut"]\nfont = "Courier New"\n'
         'height = 20\n'),
     "fit-cuts-no-caption": ('scale = "fit"\neffects = [0]\n', ''),
+    "fill-pan-zoom-shadow": (
+        'scale = "fill"\nmotion = "pan-zoom"\nzoom = 1.3\neffects = [1, 42, 99]\n',
+        'text = "Drifting over the bay"\nshadow = true\nheight = -28\n'),
     "fill-bold-italic-shadow": (
         'scale = "fill"\norder = "random"\neffects = [18, 34, 47, 69, 71, 76, 113]\n'
         'random_effects = true\n',

@@ -104,12 +104,16 @@ void RowToWords(const uint8_t* in, uint32_t* out, int32_t width, TSimd simd) {
 }  // namespace
 
 void CopyToWords(const TBitmap& source, uint32_t* out, int threads) {
-  const TSimd simd = ActiveSimd();
   const size_t width = static_cast<size_t>(source.Width());
   ForBands(threads, source.Height(), 64, [&](int32_t top, int32_t bottom) {
-    for (int32_t y = top; y < bottom; ++y)
-      RowToWords(source.ScanLine(y), out + width * static_cast<size_t>(y), source.Width(), simd);
+    CopyRowsToWords(source, top, bottom, out + width * static_cast<size_t>(top));
   });
+}
+
+void CopyRowsToWords(const TBitmap& source, int32_t top, int32_t bottom, uint32_t* out) {
+  const TSimd simd = ActiveSimd();
+  for (int32_t y = top; y < bottom; ++y, out += source.Width())
+    RowToWords(source.ScanLine(y), out, source.Width(), simd);
 }
 
 void CopyRect(TBitmap& dest, int32_t x, int32_t y, const TBitmap& source, const TRect& sourceRect) {

@@ -52,5 +52,7 @@ void DrawClipped(TBitmap& dest, int32_t x, int32_t y, const TBitmap& source, con
 // without converting each pixel itself, at a third of the cost. With threads
 // above 1 the rows are shared out among them.
 void CopyToWords(const TBitmap& source, uint32_t* out, int threads = 1);
+// The rows top .. bottom of source as CopyToWords gives them, on one thread.
+void CopyRowsToWords(const TBitmap& source, int32_t top, int32_t bottom, uint32_t* out);
 
 }  // namespace pixvane

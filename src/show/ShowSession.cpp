@@ -123,6 +123,10 @@ void TShowSession::ShowTimerTick() {
   const uint32_t transitionStart = FPlatform.ViewHost().TickCount();
   FView.Execute();
   const uint32_t transitionMs = FPlatform.ViewHost().TickCount() - transitionStart;
+  // Once shown, the slide lives on in the view's screen; its copy as the
+  // view's picture would only hold a screenful of memory (50 MB on two 4K
+  // monitors) while the next slide is prepared beside it.
+  if (!FView.Busy()) FView.SetPicture(TBitmap());
   prepared.File.reset();
   FPlatform.ViewHost().ProcessMessages(0);
   // A timer without an interval would never tick: the show stays here.
