@@ -47,6 +47,24 @@ def run_case(label, name, case, run):
     return False
 
 
+def run_cases(label, summary, cases, run, between=None):
+    """Runs each (name, case) with run_case, calls between(run) after each,
+    closes run and prints "SUMMARY: N passed, N failed"; the exit code."""
+    passed = failed = 0
+    try:
+        for name, case in cases:
+            if run_case(label, name, case, run):
+                passed += 1
+            else:
+                failed += 1
+            if between:
+                between(run)
+    finally:
+        run.close()
+    print("%s: %d passed, %d failed" % (summary, passed, failed))
+    return 1 if failed else 0
+
+
 def end_processes(processes):
     """Kills what is still running of the processes started, and forgets them all."""
     for process in processes:

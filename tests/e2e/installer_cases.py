@@ -24,7 +24,7 @@ import time
 
 sys.dont_write_bytecode = True
 from e2e_common import (Failure, XServer, build_saver, check, flat_picture, near,  # noqa: E402
-                        run_case, wait_until, write_manifest)
+                        run_cases, wait_until, write_manifest)
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 # Everything NSIS would read as its own: a variable, a define, an escape,
@@ -348,18 +348,8 @@ def main():
     parser.add_argument("cases", nargs="*")
     args = parser.parse_args()
     names = args.cases or list(CASES)
-    run = Run(args)
-    passed = failed = 0
-    try:
-        for name in names:
-            if run_case("INSTALLERS", name, CASES[name], run):
-                passed += 1
-            else:
-                failed += 1
-    finally:
-        run.close()
-    print("installers: %d passed, %d failed" % (passed, failed))
-    return 1 if failed else 0
+    return run_cases("INSTALLERS", "installers", [(name, CASES[name]) for name in names],
+                     Run(args))
 
 
 if __name__ == "__main__":

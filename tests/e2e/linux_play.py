@@ -28,7 +28,7 @@ from Xlib.ext import xtest
 # the source tree.
 sys.dont_write_bytecode = True
 from e2e_common import (QUADRANTS, Failure, XServer, build_saver, check,  # noqa: E402
-                        end_processes, near, quadrant_picture, run_case, toml_list,
+                        end_processes, near, quadrant_picture, run_cases, toml_list,
                         wait_until, write_manifest)
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -393,18 +393,7 @@ def main():
     cases = [(n[5:], f) for n, f in sorted(globals().items()) if n.startswith("case_")]
     if args.cases:
         cases = [(n, f) for n, f in cases if n in args.cases]
-    run = Run(args)
-    passed = failed = 0
-    try:
-        for name, case in cases:
-            if run_case("PLAY", name, case, run):
-                passed += 1
-            else:
-                failed += 1
-    finally:
-        run.close()
-    print("linux-play: %d passed, %d failed" % (passed, failed))
-    return 1 if failed else 0
+    return run_cases("PLAY", "linux-play", cases, Run(args))
 
 
 if __name__ == "__main__":

@@ -25,7 +25,7 @@ import time
 # folder in the source tree.
 sys.dont_write_bytecode = True
 from e2e_common import (QUADRANTS, Failure, XServer, build_saver, check,  # noqa: E402
-                        end_processes, flat_picture, near, quadrant_picture, run_case, toml_list,
+                        end_processes, flat_picture, near, quadrant_picture, run_cases, toml_list,
                         wait_until, write_manifest)
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -1012,22 +1012,11 @@ def main():
     args = parser.parse_args()
     cases = [c for c in CASES if not args.cases or c.__name__[5:] in args.cases]
 
-    passed = failed = 0
-    started = time.monotonic()
     run = Run(args)
-    try:
-        for case in cases:
-            if run_case("E2E", case.__name__[5:], case, run):
-                passed += 1
-            else:
-                failed += 1
-            # Whatever a case left running must not disturb the next one.
-            end_processes(run.processes)
-    finally:
-        run.close()
-    print("e2e: %d cases in %.0f s" % (len(cases), time.monotonic() - started))
-    print("e2e: %d passed, %d failed" % (passed, failed))
-    return 1 if failed else 0
+    print("e2e: %d cases" % len(cases), flush=True)
+    # Whatever a case left running must not disturb the next one.
+    return run_cases("E2E", "e2e", [(c.__name__[5:], c) for c in cases], run,
+                     between=lambda run: end_processes(run.processes))
 
 
 if __name__ == "__main__":

@@ -94,15 +94,19 @@ void AddBuildCommand(TCommandLine& line) {
   AddPath(command, "--player", options->Build.Player,
           "The player executable (default: pixvane.scr beside this tool)")
       ->type_name("PLAYER");
-  CLI::Option* sign =
-      AddPath(command, "--sign", options->Sign.Pfx,
-              "Sign the saver with Authenticode: the certificate and key (PFX file), "
-              "through osslsigncode")
-          ->type_name("PFX");
-  AddPath(command, "--sign-password-file", options->Sign.PasswordFile,
+  AddSignOptions(command, options->Sign, "the saver");
+}
+
+void AddSignOptions(CLI::App* command, TSignOptions& sign, const std::string& what) {
+  CLI::Option* pfx = AddPath(command, "--sign", sign.Pfx,
+                             "Sign " + what +
+                                 " with Authenticode: the certificate and key (PFX file), "
+                                 "through osslsigncode")
+                         ->type_name("PFX");
+  AddPath(command, "--sign-password-file", sign.PasswordFile,
           "A file whose first line is the PFX file's password")
       ->type_name("FILE")
-      ->needs(sign);
+      ->needs(pfx);
 }
 
 }  // namespace pixvane::tool

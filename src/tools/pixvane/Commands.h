@@ -1,4 +1,5 @@
 #pragma once
+#include "maker/CodeSigning.h"
 #include "tools/pixvane/CommandLine.h"
 
 namespace pixvane::tool {
@@ -19,5 +20,9 @@ void AddInstallerCommand(TCommandLine& line);
 void AddStudioCommand(TCommandLine& line);
 // install, for XScreenSaver: Linux only.
 void AddInstallCommand(TCommandLine& line);
+
+// --sign PFX and --sign-password-file FILE, for the commands that sign what
+// they make (build, installer); what names what is signed.
+void AddSignOptions(CLI::App* command, maker::TSignOptions& sign, const std::string& what);
 
 }  // namespace pixvane::tool

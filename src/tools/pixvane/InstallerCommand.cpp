@@ -35,15 +35,7 @@ void AddInstallerCommand(TCommandLine& line) {
           "The folder to write into (default: the saver's folder)")
       ->type_name("DIR");
   command->add_flag("--msi", options->Msi, "Make an MSI for deploying to many computers");
-  CLI::Option* sign =
-      AddPath(command, "--sign", options->Sign.Pfx,
-              "Sign the saver inside and the installer with Authenticode: the certificate and "
-              "key (PFX file), through osslsigncode")
-          ->type_name("PFX");
-  AddPath(command, "--sign-password-file", options->Sign.PasswordFile,
-          "A file whose first line is the PFX file's password")
-      ->type_name("FILE")
-      ->needs(sign);
+  AddSignOptions(command, options->Sign, "the installer and the saver inside");
 }
 
 }  // namespace pixvane::tool
