@@ -19,6 +19,12 @@ int LineOfStrayNonAscii(std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const char before = last;
     if (text[i] != ' ' && text[i] != '\t') last = text[i];
+    // A bracket or brace opens an array, inline table or table header only
+    // where a value or a line starts; after a value ("1[") the parser is
+    // still reading that value and reads on through what follows.
+    if ((text[i] == '[' || text[i] == '{') &&
+        std::string_view("\n=[,{").find(before) == std::string_view::npos)
+      last = 'x';
     if (text[i] == '\n') {
       ++line;
     } else if (text[i] == '#') {  // a comment, to the end of its line

@@ -198,6 +198,10 @@ TEST_F(ManifestTest, StructureErrorsNameFileAndLine) {
   ExpectError("title = \"x\n" + Pictures, 1, "");  // TOML syntax: an unterminated string
   fs::path header = Folder.Write("header.toml", Pictures + "[=]\n");
   EXPECT_THROW(LoadManifest(header), EToolError);  // not an abort in toml++
+  // Letters outside ASCII where toml++ 3.3 would test them as white space
+  // (undefined behaviour there): after a value, even behind a bracket.
+  ExpectError(Pictures + "t5=5555555[\"pictu\xC3\xB6rg\"\nkind =npg\"]\n", 3, "");
+  ExpectError(Pictures + "t = 1 \xC3\xA9\n", 3, "");
   ExpectError("kind = \"Photo\"\n" + Pictures, 1, "unknown kind \"Photo\"");
   ExpectError("show = 3\n", 1, "show must be a table, not an integer");
   ExpectError(Pictures + "interval = \"5s\"\n", 3,
