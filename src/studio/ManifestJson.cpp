@@ -1,5 +1,6 @@
 #include "studio/ManifestJson.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "maker/Toml.h"
@@ -38,6 +39,9 @@ toml::table TableFromJson(const json& object) {
   toml::table table;
   for (const auto& [key, value] : object.items()) {
     if (value.is_null()) continue;
+    // toml++ 3.3 writes such a key bare, and reads it back without them.
+    if (std::any_of(key.begin(), key.end(), [](char c) { return c >= 0 && c < 0x20; }))
+      throw maker::EToolError("a key holds a control character");
     if (value.is_object())
       table.insert(key, TableFromJson(value));
     else if (value.is_array())
@@ -131,6 +135,15 @@ std::string ManifestFromJson(const json& manifest) {
   if (!manifest.is_object()) throw maker::EToolError("the manifest must be a table");
   std::ostringstream text;
   text << toml::toml_formatter(TableFromJson(manifest)) << "\n";
+  // toml++ 3.3 writes some keys in a form it cannot read back (a key with a
+  // single quote in it as a literal key): such a manifest is refused here
+  // rather than saved and then found unreadable.
+  try {
+    ManifestToJson(text.str());
+  } catch (const maker::EToolError& e) {
+    throw maker::EToolError(std::string("the manifest cannot be written as TOML (") + e.what() +
+                            ")");
+  }
   return text.str();
 }
 
