@@ -1,7 +1,5 @@
 #include "maker/Installer.h"
 
-#include <fstream>
-
 #include "base/Stream.h"
 #include "maker/ExternalProgram.h"
 #include "maker/MsiPackage.h"
@@ -21,9 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 void WriteText(const fs::path& path, std::string_view text) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  if (!out.flush()) throw EToolError("Cannot write to file " + PathForMessage(path));
+  WriteOutputFile(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 fs::path NeedProgram(const std::string& name, const std::string& package) {
@@ -107,12 +103,9 @@ TInstallerResult MakeInstaller(const TInstallerOptions& options,
     result.FileSize = Deliver(scratch.Path() / std::string(MsiOutputFile), result.Output);
   } else {
     steps("Drawing the welcome page's picture");
-    std::vector<uint8_t> bmp = BmpFile(WelcomePicture(*package));
-    WriteText(scratch.Path() / std::string(SetupWelcomeFile),
-              std::string_view(reinterpret_cast<const char*>(bmp.data()), bmp.size()));
-    std::vector<uint8_t> texts = SetupTexts(identity);
-    WriteText(scratch.Path() / std::string(SetupTextsFile),
-              std::string_view(reinterpret_cast<const char*>(texts.data()), texts.size()));
+    WriteOutputFile(scratch.Path() / std::string(SetupWelcomeFile),
+                    BmpFile(WelcomePicture(*package)));
+    WriteOutputFile(scratch.Path() / std::string(SetupTextsFile), SetupTexts(identity));
     const int64_t saverBytes = static_cast<int64_t>(fs::file_size(saverCopy));
     WriteText(scratch.Path() / "setup.nsi", SetupProgramScript(identity, saverBytes));
     steps("Compressing with makensis");
